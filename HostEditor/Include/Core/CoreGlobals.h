@@ -1,0 +1,14 @@
+// Process-wide engine state: the log, the editor flags and the always-present log categories.
+#pragma once
+
+#include "CoreTypes.h"
+#include "Logging/LogMacros.h"
+#include "Misc/OutputDeviceRedirector.h"
+
+#define GLog (FOutputDeviceRedirector::Get())
+
+/** True in the editor. The stand-in is always the editor. */
+extern CORE_API bool GIsEditor;
+
+CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogTemp, Log, All);
+CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogCore, Log, All);

@@ -1,0 +1,14 @@
+// EAxis: names one of the three coordinate axes.
+#pragma once
+
+namespace EAxis
+{
+	/** One of the coordinate axes, or none. */
+	enum Type
+	{
+		None,
+		X,
+		Y,
+		Z,
+	};
+}
