@@ -1,0 +1,3 @@
+#include "JsonGlobals.h"
+
+DEFINE_LOG_CATEGORY(LogJson);

@@ -1,0 +1,185 @@
+#include "Dom/JsonObject.h"
+
+TSharedPtr<FJsonValue> FJsonObject::TryGetField(const FString& FieldName) const
+{
+	const TSharedPtr<FJsonValue>* Field = Values.Find(FieldName);
+	return (Field != nullptr && Field->IsValid()) ? *Field : TSharedPtr<FJsonValue>();
+}
+
+bool FJsonObject::HasField(const FString& FieldName) const
+{
+	const TSharedPtr<FJsonValue>* Field = Values.Find(FieldName);
+	return Field != nullptr && Field->IsValid();
+}
+
+void FJsonObject::SetField(const FString& FieldName, const TSharedPtr<FJsonValue>& Value)
+{
+	Values.Add(FieldName, Value);
+}
+
+void FJsonObject::RemoveField(const FString& FieldName)
+{
+	Values.Remove(FieldName);
+}
+
+double FJsonObject::GetNumberField(const FString& FieldName) const
+{
+	return GetField<EJson::None>(FieldName)->AsNumber();
+}
+
+int32 FJsonObject::GetIntegerField(const FString& FieldName) const
+{
+	const double Number = GetNumberField(FieldName);
+	if (Number != Number)
+	{
+		return 0;
+	}
+	if (Number <= (double)MIN_int32)
+	{
+		return MIN_int32;
+	}
+	if (Number >= (double)MAX_int32)
+	{
+		return MAX_int32;
+	}
+	return (int32)Number;
+}
+
+bool FJsonObject::TryGetNumberField(const FString& FieldName, double& OutNumber) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetNumber(OutNumber);
+}
+
+bool FJsonObject::TryGetNumberField(const FString& FieldName, float& OutNumber) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetNumber(OutNumber);
+}
+
+bool FJsonObject::TryGetNumberField(const FString& FieldName, int32& OutNumber) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetNumber(OutNumber);
+}
+
+bool FJsonObject::TryGetNumberField(const FString& FieldName, uint32& OutNumber) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetNumber(OutNumber);
+}
+
+bool FJsonObject::TryGetNumberField(const FString& FieldName, int64& OutNumber) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetNumber(OutNumber);
+}
+
+void FJsonObject::SetNumberField(const FString& FieldName, double Number)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueNumber>(Number));
+}
+
+FString FJsonObject::GetStringField(const FString& FieldName) const
+{
+	return GetField<EJson::None>(FieldName)->AsString();
+}
+
+bool FJsonObject::TryGetStringField(const FString& FieldName, FString& OutString) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetString(OutString);
+}
+
+bool FJsonObject::TryGetStringArrayField(const FString& FieldName, TArray<FString>& OutArray) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
+	if (!Field.IsValid() || !Field->TryGetArray(Elements))
+	{
+		return false;
+	}
+	TArray<FString> Strings;
+	Strings.Reserve(Elements->Num());
+	for (const TSharedPtr<FJsonValue>& Element : *Elements)
+	{
+		FString String;
+		if (!Element.IsValid() || !Element->TryGetString(String))
+		{
+			return false;
+		}
+		Strings.Add(MoveTemp(String));
+	}
+	OutArray.Append(MoveTemp(Strings));
+	return true;
+}
+
+void FJsonObject::SetStringField(const FString& FieldName, const FString& StringValue)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueString>(StringValue));
+}
+
+void FJsonObject::SetStringField(const FString& FieldName, FString&& StringValue)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueString>(MoveTemp(StringValue)));
+}
+
+bool FJsonObject::GetBoolField(const FString& FieldName) const
+{
+	return GetField<EJson::None>(FieldName)->AsBool();
+}
+
+bool FJsonObject::TryGetBoolField(const FString& FieldName, bool& OutBool) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetBool(OutBool);
+}
+
+void FJsonObject::SetBoolField(const FString& FieldName, bool InValue)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueBoolean>(InValue));
+}
+
+const TArray<TSharedPtr<FJsonValue>>& FJsonObject::GetArrayField(const FString& FieldName) const
+{
+	return GetField<EJson::Array>(FieldName)->AsArray();
+}
+
+bool FJsonObject::TryGetArrayField(const FString& FieldName, const TArray<TSharedPtr<FJsonValue>>*& OutArray) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetArray(OutArray);
+}
+
+void FJsonObject::SetArrayField(const FString& FieldName, const TArray<TSharedPtr<FJsonValue>>& Array)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueArray>(Array));
+}
+
+void FJsonObject::SetArrayField(const FString& FieldName, TArray<TSharedPtr<FJsonValue>>&& Array)
+{
+	Values.Add(FieldName, MakeShared<FJsonValueArray>(MoveTemp(Array)));
+}
+
+const TSharedPtr<FJsonObject>& FJsonObject::GetObjectField(const FString& FieldName) const
+{
+	return GetField<EJson::Object>(FieldName)->AsObject();
+}
+
+bool FJsonObject::TryGetObjectField(const FString& FieldName, const TSharedPtr<FJsonObject>*& OutObject) const
+{
+	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
+	return Field.IsValid() && Field->TryGetObject(OutObject);
+}
+
+void FJsonObject::SetObjectField(const FString& FieldName, const TSharedPtr<FJsonObject>& JsonObject)
+{
+	if (JsonObject.IsValid())
+	{
+		Values.Add(FieldName, MakeShared<FJsonValueObject>(JsonObject));
+	}
+	else
+	{
+		Values.Add(FieldName, MakeShared<FJsonValueNull>());
+	}
+}
