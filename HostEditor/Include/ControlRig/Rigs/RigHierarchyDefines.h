@@ -1,0 +1,61 @@
+// Rig element identities: the element type and the key (type and name) that names an element.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "UObject/ObjectMacros.h"
+
+#include "RigHierarchyDefines.generated.h"
+
+UENUM(BlueprintType, meta = (RigVMTypeAllowed))
+enum class ERigElementType : uint8
+{
+	None = 0,
+	Bone = 0x001,
+	Null = 0x002,
+	Space = Null UMETA(Hidden),
+	Control = 0x004,
+	Curve = 0x008,
+	Physics = 0x010 UMETA(Hidden),
+	Reference = 0x020,
+	Connector = 0x040,
+	Socket = 0x080,
+	All = Bone | Null | Control | Curve | Reference | Connector | Socket UMETA(Hidden),
+	ToResetAfterConstructionEvent = Bone | Control | Curve | Socket UMETA(Hidden),
+};
+
+USTRUCT(BlueprintType)
+struct FRigElementKey
+{
+	GENERATED_BODY()
+
+	FRigElementKey() = default;
+	FRigElementKey(const FName& InName, ERigElementType InType)
+		: Type(InType)
+		, Name(InName)
+	{
+	}
+
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = Hierarchy)
+	ERigElementType Type = ERigElementType::None;
+
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = Hierarchy)
+	FName Name;
+
+	/** True when the key names an element: a type and a name are set. */
+	bool IsValid() const { return Type != ERigElementType::None && !Name.IsNone(); }
+	void Reset()
+	{
+		Type = ERigElementType::None;
+		Name = NAME_None;
+	}
+	/** Returns "(Type=Bone,Name=\"Root\")", the key's text form. */
+	FString ToString() const;
+
+	bool operator==(const FRigElementKey& Other) const { return Type == Other.Type && Name == Other.Name; }
+	bool operator!=(const FRigElementKey& Other) const { return !(*this == Other); }
+};
+
+inline uint32 GetTypeHash(const FRigElementKey& Key)
+{
+	return HashCombine(GetTypeHash((uint8)Key.Type), GetTypeHash(Key.Name));
+}
