@@ -23,6 +23,23 @@ enum class ERigElementType : uint8
 	ToResetAfterConstructionEvent = Bone | Control | Curve | Socket UMETA(Hidden),
 };
 
+ENUM_CLASS_FLAGS(ERigElementType)
+
+namespace ERigTransformType
+{
+	enum Type : uint8
+	{
+		InitialLocal,
+		CurrentLocal,
+		InitialGlobal,
+		CurrentGlobal,
+		NumTransformTypes
+	};
+
+	inline bool IsInitial(Type InType) { return InType == InitialLocal || InType == InitialGlobal; }
+	inline bool IsLocal(Type InType) { return InType == InitialLocal || InType == CurrentLocal; }
+}
+
 USTRUCT(BlueprintType)
 struct FRigElementKey
 {

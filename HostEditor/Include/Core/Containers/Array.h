@@ -182,7 +182,9 @@ public:
 	template <typename... ArgsType>
 	ElementType& Emplace_GetRef(ArgsType&&... Args)
 	{
-		return Data[Emplace(Forward<ArgsType>(Args)...)];
+		// The index first: emplacing may move the storage that Data points at.
+		const int32 Index = Emplace(Forward<ArgsType>(Args)...);
+		return Data[Index];
 	}
 
 	int32 Add(const ElementType& Item) { return Emplace(Item); }
@@ -208,7 +210,11 @@ public:
 		return Index;
 	}
 
-	ElementType& AddDefaulted_GetRef() { return Data[AddDefaulted(1)]; }
+	ElementType& AddDefaulted_GetRef()
+	{
+		const int32 Index = AddDefaulted(1);
+		return Data[Index];
+	}
 
 	/** Adds Count zeroed elements and returns the index of the first. */
 	int32 AddZeroed(int32 Count = 1)
