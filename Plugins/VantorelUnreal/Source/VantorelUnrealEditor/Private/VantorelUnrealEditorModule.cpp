@@ -1,0 +1,5 @@
+// The editor module. Its reflected classes register with the object system as it loads.
+
+#include "Modules/ModuleManager.h"
+
+IMPLEMENT_MODULE(FDefaultModuleImpl, VantorelUnrealEditor)
