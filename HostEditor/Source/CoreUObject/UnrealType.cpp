@@ -18,6 +18,20 @@ namespace PropertyTextUtils
 		return Buffer;
 	}
 
+	/**
+	 * Steps over what follows one item of a parenthesised list: a comma and the blanks after it, or
+	 * nothing before the closing parenthesis. Anything else is malformed and gives null.
+	 */
+	const TCHAR* SkipListSeparator(const TCHAR* Cursor)
+	{
+		Cursor = SkipWhitespace(Cursor);
+		if (*Cursor == ',')
+		{
+			return SkipWhitespace(Cursor + 1);
+		}
+		return *Cursor == ')' ? Cursor : nullptr;
+	}
+
 	const TCHAR* ReadToken(const TCHAR* Buffer, FString& OutToken, bool bStopAtOpenParen)
 	{
 		OutToken.Reset();
@@ -485,16 +499,8 @@ const TCHAR* FStructProperty::ImportText_Direct(const TCHAR* Buffer, void* Data,
 			return nullptr;
 		}
 		Cursor = Member->ImportText_Direct(Cursor + 1, Member->ContainerPtrToValuePtr<void>(Data), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+		Cursor = Cursor ? SkipListSeparator(Cursor) : nullptr;
 		if (!Cursor)
-		{
-			return nullptr;
-		}
-		Cursor = SkipWhitespace(Cursor);
-		if (*Cursor == ',')
-		{
-			Cursor = SkipWhitespace(Cursor + 1);
-		}
-		else if (*Cursor != ')')
 		{
 			return nullptr;
 		}
@@ -561,16 +567,8 @@ const TCHAR* FArrayProperty::ImportText_Direct(const TCHAR* Buffer, void* Data, 
 	{
 		const int32 Index = Helper.AddValue();
 		Cursor = Inner->ImportText_Direct(Cursor, Helper.GetRawPtr(Index), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+		Cursor = Cursor ? SkipListSeparator(Cursor) : nullptr;
 		if (!Cursor)
-		{
-			return nullptr;
-		}
-		Cursor = SkipWhitespace(Cursor);
-		if (*Cursor == ',')
-		{
-			Cursor = SkipWhitespace(Cursor + 1);
-		}
-		else if (*Cursor != ')')
 		{
 			return nullptr;
 		}
