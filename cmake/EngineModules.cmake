@@ -63,6 +63,8 @@ function(vn_add_plugin_module NAME DIR)
 	file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${DIR}/Public/*.h ${DIR}/Private/*.h)
 	vn_generate_reflection(${NAME} "/Script/${NAME}" ${VN_GENERATED_DIR}/${NAME} generated_sources ${headers})
 	add_library(${NAME} SHARED ${sources} ${generated_sources})
+	# Module libraries sit together in the binaries folder, where the editor loads them by name.
+	set_target_properties(${NAME} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${VN_MODULE_BINARIES_DIR})
 	target_include_directories(${NAME} PUBLIC ${DIR}/Public ${VN_GENERATED_DIR}/${NAME} PRIVATE ${DIR}/Private)
 	string(TOUPPER ${NAME} upper)
 	target_compile_definitions(${NAME} PUBLIC ${upper}_API=DLLEXPORT)

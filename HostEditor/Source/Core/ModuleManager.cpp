@@ -1,5 +1,12 @@
 #include "Modules/ModuleManager.h"
 
+#include <dlfcn.h>
+
+#include "Logging/LogMacros.h"
+#include "Misc/Paths.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogModuleManager, Log, All);
+
 FModuleManager& FModuleManager::Get()
 {
 	static FModuleManager Singleton;
@@ -18,16 +25,22 @@ void FModuleManager::RegisterStaticallyLinkedModule(const FName InModuleName, FI
 
 void FModuleManager::SetModuleAvailable(const FName InModuleName, bool bAvailable)
 {
-	TUniquePtr<FModuleInfo>* Info = Modules.Find(InModuleName);
-	if (Info && *Info)
+	// Also for a module whose library is not loaded yet: it stays hidden once it registers.
+	TUniquePtr<FModuleInfo>& Info = Modules.FindOrAdd(InModuleName);
+	if (!Info)
 	{
-		(*Info)->bAvailable = bAvailable;
+		Info = MakeUnique<FModuleInfo>();
 	}
+	Info->bAvailable = bAvailable;
 }
 
 IModuleInterface* FModuleManager::LoadModuleWithFailureReason(const FName InModuleName, EModuleLoadResult& OutFailureReason)
 {
 	TUniquePtr<FModuleInfo>* Info = Modules.Find(InModuleName);
+	if ((!Info || !*Info || !(*Info)->Initializer) && LoadModuleLibrary(InModuleName))
+	{
+		Info = Modules.Find(InModuleName);
+	}
 	if (!Info || !*Info || !(*Info)->Initializer || !(*Info)->bAvailable)
 	{
 		OutFailureReason = EModuleLoadResult::FileNotFound;
@@ -84,7 +97,22 @@ bool FModuleManager::IsModuleLoaded(const FName InModuleName) const
 bool FModuleManager::ModuleExists(const TCHAR* ModuleName) const
 {
 	const TUniquePtr<FModuleInfo>* Info = Modules.Find(FName(ModuleName));
-	return Info && *Info && (*Info)->Initializer && (*Info)->bAvailable;
+	if (Info && *Info && !(*Info)->bAvailable)
+	{
+		return false;
+	}
+	if (Info && *Info && (*Info)->Initializer)
+	{
+		return true;
+	}
+	for (const FString& Directory : BinariesDirectories)
+	{
+		if (FPaths::FileExists(Directory / (FString(TEXT("lib")) + ModuleName + TEXT(".so"))))
+		{
+			return true;
+		}
+	}
+	return false;
 }
 
 IModuleInterface* FModuleManager::GetModule(const FName InModuleName)
@@ -119,4 +147,35 @@ void FModuleManager::UnloadModulesAtShutdown()
 	{
 		UnloadModule(Names[Index], true);
 	}
+}
+
+void FModuleManager::AddBinariesDirectory(const TCHAR* InDirectory, bool bIsGameDirectory)
+{
+	const FString Directory(InDirectory);
+	if (!Directory.IsEmpty() && !BinariesDirectories.Contains(Directory))
+	{
+		BinariesDirectories.Add(Directory);
+	}
+}
+
+bool FModuleManager::LoadModuleLibrary(const FName InModuleName)
+{
+	for (const FString& Directory : BinariesDirectories)
+	{
+		const FString Path = Directory / (TEXT("lib") + InModuleName.ToString() + TEXT(".so"));
+		if (!FPaths::FileExists(Path))
+		{
+			continue;
+		}
+		// The library's IMPLEMENT_MODULE registers the module while it loads; it stays loaded for
+		// the life of the process, as the engine keeps module libraries.
+		if (!dlopen(TCHAR_TO_UTF8(*Path), RTLD_NOW | RTLD_GLOBAL))
+		{
+			UE_LOG(LogModuleManager, Warning, TEXT("Could not load module library %s: %hs"), *Path, dlerror());
+			return false;
+		}
+		const TUniquePtr<FModuleInfo>* Info = Modules.Find(InModuleName);
+		return Info && *Info && (*Info)->Initializer;
+	}
+	return false;
 }

@@ -41,6 +41,12 @@ public:
 
 	/** Registers a module that is linked into the program; IMPLEMENT_MODULE does this. */
 	void RegisterStaticallyLinkedModule(const FName InModuleName, FInitializeModuleFunctionPtr InInitializer);
+	/**
+	 * Adds a folder where module libraries (lib<Module>.so) are looked for when a module is not
+	 * linked into the program; loading such a library registers the module it implements.
+	 */
+	void AddBinariesDirectory(const TCHAR* InDirectory, bool bIsGameDirectory);
+
 	/** Hides a registered module from loading, or shows it again (a stand-in switch for tests). */
 	void SetModuleAvailable(const FName InModuleName, bool bAvailable);
 
@@ -79,7 +85,11 @@ private:
 		int32 LoadOrder = 0;
 	};
 
+	/** Opens lib<Module>.so from the binaries directories; true when it registered the module. */
+	bool LoadModuleLibrary(const FName InModuleName);
+
 	TMap<FName, TUniquePtr<FModuleInfo>> Modules;
+	TArray<FString> BinariesDirectories;
 	int32 NextLoadOrder = 1;
 };
 
