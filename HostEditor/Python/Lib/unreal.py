@@ -1,0 +1,378 @@
+"""The editor's Python API, as far as this editor offers it.
+
+Reflected classes, structs and enumerations become Python types the first time they are named
+(``unreal.VNFaceRigDataAsset``); their members carry the Python names that the reflection data gives
+them (snake_case properties and functions, UPPER_SNAKE enumeration members). The names follow the
+Unreal Engine 5.4 Python API; see ENGINE_API.md beside this module's sources.
+"""
+
+import builtins
+
+import _unreal_core as _core
+
+_types = {}
+
+
+class Name(str):
+    """A name: text compared without regard to case, as the engine's names are."""
+
+    def __eq__(self, other):
+        if isinstance(other, str):
+            return self.casefold() == other.casefold()
+        return NotImplemented
+
+    def __ne__(self, other):
+        result = self.__eq__(other)
+        return result if result is NotImplemented else not result
+
+    def __hash__(self):
+        return hash(self.casefold())
+
+    def __repr__(self):
+        return '"%s"' % str(self)
+
+    def is_none(self):
+        return self.casefold() in ("", "none")
+
+
+class Text(str):
+    """Display text."""
+
+    def __repr__(self):
+        return '"%s"' % str(self)
+
+
+class Array(list):
+    """A list of values of one type, as array properties return them."""
+
+    def __init__(self, element_type=None, items=()):
+        super().__init__(items)
+        self._element_type = element_type
+
+    @classmethod
+    def cast(cls, element_type, items):
+        return cls(element_type, items)
+
+
+class _TypeAttributes:
+    """Binds the reflected members of one class or struct to Python attributes."""
+
+    @staticmethod
+    def property(script_name, doc):
+        def getter(self):
+            return _core.get_property(self._handle(), script_name)
+
+        def setter(self, value):
+            _core.set_property(self._handle(), script_name, value)
+
+        return property(getter, setter, doc=doc or None)
+
+    @staticmethod
+    def function(script_name, function_ref, is_static):
+        if is_static:
+            def call(*args, **kwargs):
+                return _core.call_function(function_ref, None, args, kwargs)
+            call.__name__ = script_name
+            return staticmethod(call)
+
+        def method(self, *args, **kwargs):
+            return _core.call_function(function_ref, self, args, kwargs)
+        method.__name__ = script_name
+        return method
+
+
+class _ObjectBase:
+    __slots__ = ("_o",)
+
+    def _handle(self):
+        return self._o
+
+    def get_editor_property(self, name):
+        """Returns the value of the property called name."""
+        return _core.get_property(self._o, name)
+
+    def set_editor_property(self, name, value, notify_mode=None):
+        """Sets the property called name, recording an undoable change."""
+        _core.set_property(self._o, name, value)
+
+    def set_editor_properties(self, properties):
+        for name, value in properties.items():
+            self.set_editor_property(name, value)
+
+    def get_name(self):
+        return _core.object_name(self._o)
+
+    def get_fname(self):
+        return Name(_core.object_name(self._o))
+
+    def get_path_name(self):
+        return _core.object_path_name(self._o)
+
+    def get_full_name(self):
+        return "%s %s" % (_core.type_info(_core.type_of(self._o))["name"], self.get_path_name())
+
+    def get_outer(self):
+        return _core.object_outer(self._o)
+
+    def get_class(self):
+        return _core.wrap(_core.type_of(self._o))
+
+    def get_typed_outer(self, type):
+        outer = self.get_outer()
+        while outer is not None and not isinstance(outer, type):
+            outer = outer.get_outer()
+        return outer
+
+    def is_a(self, type):
+        return isinstance(self, type)
+
+    @classmethod
+    def static_class(cls):
+        return _core.wrap(cls._t)
+
+    @classmethod
+    def cast(cls, object):
+        if object is None or not isinstance(object, cls):
+            raise TypeError("Cannot cast %r to %s" % (object, cls.__name__))
+        return object
+
+    def __eq__(self, other):
+        return isinstance(other, _ObjectBase) and self._o == other._o
+
+    def __ne__(self, other):
+        return not self.__eq__(other)
+
+    def __hash__(self):
+        return hash(self._o)
+
+    def __repr__(self):
+        return "<Object '%s' (%s)>" % (self.get_path_name(), type(self).__name__)
+
+
+class StructBase:
+    """The base of every struct type."""
+
+    __slots__ = ("_v",)
+
+    def __init__(self, *args, **kwargs):
+        self._v = _core.new_struct(type(self)._t)
+        names = type(self)._field_names()
+        if len(args) > len(names):
+            raise TypeError("%s takes at most %d positional arguments" % (type(self).__name__, len(names)))
+        for name, value in zip(names, args):
+            _core.set_property(self._v, name, value)
+        for name, value in kwargs.items():
+            _core.set_property(self._v, name, value)
+
+    @classmethod
+    def _field_names(cls):
+        names = []
+        for base in reversed(cls.__mro__):
+            names.extend(base.__dict__.get("_fields", ()))
+        return names
+
+    def _handle(self):
+        return self._v
+
+    @classmethod
+    def static_struct(cls):
+        return _core.wrap(cls._t)
+
+    def get_editor_property(self, name):
+        return _core.get_property(self._v, name)
+
+    def set_editor_property(self, name, value, notify_mode=None):
+        _core.set_property(self._v, name, value)
+
+    def set_editor_properties(self, properties):
+        for name, value in properties.items():
+            self.set_editor_property(name, value)
+
+    def copy(self):
+        result = type(self).__new__(type(self))
+        result._v = _core.copy_struct(self._v)
+        return result
+
+    def __copy__(self):
+        return self.copy()
+
+    def __deepcopy__(self, memo):
+        return self.copy()
+
+    def export_text(self):
+        return _core.export_struct(self._v)
+
+    def import_text(self, content):
+        if not _core.import_struct(self._v, content):
+            raise ValueError("Cannot import '%s' as %s" % (content, type(self).__name__))
+
+    def __eq__(self, other):
+        return isinstance(other, StructBase) and _core.structs_equal(self._v, other._v)
+
+    def __ne__(self, other):
+        return not self.__eq__(other)
+
+    __hash__ = None
+
+    def __repr__(self):
+        fields = ", ".join("%s: %r" % (name, _core.get_property(self._v, name)) for name in type(self)._field_names())
+        return "<Struct '%s' {%s}>" % (type(self).__name__, fields)
+
+
+class EnumBase:
+    """The base of every enumeration; each member is an instance with a name and a value."""
+
+    __slots__ = ("name", "value")
+
+    @classmethod
+    def _member(cls, value):
+        for member in cls._members:
+            if member.value == value:
+                return member
+        raise ValueError("%d is not a value of %s" % (value, cls.__name__))
+
+    @property
+    def _e(self):
+        return type(self)
+
+    def get_display_name(self):
+        return Text(self.name)
+
+    def __eq__(self, other):
+        if isinstance(other, EnumBase):
+            return type(self) is type(other) and self.value == other.value
+        return NotImplemented
+
+    def __ne__(self, other):
+        result = self.__eq__(other)
+        return result if result is NotImplemented else not result
+
+    def __hash__(self):
+        return hash((type(self).__name__, self.value))
+
+    def __int__(self):
+        return self.value
+
+    def __repr__(self):
+        return "<%s.%s: %d>" % (type(self).__name__, self.name, self.value)
+
+
+class _EnumType(type):
+    def __iter__(cls):
+        return iter(cls._members)
+
+    def __len__(cls):
+        return len(cls._members)
+
+
+def _type_for(type_ref):
+    """The Python type of a reflected class, struct or enumeration, made on first use."""
+    key = type_ref.address
+    made = _types.get(key)
+    if made is not None:
+        return made
+    info = _core.type_info(type_ref)
+    name = info["script_name"]
+    if info["kind"] == "enum":
+        made = _EnumType(name, (EnumBase,), {"__slots__": (), "_t": type_ref, "__doc__": info["tooltip"] or None})
+        members = []
+        for script_name, value, _ in info["entries"]:
+            member = object.__new__(made)
+            member.name = script_name
+            member.value = value
+            members.append(member)
+            type.__setattr__(made, script_name, member)
+        type.__setattr__(made, "_members", tuple(members))
+    else:
+        if info["super"] is not None:
+            base = _type_for(info["super"])
+        else:
+            base = _ObjectBase if info["kind"] == "class" else StructBase
+        namespace = {"__slots__": (), "_t": type_ref, "__doc__": info["tooltip"] or None,
+                     "_fields": tuple(script for script, _, _ in info["properties"])}
+        for script_name, _, doc in info["properties"]:
+            namespace[script_name] = _TypeAttributes.property(script_name, doc)
+        for script_name, function_ref, is_static in info["functions"]:
+            namespace[script_name] = _TypeAttributes.function(script_name, function_ref, is_static)
+        made = type(name, (base,), namespace)
+    made.__module__ = "unreal"
+    _types[key] = made
+    return made
+
+
+def _wrap(kind, payload, type_ref):
+    if kind == "object":
+        made = _type_for(_core.type_of(payload))
+        result = made.__new__(made)
+        result._o = payload
+        return result
+    if kind == "struct":
+        made = _type_for(type_ref)
+        result = made.__new__(made)
+        result._v = payload
+        return result
+    if kind == "enum":
+        return _type_for(type_ref)._member(payload)
+    if kind == "name":
+        return Name(payload)
+    if kind == "text":
+        return Text(payload)
+    if kind == "array":
+        return Array(None, payload)
+    return payload
+
+
+_core.set_wrapper(_wrap)
+
+Object = _type_for(_core.find_type("Object"))
+
+
+def __getattr__(name):
+    type_ref = _core.find_type(name)
+    if type_ref is None:
+        raise AttributeError("module 'unreal' has no attribute '%s'" % name)
+    made = _type_for(type_ref)
+    globals()[name] = made
+    return made
+
+
+def new_object(type, outer=None, name="None", base_type=None):
+    """Creates an object of the given class inside outer (the transient package when none)."""
+    base = base_type if base_type is not None else Object
+    if not isinstance(type, builtins.type) or not issubclass(type, base):
+        raise TypeError("new_object: %r is not a subclass of %s" % (type, base.__name__))
+    return _core.new_object(type._t, outer, "" if name in (None, "None") else str(name))
+
+
+def find_object(outer, name, type=None, follow_redirectors=True):
+    """Finds a loaded object by path name."""
+    found = _core.find_object(_object_path(outer, name))
+    return found if found is None or type is None or isinstance(found, type) else None
+
+
+def load_object(outer, name, type=None, follow_redirectors=True):
+    """Finds or loads an object by path name."""
+    loaded = _core.load_object(_object_path(outer, name))
+    return loaded if loaded is None or type is None or isinstance(loaded, type) else None
+
+
+def _object_path(outer, name):
+    return "%s.%s" % (outer.get_path_name(), name) if outer is not None else str(name)
+
+
+def load_module(module_name):
+    """Loads an editor module by name; raises when there is no such module."""
+    if not _core.load_module(str(module_name)):
+        raise RuntimeError("Failed to load module '%s'" % module_name)
+
+
+def log(arg):
+    _core.log(0, str(arg))
+
+
+def log_warning(arg):
+    _core.log(1, str(arg))
+
+
+def log_error(arg):
+    _core.log(2, str(arg))
