@@ -1,0 +1,246 @@
+// The "PythonScriptPlugin" module: the editor's embedded CPython. It starts the interpreter when the
+// host has not (a host program links libpython; inside a Python process the running interpreter is
+// used), puts the `unreal` module on the path and runs command texts, sending what they print to the
+// log as the editor's Python does.
+
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+#include "CoreMinimal.h"
+#include "IPythonScriptPlugin.h"
+#include "Modules/ModuleManager.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogPython, Log, All);
+
+namespace
+{
+	/** Runs one command in the interpreter; see FPythonScriptPlugin::ExecPythonCommandEx. */
+	const char* const CommandRunnerSource = R"PY(
+import os
+import shlex
+import sys
+import traceback
+
+
+class _Capture:
+    """Collects what a command writes, a line at a time."""
+
+    def __init__(self, entries, kind):
+        self.entries = entries
+        self.kind = kind
+        self.pending = ""
+
+    def write(self, text):
+        self.pending += text
+        while "\n" in self.pending:
+            line, self.pending = self.pending.split("\n", 1)
+            self.entries.append((self.kind, line))
+        return len(text)
+
+    def flush(self):
+        if self.pending:
+            self.entries.append((self.kind, self.pending))
+            self.pending = ""
+
+    def isatty(self):
+        return False
+
+
+console_globals = {"__name__": "__main__", "__builtins__": __builtins__}
+
+
+def _file_command(text):
+    """The .py file and arguments a one-line command names, or None."""
+    if "\n" in text.strip():
+        return None, []
+    try:
+        parts = shlex.split(text.strip())
+    except ValueError:
+        return None, []
+    if parts and parts[0].lower().endswith(".py") and os.path.isfile(parts[0]):
+        return parts[0], parts[1:]
+    return None, []
+
+
+def run(mode, public_scope, command):
+    entries = []
+    out, err = _Capture(entries, 0), _Capture(entries, 2)
+    saved = sys.stdout, sys.stderr, sys.argv
+    sys.stdout, sys.stderr = out, err
+    ok, result = True, ""
+    try:
+        if mode == 0:
+            scope = console_globals if public_scope else {"__name__": "__main__", "__builtins__": __builtins__}
+            path, arguments = _file_command(command)
+            if path:
+                with open(path, encoding="utf-8") as stream:
+                    code = compile(stream.read(), path, "exec")
+                scope["__file__"] = path
+                sys.argv = [path] + arguments
+            else:
+                code = compile(command, "<string>", "exec")
+            exec(code, scope)
+        elif mode == 1:
+            exec(compile(command, "<string>", "exec"), console_globals)
+        else:
+            result = repr(eval(compile(command, "<string>", "eval"), console_globals))
+    except BaseException as error:
+        ok = False
+        result = "".join(traceback.format_exception_only(type(error), error)).strip()
+        err.write(traceback.format_exc())
+    finally:
+        out.flush()
+        err.flush()
+        sys.stdout, sys.stderr, sys.argv = saved
+    return ok, result, entries
+)PY";
+
+	FString FromPython(PyObject* Object)
+	{
+		const char* Utf8 = Object ? PyUnicode_AsUTF8(Object) : nullptr;
+		return Utf8 ? FString(UTF8_TO_TCHAR(Utf8)) : FString();
+	}
+}
+
+class FPythonScriptPlugin : public IPythonScriptPlugin
+{
+public:
+	virtual void StartupModule() override
+	{
+		if (!Py_IsInitialized())
+		{
+			Py_InitializeEx(0);
+			// Hand the interpreter lock back; every call takes it as it needs it.
+			PyEval_SaveThread();
+		}
+		const PyGILState_STATE State = PyGILState_Ensure();
+		bAvailable = Setup();
+		if (!bAvailable)
+		{
+			LogPythonError();
+		}
+		PyGILState_Release(State);
+	}
+
+	virtual void ShutdownModule() override
+	{
+		// The interpreter lives as long as the process; other modules' Python objects may outlive this one.
+		bAvailable = false;
+	}
+
+	virtual bool IsPythonAvailable() const override
+	{
+		return bAvailable;
+	}
+
+	virtual bool ExecPythonCommand(const TCHAR* InPythonCommand) override
+	{
+		FPythonCommandEx Command;
+		Command.Command = InPythonCommand;
+		return ExecPythonCommandEx(Command);
+	}
+
+	virtual bool ExecPythonCommandEx(FPythonCommandEx& InOutPythonCommand) override
+	{
+		InOutPythonCommand.LogOutput.Reset();
+		if (!bAvailable)
+		{
+			InOutPythonCommand.CommandResult = TEXT("Python is not available.");
+			UE_LOG(LogPython, Error, TEXT("%s"), *InOutPythonCommand.CommandResult);
+			return false;
+		}
+		const PyGILState_STATE State = PyGILState_Ensure();
+		bool bSucceeded = false;
+		PyObject* Outcome = PyObject_CallFunction(Runner, "iis", (int)InOutPythonCommand.ExecutionMode,
+			InOutPythonCommand.FileExecutionScope == EPythonFileExecutionScope::Public ? 1 : 0, TCHAR_TO_UTF8(*InOutPythonCommand.Command));
+		if (Outcome && PyTuple_Check(Outcome) && PyTuple_Size(Outcome) == 3)
+		{
+			bSucceeded = PyObject_IsTrue(PyTuple_GetItem(Outcome, 0)) == 1;
+			InOutPythonCommand.CommandResult = FromPython(PyTuple_GetItem(Outcome, 1));
+			PyObject* Entries = PyTuple_GetItem(Outcome, 2);
+			for (Py_ssize_t Index = 0; Index < PyList_Size(Entries); ++Index)
+			{
+				PyObject* Entry = PyList_GetItem(Entries, Index);
+				FPythonLogOutputEntry& Output = InOutPythonCommand.LogOutput.AddDefaulted_GetRef();
+				Output.Type = PyLong_AsLong(PyTuple_GetItem(Entry, 0)) == 2 ? EPythonLogOutputType::Error : EPythonLogOutputType::Info;
+				Output.Output = FromPython(PyTuple_GetItem(Entry, 1));
+				if (Output.Type == EPythonLogOutputType::Error)
+				{
+					UE_LOG(LogPython, Error, TEXT("%s"), *Output.Output);
+				}
+				else
+				{
+					UE_LOG(LogPython, Log, TEXT("%s"), *Output.Output);
+				}
+			}
+		}
+		else
+		{
+			LogPythonError();
+		}
+		Py_XDECREF(Outcome);
+		PyGILState_Release(State);
+		return bSucceeded;
+	}
+
+private:
+	/** Puts the editor's Python folder on the path and prepares the command runner. */
+	bool Setup()
+	{
+		PyObject* Path = PySys_GetObject("path");
+		PyObject* Folder = PyUnicode_FromString(VN_PYTHON_DIR);
+		if (!Path || !Folder)
+		{
+			Py_XDECREF(Folder);
+			return false;
+		}
+		if (PySequence_Contains(Path, Folder) == 0)
+		{
+			PyList_Insert(Path, 0, Folder);
+		}
+		Py_DECREF(Folder);
+
+		PyObject* Module = PyModule_New("_python_command_runner");
+		if (!Module)
+		{
+			return false;
+		}
+		PyObject* Globals = PyModule_GetDict(Module);
+		PyDict_SetItemString(Globals, "__builtins__", PyEval_GetBuiltins());
+		PyObject* Result = PyRun_String(CommandRunnerSource, Py_file_input, Globals, Globals);
+		if (!Result)
+		{
+			Py_DECREF(Module);
+			return false;
+		}
+		Py_DECREF(Result);
+		Runner = PyDict_GetItemString(Globals, "run");
+		Py_XINCREF(Runner);
+		RunnerModule = Module;
+		return Runner != nullptr;
+	}
+
+	void LogPythonError()
+	{
+		if (!PyErr_Occurred())
+		{
+			return;
+		}
+		PyObject* Type = nullptr;
+		PyObject* Value = nullptr;
+		PyObject* Traceback = nullptr;
+		PyErr_Fetch(&Type, &Value, &Traceback);
+		PyObject* Text = Value ? PyObject_Str(Value) : nullptr;
+		UE_LOG(LogPython, Error, TEXT("%s"), *FromPython(Text));
+		Py_XDECREF(Text);
+		Py_XDECREF(Type);
+		Py_XDECREF(Value);
+		Py_XDECREF(Traceback);
+	}
+
+	bool bAvailable = false;
+	PyObject* Runner = nullptr;
+	PyObject* RunnerModule = nullptr;
+};
+
+IMPLEMENT_MODULE(FPythonScriptPlugin, PythonScriptPlugin)

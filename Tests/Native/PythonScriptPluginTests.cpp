@@ -1,0 +1,83 @@
+// The editor's Python as native code reaches it: command texts run through the PythonScriptPlugin
+// module edit the very objects that C++ then reads.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "CoreMinimal.h"
+#include "HostEditorSupport/LogCapture.h"
+#include "IPythonScriptPlugin.h"
+#include "Modules/ModuleManager.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+#include "VNFaceRigDataAsset.h"
+
+namespace
+{
+	IPythonScriptPlugin* LoadPython()
+	{
+		FModuleManager::Get().AddBinariesDirectory(TEXT(VN_MODULE_BINARIES_DIR), false);
+		return FModuleManager::LoadModulePtr<IPythonScriptPlugin>(TEXT("PythonScriptPlugin"));
+	}
+}
+
+TEST(PythonScriptPlugin, CommandsEditObjectsThatNativeCodeReads)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	ASSERT_TRUE(Python->IsPythonAvailable());
+	EXPECT_EQ(IPythonScriptPlugin::Get(), Python);
+
+	UPackage* Package = CreatePackage(TEXT("/Game/Faces/DA_FromPython"));
+	UVNFaceRigDataAsset* Asset = NewObject<UVNFaceRigDataAsset>(Package, TEXT("DA_FromPython"), RF_Public | RF_Standalone);
+	const std::string JsonPath = ::testing::TempDir() + "vn_python_face.json";
+	std::ofstream(JsonPath) << R"({"version": 7, "drivers": [{"control": "Brow_L", "channel": "ty", "driven": [{"bone": "BrowBone_L", "channel": "tz", "keys": [{"x": 0, "y": 0}, {"x": 1, "y": 2}]}]}]})";
+
+	HostEditor::FLogCapture Log;
+	const FString Command = FString::Printf(TEXT(
+		"import unreal\n"
+		"unreal.load_module('VantorelUnrealEditor')\n"
+		"asset = unreal.find_object(None, '/Game/Faces/DA_FromPython.DA_FromPython')\n"
+		"result = unreal.VNFaceSDKImportLibrary.import_vn_face_sdk_json(asset, r'%hs')\n"
+		"asset.drivers[0].control_name\n"
+		"print('imported', len(asset.drivers), repr(result))\n"),
+		JsonPath.c_str());
+	ASSERT_TRUE(Python->ExecPythonCommand(*Command));
+	EXPECT_EQ(Asset->Version, 7);
+	ASSERT_EQ(Asset->Drivers.Num(), 1);
+	EXPECT_EQ(Asset->Drivers[0].ControlName, FName(TEXT("Brow_L")));
+	EXPECT_EQ(Asset->Drivers[0].Driven[0].Channel, EVNFaceSDKChannel::TranslationZ);
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("imported 1 ''")), 1) << "print goes to the log";
+
+	Asset->Version = 11;
+	FPythonCommandEx Evaluate;
+	Evaluate.ExecutionMode = EPythonCommandExecutionMode::EvaluateStatement;
+	Evaluate.Command = TEXT("__import__('unreal').find_object(None, '/Game/Faces/DA_FromPython.DA_FromPython').version");
+	ASSERT_TRUE(Python->ExecPythonCommandEx(Evaluate));
+	EXPECT_EQ(Evaluate.CommandResult, TEXT("11")) << "Python reads what C++ wrote";
+}
+
+TEST(PythonScriptPlugin, AFailingCommandReportsItsErrorToTheLog)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	HostEditor::FLogCapture Log;
+	FPythonCommandEx Command;
+	Command.Command = TEXT("import unreal\nunreal.VNFaceSDKImportLibrary.import_vn_face_sdk_json()\n");
+	EXPECT_FALSE(Python->ExecPythonCommandEx(Command));
+	EXPECT_TRUE(Command.CommandResult.StartsWith(TEXT("TypeError"))) << TCHAR_TO_UTF8(*Command.CommandResult);
+	EXPECT_GE(Log.Count(TEXT("LogPython"), ELogVerbosity::Error, TEXT("Traceback")), 1);
+
+	// Private scopes: what one command defines, the next does not see.
+	EXPECT_TRUE(Python->ExecPythonCommand(TEXT("leaked = 1")));
+	EXPECT_FALSE(Python->ExecPythonCommand(TEXT("leaked")));
+}
+
+TEST(PythonScriptPlugin, IsAbsentWhenTheEditorHasNoPython)
+{
+	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), false);
+	EXPECT_FALSE(FModuleManager::Get().ModuleExists(TEXT("PythonScriptPlugin")));
+	EXPECT_EQ(FModuleManager::LoadModulePtr<IPythonScriptPlugin>(TEXT("PythonScriptPlugin")), nullptr);
+	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), true);
+}
