@@ -2,8 +2,8 @@
 
 Reflected classes, structs and enumerations become Python types the first time they are named
 (``unreal.VNFaceRigDataAsset``); their members carry the Python names that the reflection data gives
-them (snake_case properties and functions, UPPER_SNAKE enumeration members). The names follow the
-Unreal Engine 5.4 Python API; see ENGINE_API.md beside this module's sources.
+them (snake_case properties and functions, UPPER_SNAKE enumeration members). The module-level names
+follow the Unreal Engine 5.4 Python API.
 """
 
 import builtins
