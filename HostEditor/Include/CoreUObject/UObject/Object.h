@@ -9,6 +9,8 @@ class UFunction;
 class UPackage;
 class FObjectInitializer;
 class ITransaction;
+class FOutputDevice;
+class FFeedbackContext;
 
 /**
  * Declares the reflection members of a class whose reflection is written by hand (the engine's own
@@ -93,6 +95,12 @@ public:
 	virtual void BeginDestroy() {}
 	virtual void PostRename(UObject* OldOuter, const FName OldName) {}
 	virtual bool IsAsset() const;
+	/**
+	 * Writes the object's state that its reflected properties do not hold, as text lines inside the
+	 * object's block of an exported package; ImportCustomProperties reads them back.
+	 */
+	virtual void ExportCustomProperties(FOutputDevice& Out, uint32 Indent) {}
+	virtual void ImportCustomProperties(const TCHAR* SourceText, FFeedbackContext* Warn) {}
 
 	/** True for a class default object or an archetype. */
 	bool IsTemplate(EObjectFlags TemplateTypes = EObjectFlags(RF_ArchetypeObject | RF_ClassDefaultObject)) const;
