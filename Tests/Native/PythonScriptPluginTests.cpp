@@ -58,6 +58,17 @@ TEST(PythonScriptPlugin, CommandsEditObjectsThatNativeCodeReads)
 	EXPECT_EQ(Evaluate.CommandResult, TEXT("11")) << "Python reads what C++ wrote";
 }
 
+TEST(PythonScriptPlugin, UsesTheUnrealCoreBuiltIntoTheHostProgram)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	FPythonCommandEx Evaluate;
+	Evaluate.ExecutionMode = EPythonCommandExecutionMode::EvaluateStatement;
+	Evaluate.Command = TEXT("(__import__('_unreal_core').__name__ in __import__('sys').builtin_module_names, hasattr(__import__('_unreal_core'), '__file__'))");
+	ASSERT_TRUE(Python->ExecPythonCommandEx(Evaluate));
+	EXPECT_EQ(Evaluate.CommandResult, TEXT("(True, False)")) << "the program's own module, not the extension from the build folder";
+}
+
 TEST(PythonScriptPlugin, AFailingCommandReportsItsErrorToTheLog)
 {
 	IPythonScriptPlugin* Python = LoadPython();
