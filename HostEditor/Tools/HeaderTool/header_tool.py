@@ -432,7 +432,7 @@ class Generator:
                 extra.append("CPF_ConstParm")
             param_meta = {"DisplayName": param.display_name} if param.display_name else {}
             array, count = metadata_array("Param%d_MetaData" % index, param_meta, out)
-            script = script_names.property_script_name(param.name, param.value_type, {})
+            script = script_names.parameter_script_name(param.name, param.value_type)
             out.append("\t\tUECodeGen_Private::AddProperty<decltype(%s::%s)>(Function, %s, VN_MEMBER_OFFSET(%s, %s), EPropertyFlags(%s), %s, %s, %d%s);" % (
                 parms, param.name, cpp_string(param.name), parms, param.name, " | ".join(extra), cpp_string(script), array, count,
                 class_registration(param.value_type)))

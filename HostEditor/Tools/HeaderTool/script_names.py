@@ -36,6 +36,18 @@ def property_script_name(name, cpp_type, meta):
     return pythonize(name)
 
 
+def parameter_script_name(name, cpp_type):
+    """The scripting name of a function parameter: as a property's, without an In or Out prefix
+    ("InKey" becomes "key", "bInitial" becomes "initial")."""
+    if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
+        name = name[1:]
+    for prefix in ("In", "Out"):
+        if name.startswith(prefix) and len(name) > len(prefix) and name[len(prefix)].isupper():
+            name = name[len(prefix):]
+            break
+    return pythonize(name)
+
+
 def function_script_name(name, meta):
     """A function's Python name: from its ScriptName when it has one ("GetBones" gives "get_bones")."""
     if "ScriptName" in meta:
