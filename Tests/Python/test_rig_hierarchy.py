@@ -54,6 +54,15 @@ class TestElementKey:
         assert [member.name for member in unreal.RigElementType] == [
             "NONE", "BONE", "NULL", "CONTROL", "CURVE", "REFERENCE", "CONNECTOR", "SOCKET", "ALL"]
 
+    def test_hidden_enumerators_are_no_members_but_their_values_read_back(self, unreal):
+        assert not hasattr(unreal.RigControlType, "TRANSFORM")
+        assert "TRANSFORM" not in [member.name for member in unreal.RigControlType]
+        settings = unreal.RigControlSettings()
+        settings.control_type = 7
+        assert settings.control_type.value == 7 and settings.control_type.name == "TRANSFORM"
+        with pytest.raises(ValueError):
+            settings.control_type = 99
+
     def test_names_compare_and_hash_without_case(self, unreal):
         a, b = key(unreal, "BONE", "Spine_M"), key(unreal, "BONE", "SPINE_m")
         assert a == b and hash(a) == hash(b)

@@ -476,13 +476,11 @@ namespace HostEditorPython
 				// The last entry is the generated _MAX, which Python does not show.
 				for (int32 Index = 0; Index + 1 < Enum->NumEnums(); ++Index)
 				{
-					// Hidden members are C++-only: aliases and masks scripts do not see.
-					if (Enum->HasMetaData(TEXT("Hidden"), Index))
-					{
-						continue;
-					}
+					// Hidden members are C++-only: scripts do not see them as members, yet a value read
+					// from C++ may still be one of them.
+					const bool bHidden = Enum->HasMetaData(TEXT("Hidden"), Index);
 					const FString Script = ScriptNames.IsValidIndex(Index) ? ScriptNames[Index] : Enum->GetNameStringByIndex(Index);
-					Entries.append(py::make_tuple(ToUtf8(Script), Enum->GetValueByIndex(Index), ToUtf8(Enum->GetNameStringByIndex(Index))));
+					Entries.append(py::make_tuple(ToUtf8(Script), Enum->GetValueByIndex(Index), ToUtf8(Enum->GetNameStringByIndex(Index)), bHidden));
 				}
 				Info["entries"] = Entries;
 				return Info;

@@ -321,7 +321,7 @@ class EnumBase:
 
     @classmethod
     def _member(cls, value):
-        for member in cls._members:
+        for member in cls._members + cls._hidden_members:
             if member.value == value:
                 return member
         raise ValueError("%d is not a value of %s" % (value, cls.__name__))
@@ -371,13 +371,19 @@ def _type_for(type_ref):
     if info["kind"] == "enum":
         made = _EnumType(name, (EnumBase,), {"__slots__": (), "_t": type_ref, "__doc__": info["tooltip"] or None})
         members = []
-        for script_name, value, _ in info["entries"]:
+        hidden = []
+        for script_name, value, _, is_hidden in info["entries"]:
             member = object.__new__(made)
             member.name = script_name
             member.value = value
+            if is_hidden:
+                # Not a member by name, but the value a C++ property may hold reads back as it.
+                hidden.append(member)
+                continue
             members.append(member)
             type.__setattr__(made, script_name, member)
         type.__setattr__(made, "_members", tuple(members))
+        type.__setattr__(made, "_hidden_members", tuple(hidden))
     else:
         if info["super"] is not None:
             base = _type_for(info["super"])

@@ -287,19 +287,19 @@ void URigHierarchy::SetControlOffsetTransform(FRigElementKey InKey, FTransform I
 		return;
 	}
 	// The initial offset is the current one too: both poses share the control's offset.
-	for (const bool bPose : {true, false})
-	{
-		if (bPose != bInitial && !bInitial)
-		{
-			continue;
-		}
+	auto SetPose = [this, Index, &InTransform, bAffectChildren](bool bPose) {
 		const TArray<TPair<int32, FTransform>> Children = bAffectChildren ? TArray<TPair<int32, FTransform>>() : CaptureChildren(Index, bPose);
 		FElement& Element = Elements[Index];
 		const int32 Pose = PoseIndex(bPose);
 		Element.Offset[Pose] = InTransform;
 		Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings.ControlType) * InTransform;
 		RestoreChildren(Children, bPose);
+	};
+	if (bInitial)
+	{
+		SetPose(true);
 	}
+	SetPose(false);
 }
 
 void URigHierarchy::SetControlShapeTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bSetupUndo)
