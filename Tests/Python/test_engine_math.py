@@ -127,6 +127,7 @@ def test_rotator_and_quaternion_convert_both_ways(unreal):
 
 
 def test_math_library_functions_are_class_methods_too(unreal):
+    assert isinstance(vars(unreal.MathLibrary)["compose_transforms"], classmethod)
     composed = unreal.MathLibrary.compose_transforms(unreal.Transform(location=unreal.Vector(1, 0, 0)), unreal.Transform(location=unreal.Vector(0, 1, 0)))
     assert vector_near(composed.translation, (1, 1, 0))
 

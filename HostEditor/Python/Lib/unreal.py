@@ -70,10 +70,11 @@ class _TypeAttributes:
     @staticmethod
     def function(script_name, function_ref, is_static):
         if is_static:
-            def call(*args, **kwargs):
+            # Static functions are class methods, callable on the type and on its instances.
+            def call(cls, *args, **kwargs):
                 return _core.call_function(function_ref, None, args, kwargs)
             call.__name__ = script_name
-            return staticmethod(call)
+            return classmethod(call)
 
         def method(self, *args, **kwargs):
             return _core.call_function(function_ref, self, args, kwargs)

@@ -219,25 +219,24 @@ void URigHierarchy::UpdatePreferredAngles(int32 Index, bool bInitial)
 	const int32 Pose = PoseIndex(bInitial);
 	const ERigControlType Type = Element.Settings.ControlType;
 	FVector Angles;
-	if (Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform)
+	if ((Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform) && Element.PreferredOrder == EEulerRotationOrder::XYZ)
 	{
-		// These values keep their angles, so the angles survive beyond half a turn.
+		// These values keep a rotator's angles, which are the XYZ angles: taken as they are, they
+		// keep their winding beyond half a turn.
 		const FRotator Rotator = Type == ERigControlType::Rotator ? Element.Value[Pose].Get<FRotator>() : Element.Value[Pose].Get<FEulerTransform>().Rotation;
-		Angles = ConvertEulerAngles(Rotator.Euler(), EEulerRotationOrder::XYZ, Element.PreferredOrder);
+		Element.PreferredAngles[Pose] = Rotator.Euler();
+		return;
 	}
-	else if (Type == ERigControlType::Transform || Type == ERigControlType::TransformNoScale)
+	if (Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform || Type == ERigControlType::Transform || Type == ERigControlType::TransformNoScale)
 	{
+		// Converted angles lie within half a turn; wind them toward the previous ones.
 		Angles = AnimationCore::EulerFromQuat(Element.Value[Pose].GetAsTransform(Type).GetRotation(), Element.PreferredOrder);
 		for (int32 Axis = 0; Axis < 3; ++Axis)
 		{
 			Angles[Axis] = WindToward(Angles[Axis], Element.PreferredAngles[Pose][Axis]);
 		}
+		Element.PreferredAngles[Pose] = Angles;
 	}
-	else
-	{
-		return;
-	}
-	Element.PreferredAngles[Pose] = Angles;
 }
 
 void URigHierarchy::SetLocalTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
