@@ -351,6 +351,12 @@ namespace HostEditorPython
 			throw py::type_error("Properties of type " + ToUtf8(Property->GetCPPType()) + " cannot be written from Python");
 		}
 
+		/** False for properties marked ScriptNoExport: storage that scripts do not see. */
+		bool IsScriptVisible(const FProperty* Property)
+		{
+			return !Property->HasMetaData(TEXT("ScriptNoExport"));
+		}
+
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
 		FProperty* FindProperty(const UStruct* Struct, const std::string& Name)
 		{
@@ -359,7 +365,7 @@ namespace HostEditorPython
 			{
 				for (FProperty* Property : Current->GetOwnProperties())
 				{
-					if (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase))
+					if (IsScriptVisible(Property) && (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase)))
 					{
 						return Property;
 					}
@@ -470,8 +476,11 @@ namespace HostEditorPython
 				// The last entry is the generated _MAX, which Python does not show.
 				for (int32 Index = 0; Index + 1 < Enum->NumEnums(); ++Index)
 				{
+					// Hidden members are C++-only: scripts do not see them as members, yet a value read
+					// from C++ may still be one of them.
+					const bool bHidden = Enum->HasMetaData(TEXT("Hidden"), Index);
 					const FString Script = ScriptNames.IsValidIndex(Index) ? ScriptNames[Index] : Enum->GetNameStringByIndex(Index);
-					Entries.append(py::make_tuple(ToUtf8(Script), Enum->GetValueByIndex(Index), ToUtf8(Enum->GetNameStringByIndex(Index))));
+					Entries.append(py::make_tuple(ToUtf8(Script), Enum->GetValueByIndex(Index), ToUtf8(Enum->GetNameStringByIndex(Index)), bHidden));
 				}
 				Info["entries"] = Entries;
 				return Info;
@@ -481,6 +490,10 @@ namespace HostEditorPython
 			py::list Properties;
 			for (const FProperty* Property : Struct->GetOwnProperties())
 			{
+				if (!IsScriptVisible(Property))
+				{
+					continue;
+				}
 				Properties.append(py::make_tuple(ToUtf8(Property->GetScriptName()), ToUtf8(Property->GetName()), ToUtf8(Property->GetMetaData(TEXT("ToolTip")))));
 			}
 			Info["properties"] = Properties;
@@ -531,7 +544,7 @@ namespace HostEditorPython
 		 * value followed by the out-parameters, one value alone, several as a tuple. A function that
 		 * returns a bool and has out-parameters gives its out-parameters, or None when it returns false.
 		 */
-		py::object CallFunction(FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs)
+		py::object CallFunction(FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs, bool bDefaultMissing = false)
 		{
 			const UFunction* Function = dynamic_cast<UFunction*>(FunctionRef.Object);
 			if (!Function)
@@ -584,6 +597,11 @@ namespace HostEditorPython
 					const FString Default = Function->GetMetaData(*(TEXT("CPP_Default_") + Param->GetName()));
 					if (!Function->HasMetaData(*(TEXT("CPP_Default_") + Param->GetName())))
 					{
+						if (bDefaultMissing)
+						{
+							// A struct's make function: a missing argument keeps its default-made value.
+							continue;
+						}
 						throw py::type_error(FunctionName + "() required argument '" + ScriptName + "' missing");
 					}
 					if (!Default.IsEmpty() && !Param->ImportText_Direct(*Default, Value, nullptr, PPF_None))
@@ -621,6 +639,66 @@ namespace HostEditorPython
 				return Results[0];
 			}
 			return py::tuple(Results);
+		}
+
+		/**
+		 * The static functions of every class that scripts show as methods or operators of Struct:
+		 * those with ScriptMethod or ScriptOperator metadata whose first parameter is Struct. Each as
+		 * (function, ScriptMethod text or None, ScriptOperator text or None, the function's Python name).
+		 */
+		py::list ScriptExtensions(FObjectRef TypeRef)
+		{
+			const UScriptStruct* Struct = dynamic_cast<UScriptStruct*>(TypeRef.Object);
+			py::list Extensions;
+			if (!Struct)
+			{
+				return Extensions;
+			}
+			TArray<UObject*> Classes;
+			GetObjectsOfClass(UClass::StaticClass(), Classes, false);
+			for (UObject* Object : Classes)
+			{
+				for (UFunction* Function : static_cast<UClass*>(Object)->GetOwnFunctions())
+				{
+					const bool bMethod = Function->HasMetaData(TEXT("ScriptMethod"));
+					const bool bOperator = Function->HasMetaData(TEXT("ScriptOperator"));
+					if (!Function->HasAnyFunctionFlags(FUNC_Static) || (!bMethod && !bOperator))
+					{
+						continue;
+					}
+					const TArray<FProperty*>& Params = Function->GetOwnProperties();
+					const FStructProperty* First = Params.Num() > 0 && !IsReturn(Params[0]) ? dynamic_cast<const FStructProperty*>(Params[0]) : nullptr;
+					if (!First || First->Struct != Struct)
+					{
+						continue;
+					}
+					Extensions.append(py::make_tuple(FObjectRef{Function},
+						bMethod ? py::object(py::str(ToUtf8(Function->GetMetaData(TEXT("ScriptMethod"))))) : py::object(py::none()),
+						bOperator ? py::object(py::str(ToUtf8(Function->GetMetaData(TEXT("ScriptOperator"))))) : py::object(py::none()),
+						ToUtf8(Function->GetScriptName())));
+				}
+			}
+			return Extensions;
+		}
+
+		/** The function a struct names in its HasNativeMake metadata ("/Script/Module.Class.Function"), or None. */
+		py::object NativeMake(FObjectRef TypeRef)
+		{
+			const UScriptStruct* Struct = dynamic_cast<UScriptStruct*>(TypeRef.Object);
+			if (!Struct || !Struct->HasMetaData(TEXT("HasNativeMake")))
+			{
+				return py::none();
+			}
+			const FString& Path = Struct->GetMetaData(TEXT("HasNativeMake"));
+			FString ClassPath;
+			FString FunctionName;
+			if (!Path.Split(TEXT("."), &ClassPath, &FunctionName, ESearchCase::CaseSensitive, ESearchDir::FromEnd))
+			{
+				return py::none();
+			}
+			UClass* Class = dynamic_cast<UClass*>(StaticFindObject(UClass::StaticClass(), nullptr, *ClassPath));
+			UFunction* Function = Class ? Class->FindFunctionByName(FName(*FunctionName)) : nullptr;
+			return Function ? py::cast(FObjectRef{Function}) : py::none();
 		}
 
 		UObject* CheckedObject(FObjectRef Ref)
@@ -669,7 +747,18 @@ namespace HostEditorPython
 
 		Module.def("get_property", &GetProperty);
 		Module.def("set_property", &SetProperty);
-		Module.def("call_function", &CallFunction);
+		Module.def("call_function", [](FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs) { return CallFunction(FunctionRef, Self, Args, Kwargs); });
+		Module.def("call_make_function", [](FObjectRef FunctionRef, py::tuple Args, py::dict Kwargs) { return CallFunction(FunctionRef, py::none(), Args, Kwargs, true); });
+		Module.def("script_extensions", &ScriptExtensions);
+		Module.def("native_make", &NativeMake);
+		Module.def("struct_hash", [](const FStructValuePtr& Value) -> py::object {
+			const UScriptStruct::ICppStructOps* Ops = Value->GetStruct()->GetCppStructOps();
+			if (!Ops || !Ops->HasGetTypeHash())
+			{
+				return py::none();
+			}
+			return py::int_(Ops->GetStructTypeHash(Value->GetData()));
+		});
 
 		Module.def("new_struct", [](FObjectRef Type) {
 			UScriptStruct* Struct = dynamic_cast<UScriptStruct*>(Type.Object);

@@ -70,15 +70,101 @@ class _TypeAttributes:
     @staticmethod
     def function(script_name, function_ref, is_static):
         if is_static:
-            def call(*args, **kwargs):
+            # Static functions are class methods, callable on the type and on its instances.
+            def call(cls, *args, **kwargs):
                 return _core.call_function(function_ref, None, args, kwargs)
             call.__name__ = script_name
-            return staticmethod(call)
+            return classmethod(call)
 
         def method(self, *args, **kwargs):
             return _core.call_function(function_ref, self, args, kwargs)
         method.__name__ = script_name
         return method
+
+
+def _pythonize(name):
+    """The Python spelling of a script name: UpperCamelCase to snake_case, as the editor writes
+    member names ("MakeRelative" becomes "make_relative", "Vector2D" becomes "vector2d")."""
+    result = []
+    for index, char in enumerate(name):
+        previous = name[index - 1] if index > 0 else ""
+        following = name[index + 1] if index + 1 < len(name) else ""
+        if char.isupper() and index > 0 and previous != "_":
+            if previous.islower() or (previous.isupper() and following.islower()):
+                result.append("_")
+        result.append(char.lower())
+    return "".join(result)
+
+
+# The Python special methods of the script operators a function library may give a struct.
+_OPERATOR_METHODS = {
+    "+": "__add__", "+=": "__iadd__", "-": "__sub__", "-=": "__isub__", "*": "__mul__", "*=": "__imul__",
+    "/": "__truediv__", "/=": "__itruediv__", "%": "__mod__", "%=": "__imod__", "&": "__and__", "&=": "__iand__",
+    "|": "__or__", "|=": "__ior__", "^": "__xor__", "^=": "__ixor__", "<<": "__lshift__", "<<=": "__ilshift__",
+    ">>": "__rshift__", ">>=": "__irshift__", "==": "__eq__", "!=": "__ne__", "<": "__lt__", "<=": "__le__",
+    ">": "__gt__", ">=": "__ge__", "neg": "__neg__", "bool": "__bool__",
+}
+_UNARY_OPERATORS = ("neg", "bool")
+
+
+class _ScriptExtensions:
+    """Turns library functions marked ScriptMethod or ScriptOperator into members of the struct type
+    their first parameter names: a method passes the struct as that parameter; an operator tries the
+    functions given for it in turn and takes the first whose parameters accept the operands."""
+
+    @staticmethod
+    def method(script_name, function_ref):
+        def call(self, *args, **kwargs):
+            return _core.call_function(function_ref, None, (self,) + args, kwargs)
+        call.__name__ = script_name
+        return call
+
+    @staticmethod
+    def unary(symbol, function_ref):
+        def call(self):
+            return _core.call_function(function_ref, None, (self,), {})
+        call.__name__ = _OPERATOR_METHODS[symbol]
+        return call
+
+    @staticmethod
+    def binary(symbol, function_refs):
+        in_place = symbol.endswith("=") and symbol not in ("==", "!=", "<=", ">=")
+
+        def call(self, other):
+            for function_ref in function_refs:
+                try:
+                    result = _core.call_function(function_ref, None, (self, other), {})
+                except TypeError:
+                    continue
+                if in_place:
+                    self._v = result._v
+                    return self
+                return result
+            return NotImplemented
+        call.__name__ = _OPERATOR_METHODS[symbol]
+        return call
+
+    @classmethod
+    def members(cls, type_ref, taken):
+        """The methods and operators for the struct type_ref, leaving out names already in taken."""
+        members = {}
+        operators = {}
+        for function_ref, methods, symbols, function_name in _core.script_extensions(type_ref):
+            if methods is not None:
+                for method in methods.split(";"):
+                    name = _pythonize(method.strip()) if method.strip() else function_name
+                    if name not in taken and name not in members:
+                        members[name] = cls.method(name, function_ref)
+            if symbols is not None:
+                for symbol in (part.strip() for part in symbols.split(";")):
+                    if symbol in _OPERATOR_METHODS:
+                        operators.setdefault(symbol, []).append(function_ref)
+        for symbol, function_refs in operators.items():
+            if symbol in _UNARY_OPERATORS:
+                members[_OPERATOR_METHODS[symbol]] = cls.unary(symbol, function_refs[0])
+            else:
+                members[_OPERATOR_METHODS[symbol]] = cls.binary(symbol, function_refs)
+        return members
 
 
 class _ObjectBase:
@@ -155,6 +241,11 @@ class StructBase:
     __slots__ = ("_v",)
 
     def __init__(self, *args, **kwargs):
+        make = type(self).__dict__.get("_make")
+        if make is not None:
+            # A struct with a native make function is constructed by it, with its parameters.
+            self._v = _core.call_make_function(make, args, kwargs)._v
+            return
         self._v = _core.new_struct(type(self)._t)
         names = type(self)._field_names()
         if len(args) > len(names):
@@ -210,9 +301,14 @@ class StructBase:
         return isinstance(other, StructBase) and _core.structs_equal(self._v, other._v)
 
     def __ne__(self, other):
-        return not self.__eq__(other)
+        result = self.__eq__(other)
+        return result if result is NotImplemented else not result
 
-    __hash__ = None
+    def __hash__(self):
+        value = _core.struct_hash(self._v)
+        if value is None:
+            raise TypeError("unhashable type: '%s'" % type(self).__name__)
+        return value
 
     def __repr__(self):
         fields = ", ".join("%s: %r" % (name, _core.get_property(self._v, name)) for name in type(self)._field_names())
@@ -226,7 +322,7 @@ class EnumBase:
 
     @classmethod
     def _member(cls, value):
-        for member in cls._members:
+        for member in cls._members + cls._hidden_members:
             if member.value == value:
                 return member
         raise ValueError("%d is not a value of %s" % (value, cls.__name__))
@@ -276,13 +372,19 @@ def _type_for(type_ref):
     if info["kind"] == "enum":
         made = _EnumType(name, (EnumBase,), {"__slots__": (), "_t": type_ref, "__doc__": info["tooltip"] or None})
         members = []
-        for script_name, value, _ in info["entries"]:
+        hidden = []
+        for script_name, value, _, is_hidden in info["entries"]:
             member = object.__new__(made)
             member.name = script_name
             member.value = value
+            if is_hidden:
+                # Not a member by name, but the value a C++ property may hold reads back as it.
+                hidden.append(member)
+                continue
             members.append(member)
             type.__setattr__(made, script_name, member)
         type.__setattr__(made, "_members", tuple(members))
+        type.__setattr__(made, "_hidden_members", tuple(hidden))
     else:
         if info["super"] is not None:
             base = _type_for(info["super"])
@@ -294,6 +396,11 @@ def _type_for(type_ref):
             namespace[script_name] = _TypeAttributes.property(script_name, doc)
         for script_name, function_ref, is_static in info["functions"]:
             namespace[script_name] = _TypeAttributes.function(script_name, function_ref, is_static)
+        if info["kind"] == "struct":
+            namespace.update(_ScriptExtensions.members(type_ref, set(namespace)))
+            namespace["_make"] = _core.native_make(type_ref)
+            if "__eq__" in namespace:
+                namespace["__hash__"] = StructBase.__hash__
         made = type(name, (base,), namespace)
     made.__module__ = "unreal"
     _types[key] = made

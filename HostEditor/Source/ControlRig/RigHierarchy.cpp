@@ -1,65 +1,30 @@
 #include "Rigs/RigHierarchy.h"
 
+#include "AnimationCoreLibrary.h"
 #include "Rigs/RigHierarchyController.h"
 #include "UObject/UObjectGlobals.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogRigHierarchy, Log, All);
 
-FTransform FRigControlValue::GetAsTransform(ERigControlType ControlType) const
+namespace
 {
-	const FVector Vector = Storage.GetTranslation();
-	switch (ControlType)
+	/** Winds Angle by whole turns to lie within half a turn of Reference. */
+	double WindToward(double Angle, double Reference)
 	{
-	case ERigControlType::Position:
-		return FTransform(Vector);
-	case ERigControlType::Vector2D:
-		return FTransform(FVector(Vector.X, Vector.Y, 0.0));
-	case ERigControlType::Rotator:
-		return FTransform(Storage.GetRotation());
-	case ERigControlType::Scale:
-		// A scale control keeps its scale in the vector components.
-		return FTransform(FQuat::Identity, FVector::ZeroVector, Vector);
-	case ERigControlType::TransformNoScale:
-		return FTransform(Storage.GetRotation(), Vector);
-	case ERigControlType::Transform:
-	case ERigControlType::EulerTransform:
-		return Storage;
-	default:
-		// Scalar controls do not move their shape.
-		return FTransform::Identity;
+		return Angle + FMath::RoundToDouble((Reference - Angle) / 360.0) * 360.0;
+	}
+
+	FVector ConvertEulerAngles(const FVector& Angles, EEulerRotationOrder From, EEulerRotationOrder To)
+	{
+		if (From == To)
+		{
+			return Angles;
+		}
+		return AnimationCore::EulerFromQuat(AnimationCore::QuatFromEuler(Angles, From), To);
 	}
 }
 
-void FRigControlValue::SetFromTransform(const FTransform& Transform, ERigControlType ControlType)
-{
-	switch (ControlType)
-	{
-	case ERigControlType::Position:
-		Storage = FTransform(Transform.GetTranslation());
-		break;
-	case ERigControlType::Vector2D:
-		Storage = FTransform(FVector(Transform.GetTranslation().X, Transform.GetTranslation().Y, 0.0));
-		break;
-	case ERigControlType::Rotator:
-		Storage = FTransform(Transform.GetRotation());
-		break;
-	case ERigControlType::Scale:
-		Storage = FTransform(Transform.GetScale3D());
-		break;
-	case ERigControlType::TransformNoScale:
-		Storage = FTransform(Transform.GetRotation(), Transform.GetTranslation());
-		break;
-	case ERigControlType::Transform:
-	case ERigControlType::EulerTransform:
-		Storage = Transform;
-		break;
-	default:
-		// A scalar control's value is not a placement; moving it changes nothing.
-		break;
-	}
-}
-
-int32 URigHierarchy::GetIndex(const FRigElementKey& InKey) const
+int32 URigHierarchy::GetIndex(FRigElementKey InKey) const
 {
 	const int32* Found = IndexLookup.Find(InKey);
 	return Found ? *Found : INDEX_NONE;
@@ -73,6 +38,26 @@ int32 URigHierarchy::CheckedIndex(const FRigElementKey& InKey, const TCHAR* Oper
 		UE_LOG(LogRigHierarchy, Warning, TEXT("%s: element %s not found."), Operation, *InKey.ToString());
 	}
 	return Index;
+}
+
+int32 URigHierarchy::CheckedControlIndex(const FRigElementKey& InKey, const TCHAR* Operation) const
+{
+	const int32 Index = CheckedIndex(InKey, Operation);
+	if (Index != INDEX_NONE && Elements[Index].Key.Type != ERigElementType::Control)
+	{
+		UE_LOG(LogRigHierarchy, Warning, TEXT("%s: element %s is not a control."), Operation, *InKey.ToString());
+		return INDEX_NONE;
+	}
+	return Index;
+}
+
+void URigHierarchy::RebuildLookup()
+{
+	IndexLookup.Reset();
+	for (int32 Index = 0; Index < Elements.Num(); ++Index)
+	{
+		IndexLookup.Add(Elements[Index].Key, Index);
+	}
 }
 
 TArray<FRigElementKey> URigHierarchy::GetAllKeys(bool bTraverse, ERigElementType InElementType) const
@@ -108,7 +93,7 @@ TArray<FRigElementKey> URigHierarchy::GetAllKeys(bool bTraverse, ERigElementType
 	return Keys;
 }
 
-FRigElementKey URigHierarchy::GetFirstParent(const FRigElementKey& InKey) const
+FRigElementKey URigHierarchy::GetFirstParent(FRigElementKey InKey) const
 {
 	const int32 Index = GetIndex(InKey);
 	if (Index == INDEX_NONE || Elements[Index].ParentIndex == INDEX_NONE)
@@ -118,7 +103,7 @@ FRigElementKey URigHierarchy::GetFirstParent(const FRigElementKey& InKey) const
 	return Elements[Elements[Index].ParentIndex].Key;
 }
 
-TArray<FRigElementKey> URigHierarchy::GetParents(const FRigElementKey& InKey, bool bRecursive) const
+TArray<FRigElementKey> URigHierarchy::GetParents(FRigElementKey InKey, bool bRecursive) const
 {
 	TArray<FRigElementKey> Parents;
 	int32 Index = GetIndex(InKey);
@@ -134,7 +119,7 @@ TArray<FRigElementKey> URigHierarchy::GetParents(const FRigElementKey& InKey, bo
 	return Parents;
 }
 
-TArray<FRigElementKey> URigHierarchy::GetChildren(const FRigElementKey& InKey, bool bRecursive) const
+TArray<FRigElementKey> URigHierarchy::GetChildren(FRigElementKey InKey, bool bRecursive) const
 {
 	TArray<FRigElementKey> Children;
 	const int32 Parent = GetIndex(InKey);
@@ -156,30 +141,27 @@ TArray<FRigElementKey> URigHierarchy::GetChildren(const FRigElementKey& InKey, b
 	return Children;
 }
 
+FTransform URigHierarchy::GlobalOf(int32 Index, bool bInitial) const
+{
+	return Elements[Index].Local[PoseIndex(bInitial)] * ParentGlobal(Index, bInitial);
+}
+
 FTransform URigHierarchy::ParentGlobal(int32 Index, bool bInitial) const
 {
 	const int32 Parent = Elements[Index].ParentIndex;
-	if (Parent == INDEX_NONE)
-	{
-		return FTransform::Identity;
-	}
-	return GetGlobalTransform(Elements[Parent].Key, bInitial);
+	return Parent == INDEX_NONE ? FTransform::Identity : GlobalOf(Parent, bInitial);
 }
 
-FTransform URigHierarchy::GetLocalTransform(const FRigElementKey& InKey, bool bInitial) const
+FTransform URigHierarchy::GetLocalTransform(FRigElementKey InKey, bool bInitial) const
 {
 	const int32 Index = CheckedIndex(InKey, TEXT("GetLocalTransform"));
 	return Index == INDEX_NONE ? FTransform::Identity : Elements[Index].Local[PoseIndex(bInitial)];
 }
 
-FTransform URigHierarchy::GetGlobalTransform(const FRigElementKey& InKey, bool bInitial) const
+FTransform URigHierarchy::GetGlobalTransform(FRigElementKey InKey, bool bInitial) const
 {
 	const int32 Index = CheckedIndex(InKey, TEXT("GetGlobalTransform"));
-	if (Index == INDEX_NONE)
-	{
-		return FTransform::Identity;
-	}
-	return Elements[Index].Local[PoseIndex(bInitial)] * ParentGlobal(Index, bInitial);
+	return Index == INDEX_NONE ? FTransform::Identity : GlobalOf(Index, bInitial);
 }
 
 TArray<TPair<int32, FTransform>> URigHierarchy::CaptureChildren(int32 Index, bool bInitial) const
@@ -189,7 +171,7 @@ TArray<TPair<int32, FTransform>> URigHierarchy::CaptureChildren(int32 Index, boo
 	{
 		if (Elements[Child].ParentIndex == Index)
 		{
-			Captured.Add(TPair<int32, FTransform>(Child, GetGlobalTransform(Elements[Child].Key, bInitial)));
+			Captured.Add(TPair<int32, FTransform>(Child, GlobalOf(Child, bInitial)));
 		}
 	}
 	return Captured;
@@ -210,9 +192,9 @@ void URigHierarchy::SetLocalInternal(int32 Index, const FTransform& Local, bool 
 	if (Element.Key.Type == ERigElementType::Control)
 	{
 		// A control's local transform is its value on top of its offset; the offset stays.
-		const ERigControlValueType ValueType = bInitial ? ERigControlValueType::Initial : ERigControlValueType::Current;
-		Element.Value[(int32)ValueType].SetFromTransform(Local.GetRelativeTransform(Element.Offset[Pose]), Element.Settings.ControlType);
-		Element.Local[Pose] = Element.Value[(int32)ValueType].GetAsTransform(Element.Settings.ControlType) * Element.Offset[Pose];
+		FRigControlValue Value = Element.Value[Pose];
+		Value.SetFromTransform(Local.GetRelativeTransform(Element.Offset[Pose]), Element.Settings.ControlType);
+		SetControlValueInternal(Index, Value, bInitial);
 	}
 	else
 	{
@@ -220,7 +202,44 @@ void URigHierarchy::SetLocalInternal(int32 Index, const FTransform& Local, bool 
 	}
 }
 
-void URigHierarchy::SetLocalTransform(const FRigElementKey& InKey, const FTransform& InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
+void URigHierarchy::SetControlValueInternal(int32 Index, const FRigControlValue& InValue, bool bInitial)
+{
+	FElement& Element = Elements[Index];
+	const int32 Pose = PoseIndex(bInitial);
+	FRigControlValue Value = InValue;
+	Element.Settings.ApplyLimits(Value);
+	Element.Value[Pose] = Value;
+	Element.Local[Pose] = Value.GetAsTransform(Element.Settings.ControlType) * Element.Offset[Pose];
+	UpdatePreferredAngles(Index, bInitial);
+}
+
+void URigHierarchy::UpdatePreferredAngles(int32 Index, bool bInitial)
+{
+	FElement& Element = Elements[Index];
+	const int32 Pose = PoseIndex(bInitial);
+	const ERigControlType Type = Element.Settings.ControlType;
+	FVector Angles;
+	if ((Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform) && Element.PreferredOrder == EEulerRotationOrder::XYZ)
+	{
+		// These values keep a rotator's angles, which are the XYZ angles: taken as they are, they
+		// keep their winding beyond half a turn.
+		const FRotator Rotator = Type == ERigControlType::Rotator ? Element.Value[Pose].Get<FRotator>() : Element.Value[Pose].Get<FEulerTransform>().Rotation;
+		Element.PreferredAngles[Pose] = Rotator.Euler();
+		return;
+	}
+	if (Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform || Type == ERigControlType::Transform || Type == ERigControlType::TransformNoScale)
+	{
+		// Converted angles lie within half a turn; wind them toward the previous ones.
+		Angles = AnimationCore::EulerFromQuat(Element.Value[Pose].GetAsTransform(Type).GetRotation(), Element.PreferredOrder);
+		for (int32 Axis = 0; Axis < 3; ++Axis)
+		{
+			Angles[Axis] = WindToward(Angles[Axis], Element.PreferredAngles[Pose][Axis]);
+		}
+		Element.PreferredAngles[Pose] = Angles;
+	}
+}
+
+void URigHierarchy::SetLocalTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
 {
 	const int32 Index = CheckedIndex(InKey, TEXT("SetLocalTransform"));
 	if (Index == INDEX_NONE)
@@ -232,7 +251,7 @@ void URigHierarchy::SetLocalTransform(const FRigElementKey& InKey, const FTransf
 	RestoreChildren(Children, bInitial);
 }
 
-void URigHierarchy::SetGlobalTransform(const FRigElementKey& InKey, const FTransform& InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
+void URigHierarchy::SetGlobalTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommand)
 {
 	const int32 Index = CheckedIndex(InKey, TEXT("SetGlobalTransform"));
 	if (Index == INDEX_NONE)
@@ -244,7 +263,7 @@ void URigHierarchy::SetGlobalTransform(const FRigElementKey& InKey, const FTrans
 
 FTransform URigHierarchy::GetControlOffsetTransform(const FRigElementKey& InKey, ERigTransformType::Type InTransformType) const
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("GetControlOffsetTransform"));
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlOffsetTransform"));
 	if (Index == INDEX_NONE)
 	{
 		return FTransform::Identity;
@@ -254,66 +273,181 @@ FTransform URigHierarchy::GetControlOffsetTransform(const FRigElementKey& InKey,
 	return ERigTransformType::IsLocal(InTransformType) ? Offset : Offset * ParentGlobal(Index, bInitial);
 }
 
-void URigHierarchy::SetControlOffsetTransform(const FRigElementKey& InKey, const FTransform& InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
+FTransform URigHierarchy::GetGlobalControlOffsetTransform(FRigElementKey InKey, bool bInitial) const
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("SetControlOffsetTransform"));
-	if (Index == INDEX_NONE || Elements[Index].Key.Type != ERigElementType::Control)
+	return GetControlOffsetTransform(InKey, bInitial ? ERigTransformType::InitialGlobal : ERigTransformType::CurrentGlobal);
+}
+
+void URigHierarchy::SetControlOffsetTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlOffsetTransform"));
+	if (Index == INDEX_NONE)
 	{
 		return;
 	}
-	const TArray<TPair<int32, FTransform>> Children = bAffectChildren ? TArray<TPair<int32, FTransform>>() : CaptureChildren(Index, bInitial);
-	FElement& Element = Elements[Index];
-	const int32 Pose = PoseIndex(bInitial);
-	const ERigControlValueType ValueType = bInitial ? ERigControlValueType::Initial : ERigControlValueType::Current;
-	Element.Offset[Pose] = InTransform;
-	Element.Local[Pose] = Element.Value[(int32)ValueType].GetAsTransform(Element.Settings.ControlType) * InTransform;
-	RestoreChildren(Children, bInitial);
+	// The initial offset is the current one too: both poses share the control's offset.
+	auto SetPose = [this, Index, &InTransform, bAffectChildren](bool bPose) {
+		const TArray<TPair<int32, FTransform>> Children = bAffectChildren ? TArray<TPair<int32, FTransform>>() : CaptureChildren(Index, bPose);
+		FElement& Element = Elements[Index];
+		const int32 Pose = PoseIndex(bPose);
+		Element.Offset[Pose] = InTransform;
+		Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings.ControlType) * InTransform;
+		RestoreChildren(Children, bPose);
+	};
+	if (bInitial)
+	{
+		SetPose(true);
+	}
+	SetPose(false);
 }
 
-FRigControlValue URigHierarchy::GetControlValue(const FRigElementKey& InKey, ERigControlValueType InValueType) const
+void URigHierarchy::SetControlShapeTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bSetupUndo)
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("GetControlValue"));
-	return Index == INDEX_NONE ? FRigControlValue() : Elements[Index].Value[(int32)InValueType];
-}
-
-void URigHierarchy::SetControlValue(const FRigElementKey& InKey, const FRigControlValue& InValue, ERigControlValueType InValueType, bool bSetupUndo, bool bPrintPythonCommands)
-{
-	const int32 Index = CheckedIndex(InKey, TEXT("SetControlValue"));
-	if (Index == INDEX_NONE || Elements[Index].Key.Type != ERigElementType::Control)
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlShapeTransform"));
+	if (Index == INDEX_NONE)
 	{
 		return;
 	}
-	FElement& Element = Elements[Index];
-	Element.Value[(int32)InValueType] = InValue;
-	if (InValueType == ERigControlValueType::Initial || InValueType == ERigControlValueType::Current)
+	Elements[Index].Shape[PoseIndex(false)] = InTransform;
+	if (bInitial)
 	{
-		const int32 Pose = PoseIndex(InValueType == ERigControlValueType::Initial);
-		Element.Local[Pose] = InValue.GetAsTransform(Element.Settings.ControlType) * Element.Offset[Pose];
+		Elements[Index].Shape[PoseIndex(true)] = InTransform;
+	}
+}
+
+FTransform URigHierarchy::GetGlobalControlShapeTransform(FRigElementKey InKey, bool bInitial) const
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetGlobalControlShapeTransform"));
+	return Index == INDEX_NONE ? FTransform::Identity : Elements[Index].Shape[PoseIndex(bInitial)] * GlobalOf(Index, bInitial);
+}
+
+FTransform URigHierarchy::GetLocalControlShapeTransform(FRigElementKey InKey, bool bInitial) const
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetLocalControlShapeTransform"));
+	return Index == INDEX_NONE ? FTransform::Identity : Elements[Index].Shape[PoseIndex(bInitial)];
+}
+
+FRigControlValue URigHierarchy::GetControlValue(FRigElementKey InKey, ERigControlValueType InValueType) const
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlValue"));
+	if (Index == INDEX_NONE)
+	{
+		return FRigControlValue();
+	}
+	const FElement& Element = Elements[Index];
+	switch (InValueType)
+	{
+	case ERigControlValueType::Initial:
+		return Element.Value[PoseIndex(true)];
+	case ERigControlValueType::Minimum:
+		return Element.Settings.MinimumValue;
+	case ERigControlValueType::Maximum:
+		return Element.Settings.MaximumValue;
+	default:
+		return Element.Value[PoseIndex(false)];
+	}
+}
+
+void URigHierarchy::SetControlValue(FRigElementKey InKey, FRigControlValue InValue, ERigControlValueType InValueType, bool bSetupUndo, bool bPrintPythonCommands)
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlValue"));
+	if (Index == INDEX_NONE)
+	{
+		return;
+	}
+	switch (InValueType)
+	{
+	case ERigControlValueType::Minimum:
+		Elements[Index].Settings.MinimumValue = InValue;
+		break;
+	case ERigControlValueType::Maximum:
+		Elements[Index].Settings.MaximumValue = InValue;
+		break;
+	default:
+		SetControlValueInternal(Index, InValue, InValueType == ERigControlValueType::Initial);
+		break;
 	}
 }
 
 FRigControlSettings URigHierarchy::GetControlSettings(const FRigElementKey& InKey) const
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("GetControlSettings"));
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlSettings"));
 	return Index == INDEX_NONE ? FRigControlSettings() : Elements[Index].Settings;
 }
 
-void URigHierarchy::SetControlSettings(const FRigElementKey& InKey, const FRigControlSettings& InSettings, bool bSetupUndo)
+void URigHierarchy::SetControlSettings(FRigElementKey InKey, FRigControlSettings InSettings, bool bSetupUndo, bool bForce, bool bPrintPythonCommands)
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("SetControlSettings"));
-	if (Index != INDEX_NONE && Elements[Index].Key.Type == ERigElementType::Control)
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlSettings"));
+	if (Index == INDEX_NONE)
 	{
-		Elements[Index].Settings = InSettings;
+		return;
+	}
+	FElement& Element = Elements[Index];
+	if (InSettings.LimitEnabled.Num() != FRigControlSettings::NumLimitChannels(InSettings.ControlType))
+	{
+		InSettings.SetupLimitArrayForType();
+	}
+	for (int32 Pose = 0; Pose < 2; ++Pose)
+	{
+		Element.PreferredAngles[Pose] = ConvertEulerAngles(Element.PreferredAngles[Pose], Element.PreferredOrder, InSettings.PreferredRotationOrder);
+	}
+	Element.PreferredOrder = InSettings.PreferredRotationOrder;
+	Element.Settings = InSettings;
+	// The values stay; the new type reads them, and the new limits apply.
+	for (const bool bInitial : {true, false})
+	{
+		SetControlValueInternal(Index, Element.Value[PoseIndex(bInitial)], bInitial);
 	}
 }
 
-void URigHierarchy::SetControlVisibility(const FRigElementKey& InKey, bool bVisibility)
+void URigHierarchy::SetControlVisibility(FRigElementKey InKey, bool bVisibility)
 {
-	const int32 Index = CheckedIndex(InKey, TEXT("SetControlVisibility"));
-	if (Index != INDEX_NONE && Elements[Index].Key.Type == ERigElementType::Control)
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlVisibility"));
+	if (Index != INDEX_NONE)
 	{
-		Elements[Index].Settings.bShapeVisible = bVisibility;
+		Elements[Index].Settings.SetVisible(bVisibility);
 	}
+}
+
+void URigHierarchy::SetControlPreferredEulerAngles(FRigElementKey InKey, const FVector& InEulerAngles, EEulerRotationOrder InRotationOrder, bool bInitial, bool bFixEulerFlips)
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlPreferredEulerAngles"));
+	if (Index == INDEX_NONE)
+	{
+		return;
+	}
+	FElement& Element = Elements[Index];
+	const int32 Pose = PoseIndex(bInitial);
+	FVector Angles = ConvertEulerAngles(InEulerAngles, InRotationOrder, Element.PreferredOrder);
+	if (bFixEulerFlips)
+	{
+		for (int32 Axis = 0; Axis < 3; ++Axis)
+		{
+			Angles[Axis] = WindToward(Angles[Axis], Element.PreferredAngles[Pose][Axis]);
+		}
+	}
+	Element.PreferredAngles[Pose] = Angles;
+}
+
+FVector URigHierarchy::GetControlPreferredEulerAngles(FRigElementKey InKey, EEulerRotationOrder InRotationOrder, bool bInitial) const
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlPreferredEulerAngles"));
+	if (Index == INDEX_NONE)
+	{
+		return FVector::ZeroVector;
+	}
+	const FElement& Element = Elements[Index];
+	return ConvertEulerAngles(Element.PreferredAngles[PoseIndex(bInitial)], Element.PreferredOrder, InRotationOrder);
+}
+
+EEulerRotationOrder URigHierarchy::GetControlPreferredEulerRotationOrder(FRigElementKey InKey, bool bFromSettings) const
+{
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlPreferredEulerRotationOrder"));
+	if (Index == INDEX_NONE)
+	{
+		return EEulerRotationOrder::YZX;
+	}
+	return bFromSettings ? Elements[Index].Settings.PreferredRotationOrder : Elements[Index].PreferredOrder;
 }
 
 void URigHierarchy::ResetPoseToInitial(ERigElementType InTypeFilter)
@@ -324,7 +458,9 @@ void URigHierarchy::ResetPoseToInitial(ERigElementType InTypeFilter)
 		{
 			Element.Local[1] = Element.Local[0];
 			Element.Offset[1] = Element.Offset[0];
-			Element.Value[(int32)ERigControlValueType::Current] = Element.Value[(int32)ERigControlValueType::Initial];
+			Element.Shape[1] = Element.Shape[0];
+			Element.Value[1] = Element.Value[0];
+			Element.PreferredAngles[1] = Element.PreferredAngles[0];
 		}
 	}
 }
@@ -337,106 +473,4 @@ URigHierarchyController* URigHierarchy::GetController(bool bCreateIfNeeded)
 		Controller->SetHierarchy(this);
 	}
 	return Controller;
-}
-
-FRigElementKey URigHierarchyController::AddElement(FName InName, ERigElementType InType, FRigElementKey InParent, const FTransform& InTransform, bool bTransformInGlobal)
-{
-	if (!Hierarchy || InName.IsNone())
-	{
-		return FRigElementKey();
-	}
-	const FRigElementKey Key(InName, InType);
-	if (Hierarchy->Contains(Key))
-	{
-		UE_LOG(LogRigHierarchy, Error, TEXT("Cannot add %s: the name is taken."), *Key.ToString());
-		return FRigElementKey();
-	}
-	int32 ParentIndex = INDEX_NONE;
-	if (InParent.IsValid())
-	{
-		ParentIndex = Hierarchy->GetIndex(InParent);
-		if (ParentIndex == INDEX_NONE)
-		{
-			UE_LOG(LogRigHierarchy, Error, TEXT("Cannot add %s: parent %s not found."), *Key.ToString(), *InParent.ToString());
-			return FRigElementKey();
-		}
-	}
-	URigHierarchy::FElement Element;
-	Element.Key = Key;
-	Element.ParentIndex = ParentIndex;
-	const int32 Index = Hierarchy->Elements.Add(Element);
-	Hierarchy->IndexLookup.Add(Key, Index);
-	for (bool bInitial : {true, false})
-	{
-		const FTransform Local = bTransformInGlobal ? InTransform.GetRelativeTransform(Hierarchy->ParentGlobal(Index, bInitial)) : InTransform;
-		Hierarchy->Elements[Index].Local[URigHierarchy::PoseIndex(bInitial)] = Local;
-	}
-	return Key;
-}
-
-FRigElementKey URigHierarchyController::AddBone(FName InName, FRigElementKey InParent, FTransform InTransform, bool bTransformInGlobal, ERigBoneType InBoneType, bool bSetupUndo, bool bPrintPythonCommand)
-{
-	return AddElement(InName, ERigElementType::Bone, InParent, InTransform, bTransformInGlobal);
-}
-
-FRigElementKey URigHierarchyController::AddNull(FName InName, FRigElementKey InParent, FTransform InTransform, bool bTransformInGlobal, bool bSetupUndo, bool bPrintPythonCommand)
-{
-	return AddElement(InName, ERigElementType::Null, InParent, InTransform, bTransformInGlobal);
-}
-
-FRigElementKey URigHierarchyController::AddControl(FName InName, FRigElementKey InParent, FRigControlSettings InSettings, FRigControlValue InValue, FTransform InOffsetTransform, FTransform InShapeTransform, bool bSetupUndo, bool bPrintPythonCommand)
-{
-	const FRigElementKey Key = AddElement(InName, ERigElementType::Control, InParent, FTransform::Identity, false);
-	if (!Key.IsValid())
-	{
-		return Key;
-	}
-	URigHierarchy::FElement& Element = Hierarchy->Elements[Hierarchy->GetIndex(Key)];
-	Element.Settings = InSettings;
-	for (int32 ValueType = 0; ValueType < 2; ++ValueType)
-	{
-		Element.Value[ValueType] = InValue;
-	}
-	for (int32 Pose = 0; Pose < 2; ++Pose)
-	{
-		Element.Offset[Pose] = InOffsetTransform;
-		Element.Local[Pose] = InValue.GetAsTransform(InSettings.ControlType) * InOffsetTransform;
-	}
-	return Key;
-}
-
-bool URigHierarchyController::SetParent(FRigElementKey InChild, FRigElementKey InParent, bool bMaintainGlobalTransform, bool bSetupUndo, bool bPrintPythonCommand)
-{
-	if (!Hierarchy)
-	{
-		return false;
-	}
-	const int32 Child = Hierarchy->GetIndex(InChild);
-	const int32 Parent = InParent.IsValid() ? Hierarchy->GetIndex(InParent) : INDEX_NONE;
-	if (Child == INDEX_NONE || (InParent.IsValid() && Parent == INDEX_NONE))
-	{
-		return false;
-	}
-	// An element cannot move below itself or one of its descendants.
-	for (int32 Ancestor = Parent; Ancestor != INDEX_NONE; Ancestor = Hierarchy->Elements[Ancestor].ParentIndex)
-	{
-		if (Ancestor == Child)
-		{
-			return false;
-		}
-	}
-	FTransform Globals[2];
-	for (bool bInitial : {true, false})
-	{
-		Globals[URigHierarchy::PoseIndex(bInitial)] = Hierarchy->GetGlobalTransform(InChild, bInitial);
-	}
-	Hierarchy->Elements[Child].ParentIndex = Parent;
-	if (bMaintainGlobalTransform)
-	{
-		for (bool bInitial : {true, false})
-		{
-			Hierarchy->SetGlobalTransform(InChild, Globals[URigHierarchy::PoseIndex(bInitial)], bInitial, true);
-		}
-	}
-	return true;
 }

@@ -108,6 +108,16 @@ def metadata_for(specifiers, tooltip):
     return metadata
 
 
+def umeta_for(specifiers, tooltip):
+    """The metadata of an enumerator's UMETA: every specifier is metadata there, a bare flag such as
+    Hidden included (with an empty value)."""
+    metadata = metadata_for(specifiers, tooltip)
+    for flag in specifiers.flags:
+        if flag.lower() not in METADATA_SPECIFIERS:
+            metadata.setdefault(flag, "")
+    return metadata
+
+
 def metadata_array(name, metadata, out):
     """Writes a static metadata array; returns the (array, count) arguments for it."""
     if not metadata:
@@ -154,7 +164,36 @@ def normalise_default(text):
         return match.group(1)
     if text == "nullptr":
         return "None"
+    struct_default = normalise_struct_default(text)
+    if struct_default is not None:
+        return struct_default
     return text
+
+
+# The components of the core structs whose constructor calls may be written as default arguments.
+STRUCT_DEFAULT_COMPONENTS = {"FVector": ("X", "Y", "Z"), "FVector2D": ("X", "Y"), "FRotator": ("Pitch", "Yaw", "Roll")}
+STRUCT_DEFAULT_CONSTANTS = {"FVector::ZeroVector": "FVector(0)", "FVector::OneVector": "FVector(1)",
+                            "FVector2D::ZeroVector": "FVector2D(0)", "FRotator::ZeroRotator": "FRotator(0)"}
+
+
+def normalise_struct_default(text):
+    """The struct text of a core struct default such as FVector(1.f, 1.f, 1.f) or FVector::ZeroVector,
+    or None when text is not one."""
+    text = STRUCT_DEFAULT_CONSTANTS.get(text, text)
+    match = re.fullmatch(r"(\w+)\s*\((.*)\)", text)
+    if not match or match.group(1) not in STRUCT_DEFAULT_COMPONENTS:
+        return None
+    components = STRUCT_DEFAULT_COMPONENTS[match.group(1)]
+    values = [part.strip().rstrip("fF") for part in match.group(2).split(",")]
+    if len(values) == 1:
+        values = values * len(components)
+    if len(values) != len(components):
+        return None
+    try:
+        numbers = [float(value) for value in values]
+    except ValueError:
+        return None
+    return "(" + ",".join("%s=%f" % (name, number) for name, number in zip(components, numbers)) + ")"
 
 
 class Generator:
@@ -264,7 +303,7 @@ class Generator:
                "\tif (!Enum)", "\t{"]
         entries = []
         for index, (name, value, meta, tooltip) in enumerate(enum.enumerators):
-            entry_meta = metadata_for(meta, tooltip) if meta else ({"ToolTip": tooltip} if tooltip else {})
+            entry_meta = umeta_for(meta, tooltip) if meta else ({"ToolTip": tooltip} if tooltip else {})
             array, count = metadata_array("Entry%d_MetaData" % index, entry_meta, out)
             script = script_names.enumerator_script_name(name, meta.meta if meta else None)
             entries.append("{%s, %d, %s, %s, %d}" % (cpp_string("%s::%s" % (enum.name, name)), value, cpp_string(script), array, count))
@@ -393,7 +432,7 @@ class Generator:
                 extra.append("CPF_ConstParm")
             param_meta = {"DisplayName": param.display_name} if param.display_name else {}
             array, count = metadata_array("Param%d_MetaData" % index, param_meta, out)
-            script = script_names.property_script_name(param.name, param.value_type, {})
+            script = script_names.parameter_script_name(param.name, param.value_type)
             out.append("\t\tUECodeGen_Private::AddProperty<decltype(%s::%s)>(Function, %s, VN_MEMBER_OFFSET(%s, %s), EPropertyFlags(%s), %s, %s, %d%s);" % (
                 parms, param.name, cpp_string(param.name), parms, param.name, " | ".join(extra), cpp_string(script), array, count,
                 class_registration(param.value_type)))

@@ -27,17 +27,31 @@ def pythonize(name, upper=False):
 
 
 def property_script_name(name, cpp_type, meta):
-    """The scripting name of a property or parameter: a boolean's leading b is dropped."""
+    """The scripting name of a property or parameter: a boolean's leading b is dropped. A ScriptName
+    replaces the C++ name before the Python spelling is made from it."""
     if "ScriptName" in meta:
-        return meta["ScriptName"]
+        return pythonize(meta["ScriptName"])
     if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
         name = name[1:]
     return pythonize(name)
 
 
+def parameter_script_name(name, cpp_type):
+    """The scripting name of a function parameter: as a property's, without an In or Out prefix
+    ("InKey" becomes "key", "bInitial" becomes "initial")."""
+    if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
+        name = name[1:]
+    for prefix in ("In", "Out"):
+        if name.startswith(prefix) and len(name) > len(prefix) and name[len(prefix)].isupper():
+            name = name[len(prefix):]
+            break
+    return pythonize(name)
+
+
 def function_script_name(name, meta):
+    """A function's Python name: from its ScriptName when it has one ("GetBones" gives "get_bones")."""
     if "ScriptName" in meta:
-        return meta["ScriptName"]
+        return pythonize(meta["ScriptName"])
     return pythonize(name)
 
 

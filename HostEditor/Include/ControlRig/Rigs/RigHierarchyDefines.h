@@ -19,7 +19,9 @@ enum class ERigElementType : uint8
 	Reference = 0x020,
 	Connector = 0x040,
 	Socket = 0x080,
-	All = Bone | Null | Control | Curve | Reference | Connector | Socket UMETA(Hidden),
+	First = Bone UMETA(Hidden),
+	Last = Socket UMETA(Hidden),
+	All = Bone | Null | Control | Curve | Reference | Connector | Socket,
 	ToResetAfterConstructionEvent = Bone | Control | Curve | Socket UMETA(Hidden),
 };
 

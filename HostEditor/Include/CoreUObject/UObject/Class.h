@@ -75,6 +75,10 @@ public:
 		virtual void Copy(void* Dest, const void* Src) const = 0;
 		/** Compares two values with operator== when the type has one; false otherwise. */
 		virtual bool Identical(const void* A, const void* B, bool& bOutResult) const = 0;
+		/** True when the native type has a GetTypeHash overload. */
+		virtual bool HasGetTypeHash() const = 0;
+		/** The native type's GetTypeHash of a value; 0 when the type has none. */
+		virtual uint32 GetStructTypeHash(const void* Src) const = 0;
 		int32 GetSize() const { return Size; }
 		int32 GetAlignment() const { return Alignment; }
 
@@ -104,6 +108,21 @@ public:
 			else
 			{
 				return false;
+			}
+		}
+		virtual bool HasGetTypeHash() const override
+		{
+			return requires(const T& X) { { GetTypeHash(X) } -> std::convertible_to<uint32>; };
+		}
+		virtual uint32 GetStructTypeHash(const void* Src) const override
+		{
+			if constexpr (requires(const T& X) { { GetTypeHash(X) } -> std::convertible_to<uint32>; })
+			{
+				return GetTypeHash(*static_cast<const T*>(Src));
+			}
+			else
+			{
+				return 0;
 			}
 		}
 	};

@@ -65,7 +65,7 @@ struct FQuat
 	double W;
 };
 
-USTRUCT(immutable, noexport, BlueprintType)
+USTRUCT(immutable, noexport, BlueprintType, meta = (HasNativeMake = "/Script/Engine.KismetMathLibrary.MakeRotator"))
 struct FRotator
 {
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = Rotator, SaveGame)
@@ -78,7 +78,7 @@ struct FRotator
 	double Roll;
 };
 
-USTRUCT(immutable, noexport, BlueprintType)
+USTRUCT(immutable, noexport, BlueprintType, meta = (HasNativeMake = "/Script/Engine.KismetMathLibrary.MakeTransform"))
 struct FTransform
 {
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = Transform, SaveGame)
