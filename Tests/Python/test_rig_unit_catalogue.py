@@ -50,7 +50,6 @@ CATALOGUE = {
     "RigUnit_FitChainToSplineCurveItemArray": ("/Script/ControlRigSpline", "RigUnit_HighlevelBaseMutable"),
     # Value types of the pins.
     "ConstraintParent": ("/Script/ControlRig", "StructBase"),
-    "CachedRigElement": ("/Script/ControlRig", "StructBase"),
     "RigElementKeyCollection": ("/Script/ControlRig", "StructBase"),
     "TransformFilter": ("/Script/AnimationCore", "StructBase"),
     "FilterOptionPerAxis": ("/Script/AnimationCore", "StructBase"),
@@ -384,6 +383,30 @@ def test_pins_default_to_the_engine_values(unreal, unit, field, expected):
 def test_element_key_pins_default_to_their_element_type(unreal, unit, field, element_type):
     key = getattr(getattr(unreal, unit)(), field)
     assert key.type.name == element_type and key.name.is_none()
+
+
+def script_fields(wrapped_type):
+    """The Python properties of a struct type, inherited ones first."""
+    fields = []
+    for klass in reversed(wrapped_type.__mro__):
+        fields.extend(name for name, member in vars(klass).items() if isinstance(member, property))
+    return fields
+
+
+@pytest.mark.parametrize("unit, fields", [
+    ("RigUnit_SetTransform", ["execute_context", "item", "space", "initial", "value", "weight", "propagate_to_children"]),
+    ("RigUnit_GetTransform", ["item", "space", "initial", "transform"]),
+    ("RigUnit_ParentConstraint", ["execute_context", "child", "maintain_offset", "filter", "parents", "advanced_settings",
+                                  "weight"]),
+    ("RigVMFunction_ControlFlowBranch", ["execute_context", "condition", "true", "false", "completed"]),
+    ("RigUnit_CollectionLoop", ["execute_context", "collection", "item", "index", "count", "ratio", "completed"]),
+    ("RigUnit_GetFloatAnimationChannel", ["control", "channel", "initial", "value"]),
+])
+def test_scripts_see_the_pins_but_not_the_internal_caches(unreal, unit, fields):
+    assert script_fields(getattr(unreal, unit)) == fields
+    for hidden in ("cached_index", "child_cache", "block_to_run", "cached_channel_hash"):
+        with pytest.raises(AttributeError):
+            getattr(unreal, unit)().get_editor_property(hidden)
 
 
 def test_filters_default_to_every_axis(unreal):

@@ -352,6 +352,12 @@ namespace HostEditorPython
 		}
 
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
+		/** Scripts see a member only when it is editable or visible to Blueprints, as in the editor. */
+		bool IsScriptExposed(const FProperty* Property)
+		{
+			return Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
+		}
+
 		FProperty* FindProperty(const UStruct* Struct, const std::string& Name)
 		{
 			const FString Wanted = FromUtf8(Name);
@@ -359,7 +365,7 @@ namespace HostEditorPython
 			{
 				for (FProperty* Property : Current->GetOwnProperties())
 				{
-					if (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase))
+					if (IsScriptExposed(Property) && (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase)))
 					{
 						return Property;
 					}
@@ -481,6 +487,10 @@ namespace HostEditorPython
 			py::list Properties;
 			for (const FProperty* Property : Struct->GetOwnProperties())
 			{
+				if (!IsScriptExposed(Property))
+				{
+					continue;
+				}
 				Properties.append(py::make_tuple(ToUtf8(Property->GetScriptName()), ToUtf8(Property->GetName()), ToUtf8(Property->GetMetaData(TEXT("ToolTip")))));
 			}
 			Info["properties"] = Properties;

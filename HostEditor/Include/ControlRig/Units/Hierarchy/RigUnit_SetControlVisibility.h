@@ -29,7 +29,7 @@ struct CONTROLRIG_API FRigUnit_SetControlVisibility : public FRigUnitMutable
 	FRigElementKey Item;
 
 	/** If the ControlName is set to None this can be used to look for a series of Controls */
-	UPROPERTY(meta = (Input))
+	UPROPERTY(meta = (Input, Constant))
 	FString Pattern;
 
 	/** The visibility to set for the control */
