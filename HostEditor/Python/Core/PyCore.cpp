@@ -351,13 +351,16 @@ namespace HostEditorPython
 			throw py::type_error("Properties of type " + ToUtf8(Property->GetCPPType()) + " cannot be written from Python");
 		}
 
-		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
-		/** Scripts see a member only when it is editable or visible to Blueprints, as in the editor. */
-		bool IsScriptExposed(const FProperty* Property)
+		/**
+		 * False for properties scripts do not see: those marked ScriptNoExport, and those neither
+		 * editable nor visible to Blueprints (such as a rig unit's internal caches).
+		 */
+		bool IsScriptVisible(const FProperty* Property)
 		{
-			return Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
+			return !Property->HasMetaData(TEXT("ScriptNoExport")) && Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
 		}
 
+		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
 		FProperty* FindProperty(const UStruct* Struct, const std::string& Name)
 		{
 			const FString Wanted = FromUtf8(Name);
@@ -365,7 +368,7 @@ namespace HostEditorPython
 			{
 				for (FProperty* Property : Current->GetOwnProperties())
 				{
-					if (IsScriptExposed(Property) && (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase)))
+					if (IsScriptVisible(Property) && (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase)))
 					{
 						return Property;
 					}
@@ -487,7 +490,7 @@ namespace HostEditorPython
 			py::list Properties;
 			for (const FProperty* Property : Struct->GetOwnProperties())
 			{
-				if (!IsScriptExposed(Property))
+				if (!IsScriptVisible(Property))
 				{
 					continue;
 				}

@@ -115,7 +115,7 @@ struct FRigUnit_ParentConstraint : public FRigUnit_HighlevelBaseMutable
 /**
  * Constrains an item's rotation to multiple items' rotations
  */
-USTRUCT(meta = (DisplayName = "Rotation Constraint", Category = "Constraints", Keywords = "Parent,Orient,Rotate"))
+USTRUCT(meta = (DisplayName = "Rotation Constraint", Category = "Constraints", Keywords = "Parent,Orientation,Orient,Rotate"))
 struct FRigUnit_RotationConstraintLocalSpaceOffset : public FRigUnit_HighlevelBaseMutable
 {
 	GENERATED_BODY()
