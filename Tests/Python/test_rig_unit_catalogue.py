@@ -472,3 +472,24 @@ def test_metadata_lookup_refuses_missing_properties_and_non_types(unreal):
         core.metadata(unreal.RigUnit_SetTransform._t, "NoSuchPin")
     with pytest.raises(TypeError):
         core.metadata(unreal.find_object(None, "/Script/ControlRig")._o, "")
+
+
+@pytest.mark.parametrize("old_name, new_name", [
+    ("RigUnit_NameConcat", "RigVMFunction_NameConcat"),
+    ("RigUnit_MathFloatDiv", "RigVMFunction_MathFloatDiv"),
+    ("RigUnit_MathQuaternionFromEuler", "RigVMFunction_MathQuaternionFromEuler"),
+    ("RigUnit_DebugLineItemSpace", "RigVMFunction_DebugLineNoSpace"),
+])
+def test_renamed_units_keep_their_old_names_as_deprecated_aliases(unreal, old_name, new_name):
+    alias = getattr(unreal, old_name)
+    assert alias is getattr(unreal, old_name), "the alias is made once"
+    assert issubclass(alias, getattr(unreal, new_name)) and alias is not getattr(unreal, new_name)
+    assert alias.static_struct() == getattr(unreal, new_name).static_struct()
+    assert "renamed to '%s'" % new_name in alias.__doc__
+    assert isinstance(alias(), getattr(unreal, new_name))
+
+
+def test_names_never_renamed_have_no_alias(unreal):
+    for name in ("RigUnit_NameConcatenate", "RigUnit_NoSuchUnit", "RigVMFunction_NameConcatAlias"):
+        with pytest.raises(AttributeError):
+            getattr(unreal, name)
