@@ -167,7 +167,7 @@ DEFAULTS = [
     ("RigUnit_CollectionChildrenArray", "default_children", True),
     ("RigUnit_CollectionChildrenArray", "recursive", False),
     ("RigUnit_CollectionChildrenArray", "type_to_search", "ALL"),
-    ("RigVMFunction_MathBoolNot", "result", True),
+    ("RigVMFunction_MathBoolNot", "value", False),
     ("RigVMFunction_MathFloatMul", "a", 1.0),
     ("RigVMFunction_MathFloatMul", "b", 1.0),
     ("RigVMFunction_MathFloatDiv", "b", 1.0),

@@ -33,12 +33,6 @@ struct RIGVM_API FRigVMFunction_MathBoolNot : public FRigVMFunction_MathBoolUnar
 {
 	GENERATED_BODY()
 
-	FRigVMFunction_MathBoolNot()
-	{
-		Value = false;
-		Result = true;
-	}
-
 	RIGVM_METHOD()
 	virtual void Execute() override {}
 };
