@@ -351,10 +351,13 @@ namespace HostEditorPython
 			throw py::type_error("Properties of type " + ToUtf8(Property->GetCPPType()) + " cannot be written from Python");
 		}
 
-		/** False for properties marked ScriptNoExport: storage that scripts do not see. */
+		/**
+		 * False for properties scripts do not see: those marked ScriptNoExport, and those neither
+		 * editable nor visible to Blueprints (such as a rig unit's internal caches).
+		 */
 		bool IsScriptVisible(const FProperty* Property)
 		{
-			return !Property->HasMetaData(TEXT("ScriptNoExport"));
+			return !Property->HasMetaData(TEXT("ScriptNoExport")) && Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
 		}
 
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
@@ -745,6 +748,33 @@ namespace HostEditorPython
 			return Struct && BaseStruct && Struct->IsChildOf(BaseStruct);
 		});
 
+		// The reflection metadata of a type, or of one of its properties by C++ name (inherited ones
+		// included), with the property's C++ type under "CppType"; tests read unit pins through it.
+		Module.def("metadata", [](FObjectRef Type, const std::string& PropertyName) {
+			const UField* Field = dynamic_cast<UField*>(Type.Object);
+			if (!Field)
+			{
+				throw py::type_error("not a type");
+			}
+			py::dict Result;
+			const TMap<FName, FString>* MetaData = &Field->GetMetaDataMap();
+			if (!PropertyName.empty())
+			{
+				const UStruct* Struct = dynamic_cast<const UStruct*>(Field);
+				const FProperty* Property = Struct ? Struct->FindPropertyByName(FName(*FromUtf8(PropertyName))) : nullptr;
+				if (!Property)
+				{
+					throw py::attribute_error("'" + ToUtf8(Field->GetName()) + "' has no property '" + PropertyName + "'");
+				}
+				MetaData = &Property->GetMetaDataMap();
+				Result["CppType"] = ToUtf8(Property->GetCPPType());
+			}
+			for (const auto& Pair : *MetaData)
+			{
+				Result[py::str(ToUtf8(Pair.Key.ToString()))] = ToUtf8(Pair.Value);
+			}
+			return Result;
+		});
 		Module.def("get_property", &GetProperty);
 		Module.def("set_property", &SetProperty);
 		Module.def("call_function", [](FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs) { return CallFunction(FunctionRef, Self, Args, Kwargs); });
