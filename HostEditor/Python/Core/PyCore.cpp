@@ -734,6 +734,25 @@ namespace HostEditorPython
 			UField* Type = FindType(ScriptName);
 			return Type ? py::cast(FObjectRef{Type}) : py::none();
 		});
+		// Every type `unreal` can offer, as (script name, package name) pairs: what a check of the
+		// module's names against the engine's walks.
+		Module.def("type_names", []() {
+			py::list Names;
+			for (UClass* Kind : {UClass::StaticClass(), UScriptStruct::StaticClass(), UEnum::StaticClass()})
+			{
+				TArray<UObject*> Types;
+				GetObjectsOfClass(Kind, Types, false);
+				for (UObject* Type : Types)
+				{
+					const UField* Field = static_cast<UField*>(Type);
+					if (!Field->HasMetaData(TEXT("Hidden")))
+					{
+						Names.append(py::make_tuple(ToUtf8(Field->GetScriptName()), ToUtf8(Field->GetOutermost()->GetName())));
+					}
+				}
+			}
+			return Names;
+		});
 		Module.def("type_info", &TypeInfo);
 		Module.def("type_of", [](py::handle Value) -> FObjectRef {
 			if (py::isinstance<FObjectRef>(Value))
