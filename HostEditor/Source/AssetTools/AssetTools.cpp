@@ -34,7 +34,7 @@ namespace
 	{
 		OutPackageName = WithoutTrailingSlash(PackagePath) + TEXT("/") + AssetName;
 		FText Reason;
-		if (AssetName.IsEmpty() || !FPackageName::IsValidObjectPath(OutPackageName + TEXT(".") + AssetName, &Reason))
+		if (AssetName.IsEmpty() || !FPackageName::IsValidLongPackageName(OutPackageName, false, &Reason) || !FPackageName::IsValidObjectPath(OutPackageName + TEXT(".") + AssetName, &Reason))
 		{
 			UE_LOG(LogAssetTools, Error, TEXT("%s: '%s' in '%s' is not a valid asset name: %s"), Operation, *AssetName, *PackagePath, *Reason.ToString());
 			return false;

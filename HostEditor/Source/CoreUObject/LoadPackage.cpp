@@ -85,6 +85,12 @@ UObject* StaticLoadObject(UClass* Class, UObject* InOuter, const TCHAR* Name, co
 	{
 		return nullptr;
 	}
+	int32 Dot = INDEX_NONE;
+	if (!InOuter && !Path.FindChar('.', Dot) && !WantedClass->IsChildOf(UPackage::StaticClass()))
+	{
+		// A package name stands for the asset named like the package.
+		Path = Path + TEXT(".") + FPackageName::GetLongPackageAssetName(Path);
+	}
 	if (UObject* Found = StaticFindObject(WantedClass, InOuter, *Path))
 	{
 		return Found;
@@ -92,12 +98,6 @@ UObject* StaticLoadObject(UClass* Class, UObject* InOuter, const TCHAR* Name, co
 	if (InOuter)
 	{
 		Path = InOuter->GetPathName() + TEXT(".") + Path;
-	}
-	int32 Dot = INDEX_NONE;
-	if (!Path.FindChar('.', Dot))
-	{
-		// A package name stands for the asset named like the package.
-		Path = Path + TEXT(".") + FPackageName::GetLongPackageAssetName(Path);
 	}
 	UObject* Result = nullptr;
 	if (LoadPackage(nullptr, *FPackageName::ObjectPathToPackageName(Path), LoadFlags | LOAD_NoWarn))
