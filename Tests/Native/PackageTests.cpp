@@ -6,15 +6,20 @@
 #include <filesystem>
 #include <string>
 
+#include "Animation/Skeleton.h"
 #include "CoreMinimal.h"
+#include "Engine/SkeletalMesh.h"
+#include "Factories/FbxSkeletalMeshImportData.h"
 #include "HAL/FileManager.h"
 #include "HostEditorSupport/HostEditorPaths.h"
+#include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/LogCapture.h"
 #include "Misc/FileHelper.h"
 #include "Misc/PackageName.h"
 #include "Misc/Paths.h"
 #include "PackageTestTypes.h"
 #include "PackageTools.h"
+#include "Templates/Casts.h"
 #include "UObject/Package.h"
 #include "UObject/SavePackage.h"
 #include "UObject/UnrealType.h"
@@ -393,4 +398,49 @@ TEST_F(PackageTest, LoadObjectOfAMissingOrWrongClassObjectReturnsNull)
 	EXPECT_EQ(LoadObject<UObject>(nullptr, TEXT("/Game/Nothing/Here.Here"), nullptr, LOAD_NoWarn), nullptr);
 	EXPECT_EQ(LoadObject<UVNFaceRigDataAsset>(nullptr, TEXT("/Game/Graph/Root.Root"), nullptr, LOAD_NoWarn), nullptr);
 	EXPECT_NE(LoadObject<UPackageTestNode>(nullptr, TEXT("/Game/Graph/Root")), nullptr) << "a package name stands for its asset";
+}
+
+TEST_F(PackageTest, SkeletalMeshAndSkeletonKeepTheirReferenceSkeletonsThroughSaveAndLoad)
+{
+	const FTransform PelvisPose(FQuat(FVector(0, 0, 1), 0.5), FVector(1, 2, 90), FVector(1, 1, 1));
+	const TArray<HostEditor::FBoneDescription> Bones = {
+		{FName(TEXT("root")), NAME_None, FTransform::Identity},
+		{FName(TEXT("pelvis")), FName(TEXT("root")), PelvisPose},
+		{FName(TEXT("thigh_l")), FName(TEXT("pelvis")), FTransform(FVector(10, 0, -5))},
+		{FName(TEXT("thigh_r")), FName(TEXT("pelvis")), FTransform(FVector(-10, 0, -5))},
+	};
+	FString Error;
+	ASSERT_NE(HostEditor::CreateSkeletalMesh(TEXT("/Game/Chars/SK_Hero"), Bones, 0.5f, Error), nullptr) << Narrow(Error);
+	UnloadAll();
+
+	USkeletalMesh* Mesh = LoadObject<USkeletalMesh>(nullptr, TEXT("/Game/Chars/SK_Hero.SK_Hero"));
+	ASSERT_NE(Mesh, nullptr);
+	ASSERT_NE(Mesh->GetSkeleton(), nullptr);
+	const UFbxSkeletalMeshImportData* ImportData = Cast<UFbxSkeletalMeshImportData>(Mesh->GetAssetImportData());
+	ASSERT_NE(ImportData, nullptr);
+	EXPECT_FLOAT_EQ(ImportData->ImportUniformScale, 0.5f);
+	const USkeletalMesh* ConstMesh = Mesh;
+	for (const FReferenceSkeleton* RefSkeleton : {&ConstMesh->GetRefSkeleton(), &ConstMesh->GetSkeleton()->GetReferenceSkeleton()})
+	{
+		ASSERT_EQ(RefSkeleton->GetNum(), 4);
+		EXPECT_EQ(RefSkeleton->GetParentIndex(0), INDEX_NONE);
+		EXPECT_EQ(RefSkeleton->GetParentIndex(3), 1);
+		EXPECT_EQ(Narrow(RefSkeleton->GetBoneName(2).ToString()), "thigh_l");
+		EXPECT_TRUE(RefSkeleton->GetRefBonePose()[1].Equals(PelvisPose, 1e-4));
+		EXPECT_TRUE(RefSkeleton->GetRefBonePose()[3].GetTranslation().Equals(FVector(-10, 0, -5), 1e-4));
+	}
+}
+
+TEST_F(PackageTest, ReferenceSkeletonWithAParentAfterItsChildLoadsEmptyWithAWarning)
+{
+	WriteFile(TEXT("/Game/Chars/SK_Bad"),
+		TEXT("Begin Object Class=/Script/Engine.SkeletalMesh Name=\"SK_Bad\" ObjectFlags=0x00000003\n")
+		TEXT("   CustomProperties Bone Name=\"root\" Parent=-1 Pose=(Rotation=(X=0,Y=0,Z=0,W=1),Translation=(X=0,Y=0,Z=0),Scale3D=(X=1,Y=1,Z=1))\n")
+		TEXT("   CustomProperties Bone Name=\"child\" Parent=5 Pose=(Rotation=(X=0,Y=0,Z=0,W=1),Translation=(X=0,Y=0,Z=0),Scale3D=(X=1,Y=1,Z=1))\n")
+		TEXT("End Object\n"));
+	HostEditor::FLogCapture Log;
+	USkeletalMesh* Mesh = LoadObject<USkeletalMesh>(nullptr, TEXT("/Game/Chars/SK_Bad.SK_Bad"));
+	ASSERT_NE(Mesh, nullptr);
+	EXPECT_EQ(Mesh->GetRefSkeleton().GetNum(), 0);
+	EXPECT_EQ(Log.Count(FName(TEXT("LogLinker")), ELogVerbosity::Warning, TEXT("not an earlier bone")), 1);
 }

@@ -9,7 +9,7 @@ FString UBlueprintPathsLibrary::ProjectSavedDir() { return FPaths::ProjectSavedD
 FString UBlueprintPathsLibrary::ProjectPluginsDir() { return FPaths::ProjectPluginsDir(); }
 FString UBlueprintPathsLibrary::EngineDir() { return FPaths::EngineDir(); }
 
-FString UBlueprintPathsLibrary::ConvertRelativePathToFull(const FString& InPath, const FString& InBasePath)
+FString UBlueprintPathsLibrary::ConvertRelativePathToFull(const FString& Path, const FString& BasePath)
 {
-	return InBasePath.IsEmpty() ? FPaths::ConvertRelativePathToFull(InPath) : FPaths::ConvertRelativePathToFull(InBasePath, InPath);
+	return BasePath.IsEmpty() ? FPaths::ConvertRelativePathToFull(Path) : FPaths::ConvertRelativePathToFull(BasePath, Path);
 }

@@ -36,7 +36,11 @@ public:
 	UFUNCTION(BlueprintPure, Category = "Utilities|Paths")
 	static FString EngineDir();
 
-	/** Makes a relative path absolute, against InBasePath when given, else the working folder. */
+	/**
+	 * Makes a relative path absolute, against BasePath when given, else the working folder. (The
+	 * engine names the parameters InPath and InBasePath; its Python drops the In, which this
+	 * stand-in's header tool does not, so they carry the Python names here.)
+	 */
 	UFUNCTION(BlueprintPure, Category = "Utilities|Paths")
-	static FString ConvertRelativePathToFull(const FString& InPath, const FString& InBasePath = TEXT(""));
+	static FString ConvertRelativePathToFull(const FString& Path, const FString& BasePath = TEXT(""));
 };
