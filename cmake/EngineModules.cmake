@@ -5,7 +5,7 @@
 set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
 	ToolMenus RigVM RigVMDeveloper ControlRig ControlRigDeveloper AnimGraph AnimGraphRuntime BlueprintGraph
-	PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser EditorScriptingUtilities Blutility)
+	PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser EditorScriptingUtilities Blutility AnimationBlueprintLibrary)
 
 # Public dependencies between engine modules, as the engine declares them.
 set(VN_ENGINE_DEPS_CoreUObject Core)
@@ -29,6 +29,7 @@ set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AssetTools Core CoreUObject Engine UnrealEd)
 set(VN_ENGINE_DEPS_EditorScriptingUtilities Core CoreUObject Engine UnrealEd)
 set(VN_ENGINE_DEPS_Blutility Core CoreUObject Engine UnrealEd)
+set(VN_ENGINE_DEPS_AnimationBlueprintLibrary Core CoreUObject Engine)
 
 foreach(module IN LISTS VN_ENGINE_MODULES)
 	add_library(UE_${module} INTERFACE)

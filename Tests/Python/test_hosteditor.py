@@ -216,3 +216,24 @@ def test_create_skeletal_mesh_refuses_invalid_or_taken_paths(editor, unreal, pat
     else:
         with pytest.raises(ValueError):
             editor.create_skeletal_mesh(path, [("root", None, None)])
+
+
+def test_reference_pose_of_a_created_skeleton_reads_back_after_a_restart(editor, unreal, tmp_path):
+    pelvis = unreal.Transform()
+    pelvis.translation = unreal.Vector(0.0, 0.0, 90.0)
+    pelvis.rotation = unreal.Quat(x=0.0, y=0.0, z=0.70710678, w=0.70710678)
+    thigh = unreal.Transform()
+    thigh.translation = unreal.Vector(10.0, 0.0, 0.0)
+    editor.create_skeletal_mesh("/Game/Chars/SK_Posed", [("root", None, None), ("pelvis", "root", pelvis), ("thigh", "pelvis", thigh)])
+    editor.start(project_dir(tmp_path))
+    skeleton = unreal.load_asset("/Game/Chars/SK_Posed").get_editor_property("skeleton")
+    pose = unreal.AnimPoseExtensions.get_reference_pose(skeleton)
+    assert unreal.AnimPoseExtensions.is_valid(pose)
+    assert unreal.AnimPoseExtensions.get_bone_names(pose) == ["root", "pelvis", "thigh"]
+    local = unreal.AnimPoseExtensions.get_bone_pose(pose, "thigh").translation
+    world = unreal.AnimPoseExtensions.get_bone_pose(pose, "thigh", unreal.AnimPoseSpaces.WORLD).translation
+    assert (local.x, local.y, local.z) == pytest.approx((10.0, 0.0, 0.0))
+    assert (world.x, world.y, world.z) == pytest.approx((0.0, 10.0, 90.0), abs=1e-4)
+    missing = unreal.AnimPoseExtensions.get_bone_pose(pose, "no_such_bone").translation
+    assert (missing.x, missing.y, missing.z) == (0.0, 0.0, 0.0)
+    assert not unreal.AnimPoseExtensions.is_valid(unreal.AnimPoseExtensions.get_reference_pose(None))
