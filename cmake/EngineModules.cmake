@@ -4,8 +4,9 @@
 
 set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
-	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper AnimGraph AnimGraphRuntime BlueprintGraph
-	PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser)
+	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigSpline AnimGraph AnimGraphRuntime
+	BlueprintGraph PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser EditorScriptingUtilities
+	Blutility AnimationBlueprintLibrary)
 
 # Public dependencies between engine modules, as the engine declares them.
 set(VN_ENGINE_DEPS_CoreUObject Core)
@@ -27,21 +28,11 @@ set(VN_ENGINE_DEPS_ControlRigDeveloper Core CoreUObject Engine ControlRig RigVM 
 set(VN_ENGINE_DEPS_AnimGraphRuntime Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AnimGraph Core CoreUObject Engine AnimGraphRuntime BlueprintGraph)
 set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)
-
-# Rig unit catalogue: the spline plug-in's module and the AnimationCore value types that unit pins
-# use. Appended only when missing, so a module listed above is never declared twice.
-foreach(module IN ITEMS AnimationCore ControlRigSpline)
-	if(NOT module IN_LIST VN_ENGINE_MODULES)
-		list(APPEND VN_ENGINE_MODULES ${module})
-	endif()
-endforeach()
-set(VN_ENGINE_DEPS_AnimationCore Core CoreUObject)
+set(VN_ENGINE_DEPS_AssetTools Core CoreUObject Engine UnrealEd)
+set(VN_ENGINE_DEPS_EditorScriptingUtilities Core CoreUObject Engine UnrealEd)
+set(VN_ENGINE_DEPS_Blutility Core CoreUObject Engine UnrealEd)
+set(VN_ENGINE_DEPS_AnimationBlueprintLibrary Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_ControlRigSpline Core CoreUObject Engine ControlRig RigVM AnimationCore)
-foreach(module IN ITEMS RigVM ControlRig)
-	if(NOT AnimationCore IN_LIST VN_ENGINE_DEPS_${module})
-		list(APPEND VN_ENGINE_DEPS_${module} AnimationCore)
-	endif()
-endforeach()
 
 foreach(module IN LISTS VN_ENGINE_MODULES)
 	add_library(UE_${module} INTERFACE)

@@ -17,3 +17,11 @@ def unreal():
     module.load_module("VantorelUnreal")
     module.load_module("VantorelUnrealEditor")
     return module
+
+
+@pytest.fixture
+def editor(unreal, tmp_path):
+    """The headless editor started on a fresh project folder; yields the `hosteditor` module."""
+    import hosteditor
+    hosteditor.start(str(tmp_path / "Project"))
+    return hosteditor

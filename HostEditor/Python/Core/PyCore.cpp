@@ -119,7 +119,8 @@ namespace HostEditorPython
 			{
 				return Value.cast<FObjectRef>().Object;
 			}
-			if (py::hasattr(Value, "_o"))
+			// A wrapper type has its instances' "_o" slot as a class attribute, so types are told apart first.
+			if (!py::isinstance<py::type>(Value) && py::hasattr(Value, "_o"))
 			{
 				return Value.attr("_o").cast<FObjectRef>().Object;
 			}

@@ -170,6 +170,10 @@ class _ScriptExtensions:
 class _ObjectBase:
     __slots__ = ("_o",)
 
+    def __init__(self, outer=None, name="None"):
+        """Creates a new object of this class inside outer (the transient package when None)."""
+        self._o = new_object(type(self), outer, name)._o
+
     def _handle(self):
         return self._o
 
@@ -520,3 +524,76 @@ def log_warning(arg):
 
 def log_error(arg):
     _core.log(2, str(arg))
+
+
+def _asset_object_path(name):
+    """"/Game/A/B", "/Game/A/B.B" and "Class'/Game/A/B.B'" all name the object "/Game/A/B.B"."""
+    path = str(name).strip()
+    if path.endswith("'") and "'" in path[:-1]:
+        path = path[path.index("'") + 1:-1]
+    if "." not in path:
+        path = "%s.%s" % (path, path.rsplit("/", 1)[-1])
+    return path
+
+
+def _of_type(found, type):
+    if found is None or type is None:
+        return found
+    if isinstance(type, builtins.type):
+        return found if isinstance(found, type) else None
+    return found if _core.object_is_a(found._o, type._o) else None
+
+
+def load_asset(name, type=None, follow_redirectors=True):
+    """Loads an asset by path ("/Game/Folder/Asset"); None when there is none of that type."""
+    return _of_type(_core.load_object(_asset_object_path(name)), type)
+
+
+def find_asset(name, type=None, follow_redirectors=True):
+    """Finds an asset that is loaded already; None when it is not loaded or not of that type."""
+    return _of_type(_core.find_object(_asset_object_path(name)), type)
+
+
+def get_default_object(type):
+    """Returns the class default object of a class."""
+    cls = type.static_class() if isinstance(type, builtins.type) else type
+    path = _core.default_object_path(cls.get_path_name())
+    if path is None:
+        raise TypeError("%r has no default object" % (type,))
+    return _core.find_object(path)
+
+
+_slow_task_log = []
+
+
+class ScopedSlowTask:
+    """A long operation reported in frames; the headless editor records each task and frame."""
+
+    def __init__(self, work, desc="", enabled=True):
+        self._record = {"work": float(work), "desc": str(desc), "enabled": bool(enabled),
+                        "frames": [], "dialog": False, "can_cancel": False, "finished": False}
+        _slow_task_log.append(self._record)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, exc_type, exc_value, traceback):
+        self._record["finished"] = True
+        return False
+
+    def enter_progress_frame(self, work=1.0, desc=""):
+        """Starts the next part of the task, worth work units."""
+        self._record["frames"].append((float(work), str(desc)))
+
+    def make_dialog(self, can_cancel=False, allow_in_pie=False):
+        """Shows the task's progress dialog."""
+        self._record["dialog"] = True
+        self._record["can_cancel"] = bool(can_cancel)
+
+    def make_dialog_delayed(self, delay, can_cancel=False, allow_in_pie=False):
+        """Shows the task's progress dialog once it has run for delay seconds."""
+        self.make_dialog(can_cancel, allow_in_pie)
+
+    def should_cancel(self):
+        """True when the user asked to cancel; nobody can in the headless editor."""
+        return False

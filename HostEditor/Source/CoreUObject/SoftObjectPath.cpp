@@ -82,5 +82,5 @@ UObject* FSoftObjectPath::TryLoad() const
 	{
 		return Loaded;
 	}
-	return Loader() ? Loader()(AssetPath) : nullptr;
+	return Loader() ? Loader()(AssetPath) : StaticLoadObject(UObject::StaticClass(), nullptr, *AssetPath, nullptr, LOAD_NoWarn);
 }

@@ -305,7 +305,8 @@ class HeaderParser:
             self.fail(offset, "cannot evaluate enumerator value '%s'" % text)
 
     def parse_type(self, start, args_end, args, kind):
-        head = re.compile(r"\s*(class|struct)\s+(?:\w+_API\s+)?(\w+)(?:\s+final)?\s*(?::\s*(?:public\s+)?([\w:<>]+))?\s*\{")
+        # The first base is the reflected super type; further bases (native interfaces) are C++ only.
+        head = re.compile(r"\s*(class|struct)\s+(?:\w+_API\s+)?(\w+)(?:\s+final)?\s*(?::\s*(?:public\s+)?([\w:<>]+)(?:\s*,\s*(?:public\s+)?[\w:<>]+)*)?\s*\{")
         match = head.match(self.text, args_end)
         if not match:
             self.fail(start, "%s must be followed by a %s declaration" % ("UCLASS" if kind == "class" else "USTRUCT", kind))

@@ -4,6 +4,8 @@
 #include "CoreMinimal.h"
 #include "UObject/Object.h"
 
+struct FSavePackageArgs;
+
 enum EPackageFlags : uint32
 {
 	PKG_None = 0x00000000,
@@ -33,6 +35,13 @@ public:
 	/** Marks the package as loaded completely; loaded packages are not dirty. */
 	void MarkAsFullyLoaded() { bFullyLoaded = true; }
 	bool IsFullyLoaded() const { return bFullyLoaded; }
+
+	/**
+	 * Writes the package's objects (InAsset and every object inside the package that is not
+	 * transient) to Filename as text. Returns false, with an error in the log and in
+	 * SaveArgs.Error, when the package cannot be written; an existing file is then left as it was.
+	 */
+	static bool SavePackage(UPackage* InOuter, UObject* InAsset, const TCHAR* Filename, const FSavePackageArgs& SaveArgs);
 
 private:
 	bool bDirty = false;

@@ -125,3 +125,61 @@ T* GetMutableDefault()
 {
 	return static_cast<T*>(T::StaticClass()->GetDefaultObject());
 }
+
+/** Flags for loading packages and objects. */
+enum ELoadFlags
+{
+	LOAD_None = 0x00000000,
+	LOAD_Async = 0x00000001,
+	LOAD_NoWarn = 0x00000002,
+	LOAD_EditorOnly = 0x00000004,
+	LOAD_ResolvingDeferredExports = 0x00000008,
+	LOAD_Verify = 0x00000010,
+	LOAD_NoVerify = 0x00000080,
+	LOAD_IsVerifying = 0x00000100,
+	LOAD_SkipLoadImportedPackages = 0x00000200,
+	LOAD_DisableDependencyPreloading = 0x00001000,
+	LOAD_Quiet = 0x00002000,
+	LOAD_FindIfFail = 0x00004000,
+	LOAD_MemoryReader = 0x00008000,
+	LOAD_NoRedirects = 0x00010000,
+	LOAD_ForDiff = 0x00020000,
+	LOAD_PackageForPIE = 0x00080000,
+	LOAD_DeferDependencyLoads = 0x00100000,
+	LOAD_ForFileDiff = 0x00200000,
+	LOAD_DisableCompileOnLoad = 0x00400000,
+	LOAD_DisableEngineVersionChecks = 0x00800000,
+};
+
+class UPackageMap;
+
+/**
+ * Loads a package by its long package name ("/Game/Folder/Asset") from its file, or returns it
+ * when it is loaded already. Returns null, with a log line unless LOAD_NoWarn, when there is no
+ * such file or the file cannot be read as a package.
+ */
+COREUOBJECT_API UPackage* LoadPackage(UPackage* InOuter, const TCHAR* InLongPackageName, uint32 LoadFlags);
+
+/**
+ * Finds an object by path, loading its package from disk when it is not in memory. Returns null
+ * when the object does not exist or is not of Class.
+ */
+COREUOBJECT_API UObject* StaticLoadObject(UClass* Class, UObject* InOuter, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr, bool bAllowObjectReconciliation = true);
+
+template <typename T>
+T* LoadObject(UObject* Outer, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr)
+{
+	return static_cast<T*>(StaticLoadObject(T::StaticClass(), Outer, Name, Filename, LoadFlags, Sandbox));
+}
+
+/**
+ * Copies SourceObject and every object inside it into DestOuter under DestName (a unique name
+ * when none). References between the copied objects point at the copies.
+ */
+COREUOBJECT_API UObject* StaticDuplicateObject(UObject const* SourceObject, UObject* DestOuter, const FName DestName = NAME_None, EObjectFlags FlagMask = RF_AllFlags, UClass* DestClass = nullptr);
+
+template <typename T>
+T* DuplicateObject(T const* SourceObject, UObject* Outer, const FName Name = NAME_None)
+{
+	return static_cast<T*>(StaticDuplicateObject(SourceObject, Outer, Name));
+}

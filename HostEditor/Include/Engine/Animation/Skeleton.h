@@ -18,6 +18,11 @@ public:
 	const FReferenceSkeleton& GetReferenceSkeleton() const { return ReferenceSkeleton; }
 	FReferenceSkeleton& GetMutableReferenceSkeleton() { return ReferenceSkeleton; }
 
+	/** Writes the reference skeleton, which is not a reflected property, as text lines. */
+	virtual void ExportCustomProperties(FOutputDevice& Out, uint32 Indent) override;
+	/** Reads the reference skeleton written by ExportCustomProperties. */
+	virtual void ImportCustomProperties(const TCHAR* SourceText, FFeedbackContext* Warn) override;
+
 private:
 	FReferenceSkeleton ReferenceSkeleton;
 };

@@ -5,9 +5,11 @@
 #include "ReferenceSkeleton.h"
 #include "UObject/Object.h"
 #include "UObject/ObjectMacros.h"
+#include "UObject/ObjectPtr.h"
 
 #include "SkeletalMesh.generated.h"
 
+class UAssetImportData;
 class USkeleton;
 
 UCLASS(BlueprintType)
@@ -23,9 +25,21 @@ public:
 	const FReferenceSkeleton& GetRefSkeleton() const { return RefSkeleton; }
 	FReferenceSkeleton& GetRefSkeleton() { return RefSkeleton; }
 
+	UAssetImportData* GetAssetImportData() const { return AssetImportData; }
+	void SetAssetImportData(UAssetImportData* InAssetImportData) { AssetImportData = InAssetImportData; }
+
+	/** Writes the reference skeleton, which is not a reflected property, as text lines. */
+	virtual void ExportCustomProperties(FOutputDevice& Out, uint32 Indent) override;
+	/** Reads the reference skeleton written by ExportCustomProperties. */
+	virtual void ImportCustomProperties(const TCHAR* SourceText, FFeedbackContext* Warn) override;
+
 private:
 	UPROPERTY(EditAnywhere, AssetRegistrySearchable, Category = Mesh)
 	TObjectPtr<USkeleton> Skeleton;
+
+	/** How the mesh was imported, for reimports. */
+	UPROPERTY(VisibleAnywhere, Instanced, Category = ImportSettings)
+	TObjectPtr<UAssetImportData> AssetImportData;
 
 	FReferenceSkeleton RefSkeleton;
 };

@@ -1,0 +1,96 @@
+// IAssetTools: creating, duplicating and renaming assets. Scripts reach it through
+// UAssetToolsHelpers::GetAssetTools(); native code through FAssetToolsModule.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Kismet/BlueprintFunctionLibrary.h"
+#include "UObject/Object.h"
+#include "UObject/ObjectPtr.h"
+
+#include "IAssetTools.generated.h"
+
+class UFactory;
+
+/** One asset to move: the asset, the folder it moves to and its new name. */
+USTRUCT(BlueprintType)
+struct FAssetRenameData
+{
+	GENERATED_BODY()
+
+	FAssetRenameData() = default;
+	FAssetRenameData(UObject* InAsset, const FString& InNewPackagePath, const FString& InNewName)
+		: Asset(InAsset)
+		, NewPackagePath(InNewPackagePath)
+		, NewName(InNewName)
+	{
+	}
+
+	/** The asset to move. */
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = AssetRenameData)
+	TObjectPtr<UObject> Asset = nullptr;
+
+	/** The folder the asset moves to ("/Game/Folder"), without the package name. */
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = AssetRenameData)
+	FString NewPackagePath;
+
+	/** The asset's new name; its object path becomes NewPackagePath/NewName.NewName. */
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = AssetRenameData)
+	FString NewName;
+};
+
+/**
+ * The native interface of the asset tools. The engine declares it as a UINTERFACE; here the
+ * reflected half is UAssetTools (the class scripts see as unreal.AssetTools) and this is the
+ * C++ half that native callers use.
+ */
+class ASSETTOOLS_API IAssetTools
+{
+public:
+	virtual ~IAssetTools() = default;
+
+	/** Returns the asset tools of the running editor. */
+	static IAssetTools& Get();
+
+	/**
+	 * Creates a new asset of AssetClass named AssetName in the folder PackagePath with Factory
+	 * (a factory that can create the class when null). Returns null when an asset already exists
+	 * there, the name is invalid or the factory creates nothing. The new package is left unsaved.
+	 */
+	virtual UObject* CreateAsset(const FString& AssetName, const FString& PackagePath, UClass* AssetClass, UFactory* Factory, FName CallingContext = NAME_None) = 0;
+	/** Moves assets to new folders and names; false when any of them could not be moved. */
+	virtual bool RenameAssets(const TArray<FAssetRenameData>& AssetsAndNames) = 0;
+	/** Copies OriginalObject to a new asset AssetName in PackagePath; null when that exists. */
+	virtual UObject* DuplicateAsset(const FString& AssetName, const FString& PackagePath, UObject* OriginalObject) = 0;
+};
+
+/** The reflected face of IAssetTools, under the name scripts know it by. */
+UCLASS(Abstract, meta = (ScriptName = "AssetTools"))
+class ASSETTOOLS_API UAssetTools : public UObject
+{
+	GENERATED_BODY()
+
+public:
+	/** Creates a new asset; see IAssetTools::CreateAsset. */
+	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
+	UObject* CreateAsset(const FString& AssetName, const FString& PackagePath, UClass* AssetClass, UFactory* Factory, FName CallingContext = NAME_None);
+
+	/** Moves assets; see IAssetTools::RenameAssets. */
+	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
+	bool RenameAssets(const TArray<FAssetRenameData>& AssetsAndNames);
+
+	/** Copies an asset; see IAssetTools::DuplicateAsset. */
+	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
+	UObject* DuplicateAsset(const FString& AssetName, const FString& PackagePath, UObject* OriginalObject);
+};
+
+/** Gives scripts the asset tools. */
+UCLASS(MinimalAPI)
+class ASSETTOOLS_API UAssetToolsHelpers : public UBlueprintFunctionLibrary
+{
+	GENERATED_BODY()
+
+public:
+	/** Returns the editor's asset tools. */
+	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
+	static UAssetTools* GetAssetTools();
+};

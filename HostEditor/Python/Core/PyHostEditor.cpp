@@ -1,0 +1,147 @@
+#include "PyHostEditor.h"
+
+#include <pybind11/stl.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "CoreMinimal.h"
+#include "Engine/SkeletalMesh.h"
+#include "HostEditorSupport/ContentBrowserSelection.h"
+#include "HostEditorSupport/HostEditorSession.h"
+#include "UObject/Class.h"
+#include "UObject/NoExportTypes.h"
+#include "UObject/UnrealType.h"
+#include "UObject/UObjectGlobals.h"
+
+namespace py = pybind11;
+
+namespace HostEditorPython
+{
+	namespace
+	{
+		std::string ToUtf8(const FString& Text)
+		{
+			return std::string(TCHAR_TO_UTF8(*Text));
+		}
+
+		FString FromUtf8(const std::string& Text)
+		{
+			return FString(UTF8_TO_TCHAR(Text.c_str()));
+		}
+
+		const char* VerbosityName(ELogVerbosity::Type Verbosity)
+		{
+			switch (Verbosity)
+			{
+			case ELogVerbosity::Fatal:
+				return "Fatal";
+			case ELogVerbosity::Error:
+				return "Error";
+			case ELogVerbosity::Warning:
+				return "Warning";
+			case ELogVerbosity::Display:
+				return "Display";
+			case ELogVerbosity::Verbose:
+				return "Verbose";
+			case ELogVerbosity::VeryVerbose:
+				return "VeryVerbose";
+			default:
+				return "Log";
+			}
+		}
+
+		FTransform TransformFromText(const std::string& Text)
+		{
+			FTransform Transform = FTransform::Identity;
+			if (Text.empty())
+			{
+				return Transform;
+			}
+			const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<FTransform>::Get());
+			const FString Buffer = FromUtf8(Text);
+			const TCHAR* End = Property.ImportText_Direct(*Buffer, &Transform, nullptr, PPF_None);
+			if (!End || *PropertyTextUtils::SkipWhitespace(End))
+			{
+				throw py::value_error("'" + Text + "' is not a transform");
+			}
+			return Transform;
+		}
+	}
+
+	void DefineHostEditor(py::module_& Module)
+	{
+		Module.def("default_object_path", [](const std::string& ClassPath) -> py::object {
+			UClass* Class = static_cast<UClass*>(StaticFindObject(UClass::StaticClass(), nullptr, *FromUtf8(ClassPath)));
+			UObject* Default = Class ? Class->GetDefaultObject() : nullptr;
+			return Default ? py::cast(ToUtf8(Default->GetPathName())) : py::none();
+		});
+
+		py::module_ Editor = Module.def_submodule("hosteditor", "The headless editor's session, for tests and the host program.");
+		Editor.def("start", [](const std::string& ProjectDir, const std::vector<std::string>& PluginDirs) {
+			TArray<FString> Directories;
+			for (const std::string& Directory : PluginDirs)
+			{
+				Directories.Add(FromUtf8(Directory));
+			}
+			FString Error;
+			if (!HostEditor::StartEditor(FromUtf8(ProjectDir), Directories, Error))
+			{
+				throw std::runtime_error(ToUtf8(Error));
+			}
+		});
+		Editor.def("is_started", &HostEditor::IsEditorStarted);
+		Editor.def("default_plugins_dir", []() { return std::string(VN_PLUGINS_DIR); });
+		Editor.def("select_assets", [](const std::vector<std::string>& Paths) {
+			TArray<FString> Selection;
+			for (const std::string& Path : Paths)
+			{
+				Selection.Add(FromUtf8(Path));
+			}
+			HostEditor::SelectAssets(Selection);
+		});
+		Editor.def("selected_asset_paths", []() {
+			std::vector<std::string> Paths;
+			for (const FString& Path : HostEditor::GetSelectedAssetPaths())
+			{
+				Paths.push_back(ToUtf8(Path));
+			}
+			return Paths;
+		});
+		Editor.def("message_boxes", []() {
+			std::vector<std::tuple<std::string, std::string>> Boxes;
+			for (const HostEditor::FMessageDialogRecord& Record : HostEditor::GetMessageDialogs())
+			{
+				Boxes.emplace_back(ToUtf8(Record.Title), ToUtf8(Record.Message));
+			}
+			return Boxes;
+		});
+		Editor.def("log_lines", []() {
+			std::vector<std::tuple<std::string, std::string, std::string>> Lines;
+			for (const HostEditor::FLogLine& Line : HostEditor::GetLogLines())
+			{
+				Lines.emplace_back(ToUtf8(Line.Category.ToString()), VerbosityName(Line.Verbosity), ToUtf8(Line.Text));
+			}
+			return Lines;
+		});
+		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale) {
+			TArray<HostEditor::FBoneDescription> Descriptions;
+			for (const auto& [Name, Parent, Transform] : Bones)
+			{
+				HostEditor::FBoneDescription Bone;
+				Bone.Name = FName(*FromUtf8(Name));
+				Bone.ParentName = Parent.empty() ? FName() : FName(*FromUtf8(Parent));
+				Bone.LocalTransform = TransformFromText(Transform);
+				Descriptions.Add(Bone);
+			}
+			FString Error;
+			USkeletalMesh* Mesh = HostEditor::CreateSkeletalMesh(FromUtf8(PackagePath), Descriptions, ImportUniformScale, Error);
+			if (!Mesh)
+			{
+				throw py::value_error(ToUtf8(Error));
+			}
+			return ToUtf8(Mesh->GetPathName());
+		});
+	}
+}

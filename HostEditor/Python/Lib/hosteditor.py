@@ -1,0 +1,65 @@
+"""The headless editor's session, for tests and the host program: start the editor on a project
+folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, and
+read back the message boxes, the log and the slow tasks that ran."""
+
+import _unreal_core as _core
+import unreal
+
+_native = _core.hosteditor
+
+
+def default_plugins_dir():
+    """The folder that holds this repository's plug-in."""
+    return _native.default_plugins_dir()
+
+
+def start(project_dir, plugin_dirs=None):
+    """Starts (or restarts) the editor on project_dir and loads the plug-ins found in its Plugins
+    folder and in plugin_dirs (this repository's Plugins folder when None). Assets loaded before
+    are unloaded, and the message boxes, selection, log and slow tasks recorded so far cleared."""
+    directories = [default_plugins_dir()] if plugin_dirs is None else [str(path) for path in plugin_dirs]
+    _native.start(str(project_dir), directories)
+    del unreal._slow_task_log[:]
+
+
+def is_started():
+    return _native.is_started()
+
+
+def select_assets(object_paths):
+    """Selects assets in the Content Browser by object path (or object), replacing the selection."""
+    paths = []
+    for item in object_paths:
+        paths.append(item.get_path_name() if isinstance(item, unreal.Object) else str(item))
+    _native.select_assets(paths)
+
+
+def selected_asset_paths():
+    return list(_native.selected_asset_paths())
+
+
+def message_boxes():
+    """Every modal message box shown since the editor started, as (title, text)."""
+    return list(_native.message_boxes())
+
+
+def log_lines():
+    """Every log line written since the editor started, as (category, verbosity, text)."""
+    return list(_native.log_lines())
+
+
+def slow_tasks():
+    """Every unreal.ScopedSlowTask made since the editor started: work, desc, frames, dialog."""
+    return [dict(record, frames=list(record["frames"])) for record in unreal._slow_task_log]
+
+
+def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0):
+    """Creates and saves a skeletal mesh at package_path with its skeleton beside it
+    (package_path + "_Skeleton"). bones lists (name, parent_name, local_transform), parents first;
+    the root's parent is None and a transform of None is the identity. Returns the mesh."""
+    described = []
+    for name, parent, transform in bones:
+        described.append((str(name), "" if parent is None else str(parent),
+                          "" if transform is None else transform.export_text()))
+    path = _native.create_skeletal_mesh(str(package_path), described, float(import_uniform_scale))
+    return unreal.load_asset(path)

@@ -1,0 +1,249 @@
+// The headless editor's session: project folders, plug-ins, and what tests do by hand.
+
+#include "HostEditorSupport/HostEditorSession.h"
+
+#include "Animation/Skeleton.h"
+#include "Engine/SkeletalMesh.h"
+#include "Factories/FbxSkeletalMeshImportData.h"
+#include "FileHelpers.h"
+#include "HAL/FileManager.h"
+#include "HostEditorSupport/ContentBrowserSelection.h"
+#include "HostEditorSupport/HostEditorPaths.h"
+#include "Interfaces/IPluginManager.h"
+#include "Misc/PackageName.h"
+#include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+#include "PackageTools.h"
+#include "Templates/UniquePtr.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+
+DEFINE_LOG_CATEGORY_STATIC(LogHostEditor, Log, All);
+
+namespace HostEditor
+{
+	namespace
+	{
+		TUniquePtr<FLogCapture>& Capture()
+		{
+			static TUniquePtr<FLogCapture> Instance;
+			return Instance;
+		}
+
+		bool& Started()
+		{
+			static bool bStarted = false;
+			return bStarted;
+		}
+
+		/** The engine's loading phases, earliest first; unknown phases load with Default. */
+		int32 LoadingPhaseOrder(const FString& Phase)
+		{
+			static const TCHAR* const Phases[] = {TEXT("EarliestPossible"), TEXT("PostConfigInit"), TEXT("PostSplashScreen"), TEXT("PreEarlyLoadingScreen"),
+				TEXT("PreLoadingScreen"), TEXT("PreDefault"), TEXT("Default"), TEXT("PostDefault"), TEXT("PostEngineInit")};
+			for (int32 Index = 0; Index < (int32)UE_ARRAY_COUNT(Phases); ++Index)
+			{
+				if (Phase.Equals(Phases[Index], ESearchCase::IgnoreCase))
+				{
+					return Index;
+				}
+			}
+			return 6;
+		}
+
+		void UnloadAssetPackages()
+		{
+			TArray<UObject*> Objects;
+			GetObjectsOfClass(UPackage::StaticClass(), Objects, true);
+			TArray<UPackage*> Packages;
+			for (UObject* Object : Objects)
+			{
+				UPackage* Package = static_cast<UPackage*>(Object);
+				if (Package != GetTransientPackage() && !Package->HasAnyFlags(RF_Transient) && !Package->GetName().StartsWith(TEXT("/Script/")))
+				{
+					Packages.Add(Package);
+				}
+			}
+			FText Ignored;
+			UPackageTools::UnloadPackages(Packages, Ignored, true);
+		}
+
+		bool LoadPluginModules(FString& OutError)
+		{
+			struct FPending
+			{
+				FString Plugin;
+				FName Module;
+				int32 Order;
+			};
+			TArray<FPending> Pending;
+			for (const TSharedRef<IPlugin>& Plugin : IPluginManager::Get().GetEnabledPlugins())
+			{
+				for (const FModuleDescriptor& Module : Plugin->GetDescriptor().Modules)
+				{
+					Pending.Add(FPending{Plugin->GetName(), Module.Name, LoadingPhaseOrder(Module.LoadingPhase)});
+				}
+			}
+			Pending.StableSort([](const FPending& A, const FPending& B) { return A.Order < B.Order; });
+			bool bAllLoaded = true;
+			for (const FPending& Entry : Pending)
+			{
+				if (!FModuleManager::Get().LoadModule(Entry.Module))
+				{
+					const FString Message = FString::Printf(TEXT("Plugin '%s' failed to load because module '%s' could not be loaded."), *Entry.Plugin, *Entry.Module.ToString());
+					UE_LOG(LogHostEditor, Error, TEXT("%s"), *Message);
+					OutError += OutError.IsEmpty() ? Message : TEXT(" ") + Message;
+					bAllLoaded = false;
+				}
+			}
+			return bAllLoaded;
+		}
+
+		bool ValidateBones(const TArray<FBoneDescription>& Bones, FString& OutError)
+		{
+			if (Bones.IsEmpty())
+			{
+				OutError = TEXT("a skeletal mesh needs at least one bone");
+				return false;
+			}
+			for (int32 Index = 0; Index < Bones.Num(); ++Index)
+			{
+				const FBoneDescription& Bone = Bones[Index];
+				if (Bone.Name.IsNone())
+				{
+					OutError = FString::Printf(TEXT("bone %d has no name"), Index);
+					return false;
+				}
+				for (int32 Earlier = 0; Earlier < Index; ++Earlier)
+				{
+					if (Bones[Earlier].Name == Bone.Name)
+					{
+						OutError = FString::Printf(TEXT("bone '%s' appears twice"), *Bone.Name.ToString());
+						return false;
+					}
+				}
+				if (Index == 0 && !Bone.ParentName.IsNone())
+				{
+					OutError = FString::Printf(TEXT("the first bone '%s' must be the root and have no parent"), *Bone.Name.ToString());
+					return false;
+				}
+				if (Index > 0)
+				{
+					bool bParentEarlier = false;
+					for (int32 Earlier = 0; Earlier < Index; ++Earlier)
+					{
+						bParentEarlier |= Bones[Earlier].Name == Bone.ParentName;
+					}
+					if (!bParentEarlier)
+					{
+						OutError = FString::Printf(TEXT("bone '%s' has parent '%s', which is not an earlier bone"), *Bone.Name.ToString(), *Bone.ParentName.ToString());
+						return false;
+					}
+				}
+			}
+			return true;
+		}
+
+		void FillReferenceSkeleton(const TArray<FBoneDescription>& Bones, FReferenceSkeleton& OutRefSkeleton)
+		{
+			OutRefSkeleton.Empty();
+			FReferenceSkeletonModifier Modifier(OutRefSkeleton);
+			for (const FBoneDescription& Bone : Bones)
+			{
+				Modifier.Add(FMeshBoneInfo(Bone.Name, Bone.ParentName.IsNone() ? INDEX_NONE : OutRefSkeleton.FindBoneIndex(Bone.ParentName)), Bone.LocalTransform);
+			}
+		}
+	}
+
+	bool StartEditor(const FString& ProjectDir, const TArray<FString>& PluginDirectories, FString& OutError)
+	{
+		OutError.Reset();
+		const FString Project = FPaths::ConvertRelativePathToFull(ProjectDir);
+		for (const TCHAR* Folder : {TEXT("Content"), TEXT("Intermediate"), TEXT("Saved"), TEXT("Plugins")})
+		{
+			const FString Path = Project / Folder;
+			if (!IFileManager::Get().MakeDirectory(*Path, true) && !IFileManager::Get().DirectoryExists(*Path))
+			{
+				OutError = FString::Printf(TEXT("Cannot create the project folder '%s'"), *Path);
+				return false;
+			}
+		}
+		UnloadAssetPackages();
+		ResetMessageDialogs();
+		SetSelectedAssetPaths({});
+		Capture().Reset();
+		Capture() = MakeUnique<FLogCapture>();
+		SetProjectDir(Project);
+		for (const FString& Directory : PluginDirectories)
+		{
+			IPluginManager::Get().AddPluginSearchPath(Directory, false);
+		}
+		IPluginManager::Get().RefreshPluginsList();
+		Started() = true;
+		const bool bLoaded = LoadPluginModules(OutError);
+		UE_LOG(LogHostEditor, Display, TEXT("Editor started on project '%s'"), *Project);
+		return bLoaded;
+	}
+
+	bool IsEditorStarted()
+	{
+		return Started();
+	}
+
+	void SelectAssets(const TArray<FString>& ObjectPaths)
+	{
+		SetSelectedAssetPaths(ObjectPaths);
+	}
+
+	const TArray<FLogLine>& GetLogLines()
+	{
+		static const TArray<FLogLine> None;
+		return Capture() ? Capture()->GetLines() : None;
+	}
+
+	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError)
+	{
+		const FString MeshName = FPackageName::GetLongPackageAssetName(PackagePath);
+		const FString SkeletonPackageName = PackagePath + TEXT("_Skeleton");
+		const FString SkeletonName = MeshName + TEXT("_Skeleton");
+		FText Reason;
+		if (!FPackageName::IsValidLongPackageName(PackagePath, false, &Reason) || !FPackageName::IsValidObjectPath(PackagePath + TEXT(".") + MeshName, &Reason))
+		{
+			OutError = FString::Printf(TEXT("'%s' cannot name a skeletal mesh: %s"), *PackagePath, *Reason.ToString());
+			return nullptr;
+		}
+		for (const FString& Name : {PackagePath, SkeletonPackageName})
+		{
+			if (FindPackage(nullptr, *Name) || FPackageName::DoesPackageExist(Name))
+			{
+				OutError = FString::Printf(TEXT("an asset already exists at %s"), *Name);
+				return nullptr;
+			}
+		}
+		if (!ValidateBones(Bones, OutError))
+		{
+			return nullptr;
+		}
+		const EObjectFlags AssetFlags = EObjectFlags(RF_Public | RF_Standalone | RF_Transactional);
+		UPackage* SkeletonPackage = CreatePackage(*SkeletonPackageName);
+		USkeleton* Skeleton = NewObject<USkeleton>(SkeletonPackage, FName(*SkeletonName), AssetFlags);
+		FillReferenceSkeleton(Bones, Skeleton->GetMutableReferenceSkeleton());
+
+		UPackage* MeshPackage = CreatePackage(*PackagePath);
+		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(MeshPackage, FName(*MeshName), AssetFlags);
+		FillReferenceSkeleton(Bones, Mesh->GetRefSkeleton());
+		Mesh->SetSkeleton(Skeleton);
+		UFbxSkeletalMeshImportData* ImportData = NewObject<UFbxSkeletalMeshImportData>(Mesh);
+		ImportData->ImportUniformScale = ImportUniformScale;
+		Mesh->SetAssetImportData(ImportData);
+
+		SkeletonPackage->SetDirtyFlag(true);
+		MeshPackage->SetDirtyFlag(true);
+		if (!UEditorLoadingAndSavingUtils::SavePackages({SkeletonPackage, MeshPackage}, false))
+		{
+			OutError = FString::Printf(TEXT("the skeletal mesh %s could not be saved"), *PackagePath);
+			return nullptr;
+		}
+		return Mesh;
+	}
+}
