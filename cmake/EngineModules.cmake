@@ -4,7 +4,7 @@
 
 set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
-	ToolMenus RigVM RigVMDeveloper ControlRig ControlRigDeveloper AnimGraph AnimGraphRuntime BlueprintGraph
+	ToolMenus RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigEditor AnimGraph AnimGraphRuntime BlueprintGraph
 	PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser)
 
 # Public dependencies between engine modules, as the engine declares them.
@@ -23,6 +23,7 @@ set(VN_ENGINE_DEPS_RigVM Core CoreUObject)
 set(VN_ENGINE_DEPS_RigVMDeveloper Core CoreUObject RigVM)
 set(VN_ENGINE_DEPS_ControlRig Core CoreUObject Engine RigVM AnimGraphRuntime)
 set(VN_ENGINE_DEPS_ControlRigDeveloper Core CoreUObject Engine ControlRig RigVM RigVMDeveloper)
+set(VN_ENGINE_DEPS_ControlRigEditor Core CoreUObject Engine UnrealEd ControlRig ControlRigDeveloper RigVM RigVMDeveloper)
 set(VN_ENGINE_DEPS_AnimGraphRuntime Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AnimGraph Core CoreUObject Engine AnimGraphRuntime BlueprintGraph)
 set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)

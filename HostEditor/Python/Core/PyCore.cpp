@@ -351,6 +351,15 @@ namespace HostEditorPython
 			throw py::type_error("Properties of type " + ToUtf8(Property->GetCPPType()) + " cannot be written from Python");
 		}
 
+		/**
+		 * True for the properties Python sees. As in the engine, an object's property is visible only
+		 * when it is editable or Blueprint-visible; a class's internal state stays hidden.
+		 */
+		bool IsScriptVisible(const UStruct* Owner, const FProperty* Property)
+		{
+			return !dynamic_cast<const UClass*>(Owner) || Property->HasAnyPropertyFlags(EPropertyFlags(CPF_Edit | CPF_BlueprintVisible));
+		}
+
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
 		FProperty* FindProperty(const UStruct* Struct, const std::string& Name)
 		{
@@ -359,6 +368,10 @@ namespace HostEditorPython
 			{
 				for (FProperty* Property : Current->GetOwnProperties())
 				{
+					if (!IsScriptVisible(Current, Property))
+					{
+						continue;
+					}
 					if (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase))
 					{
 						return Property;
@@ -481,6 +494,10 @@ namespace HostEditorPython
 			py::list Properties;
 			for (const FProperty* Property : Struct->GetOwnProperties())
 			{
+				if (!IsScriptVisible(Struct, Property))
+				{
+					continue;
+				}
 				Properties.append(py::make_tuple(ToUtf8(Property->GetScriptName()), ToUtf8(Property->GetName()), ToUtf8(Property->GetMetaData(TEXT("ToolTip")))));
 			}
 			Info["properties"] = Properties;
