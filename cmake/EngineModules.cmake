@@ -28,6 +28,21 @@ set(VN_ENGINE_DEPS_AnimGraphRuntime Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AnimGraph Core CoreUObject Engine AnimGraphRuntime BlueprintGraph)
 set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)
 
+# Rig unit catalogue: the spline plug-in's module and the AnimationCore value types that unit pins
+# use. Appended only when missing, so a module listed above is never declared twice.
+foreach(module IN ITEMS AnimationCore ControlRigSpline)
+	if(NOT module IN_LIST VN_ENGINE_MODULES)
+		list(APPEND VN_ENGINE_MODULES ${module})
+	endif()
+endforeach()
+set(VN_ENGINE_DEPS_AnimationCore Core CoreUObject)
+set(VN_ENGINE_DEPS_ControlRigSpline Core CoreUObject Engine ControlRig RigVM AnimationCore)
+foreach(module IN ITEMS RigVM ControlRig)
+	if(NOT AnimationCore IN_LIST VN_ENGINE_DEPS_${module})
+		list(APPEND VN_ENGINE_DEPS_${module} AnimationCore)
+	endif()
+endforeach()
+
 foreach(module IN LISTS VN_ENGINE_MODULES)
 	add_library(UE_${module} INTERFACE)
 	if(EXISTS ${CMAKE_SOURCE_DIR}/HostEditor/Include/${module})

@@ -352,12 +352,12 @@ namespace HostEditorPython
 		}
 
 		/**
-		 * True for the properties Python sees. As in the engine, an object's property is visible only
-		 * when it is editable or Blueprint-visible; a class's internal state stays hidden.
+		 * False for properties scripts do not see: those marked ScriptNoExport, and those neither
+		 * editable nor visible to Blueprints (such as a rig unit's internal caches).
 		 */
-		bool IsScriptVisible(const UStruct* Owner, const FProperty* Property)
+		bool IsScriptVisible(const FProperty* Property)
 		{
-			return !dynamic_cast<const UClass*>(Owner) || Property->HasAnyPropertyFlags(EPropertyFlags(CPF_Edit | CPF_BlueprintVisible));
+			return !Property->HasMetaData(TEXT("ScriptNoExport")) && Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
 		}
 
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */
@@ -368,11 +368,7 @@ namespace HostEditorPython
 			{
 				for (FProperty* Property : Current->GetOwnProperties())
 				{
-					if (!IsScriptVisible(Current, Property))
-					{
-						continue;
-					}
-					if (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase))
+					if (IsScriptVisible(Property) && (Property->GetScriptName().Equals(Wanted, ESearchCase::CaseSensitive) || Property->GetName().Equals(Wanted, ESearchCase::IgnoreCase)))
 					{
 						return Property;
 					}
@@ -494,7 +490,7 @@ namespace HostEditorPython
 			py::list Properties;
 			for (const FProperty* Property : Struct->GetOwnProperties())
 			{
-				if (!IsScriptVisible(Struct, Property))
+				if (!IsScriptVisible(Property))
 				{
 					continue;
 				}
@@ -684,6 +680,33 @@ namespace HostEditorPython
 			return Struct && BaseStruct && Struct->IsChildOf(BaseStruct);
 		});
 
+		// The reflection metadata of a type, or of one of its properties by C++ name (inherited ones
+		// included), with the property's C++ type under "CppType"; tests read unit pins through it.
+		Module.def("metadata", [](FObjectRef Type, const std::string& PropertyName) {
+			const UField* Field = dynamic_cast<UField*>(Type.Object);
+			if (!Field)
+			{
+				throw py::type_error("not a type");
+			}
+			py::dict Result;
+			const TMap<FName, FString>* MetaData = &Field->GetMetaDataMap();
+			if (!PropertyName.empty())
+			{
+				const UStruct* Struct = dynamic_cast<const UStruct*>(Field);
+				const FProperty* Property = Struct ? Struct->FindPropertyByName(FName(*FromUtf8(PropertyName))) : nullptr;
+				if (!Property)
+				{
+					throw py::attribute_error("'" + ToUtf8(Field->GetName()) + "' has no property '" + PropertyName + "'");
+				}
+				MetaData = &Property->GetMetaDataMap();
+				Result["CppType"] = ToUtf8(Property->GetCPPType());
+			}
+			for (const auto& Pair : *MetaData)
+			{
+				Result[py::str(ToUtf8(Pair.Key.ToString()))] = ToUtf8(Pair.Value);
+			}
+			return Result;
+		});
 		Module.def("get_property", &GetProperty);
 		Module.def("set_property", &SetProperty);
 		Module.def("call_function", &CallFunction);

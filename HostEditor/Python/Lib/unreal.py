@@ -327,11 +327,48 @@ _core.set_wrapper(_wrap)
 Object = _type_for(_core.find_type("Object"))
 
 
+# Rig units the engine renamed when it moved them into the RigVM plug-in. Its core redirects keep
+# the old struct names working, and its Python offers each old name as a deprecated alias: a subclass
+# of the renamed type with the same struct.
+_RENAMED_TYPES = {
+    "RigUnit_NameConcat": "RigVMFunction_NameConcat",
+    "RigUnit_DebugLineItemSpace": "RigVMFunction_DebugLineNoSpace",
+    "RigUnit_MathBoolNot": "RigVMFunction_MathBoolNot",
+    "RigUnit_MathFloatAdd": "RigVMFunction_MathFloatAdd",
+    "RigUnit_MathFloatMul": "RigVMFunction_MathFloatMul",
+    "RigUnit_MathFloatDiv": "RigVMFunction_MathFloatDiv",
+    "RigUnit_MathFloatGreaterEqual": "RigVMFunction_MathFloatGreaterEqual",
+    "RigUnit_MathVectorAdd": "RigVMFunction_MathVectorAdd",
+    "RigUnit_MathVectorSub": "RigVMFunction_MathVectorSub",
+    "RigUnit_MathQuaternionFromEuler": "RigVMFunction_MathQuaternionFromEuler",
+    "RigUnit_MathQuaternionInverse": "RigVMFunction_MathQuaternionInverse",
+    "RigUnit_MathQuaternionMul": "RigVMFunction_MathQuaternionMul",
+    "RigUnit_MathQuaternionSlerp": "RigVMFunction_MathQuaternionSlerp",
+    "RigUnit_MathQuaternionSwingTwist": "RigVMFunction_MathQuaternionSwingTwist",
+    "RigUnit_MathTransformLerp": "RigVMFunction_MathTransformLerp",
+    "RigUnit_MathTransformMakeAbsolute": "RigVMFunction_MathTransformMakeAbsolute",
+    "RigUnit_MathTransformMakeRelative": "RigVMFunction_MathTransformMakeRelative",
+    "RigUnit_MathTransformMul": "RigVMFunction_MathTransformMul",
+}
+
+
+def _renamed_type(name):
+    """The deprecated alias of a renamed type, or None when name was never renamed."""
+    new_name = _RENAMED_TYPES.get(name)
+    type_ref = _core.find_type(new_name) if new_name else None
+    if type_ref is None:
+        return None
+    made = type(name, (_type_for(type_ref),), {
+        "__slots__": (), "__doc__": "deprecated: '%s' was renamed to '%s'." % (name, new_name)})
+    made.__module__ = "unreal"
+    return made
+
+
 def __getattr__(name):
     type_ref = _core.find_type(name)
-    if type_ref is None:
+    made = _type_for(type_ref) if type_ref is not None else _renamed_type(name)
+    if made is None:
         raise AttributeError("module 'unreal' has no attribute '%s'" % name)
-    made = _type_for(type_ref)
     globals()[name] = made
     return made
 

@@ -117,8 +117,23 @@ def metadata_array(name, metadata, out):
     return name, len(metadata)
 
 
+def pin_flags(specifiers):
+    """The flags the engine's header tool gives a RigVM pin: a member marked Input, Output or Visible is
+    editable and visible to scripts; an output-only pin is read-only for scripts, a Constant one is
+    not editable on a node instance."""
+    meta = {key.lower() for key in specifiers.meta}
+    if not meta & {"input", "output", "visible"}:
+        return []
+    flags = ["CPF_Edit", "CPF_BlueprintVisible"]
+    if "output" in meta and "input" not in meta:
+        flags.append("CPF_BlueprintReadOnly")
+    if "constant" in meta:
+        flags.append("CPF_EditConst")
+    return flags
+
+
 def property_flags(specifiers, extra=()):
-    flags = list(extra)
+    flags = list(extra) + pin_flags(specifiers)
     for flag in specifiers.flags:
         flags.extend(PROPERTY_FLAG_SPECIFIERS.get(flag.lower(), []))
     if not flags:
