@@ -293,6 +293,12 @@ URigVMPin* URigVMController::MakePin(UObject* Outer, const FName& Name, ERigVMPi
 {
 	URigVMPin* Pin = NewObject<URigVMPin>(Outer, Name);
 	Pin->Direction = Direction;
+	if (RigVMPinTypes::IsExecuteType(TypeObject))
+	{
+		// Execution pins take the execute context of the graph they are in.
+		SetPinType(Pin, GetExecuteContextStruct()->GetStructCPPName(), GetExecuteContextStruct());
+		return Pin;
+	}
 	SetPinType(Pin, InCPPType, TypeObject);
 	return Pin;
 }
