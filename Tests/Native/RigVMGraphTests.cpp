@@ -201,3 +201,67 @@ TEST(RigVMModelTests, LoadedPinFindsItsTypeObjectByPath)
 	Item->PostLoad();
 	EXPECT_EQ(Item->GetCPPTypeObject(), TypeObject);
 }
+
+namespace
+{
+	/** Rewrites a link's target path as a damaged or hand-edited asset might hold it. */
+	void SetLinkTargetPath(URigVMLink* Link, const FString& Path)
+	{
+		FStrProperty* Property = CastField<FStrProperty>(URigVMLink::StaticClass()->FindPropertyByName(TEXT("TargetPinPath")));
+		ASSERT_NE(Property, nullptr);
+		Property->SetPropertyValue_InContainer(Link, Path);
+	}
+}
+
+TEST(RigVMCompileTests, LinksToMissingPinsAndDoubleInputsFailTheCompilation)
+{
+	UControlRigBlueprint* Rig = NewRig();
+	URigVMController* Controller = Rig->GetController();
+	Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_GetTransform"), TEXT("Execute"), FVector2D::ZeroVector, TEXT("Get"));
+	Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_SetTransform"), TEXT("Execute"), FVector2D::ZeroVector, TEXT("Set"));
+	ASSERT_TRUE(Controller->AddLink(TEXT("Get.Transform"), TEXT("Set.Value")));
+	ASSERT_TRUE(Controller->AddLink(TEXT("Get.Transform.Translation.X"), TEXT("Set.Weight")));
+	TArray<URigVMLink*> Links = Rig->GetDefaultModel()->GetLinks();
+
+	SetLinkTargetPath(Links[1], TEXT("Set.Value"));
+	HostEditor::FLogCapture Log;
+	Rig->RecompileVM();
+	EXPECT_FALSE(Rig->GetLastCompileSucceeded());
+	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("Pin 'Set.Value' has more than one link into it.")), 1);
+
+	SetLinkTargetPath(Links[1], TEXT("Set.Gone"));
+	Log.Reset();
+	Rig->RecompileVM();
+	EXPECT_FALSE(Rig->GetLastCompileSucceeded());
+	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("refers to a pin that does not exist")), 1);
+}
+
+TEST(RigVMModelTests, UnitNodeStructDefaultHoldsEveryMemberWithThePinValues)
+{
+	UControlRigBlueprint* Rig = NewRig();
+	URigVMController* Controller = Rig->GetController();
+	URigVMUnitNode* Node = Controller->AddUnitNodeFromStructPath(TEXT("/Script/VantorelUnreal.RigUnit_VNFaceSDKSolver"));
+	ASSERT_NE(Node, nullptr);
+	ASSERT_TRUE(Controller->SetPinDefaultValue(TEXT("RigUnit_VNFaceSDKSolver.CtrlBoxAttach.Name"), TEXT("box")));
+	const FString Text = Node->GetStructDefaultValue();
+	EXPECT_TRUE(Text.Contains(TEXT("CtrlBoxAttach=(Type=Null,Name=\"box\")"))) << TCHAR_TO_UTF8(*Text);
+	EXPECT_TRUE(Text.Contains(TEXT("FaceJoint=(Type=Bone,Name=\"FaceJoint_M\")"))) << TCHAR_TO_UTF8(*Text);
+	EXPECT_TRUE(Text.Contains(TEXT("FaceScaler=1.000000"))) << TCHAR_TO_UTF8(*Text);
+}
+
+TEST(RigVMModelTests, RemovedNodesLeaveTheGraphAndTheirNamesFree)
+{
+	UControlRigBlueprint* Rig = NewRig();
+	URigVMController* Controller = Rig->GetController();
+	URigVMGraph* Graph = Rig->GetDefaultModel();
+	URigVMUnitNode* Node = Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_SetTransform"), TEXT("Execute"), FVector2D::ZeroVector, TEXT("Temp"));
+	ASSERT_TRUE(Controller->RemoveNode(Node));
+	EXPECT_EQ(StaticFindObjectFast(nullptr, Graph, TEXT("Temp")), nullptr);
+	TArray<UObject*> Inside;
+	GetObjectsWithOuter(Graph, Inside, false);
+	for (const UObject* Object : Inside)
+	{
+		EXPECT_NE(Object, Node);
+	}
+	EXPECT_EQ(Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_SetTransform"), TEXT("Execute"), FVector2D::ZeroVector, TEXT("Temp"))->GetName(), TEXT("Temp"));
+}

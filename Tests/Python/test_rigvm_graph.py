@@ -485,3 +485,209 @@ def test_factory_refuses_a_path_that_holds_an_asset(unreal, rig):
 def test_factory_refuses_modular_rigs_and_other_objects(unreal, rig):
     assert unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Tests/Modular", True) is None
     assert unreal.ControlRigBlueprintFactory.create_control_rig_from_skeletal_mesh_or_skeleton(rig) is None
+
+
+# ---- more on pins and links ----
+
+def test_pin_queries_describe_the_pin(unreal, controller):
+    node = add_unit(unreal, controller, PARENT_CONSTRAINT)
+    controller.add_array_pin("RigUnit_ParentConstraint.Parents")
+    graph = controller.get_graph()
+    parents = graph.find_pin("RigUnit_ParentConstraint.Parents")
+    element = graph.find_pin("RigUnit_ParentConstraint.Parents.0")
+    assert parents.is_array() and not parents.is_struct()
+    assert element.is_array_element() and element.is_struct()
+    assert element.get_cpp_type() == "FConstraintParent"
+    assert element.get_cpp_type_object().get_name() == "ConstraintParent"
+    assert node.find_pin("ExecuteContext").is_execute_context()
+    assert node.find_pin("Child").get_pin_index() == 1
+    assert node.find_pin("Child.Name").get_pin_index() == 1
+    paths = [p.get_segment_path(True) for p in node.get_all_pins_recursively()]
+    assert paths.index("Parents") < paths.index("Parents.0") < paths.index("Parents.0.Item") < paths.index("Parents.0.Item.Type")
+
+
+def test_node_and_graph_indices_and_paths(unreal, controller, rig):
+    node = add_unit(unreal, controller, SET_TRANSFORM)
+    graph = rig.get_default_model()
+    assert node.get_node_index() == 1
+    assert node.get_graph() == graph
+    assert node.get_node_path() == "RigUnit_SetTransform"
+    assert graph.find_node("RigUnit_SetTransform") == node
+    assert node.is_mutable() and not node.is_pure() and not node.is_event()
+    getter = add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    assert getter.is_pure()
+    assert controller.add_link("Get.Transform", "RigUnit_SetTransform.Value")
+    [link] = graph.get_links()
+    assert link.get_link_index() == 0
+    assert link.get_graph() == graph
+
+
+def test_links_of_sub_pins_show_on_recursive_queries(unreal, controller):
+    add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    add_unit(unreal, controller, SET_TRANSFORM, "Set")
+    assert controller.add_link("Get.Transform.Translation", "Set.Value.Translation")
+    graph = controller.get_graph()
+    value = graph.find_pin("Set.Value")
+    assert value.get_source_links() == []
+    assert len(value.get_source_links(True)) == 1
+    assert value.get_linked_source_pins(True) == [graph.find_pin("Get.Transform.Translation")]
+    assert graph.find_pin("Get.Transform").get_linked_target_pins(True) == [graph.find_pin("Set.Value.Translation")]
+    assert len(graph.find_pin("Set.Value.Translation").get_links()) == 1
+
+
+def test_double_and_float_pins_link(unreal, controller):
+    add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    add_unit(unreal, controller, FACE_SOLVER, "Face")
+    assert controller.add_link("Get.Transform.Translation.X", "Face.FaceScaler")
+
+
+def test_break_all_links_of_an_input(unreal, controller):
+    add_unit(unreal, controller, SET_TRANSFORM, "A")
+    add_unit(unreal, controller, SET_TRANSFORM, "B")
+    controller.add_link("RigUnit_BeginExecution.ExecuteContext", "A.ExecuteContext")
+    controller.add_link("A.ExecuteContext", "B.ExecuteContext")
+    assert controller.break_all_links("B.ExecuteContext", True)
+    assert [l.get_target_pin().get_pin_path() for l in controller.get_graph().get_links()] == ["A.ExecuteContext"]
+    assert controller.break_all_links("B.ExecuteContext", True) is False
+
+
+def test_removing_an_array_element_moves_the_links_of_later_elements(unreal, controller):
+    add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    add_unit(unreal, controller, PARENT_CONSTRAINT, "Constraint")
+    controller.set_array_pin_size("Constraint.Parents", 3)
+    assert controller.add_link("Get.Transform.Translation.X", "Constraint.Parents.2.Weight")
+    assert controller.add_link("Get.Transform.Translation.Y", "Constraint.Parents.0.Weight")
+    assert controller.remove_array_pin("Constraint.Parents.0")
+    assert [l.get_pin_path_representation() for l in controller.get_graph().get_links()] == ["Get.Transform.Translation.X -> Constraint.Parents.1.Weight"]
+    assert controller.get_graph().find_pin("Constraint.Parents").get_array_size() == 2
+
+
+def test_shrinking_an_array_drops_the_links_of_removed_elements(unreal, controller):
+    add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    add_unit(unreal, controller, PARENT_CONSTRAINT, "Constraint")
+    controller.set_array_pin_size("Constraint.Parents", 2)
+    controller.add_link("Get.Transform.Translation.X", "Constraint.Parents.1.Weight")
+    assert controller.clear_array_pin("Constraint.Parents")
+    assert controller.get_graph().get_links() == []
+
+
+@pytest.mark.parametrize("index", [-2, 3])
+def test_insert_array_pin_refuses_indices_outside_the_array(unreal, controller, index):
+    add_unit(unreal, controller, BENDY_SOLVER)
+    controller.set_pin_default_value("RigUnit_VNBendySolver.SnapshotBones", "(A,B)")
+    assert controller.insert_array_pin("RigUnit_VNBendySolver.SnapshotBones", index, "") == ""
+    assert controller.get_graph().find_pin("RigUnit_VNBendySolver.SnapshotBones").get_array_size() == 2
+
+
+def test_add_array_pin_refuses_a_bad_element_value_and_keeps_the_size(unreal, controller):
+    add_unit(unreal, controller, PARENT_CONSTRAINT)
+    assert controller.add_array_pin("RigUnit_ParentConstraint.Parents", "(Weight=heavy)") == ""
+    assert controller.get_graph().find_pin("RigUnit_ParentConstraint.Parents").get_array_size() == 0
+
+
+def test_array_default_without_resizing_sets_only_existing_elements(unreal, controller):
+    add_unit(unreal, controller, BENDY_SOLVER)
+    controller.set_pin_default_value("RigUnit_VNBendySolver.SnapshotBones", "(A,B)")
+    assert controller.set_pin_default_value("RigUnit_VNBendySolver.SnapshotBones", "(X,Y,Z)", False)
+    assert controller.get_pin_default_value("RigUnit_VNBendySolver.SnapshotBones") == '("X","Y")'
+
+
+# ---- more on templates and dispatch nodes ----
+
+@pytest.mark.parametrize("op_code, pins", [
+    ("ARRAY_GET_NUM", {"Array": "TArray<FName>", "Num": "int32"}),
+    ("ARRAY_GET_AT_INDEX", {"Array": "TArray<FName>", "Index": "int32", "Element": "FName"}),
+    ("ARRAY_ADD", {"ExecuteContext": "FControlRigExecuteContext", "Array": "TArray<FName>", "Element": "FName", "Index": "int32"}),
+])
+def test_array_nodes_of_other_op_codes(unreal, controller, op_code, pins):
+    node = controller.add_array_node_from_object_path(getattr(unreal.RigVMOpCode, op_code), "FName", "", origin(unreal), "")
+    assert {p.get_name(): p.get_cpp_type() for p in node.get_pins()} == pins
+    assert node.is_resolved()
+
+
+@pytest.mark.parametrize("op_code, cpp_type, path", [
+    ("ARRAY_REVERSE", "FName", ""),
+    ("COPY", "FName", ""),
+    ("ARRAY_ITERATOR", "TArray<TArray<FName>>", ""),
+    ("ARRAY_ITERATOR", "NotAType", ""),
+])
+def test_array_nodes_refuse_unknown_op_codes_and_element_types(unreal, controller, op_code, cpp_type, path):
+    assert controller.add_array_node_from_object_path(getattr(unreal.RigVMOpCode, op_code), cpp_type, path, origin(unreal), "") is None
+    assert len(controller.get_graph().get_nodes()) == 1
+
+
+def test_array_node_takes_the_array_type_as_well_as_the_element_type(unreal, controller):
+    node = controller.add_array_node_from_object_path(unreal.RigVMOpCode.ARRAY_ITERATOR, "TArray<FRigElementKey>", "/Script/ControlRig.RigElementKey", origin(unreal), "")
+    assert node.find_pin("Element").get_cpp_type() == "FRigElementKey"
+
+
+def test_if_can_pick_between_arrays(unreal, controller):
+    node = controller.add_template_node(IF_NOTATION, origin(unreal), "")
+    assert controller.resolve_wild_card_pin(node.get_name() + ".True", "TArray<FName>", "")
+    assert node.find_pin("Result").get_cpp_type() == "TArray<FName>"
+    assert controller.add_array_pin(node.get_name() + ".True", "Spine") == node.get_name() + ".True.0"
+
+
+def test_resolving_a_pin_that_is_not_a_wild_card_is_refused(unreal, controller):
+    node = controller.add_template_node(IF_NOTATION, origin(unreal), "")
+    assert controller.resolve_wild_card_pin(node.get_name() + ".Condition", "float", "") is False
+    assert controller.resolve_wild_card_pin(node.get_name() + ".Nope", "float", "") is False
+
+
+def test_linking_a_concrete_type_resolves_a_template_permutation(unreal, controller):
+    add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "Get")
+    node = controller.add_template_node("Add::Execute(in A,in B,out Result)", origin(unreal), "")
+    assert controller.add_link("Get.Transform.Translation", "Add.A")
+    assert node.is_resolved()
+    assert node.find_pin("Result").get_cpp_type() == "FVector"
+    assert controller.add_link("Get.Transform.Rotation", "Add.B") is False
+
+
+def test_wild_card_pins_take_no_default(unreal, controller):
+    node = controller.add_template_node(IF_NOTATION, origin(unreal), "")
+    assert controller.set_pin_default_value(node.get_name() + ".True", "1.0") is False
+    assert controller.set_pin_default_value(node.get_name() + ".Condition", "True")
+    assert node.find_pin("Condition").get_default_value() == "True"
+
+
+# ---- more on nodes ----
+
+def test_node_colour_comes_from_the_nearest_struct_metadata(unreal, controller):
+    node = add_unit(unreal, controller, FACE_SOLVER)
+    assert node.get_node_color() == unreal.LinearColor(0.1, 0.1, 0.1, 1.0)
+    assert controller.set_node_color(node, unreal.LinearColor(0.0, 1.0, 0.0, 1.0))
+    assert node.get_node_color() == unreal.LinearColor(0.0, 1.0, 0.0, 1.0)
+
+
+def test_node_edits_refuse_unknown_nodes(unreal, controller, rig):
+    other = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Tests/OtherRig%d" % next(_asset_numbers))
+    foreign = other.get_default_model().get_nodes()[0]
+    size = unreal.Vector2D(1.0, 1.0)
+    assert controller.set_node_size_by_name("Nobody", size) is False
+    assert controller.set_node_size(foreign, size) is False
+    assert controller.remove_node(foreign) is False
+    assert controller.rename_node(foreign, "Stolen") is False
+    assert other.get_default_model().get_nodes() == [foreign]
+
+
+def test_expansion_needs_sub_pins_and_a_change(unreal, controller):
+    add_unit(unreal, controller, SET_TRANSFORM)
+    assert controller.set_pin_expansion("RigUnit_SetTransform.Weight", True) is False
+    assert controller.set_pin_expansion("RigUnit_SetTransform.Value", False) is False
+    assert controller.set_pin_expansion("RigUnit_SetTransform.Nope", True) is False
+
+
+def test_undo_brackets_must_balance(unreal, controller):
+    assert controller.close_undo_bracket() is False
+    assert controller.open_undo_bracket("Build")
+    assert controller.open_undo_bracket("Inner")
+    assert controller.close_undo_bracket()
+    assert controller.cancel_undo_bracket()
+    assert controller.close_undo_bracket() is False
+
+
+def test_node_width_follows_the_longest_title_or_pin_name(unreal, controller):
+    node = add_unit(unreal, controller, FACE_SOLVER)
+    # "VN Face SDK Solver" (18) and "FaceRigDataAsset" (16): the title is longest.
+    assert node.get_size().x == max(160.0, 40.0 + 7.0 * 18)
+    assert node.get_size().y == 40.0 + 24.0 * 5

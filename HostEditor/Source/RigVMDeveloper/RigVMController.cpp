@@ -928,12 +928,25 @@ bool URigVMController::ArePinTypesCompatible(const URigVMPin* Source, const URig
 
 bool URigVMController::IsNodeReachable(const URigVMNode* From, const URigVMNode* To) const
 {
-	TArray<const URigVMNode*> Pending = {From};
-	TArray<const URigVMNode*> Visited;
+	// One pass over the links gives each node's downstream nodes (by name), then a walk from From.
+	TMap<FString, TArray<FString>> Downstream;
+	for (const URigVMLink* Link : Graph->Links)
+	{
+		FString SourceNode;
+		FString TargetNode;
+		FString Rest;
+		if (URigVMPin::SplitPinPathAtStart(Link->SourcePinPath, SourceNode, Rest) && URigVMPin::SplitPinPathAtStart(Link->TargetPinPath, TargetNode, Rest))
+		{
+			Downstream.FindOrAdd(SourceNode).AddUnique(TargetNode);
+		}
+	}
+	const FString Goal = To->GetName();
+	TArray<FString> Pending = {From->GetName()};
+	TSet<FString> Visited;
 	while (Pending.Num() > 0)
 	{
-		const URigVMNode* Node = Pending.Pop();
-		if (Node == To)
+		const FString Node = Pending.Pop();
+		if (Node == Goal)
 		{
 			return true;
 		}
@@ -942,9 +955,9 @@ bool URigVMController::IsNodeReachable(const URigVMNode* From, const URigVMNode*
 			continue;
 		}
 		Visited.Add(Node);
-		for (const URigVMNode* Next : Node->GetLinkedTargetNodes())
+		if (const TArray<FString>* Next = Downstream.Find(Node))
 		{
-			Pending.Add(Next);
+			Pending.Append(*Next);
 		}
 	}
 	return false;
@@ -1508,7 +1521,7 @@ bool URigVMController::SetNodePosition(URigVMNode* InNode, const FVector2D& InPo
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
 	{
 		ReportError(TEXT("Cannot set the position: the node is not in the controller's graph."));
 		return false;
@@ -1539,7 +1552,7 @@ bool URigVMController::SetNodeSize(URigVMNode* InNode, const FVector2D& InSize, 
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
 	{
 		ReportError(TEXT("Cannot set the size: the node is not in the controller's graph."));
 		return false;
@@ -1570,7 +1583,7 @@ bool URigVMController::SetNodeColor(URigVMNode* InNode, const FLinearColor& InCo
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
 	{
 		ReportError(TEXT("Cannot set the colour: the node is not in the controller's graph."));
 		return false;
@@ -1588,7 +1601,7 @@ bool URigVMController::RemoveNode(URigVMNode* InNode, bool bSetupUndoRedo, bool 
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
 	{
 		ReportError(TEXT("Cannot remove the node: it is not in the controller's graph."));
 		return false;
@@ -1639,7 +1652,7 @@ bool URigVMController::RenameNode(URigVMNode* InNode, const FName& InNewName, bo
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
 	{
 		ReportError(TEXT("Cannot rename the node: it is not in the controller's graph."));
 		return false;

@@ -36,15 +36,14 @@ def property_script_name(name, cpp_type, meta):
 
 
 def parameter_script_name(name, cpp_type):
-    """The scripting name of a function parameter: the "In" / "Out" prefix and a boolean's b are dropped
-    ("InDesiredPackagePath" becomes "desired_package_path", "bSetupUndoRedo" "setup_undo_redo")."""
+    """The scripting name of a function parameter: the "In" prefix and a boolean's b are dropped
+    ("InDesiredPackagePath" becomes "desired_package_path", "bSetupUndoRedo" "setup_undo_redo"); an
+    "Out" prefix stays ("OutError" is "out_error")."""
     while True:
         if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
             name = name[1:]
         elif len(name) > 2 and name.startswith("In") and name[2].isupper():
             name = name[2:]
-        elif len(name) > 3 and name.startswith("Out") and name[3].isupper():
-            name = name[3:]
         else:
             break
     return pythonize(name)
