@@ -691,3 +691,27 @@ def test_node_width_follows_the_longest_title_or_pin_name(unreal, controller):
     # "VN Face SDK Solver" (18) and "FaceRigDataAsset" (16): the title is longest.
     assert node.get_size().x == max(160.0, 40.0 + 7.0 * 18)
     assert node.get_size().y == 40.0 + 24.0 * 5
+
+
+def test_object_pins_take_asset_paths(unreal, controller):
+    node = add_unit(unreal, controller, FACE_SOLVER)
+    pin = node.find_pin("FaceRigDataAsset")
+    assert pin.get_default_value() == ""
+    assert controller.set_pin_default_value("RigUnit_VNFaceSDKSolver.FaceRigDataAsset", "/Game/Chars/DA_Face.DA_Face")
+    assert pin.get_default_value() == "/Game/Chars/DA_Face.DA_Face"
+    assert 'FaceRigDataAsset="/Game/Chars/DA_Face.DA_Face"' in node.get_struct_default_value()
+
+
+def test_composed_struct_value_with_an_unset_object_reads_back(unreal, controller):
+    node = controller.add_template_node(IF_NOTATION, origin(unreal), "")
+    path = node.get_name() + ".True"
+    assert controller.resolve_wild_card_pin(path, "FControlRigShapeDefinition", "/Script/ControlRig.ControlRigShapeDefinition")
+    value = controller.get_pin_default_value(path)
+    assert "StaticMesh" not in value and 'ShapeName="Default"' in value
+    assert controller.set_pin_default_value(path, value)
+    assert controller.get_pin_default_value(path) == value
+
+
+@pytest.mark.parametrize("module", ["RigVMDeveloper", "ControlRigDeveloper", "ControlRigEditor"])
+def test_graph_modules_load_by_name(unreal, module):
+    unreal.load_module(module)

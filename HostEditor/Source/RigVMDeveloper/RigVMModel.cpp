@@ -121,6 +121,11 @@ FString URigVMPin::GetDefaultValue() const
 			{
 				Value = PropertyTextUtils::QuoteString(Value);
 			}
+			else if (Value.IsEmpty() && !IsArray())
+			{
+				// A member without a value (an unset object reference) is left out, so the text reads back.
+				continue;
+			}
 			Parts.Add(IsArray() ? Value : SubPin->GetName() + TEXT("=") + Value);
 		}
 		return TEXT("(") + FString::Join(Parts, TEXT(",")) + TEXT(")");
