@@ -4,9 +4,9 @@
 
 set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
-	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigSpline AnimGraph AnimGraphRuntime
-	BlueprintGraph PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser EditorScriptingUtilities
-	Blutility AnimationBlueprintLibrary)
+	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigEditor ControlRigSpline AnimGraph
+	AnimGraphRuntime BlueprintGraph PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser
+	EditorScriptingUtilities Blutility AnimationBlueprintLibrary)
 
 # Public dependencies between engine modules, as the engine declares them.
 set(VN_ENGINE_DEPS_CoreUObject Core)
@@ -25,6 +25,7 @@ set(VN_ENGINE_DEPS_RigVMDeveloper Core CoreUObject RigVM)
 set(VN_ENGINE_DEPS_AnimationCore Core CoreUObject)
 set(VN_ENGINE_DEPS_ControlRig Core CoreUObject Engine RigVM AnimGraphRuntime AnimationCore)
 set(VN_ENGINE_DEPS_ControlRigDeveloper Core CoreUObject Engine ControlRig RigVM RigVMDeveloper)
+set(VN_ENGINE_DEPS_ControlRigEditor Core CoreUObject Engine UnrealEd ControlRig ControlRigDeveloper RigVM RigVMDeveloper)
 set(VN_ENGINE_DEPS_AnimGraphRuntime Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AnimGraph Core CoreUObject Engine AnimGraphRuntime BlueprintGraph)
 set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)

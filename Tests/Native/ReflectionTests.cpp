@@ -163,7 +163,7 @@ TEST(Reflection, FunctionsAreCallableByReflectionWithTheirScriptingNames)
 	EXPECT_EQ(UVNFaceSDKImportLibrary::StaticClass()->FindFunctionByName(TEXT("ImportVNFaceSDKJsonText")), nullptr) << "the text entry point is native only";
 
 	FNamePairs Params = ScriptNames(Function);
-	EXPECT_EQ(Params, (FNamePairs{{"TargetAsset", "target_asset"}, {"JsonFilePath", "json_file_path"}, {"OutError", "error"}, {"ReturnValue", "return_value"}}));
+	EXPECT_EQ(Params, (FNamePairs{{"TargetAsset", "target_asset"}, {"JsonFilePath", "json_file_path"}, {"OutError", "out_error"}, {"ReturnValue", "return_value"}}));
 	EXPECT_TRUE(Function->FindPropertyByName(TEXT("OutError"))->HasAnyPropertyFlags(CPF_OutParm));
 	EXPECT_FALSE(Function->FindPropertyByName(TEXT("JsonFilePath"))->HasAnyPropertyFlags(CPF_OutParm));
 	EXPECT_TRUE(Function->GetReturnProperty()->HasAnyPropertyFlags(CPF_ReturnParm));

@@ -155,9 +155,42 @@ def property_flags(specifiers, extra=()):
     return "EPropertyFlags(" + " | ".join(unique) + ")"
 
 
+# Struct defaults written as constants or constructor calls, with the member names of their text form.
+STRUCT_DEFAULT_MEMBERS = {"FVector2D": ("X", "Y"), "FVector": ("X", "Y", "Z"), "FLinearColor": ("R", "G", "B", "A")}
+STRUCT_DEFAULT_CONSTANTS = {"FVector2D::ZeroVector": ("FVector2D", (0, 0)), "FVector2D::UnitVector": ("FVector2D", (1, 1)),
+                            "FVector::ZeroVector": ("FVector", (0, 0, 0)), "FVector::OneVector": ("FVector", (1, 1, 1)),
+                            "FLinearColor::Black": ("FLinearColor", (0, 0, 0, 1)), "FLinearColor::White": ("FLinearColor", (1, 1, 1, 1))}
+
+
+def struct_default_text(type_name, values):
+    members = STRUCT_DEFAULT_MEMBERS[type_name]
+    if type_name == "FLinearColor" and len(values) == 3:
+        values = tuple(values) + (1.0,)
+    if len(values) != len(members):
+        return None
+    return "(%s)" % ",".join("%s=%f" % (name, float(value)) for name, value in zip(members, values))
+
+
+def normalise_struct_default(text):
+    """The text form of a struct default ("FVector2D::ZeroVector", "FVector2D(400.f, 300.f)"), or None."""
+    if text in STRUCT_DEFAULT_CONSTANTS:
+        return struct_default_text(*STRUCT_DEFAULT_CONSTANTS[text])
+    match = re.fullmatch(r"(FVector2D|FVector|FLinearColor)\s*\((.*)\)", text)
+    if not match:
+        return None
+    try:
+        values = [float(part.strip().rstrip("fF")) for part in match.group(2).split(",")]
+    except ValueError:
+        return None
+    return struct_default_text(match.group(1), values)
+
+
 def normalise_default(text):
     """The text form of a C++ default argument, as the engine records it for scripts."""
     text = text.strip()
+    struct_text = normalise_struct_default(text)
+    if struct_text is not None:
+        return struct_text
     match = re.fullmatch(r'TEXT\("(.*)"\)', text)
     if match:
         return match.group(1)
@@ -413,6 +446,8 @@ class Generator:
         out.extend(["\tstatic void exec%s(UObject* Context, void* RawParms)" % func.name, "\t{",
                     "\t\t%s& Parms = *static_cast<%s*>(RawParms);" % (parms, parms)])
         arguments = ", ".join("Parms.%s" % param.name for param in func.params)
+        if not func.params and not has_return:
+            out.append("\t\t(void)Parms;")
         if func.is_static:
             call = "%s::%s(%s)" % (decl.name, func.name, arguments)
             out.append("\t\t(void)Context;")

@@ -37,13 +37,15 @@ def property_script_name(name, cpp_type, meta):
 
 
 def parameter_script_name(name, cpp_type):
-    """The scripting name of a function parameter: as a property's, without an In or Out prefix
-    ("InKey" becomes "key", "bInitial" becomes "initial")."""
-    if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
-        name = name[1:]
-    for prefix in ("In", "Out"):
-        if name.startswith(prefix) and len(name) > len(prefix) and name[len(prefix)].isupper():
-            name = name[len(prefix):]
+    """The scripting name of a function parameter: the "In" prefix and a boolean's b are dropped
+    ("InDesiredPackagePath" becomes "desired_package_path", "bSetupUndoRedo" "setup_undo_redo"); an
+    "Out" prefix stays ("OutError" is "out_error")."""
+    while True:
+        if cpp_type == "bool" and len(name) > 1 and name[0] == "b" and name[1].isupper():
+            name = name[1:]
+        elif len(name) > 2 and name.startswith("In") and name[2].isupper():
+            name = name[2:]
+        else:
             break
     return pythonize(name)
 

@@ -1,0 +1,64 @@
+// URigVMGraph: the model of a RigVM graph, its nodes and links.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "RigVMModel/RigVMLink.h"
+#include "RigVMModel/RigVMNode.h"
+#include "UObject/Object.h"
+#include "UObject/ObjectMacros.h"
+#include "UObject/ObjectPtr.h"
+
+#include "RigVMGraph.generated.h"
+
+/** A graph of nodes and links. Edit it through its URigVMController. */
+UCLASS(BlueprintType)
+class RIGVMDEVELOPER_API URigVMGraph : public UObject
+{
+	GENERATED_BODY()
+
+public:
+	/** Returns the nodes in the order they were added. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	TArray<URigVMNode*> GetNodes() const;
+
+	/** Returns the links in the order they were added. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	TArray<URigVMLink*> GetLinks() const;
+
+	/** Returns the node at a node path (for a root graph, the node's name), or null. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	URigVMNode* FindNode(const FString& InNodePath) const;
+
+	/** Returns the node of that name, or null. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	URigVMNode* FindNodeByName(const FName& InNodeName) const;
+
+	/** Returns the pin at a pin path ("Node.Color.R"), or null. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	URigVMPin* FindPin(const FString& InPinPath) const;
+
+	/** Returns the link of a representation "Source.Pin -> Target.Pin", or null. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	URigVMLink* FindLink(const FString& InLinkPinPathRepresentation) const;
+
+	/** Returns the name of the graph. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	FString GetGraphName() const;
+
+	/** Returns the path of the graph: its name for a root graph. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	FString GetNodePath() const;
+
+	/** Returns true for a graph that is not inside another graph. */
+	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
+	bool IsRootGraph() const { return true; }
+
+private:
+	friend class URigVMController;
+
+	UPROPERTY()
+	TArray<TObjectPtr<URigVMNode>> Nodes;
+
+	UPROPERTY()
+	TArray<TObjectPtr<URigVMLink>> Links;
+};
