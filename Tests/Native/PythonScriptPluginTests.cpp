@@ -12,6 +12,10 @@
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "VNFaceRigDataAsset.h"
+#include "ControlRigBlueprint.h"
+#include "RigVMModel/RigVMGraph.h"
+#include "RigVMModel/RigVMPin.h"
+#include "Rigs/RigHierarchy.h"
 
 namespace
 {
@@ -91,4 +95,38 @@ TEST(PythonScriptPlugin, IsAbsentWhenTheEditorHasNoPython)
 	EXPECT_FALSE(FModuleManager::Get().ModuleExists(TEXT("PythonScriptPlugin")));
 	EXPECT_EQ(FModuleManager::LoadModulePtr<IPythonScriptPlugin>(TEXT("PythonScriptPlugin")), nullptr);
 	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), true);
+}
+
+TEST(PythonScriptPlugin, PythonAndNativeCodeEditTheSameControlRig)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	ASSERT_TRUE(Python->ExecPythonCommand(TEXT(
+		"import unreal\n"
+		"unreal.load_module('ControlRigDeveloper')\n"
+		"rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path='/Game/Rigs/Shared_CR')\n"
+		"controller = rig.get_hierarchy_controller()\n"
+		"root = controller.add_null('Root_M', unreal.RigElementKey(), unreal.Transform(location=unreal.Vector(0, 0, 100)), True)\n"
+		"controller.add_null('Chest_M', root, unreal.Transform(location=unreal.Vector(0, 0, 150)), True)\n"
+		"node = rig.get_controller().add_unit_node_from_struct_path('/Script/ControlRig.RigUnit_GetTransform', 'Execute', unreal.Vector2D(0, 0), 'ReadChest')\n"
+		"rig.get_controller().set_pin_default_value(node.get_node_path() + '.Item.Name', 'Chest_M', True)\n")));
+
+	UControlRigBlueprint* Rig = FindObject<UControlRigBlueprint>(nullptr, TEXT("/Game/Rigs/Shared_CR.Shared_CR"));
+	ASSERT_NE(Rig, nullptr);
+	URigHierarchy* Hierarchy = Rig->Hierarchy;
+	ASSERT_NE(Hierarchy, nullptr);
+	const FRigElementKey Root(TEXT("Root_M"), ERigElementType::Null);
+	const FRigElementKey Chest(TEXT("Chest_M"), ERigElementType::Null);
+	EXPECT_EQ(Hierarchy->GetFirstParent(Chest), Root);
+	EXPECT_NEAR(Hierarchy->GetLocalTransform(Chest, true).GetLocation().Z, 50.0, 1e-9) << "added with a global transform";
+	const URigVMPin* ItemName = Rig->GetDefaultModel()->FindPin(TEXT("ReadChest.Item.Name"));
+	ASSERT_NE(ItemName, nullptr);
+	EXPECT_EQ(ItemName->GetDefaultValue(), TEXT("Chest_M"));
+
+	Hierarchy->SetGlobalTransform(Root, FTransform(FVector(0.0, 10.0, 100.0)), true, true);
+	FPythonCommandEx Evaluate;
+	Evaluate.ExecutionMode = EPythonCommandExecutionMode::EvaluateStatement;
+	Evaluate.Command = TEXT("(lambda unreal: (lambda t: (round(t.y, 6), round(t.z, 6)))(unreal.load_asset('/Game/Rigs/Shared_CR').hierarchy.get_global_transform(unreal.RigElementKey(unreal.RigElementType.NULL, 'Chest_M'), True).translation))(__import__('unreal'))");
+	ASSERT_TRUE(Python->ExecPythonCommandEx(Evaluate)) << TCHAR_TO_UTF8(*Evaluate.CommandResult);
+	EXPECT_EQ(Evaluate.CommandResult, TEXT("(10.0, 150.0)")) << "Python sees the child follow the parent that C++ moved";
 }
