@@ -215,6 +215,34 @@ bool URigVMController::CheckGraph() const
 	return true;
 }
 
+bool URigVMController::CheckNodeOfGraph(const URigVMNode* InNode, const TCHAR* Operation) const
+{
+	if (!CheckGraph())
+	{
+		return false;
+	}
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(const_cast<URigVMNode*>(InNode))))
+	{
+		ReportError(FString::Printf(TEXT("Cannot %s: the node is not in the controller's graph."), Operation));
+		return false;
+	}
+	return true;
+}
+
+URigVMNode* URigVMController::FindNodeChecked(const FName& InNodeName) const
+{
+	if (!CheckGraph())
+	{
+		return nullptr;
+	}
+	URigVMNode* Node = Graph->FindNodeByName(InNodeName);
+	if (!Node)
+	{
+		ReportError(FString::Printf(TEXT("Cannot find node '%s'."), *InNodeName.ToString()));
+	}
+	return Node;
+}
+
 void URigVMController::ReportError(const FString& Message) const
 {
 	UE_LOG(LogRigVMDeveloper, Error, TEXT("%s"), *Message);
@@ -1517,13 +1545,8 @@ bool URigVMController::SetPinExpansion(const FString& InPinPath, bool bIsExpande
 
 bool URigVMController::SetNodePosition(URigVMNode* InNode, const FVector2D& InPosition, bool bSetupUndoRedo, bool bMergeUndoAction, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
+	if (!CheckNodeOfGraph(InNode, TEXT("set the position")))
 	{
-		return false;
-	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
-	{
-		ReportError(TEXT("Cannot set the position: the node is not in the controller's graph."));
 		return false;
 	}
 	InNode->Position = InPosition;
@@ -1533,14 +1556,9 @@ bool URigVMController::SetNodePosition(URigVMNode* InNode, const FVector2D& InPo
 
 bool URigVMController::SetNodePositionByName(const FName& InNodeName, const FVector2D& InPosition, bool bSetupUndoRedo, bool bMergeUndoAction, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
-	{
-		return false;
-	}
-	URigVMNode* Node = Graph->FindNodeByName(InNodeName);
+	URigVMNode* Node = FindNodeChecked(InNodeName);
 	if (!Node)
 	{
-		ReportError(FString::Printf(TEXT("Cannot find node '%s'."), *InNodeName.ToString()));
 		return false;
 	}
 	return SetNodePosition(Node, InPosition, bSetupUndoRedo, bMergeUndoAction, bPrintPythonCommand);
@@ -1548,13 +1566,8 @@ bool URigVMController::SetNodePositionByName(const FName& InNodeName, const FVec
 
 bool URigVMController::SetNodeSize(URigVMNode* InNode, const FVector2D& InSize, bool bSetupUndoRedo, bool bMergeUndoAction, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
+	if (!CheckNodeOfGraph(InNode, TEXT("set the size")))
 	{
-		return false;
-	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
-	{
-		ReportError(TEXT("Cannot set the size: the node is not in the controller's graph."));
 		return false;
 	}
 	InNode->Size = InSize;
@@ -1564,14 +1577,9 @@ bool URigVMController::SetNodeSize(URigVMNode* InNode, const FVector2D& InSize, 
 
 bool URigVMController::SetNodeSizeByName(const FName& InNodeName, const FVector2D& InSize, bool bSetupUndoRedo, bool bMergeUndoAction, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
-	{
-		return false;
-	}
-	URigVMNode* Node = Graph->FindNodeByName(InNodeName);
+	URigVMNode* Node = FindNodeChecked(InNodeName);
 	if (!Node)
 	{
-		ReportError(FString::Printf(TEXT("Cannot find node '%s'."), *InNodeName.ToString()));
 		return false;
 	}
 	return SetNodeSize(Node, InSize, bSetupUndoRedo, bMergeUndoAction, bPrintPythonCommand);
@@ -1579,13 +1587,8 @@ bool URigVMController::SetNodeSizeByName(const FName& InNodeName, const FVector2
 
 bool URigVMController::SetNodeColor(URigVMNode* InNode, const FLinearColor& InColor, bool bSetupUndoRedo, bool bMergeUndoAction, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
+	if (!CheckNodeOfGraph(InNode, TEXT("set the colour")))
 	{
-		return false;
-	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
-	{
-		ReportError(TEXT("Cannot set the colour: the node is not in the controller's graph."));
 		return false;
 	}
 	InNode->NodeColor = InColor;
@@ -1597,13 +1600,8 @@ bool URigVMController::SetNodeColor(URigVMNode* InNode, const FLinearColor& InCo
 
 bool URigVMController::RemoveNode(URigVMNode* InNode, bool bSetupUndoRedo, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
+	if (!CheckNodeOfGraph(InNode, TEXT("remove the node")))
 	{
-		return false;
-	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
-	{
-		ReportError(TEXT("Cannot remove the node: it is not in the controller's graph."));
 		return false;
 	}
 	for (URigVMLink* Link : InNode->GetLinks())
@@ -1618,14 +1616,9 @@ bool URigVMController::RemoveNode(URigVMNode* InNode, bool bSetupUndoRedo, bool 
 
 bool URigVMController::RemoveNodeByName(const FName& InNodeName, bool bSetupUndoRedo, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
-	{
-		return false;
-	}
-	URigVMNode* Node = Graph->FindNodeByName(InNodeName);
+	URigVMNode* Node = FindNodeChecked(InNodeName);
 	if (!Node)
 	{
-		ReportError(FString::Printf(TEXT("Cannot find node '%s'."), *InNodeName.ToString()));
 		return false;
 	}
 	return RemoveNode(Node, bSetupUndoRedo, bPrintPythonCommand);
@@ -1648,13 +1641,8 @@ void URigVMController::RenamePinPathsInLinks(const FString& OldNodeName, const F
 
 bool URigVMController::RenameNode(URigVMNode* InNode, const FName& InNewName, bool bSetupUndoRedo, bool bPrintPythonCommand)
 {
-	if (!CheckGraph())
+	if (!CheckNodeOfGraph(InNode, TEXT("rename the node")))
 	{
-		return false;
-	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(InNode)))
-	{
-		ReportError(TEXT("Cannot rename the node: it is not in the controller's graph."));
 		return false;
 	}
 	const FString NewName = InNewName.ToString();

@@ -197,6 +197,10 @@ private:
 	};
 
 	bool CheckGraph() const;
+	/** True when InNode belongs to this controller's graph; otherwise reports that Operation cannot be done. */
+	bool CheckNodeOfGraph(const URigVMNode* InNode, const TCHAR* Operation) const;
+	/** The graph's node of that name, or null with an error. */
+	URigVMNode* FindNodeChecked(const FName& InNodeName) const;
 	void ReportError(const FString& Message) const;
 	void Notify();
 
