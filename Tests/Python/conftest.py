@@ -25,3 +25,17 @@ def editor(unreal, tmp_path):
     import hosteditor
     hosteditor.start(str(tmp_path / "Project"))
     return hosteditor
+
+
+TOOL_SCRIPT_DIR = os.path.join(ROOT, "Plugins", "VantorelUnreal", "Source", "VantorelUnrealEditor", "Private", "ToolScript")
+sys.path.insert(0, os.path.join(ROOT, "HostEditor", "Tools", "ScriptBundler"))
+
+
+@pytest.fixture
+def tool_script(unreal):
+    """A fresh namespace in which the bundled tool script has run, with the host's start values set
+    beforehand as the host's bootstrap sets them."""
+    import bundle_tool_script
+    namespace = {"__name__": "__main__", "SOURCE_FILE": "", "INCLUDE_VN_FACE_SOLVER": True, "json_file": ""}
+    exec(compile(bundle_tool_script.bundle(TOOL_SCRIPT_DIR), "vn_tool_check.py", "exec"), namespace)
+    return namespace
