@@ -13,5 +13,5 @@ TEST(ToolScript, CarriageDecodesToTheBundledScript)
 	const FString Decoded = VantorelToolScript::DecodeScript();
 	EXPECT_FALSE(Decoded.IsEmpty());
 	EXPECT_EQ(Decoded, Bundled);
-	EXPECT_TRUE(Decoded.StartsWith(TEXT("# ---- body_json.py ----\n")));
+	EXPECT_TRUE(Decoded.StartsWith(TEXT("# ---- vn_tool.py ----\n")));
 }
