@@ -25,4 +25,12 @@ public:
 
 	/** Replaces the drivers of a face rig data asset with the drivers of Face rig JSON text; see ImportVNFaceSDKJson. */
 	static bool ImportVNFaceSDKJsonText(UVNFaceRigDataAsset* TargetAsset, const FString& JsonText, FString& OutError);
+
+	/**
+	 * Opens the Vantorel tools for a source file: chooses the target skeletal mesh (by object path, else
+	 * the Content Browser's selected skeletal mesh), loads the tool script into the editor's Python the
+	 * first time in this editor run, and brings up the tools.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static void OpenVantorelTools(const FString& SourceFile, bool bIncludeFaceSolver, bool bIncludeRetargetingOptions, const FString& TargetSkeletalMeshPath, const FString& FaceJsonFile);
 };

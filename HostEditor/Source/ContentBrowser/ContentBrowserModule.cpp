@@ -1,0 +1,35 @@
+#include "ContentBrowserModule.h"
+
+#include "HostEditorSupport/ContentBrowserSelection.h"
+#include "Modules/ModuleManager.h"
+#include "UObject/Object.h"
+#include "UObject/UObjectGlobals.h"
+
+namespace
+{
+	/** The headless Content Browser: its selection is the one tests and the host make. */
+	class FHeadlessContentBrowser final : public IContentBrowserSingleton
+	{
+	public:
+		virtual void GetSelectedAssets(TArray<FAssetData>& SelectedAssets) override
+		{
+			SelectedAssets.Reset();
+			for (const FString& Path : HostEditor::GetSelectedAssetPaths())
+			{
+				const UObject* Asset = StaticLoadObject(UObject::StaticClass(), nullptr, *Path, nullptr, LOAD_NoWarn);
+				if (IsValid(Asset) && Asset->IsAsset())
+				{
+					SelectedAssets.Add(FAssetData(Asset));
+				}
+			}
+		}
+	};
+}
+
+IContentBrowserSingleton& FContentBrowserModule::Get() const
+{
+	static FHeadlessContentBrowser ContentBrowser;
+	return ContentBrowser;
+}
+
+IMPLEMENT_MODULE(FContentBrowserModule, ContentBrowser)

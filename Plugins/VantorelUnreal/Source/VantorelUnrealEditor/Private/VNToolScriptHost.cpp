@@ -1,0 +1,107 @@
+#include "VNToolScriptHost.h"
+
+#include "IPythonScriptPlugin.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Paths.h"
+#include "VNToolScript.h"
+
+const TCHAR* const VantorelToolScriptHost::ScriptFileName = TEXT("vn_tool_check.py");
+
+namespace
+{
+	/** Set at the first load attempt, before Python is looked up: the script loads at most once per run. */
+	bool bToolScriptLoadAttempted = false;
+
+	/** Every setter and action of the tool script, registered as interpreter builtins under these names. */
+	const TCHAR* const BuiltinRegistration =
+		TEXT("import builtins; ")
+		TEXT("builtins.vn_set_target_skeletal_mesh=set_target_skeletal_mesh; ")
+		TEXT("builtins.vn_set_body_control_rig_template=set_body_control_rig_template; ")
+		TEXT("builtins.vn_set_body_control_rig_template_file=set_body_control_rig_template_file; ")
+		TEXT("builtins.vn_set_body_json_file=set_body_json_file; ")
+		TEXT("builtins.vn_set_body_control_rig_source=set_body_control_rig_source; ")
+		TEXT("builtins.vn_set_face_json_file=set_face_json_file; ")
+		TEXT("builtins.vn_set_control_rig_mode=set_control_rig_mode; ")
+		TEXT("builtins.vn_set_body_rig_options=set_body_rig_options; ")
+		TEXT("builtins.vn_set_include_custom_controllers=set_include_custom_controllers; ")
+		TEXT("builtins.vn_run_set_retarget_options=vn_run_set_retarget_options; ")
+		TEXT("builtins.vn_run_set_third_person_character=lambda: run_vantorel_action('Set Character', set_character_mesh); ")
+		TEXT("builtins.vn_run_create_body_control_rig=vn_run_create_body_control_rig; ")
+		TEXT("builtins.vn_run_create_face_control_rig=vn_run_create_face_control_rig; ")
+		TEXT("builtins.vn_run_create_control_rig=vn_run_create_control_rig; ")
+		TEXT("print('Vantorel: Python builtins registered successfully')");
+
+	FString ForwardSlashes(const FString& Path)
+	{
+		return Path.Replace(TEXT("\\"), TEXT("/"));
+	}
+}
+
+FString VantorelToolScriptHost::EscapeCommandValue(const FString& Value)
+{
+	return Value.Replace(TEXT("\\"), TEXT("\\\\")).Replace(TEXT("\""), TEXT("\\\""));
+}
+
+FString VantorelToolScriptHost::ToPythonStringLiteral(const FString& Value)
+{
+	FString Literal(TEXT("'"));
+	for (const TCHAR Character : Value)
+	{
+		switch (Character)
+		{
+		case TEXT('\\'): Literal += TEXT("\\\\"); break;
+		case TEXT('\''): Literal += TEXT("\\'"); break;
+		case TEXT('\n'): Literal += TEXT("\\n"); break;
+		case TEXT('\r'): Literal += TEXT("\\r"); break;
+		case TEXT('\t'): Literal += TEXT("\\t"); break;
+		default:
+			if (Character < 0x20 || Character == 0x7f)
+			{
+				Literal += FString::Printf(TEXT("\\x%02x"), static_cast<uint32>(Character));
+			}
+			else
+			{
+				Literal.AppendChar(Character);
+			}
+		}
+	}
+	Literal += TEXT("'");
+	return Literal;
+}
+
+FString VantorelToolScriptHost::MakeBootstrapCommand(const FString& SourceFile, bool bIncludeFaceSolver, const FString& FaceJsonFile, const FString& ScriptFile)
+{
+	// The script file is read as UTF-8, the encoding it is written in, whatever the interpreter's locale.
+	return FString::Printf(TEXT("SOURCE_FILE=%s; INCLUDE_VN_FACE_SOLVER=%s; json_file=%s; exec(open(%s, encoding='utf-8').read()); %s"),
+		*ToPythonStringLiteral(SourceFile), bIncludeFaceSolver ? TEXT("True") : TEXT("False"),
+		*ToPythonStringLiteral(FaceJsonFile), *ToPythonStringLiteral(ScriptFile), BuiltinRegistration);
+}
+
+void VantorelToolScriptHost::LoadToolScript(const FString& SourceFile, bool bIncludeFaceSolver, const FString& FaceJsonFile)
+{
+	if (bToolScriptLoadAttempted)
+	{
+		return;
+	}
+	bToolScriptLoadAttempted = true;
+
+	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
+	if (!Python)
+	{
+		UE_LOG(LogTemp, Error, TEXT("Vantorel: Python script plugin not available"));
+		return;
+	}
+	UE_LOG(LogTemp, Display, TEXT("Vantorel: Loading Python tool script (embedded)"));
+
+	const FString ScriptFile = FPaths::ConvertRelativePathToFull(FPaths::Combine(FPaths::ProjectIntermediateDir(), ScriptFileName));
+	FFileHelper::SaveStringToFile(VantorelToolScript::DecodeScript(), *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM);
+	Python->ExecPythonCommand(*MakeBootstrapCommand(ForwardSlashes(SourceFile), bIncludeFaceSolver, ForwardSlashes(FaceJsonFile), ForwardSlashes(ScriptFile)));
+}
+
+void VantorelToolScriptHost::SendCommand(const FString& Command)
+{
+	if (IPythonScriptPlugin* Python = IPythonScriptPlugin::Get())
+	{
+		Python->ExecPythonCommand(*Command);
+	}
+}

@@ -1,0 +1,164 @@
+// The tool script host: the bootstrap and command texts carry every value intact, and opening the tools
+// writes and runs the script once per editor run.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CoreMinimal.h"
+#include "HostEditorSupport/HostEditorSession.h"
+#include "HostEditorSupport/LogCapture.h"
+#include "IPythonScriptPlugin.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+#include "VNFaceSDKImportLibrary.h"
+#include "VNToolScript.h"
+#include "VNToolScriptHost.h"
+
+namespace
+{
+	std::string Narrow(const FString& Text)
+	{
+		return std::string(TCHAR_TO_UTF8(*Text));
+	}
+
+	IPythonScriptPlugin* LoadPython()
+	{
+		FModuleManager::Get().AddBinariesDirectory(TEXT(VN_MODULE_BINARIES_DIR), false);
+		return FModuleManager::LoadModulePtr<IPythonScriptPlugin>(TEXT("PythonScriptPlugin"));
+	}
+
+	/** Evaluates a Python expression; its repr, or the error text. */
+	FString Evaluate(IPythonScriptPlugin& Python, const FString& Expression)
+	{
+		FPythonCommandEx Command;
+		Command.ExecutionMode = EPythonCommandExecutionMode::EvaluateStatement;
+		Command.Command = Expression;
+		Python.ExecPythonCommandEx(Command);
+		return Command.CommandResult;
+	}
+
+	/** Hex of the UTF-8 bytes of Text, as Python's str.encode('utf-8').hex() writes it. */
+	FString Utf8Hex(const FString& Text)
+	{
+		const std::string Bytes = Narrow(Text);
+		FString Hex;
+		for (const unsigned char Byte : Bytes)
+		{
+			Hex += FString::Printf(TEXT("%02x"), static_cast<uint32>(Byte));
+		}
+		return TEXT("'") + Hex + TEXT("'");
+	}
+
+	const TCHAR* const HostileValues[] = {
+		TEXT("C:/Proj/Hero.fbx"),
+		TEXT("C:/O'Brien/Hero.fbx"),
+		TEXT("x'); import builtins; builtins.vn_injected = True; ('"),
+		TEXT("ends with a backslash\\"),
+		TEXT("quote \" and \\' and \\\\ mixed"),
+		TEXT("line\nbreak\rand\ttab\x01"),
+		TEXT("Ünïcödé/Ĥero.fbx"),
+	};
+}
+
+TEST(ToolScriptHost, PythonStringLiteralsCarryEveryValueExactlyAndRunNothing)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	for (const TCHAR* Value : HostileValues)
+	{
+		const FString Literal = VantorelToolScriptHost::ToPythonStringLiteral(Value);
+		EXPECT_EQ(Evaluate(*Python, Literal + TEXT(".encode('utf-8').hex()")), Utf8Hex(Value)) << Narrow(Literal);
+	}
+	EXPECT_EQ(Evaluate(*Python, TEXT("hasattr(__import__('builtins'), 'vn_injected')")), TEXT("False"));
+}
+
+TEST(ToolScriptHost, CommandValuesSurviveADoubleQuotedString)
+{
+	EXPECT_EQ(VantorelToolScriptHost::EscapeCommandValue(TEXT("C:\\a\"b")), TEXT("C:\\\\a\\\"b"));
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	const FString MeshPath = TEXT("/Game/Odd\"Name\\Dir/Mesh.Mesh");
+	EXPECT_EQ(Evaluate(*Python, TEXT("\"") + VantorelToolScriptHost::EscapeCommandValue(MeshPath) + TEXT("\".encode('utf-8').hex()")), Utf8Hex(MeshPath));
+}
+
+TEST(ToolScriptHost, BootstrapHandsOverHostValuesRunsTheFileAndRegistersEveryBuiltin)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	const FString ScriptFile = FString(UTF8_TO_TCHAR((std::filesystem::temp_directory_path() / "vn_bootstrap_probe's.py").string().c_str()));
+	const TCHAR* const Names[] = {
+		TEXT("set_target_skeletal_mesh"), TEXT("set_body_control_rig_template"), TEXT("set_body_control_rig_template_file"),
+		TEXT("set_body_json_file"), TEXT("set_body_control_rig_source"), TEXT("set_face_json_file"), TEXT("set_control_rig_mode"),
+		TEXT("set_body_rig_options"), TEXT("set_include_custom_controllers"), TEXT("vn_run_set_retarget_options"),
+		TEXT("run_vantorel_action"), TEXT("set_character_mesh"), TEXT("vn_run_create_body_control_rig"),
+		TEXT("vn_run_create_face_control_rig"), TEXT("vn_run_create_control_rig")};
+	FString Probe = TEXT("import builtins\nbuiltins.vn_probe_host = (SOURCE_FILE, INCLUDE_VN_FACE_SOLVER, json_file)\n");
+	for (const TCHAR* Name : Names)
+	{
+		Probe += FString::Printf(TEXT("def %s(*args): return '%s'\n"), Name, Name);
+	}
+	ASSERT_TRUE(FFileHelper::SaveStringToFile(Probe, *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM));
+
+	HostEditor::FLogCapture Log;
+	const FString Bootstrap = VantorelToolScriptHost::MakeBootstrapCommand(TEXT("C:/O'Brien/Hero.fbx"), false, TEXT("D:/Faces/Hero_FaceRig.json"), ScriptFile);
+	ASSERT_TRUE(Python->ExecPythonCommand(*Bootstrap));
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("Vantorel: Python builtins registered successfully")), 1);
+	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_probe_host")), TEXT("(\"C:/O'Brien/Hero.fbx\", False, 'D:/Faces/Hero_FaceRig.json')"));
+	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_set_body_json_file()")), TEXT("'set_body_json_file'"));
+	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_run_set_third_person_character()")), TEXT("'run_vantorel_action'"));
+	std::filesystem::remove(TCHAR_TO_UTF8(*ScriptFile));
+}
+
+TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
+{
+	ASSERT_NE(LoadPython(), nullptr);
+	const std::filesystem::path ProjectDir = std::filesystem::temp_directory_path() / "vn_tool_script_host" / "Project";
+	std::filesystem::remove_all(ProjectDir);
+	FString Error;
+	ASSERT_TRUE(HostEditor::StartEditor(FString(UTF8_TO_TCHAR(ProjectDir.string().c_str())), {TEXT(VN_SOURCE_DIR "/Plugins")}, Error)) << Narrow(Error);
+	ASSERT_NE(HostEditor::CreateSkeletalMesh(TEXT("/Game/Chars/Hero/Hero"), {{TEXT("root"), NAME_None, FTransform::Identity}}, 1.0f, Error), nullptr) << Narrow(Error);
+	HostEditor::SelectAssets({TEXT("/Game/Chars/Hero/Hero.Hero")});
+
+	HostEditor::FLogCapture Log;
+	UVNFaceSDKImportLibrary::OpenVantorelTools(TEXT("C:\\Proj\\Hero.fbx"), true, true, FString(), FString());
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel tools target SkeletalMesh path: '' resolved: yes")), 1) << "the selected mesh is taken";
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel: Loading Python tool script (embedded)")), 1);
+	FString Written;
+	ASSERT_TRUE(FFileHelper::LoadFileToString(Written, *FPaths::Combine(FPaths::ProjectIntermediateDir(), TEXT("vn_tool_check.py"))));
+	EXPECT_EQ(Written, VantorelToolScript::DecodeScript());
+
+	const std::filesystem::path ScriptPath = ProjectDir / "Intermediate" / "vn_tool_check.py";
+	std::filesystem::remove(ScriptPath);
+	Log.Reset();
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, TEXT("/Game/Chars/Missing.Missing"), FString());
+	HostEditor::SelectAssets({});
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, TEXT("/Game/Chars/Missing.Missing"), FString());
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("resolved: yes")), 1) << "a missing path falls back to the selection";
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("'/Game/Chars/Missing.Missing' resolved: no")), 1);
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Loading Python tool script")), 0);
+	EXPECT_FALSE(std::filesystem::exists(ScriptPath)) << "later openings neither write nor run the script";
+}
+
+TEST(ToolScriptHost, WithoutPythonTheToolsOpenAndTheScriptIsNeverTried)
+{
+	if (IPythonScriptPlugin::Get())
+	{
+		GTEST_SKIP() << "Python is already running in this test process";
+	}
+	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), false);
+	const std::filesystem::path ProjectDir = std::filesystem::temp_directory_path() / "vn_tool_script_host" / "NoPython";
+	std::filesystem::remove_all(ProjectDir);
+	FString Error;
+	ASSERT_TRUE(HostEditor::StartEditor(FString(UTF8_TO_TCHAR(ProjectDir.string().c_str())), {TEXT(VN_SOURCE_DIR "/Plugins")}, Error)) << Narrow(Error);
+
+	HostEditor::FLogCapture Log;
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Error, TEXT("Vantorel: Python script plugin not available")), 1) << "reported once per editor run";
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("resolved: no")), 2);
+	EXPECT_FALSE(std::filesystem::exists(ProjectDir / "Intermediate" / "vn_tool_check.py"));
+	VantorelToolScriptHost::SendCommand(TEXT("raise SystemExit"));
+	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), true);
+}
