@@ -228,8 +228,8 @@ def body_json_vector(values, default=None):
 
 def body_json_bool(value, default=False):
     """value as a bool: a JSON bool is itself, a number is true when non-zero; text (trimmed, any case)
-    is true for true/yes/on/1/ik, false for false/no/off/0/fk, else its number's truth when it is a
-    number; anything else gives default."""
+    is true for true/yes/on/1/ik, false for false/no/off/0/fk, else true when it is a non-zero number;
+    anything else (a zero number written another way, such as "0.0", included) gives default."""
     if isinstance(value, bool):
         return value
     if isinstance(value, (int, float)):
@@ -242,7 +242,7 @@ def body_json_bool(value, default=False):
     if text in BODY_JSON_FALSE_TEXTS:
         return False
     number = body_json_number(text)
-    return default if number is None else number != 0
+    return True if number is not None and number != 0 else default
 
 
 # ---- attribute lookups --------------------------------------------------------------------------
