@@ -245,7 +245,7 @@ def test_a_rig_is_made_from_the_mesh_at_the_face_rig_path_replacing_an_existing_
     assert isinstance(unreal.load_asset("/Game/Chars/Hero/Hero_Face_CR"), unreal.ControlRigBlueprint)
     assert [str(key.name) for key in rig.hierarchy.get_bones()] == ["root", "pelvis"]
     assert assets_in(unreal, "/Game/Chars/Hero") == ["Hero", "Hero_Face_CR", "Hero_Skeleton"]
-    again = tool["load_or_create_control_rig"](tool["full_body_control_rig_path"], tool["body_control_rig_name"])
+    again = tool["load_or_create_control_rig"](tool["full_body_control_rig_path"])
     assert again.get_path_name() == "/Game/Chars/Hero/Hero_Body_CR.Hero_Body_CR"
 
 
@@ -267,7 +267,8 @@ def test_a_failing_rename_keeps_the_rig_where_it_was_made(tool, unreal, hero, mo
     tool["set_target_skeletal_mesh"](hero)
     rig = tool["load_or_create_control_rig"]()
     assert rig.get_path_name() == "/Game/Chars/Hero/Hero_CtrlRig.Hero_CtrlRig"
-    assert "Control Rig created at: /Game/Chars/Hero/Hero_CtrlRig.Hero_CtrlRig Rename skipped:" in capsys.readouterr().out
+    assert ("Control Rig created at: /Game/Chars/Hero/Hero_CtrlRig.Hero_CtrlRig Rename skipped: "
+            "the asset tools did not rename the asset") in capsys.readouterr().out
 
 
 def test_the_preview_mesh_is_set_on_the_rig_or_through_the_library(tool, unreal, hero, monkeypatch, capsys):

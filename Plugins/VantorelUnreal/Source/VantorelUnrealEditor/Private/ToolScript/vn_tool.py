@@ -39,6 +39,7 @@ MULTIPLE_MESHES_TEXT = "Vantorel found multiple SkeletalMeshes named"
 NO_GUESS_TEXT = "Vantorel could not guess SkeletalMesh for:"
 RIG_CREATED_AT_TEXT = "Control Rig created at:"
 RENAME_SKIPPED_TEXT = "Rename skipped:"
+RENAME_REFUSED_TEXT = "the asset tools did not rename the asset"
 PREVIEW_MESH_NOT_SET_TEXT = "Control Rig duplicated, but preview mesh was not set:"
 COMPARISON_IMPORT_SKIPPED_TEXT = "Mannequin comparison asset import skipped:"
 
@@ -416,7 +417,8 @@ def load_or_create_control_rig(target_path=None, target_name=None):
     """A fresh Control Rig blueprint at target_path named target_name (by default the face rig of the
     target mesh): an asset already there is deleted first, the rig is made from the target mesh (or
     empty when that is not possible) and moved to the target. A rig that cannot be moved stays where
-    it was made. Returns the rig, or None when none could be made."""
+    it was made. Returns the rig, or None when none could be made; raises RuntimeError when no target
+    can be named (no target mesh and no target path)."""
     target_path, target_name = control_rig_target(target_path, target_name)
     if not target_path:
         raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
@@ -439,7 +441,7 @@ def load_or_create_control_rig(target_path=None, target_name=None):
             renamed = unreal.AssetToolsHelpers.get_asset_tools().rename_assets(
                 [unreal.AssetRenameData(rig, folder_of(target_path), target_name)])
             if not renamed:
-                raise RuntimeError("the asset tools could not rename " + rig.get_path_name())
+                raise RuntimeError(RENAME_REFUSED_TEXT)
             rig = unreal.load_asset(target_path)
         except Exception as error:
             print(RIG_CREATED_AT_TEXT, rig.get_path_name(), RENAME_SKIPPED_TEXT, error)
