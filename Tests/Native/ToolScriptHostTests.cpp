@@ -125,6 +125,8 @@ TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
 	UVNFaceSDKImportLibrary::OpenVantorelTools(TEXT("C:\\Proj\\Hero.fbx"), true, true, FString(), FString());
 	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel tools target SkeletalMesh path: '' resolved: yes")), 1) << "the selected mesh is taken";
 	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel: Loading Python tool script (embedded)")), 1);
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("Vantorel: Python builtins registered successfully")), 1) << "the real script ran under the bootstrap";
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Error), 0);
 	FString Written;
 	ASSERT_TRUE(FFileHelper::LoadFileToString(Written, *FPaths::Combine(FPaths::ProjectIntermediateDir(), TEXT("vn_tool_check.py"))));
 	EXPECT_EQ(Written, VantorelToolScript::DecodeScript());
