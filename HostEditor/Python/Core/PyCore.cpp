@@ -648,7 +648,8 @@ namespace HostEditorPython
 		/**
 		 * The static functions of every class that scripts show as methods or operators of Struct:
 		 * those with ScriptMethod or ScriptOperator metadata whose first parameter is Struct. Each as
-		 * (function, ScriptMethod text or None, ScriptOperator text or None, the function's Python name).
+		 * (function, the methods' Python names ("a;b", an empty entry meaning the function's own) or None,
+		 * ScriptOperator text or None, the function's Python name).
 		 */
 		py::list ScriptExtensions(FObjectRef TypeRef)
 		{
@@ -677,7 +678,7 @@ namespace HostEditorPython
 						continue;
 					}
 					Extensions.append(py::make_tuple(FObjectRef{Function},
-						bMethod ? py::object(py::str(ToUtf8(Function->GetMetaData(TEXT("ScriptMethod"))))) : py::object(py::none()),
+						bMethod ? py::object(py::str(ToUtf8(Function->GetMetaData(TEXT("ScriptMethodNames"))))) : py::object(py::none()),
 						bOperator ? py::object(py::str(ToUtf8(Function->GetMetaData(TEXT("ScriptOperator"))))) : py::object(py::none()),
 						ToUtf8(Function->GetScriptName())));
 				}

@@ -82,20 +82,6 @@ class _TypeAttributes:
         return method
 
 
-def _pythonize(name):
-    """The Python spelling of a script name: UpperCamelCase to snake_case, as the editor writes
-    member names ("MakeRelative" becomes "make_relative", "Vector2D" becomes "vector2d")."""
-    result = []
-    for index, char in enumerate(name):
-        previous = name[index - 1] if index > 0 else ""
-        following = name[index + 1] if index + 1 < len(name) else ""
-        if char.isupper() and index > 0 and previous != "_":
-            if previous.islower() or (previous.isupper() and following.islower()):
-                result.append("_")
-        result.append(char.lower())
-    return "".join(result)
-
-
 # The Python special methods of the script operators a function library may give a struct.
 _OPERATOR_METHODS = {
     "+": "__add__", "+=": "__iadd__", "-": "__sub__", "-=": "__isub__", "*": "__mul__", "*=": "__imul__",
@@ -152,7 +138,7 @@ class _ScriptExtensions:
         for function_ref, methods, symbols, function_name in _core.script_extensions(type_ref):
             if methods is not None:
                 for method in methods.split(";"):
-                    name = _pythonize(method.strip()) if method.strip() else function_name
+                    name = method or function_name
                     if name not in taken and name not in members:
                         members[name] = cls.method(name, function_ref)
             if symbols is not None:

@@ -457,6 +457,12 @@ class Generator:
         out.extend(["\t}", ""])
 
         metadata = metadata_for(func.specifiers, func.tooltip)
+        if "ScriptMethod" in metadata:
+            # The Python names of the methods, made here like every other script name; an empty
+            # entry means the function's own name.
+            metadata["ScriptMethodNames"] = ";".join(
+                script_names.pythonize(method.strip()) if method.strip() else ""
+                for method in metadata["ScriptMethod"].split(";"))
         flags = ["FUNC_Native", "FUNC_Public"]
         if func.is_static:
             flags.append("FUNC_Static")
