@@ -161,6 +161,8 @@ TEST(ToolScriptHost, WithoutPythonTheToolsOpenAndTheScriptIsNeverTried)
 	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Error, TEXT("Vantorel: Python script plugin not available")), 1) << "reported once per editor run";
 	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("resolved: no")), 2);
 	EXPECT_FALSE(std::filesystem::exists(ProjectDir / "Intermediate" / "vn_tool_check.py"));
-	VantorelToolScriptHost::SendCommand(TEXT("raise SystemExit"));
+	const int32 LinesBefore = Log.GetLines().Num();
+	VantorelToolScriptHost::SendCommand(TEXT("print('never runs')"));
+	EXPECT_EQ(Log.GetLines().Num(), LinesBefore) << "without Python a command does nothing";
 	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), true);
 }
