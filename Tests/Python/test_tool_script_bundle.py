@@ -55,5 +55,12 @@ def test_check_reports_a_stale_carriage_and_regeneration_fixes_it(tmp_path, caps
     assert bundle_tool_script.main(arguments + ["--check"]) == 0
 
 
-def test_the_tool_script_runs_in_one_namespace_keeping_the_host_values(tool_script):
-    assert tool_script["SOURCE_FILE"] == "" and tool_script["INCLUDE_VN_FACE_SOLVER"] is True
+def test_the_bundled_script_keeps_host_values_and_defaults_only_unset_ones(unreal):
+    from conftest import TOOL_SCRIPT_DIR
+    script = compile(bundle_tool_script.bundle(TOOL_SCRIPT_DIR), "vn_tool_check.py", "exec")
+    hosted = {"__name__": "__main__", "SOURCE_FILE": "C:/Proj/Hero.fbx", "INCLUDE_VN_FACE_SOLVER": False, "json_file": "D:/Hero_FaceRig.json"}
+    exec(script, hosted)
+    assert (hosted["SOURCE_FILE"], hosted["INCLUDE_VN_FACE_SOLVER"], hosted["json_file"]) == ("C:/Proj/Hero.fbx", False, "D:/Hero_FaceRig.json")
+    by_hand = {"__name__": "__main__"}
+    exec(script, by_hand)
+    assert (by_hand["SOURCE_FILE"], by_hand["INCLUDE_VN_FACE_SOLVER"], by_hand["json_file"]) == ("", True, "")
