@@ -3,6 +3,7 @@
 #include "HostEditorSupport/HostEditorSession.h"
 
 #include "Animation/Skeleton.h"
+#include "AssetToolsModule.h"
 #include "Engine/SkeletalMesh.h"
 #include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
@@ -199,6 +200,11 @@ namespace HostEditor
 	{
 		static const TArray<FLogLine> None;
 		return Capture() ? Capture()->GetLines() : None;
+	}
+
+	TArray<UObject*> ImportFile(const FString& Filename, const FString& DestinationFolder)
+	{
+		return FAssetToolsModule::GetModule().Get().ImportAssets({Filename}, DestinationFolder);
 	}
 
 	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError)
