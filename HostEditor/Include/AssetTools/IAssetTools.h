@@ -66,8 +66,10 @@ public:
 	 * Imports files into the content folder DestinationPath ("/Game/Folder"), as dropping them on
 	 * the Content Browser does: each file becomes the asset DestinationPath/<file base name>, made by
 	 * ChosenFactory or else by the import factory of the file's extension that claims the file
-	 * (factories asked by import priority, highest first). An existing asset the factory supports
-	 * is made anew. Failures are logged. Returns the assets made, in file order; they are left
+	 * (factories asked by import priority, highest first; when none claims it, the first of them
+	 * imports it and reports why it cannot). An existing asset the factory supports is made anew;
+	 * an asset of another class at that path is kept and the file not imported. Failures are logged
+	 * and leave no asset or new package behind. Returns the assets made, in file order; they are left
 	 * unsaved. With bSyncToBrowser the Content Browser selects them. FilesAndDestinations,
 	 * bAllowAsyncImport and bSceneImport select import paths this editor does not have and are ignored.
 	 */
