@@ -55,17 +55,27 @@ namespace
 		return !Loaded && FPackageName::DoesPackageExist(PackageName);
 	}
 
-	UFactory* FindFactoryFor(UClass* AssetClass)
+	/** Every factory class that can be instantiated, in registration order. */
+	TArray<UClass*> GetFactoryClasses()
 	{
 		TArray<UObject*> Classes;
 		GetObjectsOfClass(UClass::StaticClass(), Classes, false);
+		TArray<UClass*> FactoryClasses;
 		for (UObject* Object : Classes)
 		{
 			UClass* Class = static_cast<UClass*>(Object);
-			if (!Class->IsChildOf(UFactory::StaticClass()) || Class->HasAnyClassFlags(CLASS_Abstract))
+			if (Class->IsChildOf(UFactory::StaticClass()) && !Class->HasAnyClassFlags(CLASS_Abstract))
 			{
-				continue;
+				FactoryClasses.Add(Class);
 			}
+		}
+		return FactoryClasses;
+	}
+
+	UFactory* FindFactoryFor(UClass* AssetClass)
+	{
+		for (UClass* Class : GetFactoryClasses())
+		{
 			UFactory* Default = static_cast<UFactory*>(Class->GetDefaultObject());
 			if (Default && Default->CanCreateNew() && Default->DoesSupportClass(AssetClass))
 			{
@@ -125,15 +135,8 @@ namespace
 			Extensions.AddUnique(FPaths::GetExtension(File).ToLower());
 		}
 		TMap<FString, TArray<UFactory*>> FactoriesByExtension;
-		TArray<UObject*> Classes;
-		GetObjectsOfClass(UClass::StaticClass(), Classes, false);
-		for (UObject* Object : Classes)
+		for (UClass* Class : GetFactoryClasses())
 		{
-			UClass* Class = static_cast<UClass*>(Object);
-			if (!Class->IsChildOf(UFactory::StaticClass()) || Class->HasAnyClassFlags(CLASS_Abstract))
-			{
-				continue;
-			}
 			const UFactory* Default = static_cast<const UFactory*>(Class->GetDefaultObject());
 			if (!Default || !Default->bEditorImport)
 			{
