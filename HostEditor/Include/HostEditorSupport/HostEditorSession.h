@@ -7,6 +7,7 @@
 #include "HostEditorSupport/MessageDialogLog.h"
 
 class USkeletalMesh;
+class UObject;
 
 namespace HostEditor
 {
@@ -48,6 +49,13 @@ namespace HostEditor
 		FName ParentName;
 		FTransform LocalTransform = FTransform::Identity;
 	};
+
+	/**
+	 * Imports a file into the content folder DestinationFolder ("/Game/Face") as dropping it on the
+	 * Content Browser does, through the import factory that claims it. Returns the assets made
+	 * (unsaved, their packages dirty); empty when the import failed, with the reasons in the log.
+	 */
+	UNREALED_API TArray<UObject*> ImportFile(const FString& Filename, const FString& DestinationFolder);
 
 	/**
 	 * Creates and saves a skeletal mesh asset at PackagePath ("/Game/Characters/SK_Hero") and its

@@ -3,6 +3,7 @@
 #include "HostEditorSupport/HostEditorSession.h"
 
 #include "Animation/Skeleton.h"
+#include "AssetToolsModule.h"
 #include "Engine/SkeletalMesh.h"
 #include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
@@ -304,6 +305,11 @@ namespace HostEditor
 			Action->Execute();
 		}
 		return true;
+	}
+
+	TArray<UObject*> ImportFile(const FString& Filename, const FString& DestinationFolder)
+	{
+		return FAssetToolsModule::GetModule().Get().ImportAssets({Filename}, DestinationFolder);
 	}
 
 	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError)
