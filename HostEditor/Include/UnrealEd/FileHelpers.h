@@ -12,4 +12,10 @@ public:
 	 * bOnlyDirty, packages without unsaved changes are skipped. False when any save failed.
 	 */
 	static bool SavePackages(const TArray<UPackage*>& PackagesToSave, bool bOnlyDirty);
+
+	/**
+	 * Saves every package with unsaved changes, as File > Save All does; the headless editor has
+	 * no map packages, so bSaveMapPackages changes nothing. False when any save failed.
+	 */
+	static bool SaveDirtyPackages(const bool bSaveMapPackages, const bool bSaveContentPackages);
 };

@@ -58,3 +58,23 @@ bool UEditorLoadingAndSavingUtils::SavePackages(const TArray<UPackage*>& Package
 	}
 	return bAllSaved;
 }
+
+bool UEditorLoadingAndSavingUtils::SaveDirtyPackages(const bool bSaveMapPackages, const bool bSaveContentPackages)
+{
+	if (!bSaveContentPackages)
+	{
+		return true;
+	}
+	TArray<UObject*> Objects;
+	GetObjectsOfClass(UPackage::StaticClass(), Objects, true);
+	TArray<UPackage*> Dirty;
+	for (UObject* Object : Objects)
+	{
+		UPackage* Package = static_cast<UPackage*>(Object);
+		if (Package->IsDirty() && Package != GetTransientPackage() && !Package->HasAnyFlags(RF_Transient) && !Package->GetName().StartsWith(TEXT("/Script/")))
+		{
+			Dirty.Add(Package);
+		}
+	}
+	return SavePackages(Dirty, true);
+}

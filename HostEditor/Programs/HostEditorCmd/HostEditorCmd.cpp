@@ -1,0 +1,363 @@
+// HostEditor-Cmd: the headless editor on the command line. It starts the editor on a project folder,
+// loads the plug-ins' modules and then does, in the order given, what a user would do in the
+// editor: import files through the Content Browser, select assets, choose main-menu entries (such as
+// "Vantorel > Vantorel Functions"), type commands into the Python console, save. Every log line is
+// printed as it is written, message boxes included, and the message boxes are listed at the end.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CoreMinimal.h"
+#include "FileHelpers.h"
+#include "HostEditorSupport/HostEditorSession.h"
+#include "IPythonScriptPlugin.h"
+#include "Misc/CoreDelegates.h"
+#include "Misc/OutputDeviceRedirector.h"
+#include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+#include "UObject/Object.h"
+
+namespace
+{
+	const char* const UsageText =
+		"Usage: HostEditor-Cmd <ProjectFolder> [options and actions]\n"
+		"\n"
+		"Starts the headless editor on the project folder (made when missing), discovers the plug-ins of\n"
+		"its Plugins folder and of the plug-in folders named, loads their modules, then runs the actions\n"
+		"in the order given. Each log line is printed as it is written (\"Category: Verbosity: text\"),\n"
+		"what Python prints among them as LogPython lines; message boxes are answered as in unattended\n"
+		"runs and listed at the end.\n"
+		"\n"
+		"Actions (each may be given more than once):\n"
+		"  -Import=<File>              Import a file through the Content Browser into the current\n"
+		"                              import folder.\n"
+		"  -ImportDest=<Folder>        Content folder for the imports that follow (default /Game).\n"
+		"  -Select=<Path>[,<Path>...]  Select assets in the Content Browser by object path\n"
+		"                              (/Game/Hero/SK_Hero.SK_Hero), replacing the selection.\n"
+		"  -OpenTools                  Choose Vantorel > Vantorel Functions in the main menu.\n"
+		"  -Menu=<Entry>[><Entry>...]  Choose an entry of the level editor's main menu, each step by\n"
+		"                              name or label (\"Vantorel>Vantorel Functions\").\n"
+		"  -ExecCmd=<Python>           Run a Python command text, as the Python console does.\n"
+		"  -ExecFile=<File.py>         Run a Python file.\n"
+		"  -SaveAll                    Save every asset with unsaved changes (File > Save All).\n"
+		"\n"
+		"Options:\n"
+		"  -Plugins=<Folder>[,...]     Further folders to search for plug-ins; the default is the\n"
+		"                              Plugins folder of the repository this program was built from.\n"
+		"  -NoPython                   Start without the Python Editor Script plug-in, as in a project\n"
+		"                              that does not enable it.\n"
+		"  -Help                       Print this text.\n"
+		"\n"
+		"Exit status: 0 when the editor started and every action succeeded, 1 when something failed\n"
+		"(the remaining actions still run), 2 for a command line that cannot be used.\n";
+
+	/** Prints every log line to standard output, in the editor's own format. */
+	class FStdOutLog : public FOutputDevice
+	{
+	public:
+		FStdOutLog() { GLog->AddOutputDevice(this); }
+		virtual ~FStdOutLog() override { GLog->RemoveOutputDevice(this); }
+		FStdOutLog(const FStdOutLog&) = delete;
+		FStdOutLog& operator=(const FStdOutLog&) = delete;
+
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+		{
+			const ELogVerbosity::Type Level = (ELogVerbosity::Type)(Verbosity & ELogVerbosity::VerbosityMask);
+			const FString Line = Level == ELogVerbosity::Log
+				? FString::Printf(TEXT("%s: %s"), *Category.ToString(), V)
+				: FString::Printf(TEXT("%s: %s: %s"), *Category.ToString(), ToString(Level), V);
+			std::fputs(TCHAR_TO_UTF8(*Line), stdout);
+			std::fputc('\n', stdout);
+			std::fflush(stdout);
+		}
+	};
+
+	enum class EAction
+	{
+		Import,
+		ImportDest,
+		Select,
+		OpenTools,
+		Menu,
+		ExecCmd,
+		ExecFile,
+		SaveAll,
+	};
+
+	struct FAction
+	{
+		EAction Kind;
+		FString Value;
+		FString Spelling;
+	};
+
+	struct FCommandLine
+	{
+		FString ProjectDir;
+		TArray<FString> PluginDirectories;
+		TArray<FAction> Actions;
+		bool bHelp = false;
+		bool bNoPython = false;
+	};
+
+	FString FromUtf8(const char* Text)
+	{
+		return FString(UTF8_TO_TCHAR(Text));
+	}
+
+	TArray<FString> SplitList(const FString& Value, const TCHAR* Separator)
+	{
+		TArray<FString> Parts;
+		Value.ParseIntoArray(Parts, Separator, true);
+		for (FString& Part : Parts)
+		{
+			Part.TrimStartAndEndInline();
+		}
+		return Parts;
+	}
+
+	/** Reads "-Key=Value" and "-Switch" arguments, keys in any letter case, as the engine's tools do. */
+	bool ParseCommandLine(int Argc, char** Argv, FCommandLine& Out, FString& OutError)
+	{
+		struct FKey
+		{
+			const TCHAR* Name;
+			EAction Kind;
+			bool bTakesValue;
+		};
+		static const FKey ActionKeys[] = {
+			{TEXT("Import"), EAction::Import, true},
+			{TEXT("ImportDest"), EAction::ImportDest, true},
+			{TEXT("Select"), EAction::Select, true},
+			{TEXT("OpenTools"), EAction::OpenTools, false},
+			{TEXT("Menu"), EAction::Menu, true},
+			{TEXT("ExecCmd"), EAction::ExecCmd, true},
+			{TEXT("ExecFile"), EAction::ExecFile, true},
+			{TEXT("SaveAll"), EAction::SaveAll, false},
+		};
+		for (int Index = 1; Index < Argc; ++Index)
+		{
+			const FString Argument = FromUtf8(Argv[Index]);
+			if (!Argument.StartsWith(TEXT("-")))
+			{
+				if (!Out.ProjectDir.IsEmpty())
+				{
+					OutError = FString::Printf(TEXT("Only one project folder can be given; '%s' is a second."), *Argument);
+					return false;
+				}
+				Out.ProjectDir = Argument;
+				continue;
+			}
+			const FString Option = Argument.Mid(Argument.StartsWith(TEXT("--")) ? 2 : 1);
+			FString Key = Option;
+			FString Value;
+			const bool bHasValue = Option.Split(TEXT("="), &Key, &Value, ESearchCase::CaseSensitive);
+			if (Key.Equals(TEXT("Help"), ESearchCase::IgnoreCase) || Key.Equals(TEXT("h")) || Key.Equals(TEXT("?")))
+			{
+				Out.bHelp = true;
+				continue;
+			}
+			if (Key.Equals(TEXT("NoPython"), ESearchCase::IgnoreCase) && !bHasValue)
+			{
+				Out.bNoPython = true;
+				continue;
+			}
+			if (Key.Equals(TEXT("Plugins"), ESearchCase::IgnoreCase))
+			{
+				if (!bHasValue || Value.IsEmpty())
+				{
+					OutError = TEXT("-Plugins needs a folder: -Plugins=<Folder>.");
+					return false;
+				}
+				Out.PluginDirectories.Append(SplitList(Value, TEXT(",")));
+				continue;
+			}
+			const FKey* Found = nullptr;
+			for (const FKey& Candidate : ActionKeys)
+			{
+				if (Key.Equals(Candidate.Name, ESearchCase::IgnoreCase))
+				{
+					Found = &Candidate;
+				}
+			}
+			if (!Found)
+			{
+				OutError = FString::Printf(TEXT("Unknown option '%s'."), *Argument);
+				return false;
+			}
+			if (Found->bTakesValue && (!bHasValue || Value.IsEmpty()))
+			{
+				OutError = FString::Printf(TEXT("-%s needs a value: -%s=<...>."), Found->Name, Found->Name);
+				return false;
+			}
+			if (!Found->bTakesValue && bHasValue)
+			{
+				OutError = FString::Printf(TEXT("-%s takes no value."), Found->Name);
+				return false;
+			}
+			Out.Actions.Add(FAction{Found->Kind, Value, Argument});
+		}
+		if (!Out.bHelp && Out.ProjectDir.IsEmpty())
+		{
+			OutError = TEXT("No project folder was given.");
+			return false;
+		}
+		return true;
+	}
+
+	/** The folder this program lies in, which is where the editor's module libraries are. */
+	FString ProgramDirectory()
+	{
+		std::error_code Error;
+		const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
+		return Error ? FString(TEXT(VN_MODULE_BINARIES_DIR)) : FromUtf8(Program.parent_path().string().c_str());
+	}
+
+	void Report(const TCHAR* Format, const FString& Text)
+	{
+		std::printf("HostEditor-Cmd: %s\n", TCHAR_TO_UTF8(*FString::Printf(Format, *Text)));
+		std::fflush(stdout);
+	}
+
+	bool RunPython(EPythonCommandExecutionMode Mode, const FString& Command)
+	{
+		IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
+		if (!Python || !Python->IsPythonAvailable())
+		{
+			Report(TEXT("%s"), TEXT("the editor has no Python"));
+			return false;
+		}
+		FPythonCommandEx PythonCommand;
+		PythonCommand.ExecutionMode = Mode;
+		PythonCommand.Command = Command;
+		return Python->ExecPythonCommandEx(PythonCommand);
+	}
+
+	bool RunAction(const FAction& Action, FString& ImportFolder)
+	{
+		switch (Action.Kind)
+		{
+		case EAction::ImportDest:
+			ImportFolder = Action.Value;
+			return true;
+		case EAction::Import:
+		{
+			const FString File = FPaths::ConvertRelativePathToFull(Action.Value);
+			const TArray<UObject*> Created = HostEditor::ImportFile(File, ImportFolder);
+			for (const UObject* Object : Created)
+			{
+				Report(TEXT("imported %s"), Object->GetPathName());
+			}
+			if (Created.IsEmpty())
+			{
+				Report(TEXT("nothing was imported from %s"), File);
+			}
+			return !Created.IsEmpty();
+		}
+		case EAction::Select:
+			HostEditor::SelectAssets(SplitList(Action.Value, TEXT(",")));
+			return true;
+		case EAction::OpenTools:
+		case EAction::Menu:
+		{
+			const TArray<FString> Path = Action.Kind == EAction::OpenTools ? TArray<FString>{TEXT("Vantorel"), TEXT("VantorelFunctions")} : SplitList(Action.Value, TEXT(">"));
+			FString Error;
+			if (!HostEditor::InvokeMenuEntry(TEXT("LevelEditor.MainMenu"), Path, Error))
+			{
+				Report(TEXT("cannot choose the menu entry: %s"), Error);
+				return false;
+			}
+			return true;
+		}
+		case EAction::ExecCmd:
+			return RunPython(EPythonCommandExecutionMode::ExecuteStatement, Action.Value);
+		case EAction::ExecFile:
+			return RunPython(EPythonCommandExecutionMode::ExecuteFile, FPaths::ConvertRelativePathToFull(Action.Value));
+		case EAction::SaveAll:
+			return UEditorLoadingAndSavingUtils::SaveDirtyPackages(true, true);
+		}
+		return false;
+	}
+
+	const TCHAR* AnswerName(EAppReturnType::Type Answer)
+	{
+		switch (Answer)
+		{
+		case EAppReturnType::No: return TEXT("No");
+		case EAppReturnType::Yes: return TEXT("Yes");
+		case EAppReturnType::YesAll: return TEXT("Yes to all");
+		case EAppReturnType::NoAll: return TEXT("No to all");
+		case EAppReturnType::Cancel: return TEXT("Cancel");
+		case EAppReturnType::Ok: return TEXT("OK");
+		case EAppReturnType::Retry: return TEXT("Retry");
+		case EAppReturnType::Continue: return TEXT("Continue");
+		}
+		return TEXT("?");
+	}
+
+	void PrintMessageBoxes()
+	{
+		const TArray<HostEditor::FMessageDialogRecord>& Boxes = HostEditor::GetMessageDialogs();
+		std::printf("== %d message box%s\n", Boxes.Num(), Boxes.Num() == 1 ? "" : "es");
+		for (const HostEditor::FMessageDialogRecord& Box : Boxes)
+		{
+			std::printf("[%s] %s\n  -> %s\n", TCHAR_TO_UTF8(*Box.Title), TCHAR_TO_UTF8(*Box.Message), TCHAR_TO_UTF8(AnswerName(Box.Result)));
+		}
+		std::fflush(stdout);
+	}
+}
+
+int main(int Argc, char** Argv)
+{
+	FCommandLine CommandLine;
+	FString Error;
+	if (!ParseCommandLine(Argc, Argv, CommandLine, Error))
+	{
+		std::fprintf(stderr, "HostEditor-Cmd: %s\n\n%s", TCHAR_TO_UTF8(*Error), UsageText);
+		return 2;
+	}
+	if (CommandLine.bHelp)
+	{
+		std::fputs(UsageText, stdout);
+		return 0;
+	}
+	if (CommandLine.PluginDirectories.IsEmpty())
+	{
+		CommandLine.PluginDirectories.Add(TEXT(VN_PLUGINS_DIR));
+	}
+
+	FStdOutLog StdOut;
+	FModuleManager::Get().AddBinariesDirectory(*ProgramDirectory(), false);
+	// The Python Editor Script plug-in is an engine plug-in: it loads before the project's plug-ins.
+	if (!CommandLine.bNoPython && !FModuleManager::Get().LoadModule(TEXT("PythonScriptPlugin")))
+	{
+		Report(TEXT("%s"), TEXT("the Python Editor Script plug-in could not be loaded; the editor runs without Python"));
+	}
+	bool bAllSucceeded = HostEditor::StartEditor(CommandLine.ProjectDir, CommandLine.PluginDirectories, Error);
+	if (!bAllSucceeded && !HostEditor::IsEditorStarted())
+	{
+		Report(TEXT("the editor did not start: %s"), Error);
+		return 1;
+	}
+	if (!bAllSucceeded)
+	{
+		Report(TEXT("the editor started, but %s"), Error);
+	}
+
+	FString ImportFolder = TEXT("/Game");
+	for (const FAction& Action : CommandLine.Actions)
+	{
+		if (!RunAction(Action, ImportFolder))
+		{
+			Report(TEXT("failed: %s"), Action.Spelling);
+			bAllSucceeded = false;
+		}
+	}
+
+	PrintMessageBoxes();
+	FCoreDelegates::OnEnginePreExit.Broadcast();
+	FModuleManager::Get().UnloadModulesAtShutdown();
+	return bAllSucceeded ? 0 : 1;
+}
