@@ -57,17 +57,11 @@ FToolMenuEntry FToolMenuEntry::InitMenuEntry(const FName InName, const TAttribut
 FToolMenuEntry FToolMenuEntry::InitSubMenu(const FName InName, const TAttribute<FText>& InLabel, const TAttribute<FText>& InToolTip, const FNewToolMenuChoice& InMakeMenu,
 	bool bInOpenSubMenuOnClick, const TAttribute<FSlateIcon>& InIcon, const bool bShouldCloseWindowAfterMenuSelection, const FName InTutorialHighlightName)
 {
-	FToolMenuEntry Entry;
-	Entry.Name = InName;
-	Entry.Type = EMultiBlockType::MenuEntry;
-	Entry.Label = InLabel;
-	Entry.ToolTip = InToolTip;
-	Entry.Icon = InIcon;
+	FToolMenuEntry Entry = InitMenuEntry(InName, InLabel, InToolTip, InIcon, FToolUIActionChoice(), EUserInterfaceActionType::Button, InTutorialHighlightName);
 	Entry.SubMenuData.bIsSubMenu = true;
 	Entry.SubMenuData.bOpenSubMenuOnClick = bInOpenSubMenuOnClick;
 	Entry.SubMenuData.ConstructMenu = InMakeMenu;
 	Entry.bShouldCloseWindowAfterMenuSelection = bShouldCloseWindowAfterMenuSelection;
-	Entry.TutorialHighlightName = InTutorialHighlightName;
 	return Entry;
 }
 
