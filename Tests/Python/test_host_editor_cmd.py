@@ -97,3 +97,10 @@ def test_failed_menu_choices_and_python_errors_fail_the_run_but_the_rest_still_r
 def test_help_prints_the_usage():
     code, lines, _ = run_host("-Help")
     assert code == 0 and lines[0].startswith("Usage: HostEditor-Cmd <ProjectFolder>")
+
+
+def test_the_menu_entry_opens_the_tools_from_python_too(editor):
+    editor.invoke_menu_entry(["Vantorel", "Vantorel Functions"])
+    assert ("LogTemp", "Display", "Vantorel tools target SkeletalMesh path: '' resolved: no") in editor.log_lines()
+    with pytest.raises(RuntimeError, match="has no entry 'Missing'"):
+        editor.invoke_menu_entry(["Vantorel", "Missing"])

@@ -133,6 +133,18 @@ namespace HostEditorPython
 			}
 			return Paths;
 		});
+		Editor.def("invoke_menu_entry", [](const std::string& MenuName, const std::vector<std::string>& EntryPath) {
+			TArray<FString> Steps;
+			for (const std::string& Step : EntryPath)
+			{
+				Steps.Add(FromUtf8(Step));
+			}
+			FString Error;
+			if (!HostEditor::InvokeMenuEntry(FName(*FromUtf8(MenuName)), Steps, Error))
+			{
+				throw std::runtime_error(ToUtf8(Error));
+			}
+		});
 		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale) {
 			TArray<HostEditor::FBoneDescription> Descriptions;
 			for (const auto& [Name, Parent, Transform] : Bones)

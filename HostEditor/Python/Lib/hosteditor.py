@@ -54,6 +54,13 @@ def slow_tasks():
     return [dict(record, frames=list(record["frames"])) for record in unreal._slow_task_log]
 
 
+def invoke_menu_entry(entry_path, menu_name="LevelEditor.MainMenu"):
+    """Chooses a menu entry as the user would: opens menu_name, follows the sub-menus of entry_path
+    (each step an entry's name or label, e.g. ["Vantorel", "Vantorel Functions"]) and clicks the
+    last entry. Raises RuntimeError when an entry is missing or cannot be chosen."""
+    _native.invoke_menu_entry(str(menu_name), [str(step) for step in entry_path])
+
+
 def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0):
     """Creates and saves a skeletal mesh at package_path with its skeleton beside it
     (package_path + "_Skeleton"). bones lists (name, parent_name, local_transform), parents first;
