@@ -201,7 +201,7 @@ namespace HostEditor
 		return Capture() ? Capture()->GetLines() : None;
 	}
 
-	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError)
+	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError, const FBoxSphereBounds& ImportedBounds)
 	{
 		const FString MeshName = FPackageName::GetLongPackageAssetName(PackagePath);
 		const FString SkeletonPackageName = PackagePath + TEXT("_Skeleton");
@@ -233,6 +233,7 @@ namespace HostEditor
 		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(MeshPackage, FName(*MeshName), AssetFlags);
 		FillReferenceSkeleton(Bones, Mesh->GetRefSkeleton());
 		Mesh->SetSkeleton(Skeleton);
+		Mesh->SetImportedBounds(ImportedBounds);
 		UFbxSkeletalMeshImportData* ImportData = NewObject<UFbxSkeletalMeshImportData>(Mesh);
 		ImportData->ImportUniformScale = ImportUniformScale;
 		Mesh->SetAssetImportData(ImportData);
