@@ -90,7 +90,7 @@ class FaceRig:
             row("JawJoint_M", "rotation.x", keys((-1, 25), (0, 0), (1, -4))),
             row("lowerLipJoint0_M", "translate.z", keys((-1, 0.4), (0, 0)), mode="Additive", space="Local")], -1.0, 1.0)
         self.driver("ctrlMouth_M", "jawForward", [row("JawJoint_M", "translation.z", keys((0, 0), (10, 1.2)))], 0.0, 10.0)
-        self.driver("ctrlLips_M", "valuey", [
+        self.driver("ctrlLips_M", "Value.Y", [
             row("upperLipJoint0_M", "translation.y", keys((-1, -0.3), (0, 0), (1, 0.4))),
             row("lowerLipJoint0_M", "translation.y", keys((-1, 0.3), (0, 0), (1, -0.4)), space="World")], -1.0, 1.0)
         self.driver("ctrlLips_M", "valuex", [row("upperLipJoint0_M", "tx", keys((-1, -0.4), (1, 0.4)))], -1.0, 1.0)
@@ -129,6 +129,7 @@ class FaceRig:
                         [row(cheek, channel, keys((0, 0), (1, 0.25))) for channel in spell], 0.0, 1.0)
         self.driver("ctrlNose_M", "value.z", [row("noseJoint_M", "scale.z", keys((0, 0), (1, 0.2)))])
         self.driver("ctrlNose_M", "valuez", [row("noseJoint_M", "sy", keys((0, 0), (1, -0.1)))])
+        self.driver("ctrlNose_M", "valuey", [row("noseJoint_M", "ty", keys((-1, -0.2), (1, 0.2)))], -1.0, 1.0)
         self.driver("ctrlTongue_M", "value.float", [
             quaternion_row("Tongue0Joint_M", [(0.0, (0.0, 0.0, 0.0, 1.0)), (10.0, TONGUE_QUARTER_TURN)]),
             quaternion_row("Tongue1Joint_M", [(0.0, (0.0, 0.0, 0.0, 1.0)), (10.0, quaternion_about((0.0, 1.0, 0.0), 30.0))])],
@@ -185,7 +186,8 @@ class FaceRig:
         # The jaw's exported handle sits at nose level; the pivot is moved to the chin by importers.
         controls.append(self.on_face("Jaw_M", "sampledDriver", position=(0.0, face[1], face[2] + 6.0), diameter=1.0,
                                      color=YELLOW))
-        controls.append(self.on_face("JawPull_M", "driverAdapter", "ChinCreaseJoint_M", diameter=1.0, color=YELLOW,
+        # JawPull_M writes no mappings: importers give it the built-in jaw, mouth and lips mappings.
+        controls.append(self.on_face("JawPull_M", "driverAdapter", "ChinCreaseJoint_M", diameter=1.0, color=YELLOW, adapter="JawPull_M",
                                      gizmo="HalfCircle_Thick", curveShapes=[curves.half_circle(0.8, "jawPull")]))
         controls.append(self.on_face("ChinCrease_M", "unmapped", "ChinCreaseJoint_M", diameter=0.4))
         controls.append(self.on_face("jawMouth", "driverAdapter", position=m.add(skeleton.position("ChinCreaseJoint_M"), (0.0, -2.0, 0.0)),
@@ -202,7 +204,7 @@ class FaceRig:
                                           "operation": "reuseDriver", "scale": -2.0}]))
         controls.append(self.on_face("lipsAlias_M", "driverAlias", position=m.add(skeleton.position("lowerLipJoint0_M"), (0.0, -1.0, 0.0)),
                                      diameter=0.5, adapter="lipsAlias_M", mappings=[
-                                         {"source": "valuey", "targetControl": "ctrlLips_M", "targetChannel": "valuey",
+                                         {"source": "valuey", "targetControl": "ctrlLips_M", "targetChannel": "Value.Y",
                                           "scale": 2.0}]))
         controls.append(self.on_face("tongueTip_M", "unmapped", "Tongue2Joint_M", diameter=0.4))
         eyes = [skeleton.position("EyeJoint_" + side) for side in SIDES]

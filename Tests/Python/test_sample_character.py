@@ -351,6 +351,18 @@ def identical_curve_controls(body):
     return [names for names in seen.values() if len(names) > 1]
 
 
+# The mappings JawPull_M gets when it writes none: they must find their driver rows in the file.
+BUILT_IN_JAW_PULL_TARGETS = (("ctrlMouth_M", "jawSide"), ("ctrlMouth_M", "Value.Y"), ("ctrlLips_M", "Value.Y"))
+
+
+def mapping_targets_exist(face):
+    """Every adapter mapping, the built-in jaw-pull ones included, names an exported driver row
+    exactly (importers match control and channel texts as written)."""
+    rows = {(d["control"], d["channel"]) for d in face["drivers"]}
+    targets = [(m["targetControl"], m["targetChannel"]) for m in adapter_mappings(face)] + list(BUILT_IN_JAW_PULL_TARGETS)
+    return [target in rows for target in targets]
+
+
 def adapter_mappings(face):
     return [m for c in face["controls"] for m in c.get("mappings", [])]
 
@@ -424,7 +436,8 @@ COVERAGE = {
     "Lids": lambda ts, b, f: {"upperLid_R", "lowerLid_R"} <= {d["control"] for d in f["drivers"]}
     and {"upperLid_L", "lowerLid_L"} <= {c["name"] for c in f["controls"]},
     "Eyes with a look-at system": lambda ts, b, f: look_at_targets_resolve(f),
-    "Adapter mappings": lambda ts, b, f: {m.get("operation", "reuseDriver") for m in adapter_mappings(f)} == {"reuseDriver", "clampMin", "clampMax"},
+    "Adapter mappings": lambda ts, b, f: {m.get("operation", "reuseDriver") for m in adapter_mappings(f)} == {"reuseDriver", "clampMin", "clampMax"}
+    and all(mapping_targets_exist(f)),
     "Visibility groups": lambda ts, b, f: len(f["visibilityGroups"]) == 3 and len(empty_visibility_group(f)) == 1,
 }
 
