@@ -145,7 +145,9 @@ class BodyRig:
         self.fk("Chest_M", parent, 28.0)
         self.fk("Neck_M", "FKChest_M", 12.0, attributes=[("inbetweenJoints", INBETWEEN_PARTS["Neck_M"]), ("inbetweenVis", True)])
         self.fk("NeckPart1_M", "FKNeck_M", 10.0)
-        self.fk("Head_M", "FKNeck_M", 18.0, attributes=[("global", 10.0)])
+        # The head's circle floats above the skull, turned to lie flat for the animator.
+        self.fk("Head_M", "FKNeck_M", 18.0, attributes=[("global", 10.0)], offset=(0.0, 12.0, 0.0),
+                shapeRotationOverride=[0.0, 0.0, 90.0])
         spine = skeleton.spine_names()
         handles = [(spine[0], "IKSpine1_M"), (spine[len(spine) // 2], "IKSpine2_M"), ("Chest_M", "IKSpine3_M")]
         for joint, name in handles:

@@ -384,7 +384,11 @@ def quaternion_rows(face):
     return [row for d in face["drivers"] for row in d["driven"] if row.get("representation") == "quaternion"]
 
 
+EVERY_KIND = {"Main", "Root", "FK", "IK", "IKPole", "FKIK", "IKLocal", "SplineIK", "ReverseFoot", "ReverseFootToe",
+              "DrivingSystem", "HipSwinger", "Bend", "BendMid", "IKLocalOffset"}
+
 COVERAGE = {
+    "Every control kind": lambda ts, b, f: kinds(b) == EVERY_KIND,
     "Main": lambda ts, b, f: body_control(b, "Main")["type"] == "Main",
     "Root controls": lambda ts, b, f: [c["name"] for c in b["rig"]["controls"] if c["type"] == "Root"] == ["FKRootMotion_M", "RootX_M"],
     "FK chains": lambda ts, b, f: all(body_control(b, "FK" + j)["parent"] == "FK" + p for j, p in
@@ -411,6 +415,8 @@ COVERAGE = {
     "Twist joints": lambda ts, b, f: sorted(twist_roots(b)) == sorted("%s_%s" % (s, side) for s in ("Hip", "Knee", "Shoulder", "Elbow") for side in "RL"),
     "Bendy handles": lambda ts, b, f: {c["type"] for c in bend_handles(b)} == {"Bend", "BendMid"}
     and any(c["name"].startswith("BendExtra") for c in bend_handles(b)),
+    "Shape offsets and rotation overrides": lambda ts, b, f: body_control(b, "FKHead_M")["offset"] == [0.0, 12.0, 0.0]
+    and len(body_control(b, "FKHead_M")["shapeRotationOverride"]) == 3,
     "Global attributes": lambda ts, b, f: fit_value(body_control(b, "FKHead_M"), "global") == 10.0
     and [a["name"] for a in body_control(b, "FKShoulder_L")["fitAttributes"]] == ["global"],
     "Custom NURBS curve shapes": lambda ts, b, f: {"cvs", "CVs", "controlPoints", "points", "P", "knots", "knotVector", "krn", "degree",
@@ -496,6 +502,15 @@ def test_size_parameters_scale_the_control_count(sizes, low, high):
 def test_the_generator_refuses_parameters_it_cannot_build(sizes):
     with pytest.raises(ValueError):
         generate_sample.Parameters(**sizes)
+
+
+def test_the_command_writes_the_json_files_and_refuses_bad_sizes(tmp_path, capsys):
+    assert generate_sample.main(["--json-only", "--output", str(tmp_path), "--name", "Tiny", "--fingers", "1", "--tail-joints", "0"]) == 0
+    assert sorted(os.listdir(tmp_path / "Tiny")) == ["Tiny_BodyRig.json", "Tiny_FaceRig.json"]
+    assert body_control(load(str(tmp_path / "Tiny" / "Tiny_BodyRig.json")), "FKThumbFinger3_L")["joint"] == "ThumbFinger3_L"
+    assert generate_sample.main(["--json-only", "--output", str(tmp_path), "--tail-joints", "1"]) == 2
+    assert "tail" in capsys.readouterr().err
+    assert not (tmp_path / NAME).exists()
 
 
 def test_an_import_scale_scales_the_mesh_but_not_the_maya_data():
