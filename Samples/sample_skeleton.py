@@ -23,7 +23,6 @@ BOUNDS_DIGITS = 1
 
 UP = (0.0, 1.0, 0.0)
 FORWARD = (0.0, 0.0, 1.0)
-BACKWARD = (0.0, 0.0, -1.0)
 
 
 class Joint:

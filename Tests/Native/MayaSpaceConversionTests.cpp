@@ -6,27 +6,14 @@
 #include <random>
 
 #include "CoreMinimal.h"
+#include "MayaTestFrames.h"
 #include "VNMayaSpaceConversion.h"
 
 namespace
 {
-	constexpr double Tolerance = 1.0e-9;
-
-	void ExpectVectorNear(const FVector& Actual, const FVector& Expected, double Epsilon = Tolerance)
-	{
-		EXPECT_NEAR(Actual.X, Expected.X, Epsilon);
-		EXPECT_NEAR(Actual.Y, Expected.Y, Epsilon);
-		EXPECT_NEAR(Actual.Z, Expected.Z, Epsilon);
-	}
-
-	/** A Maya world matrix with the given axis rows (scaled) and translation, row-major. */
-	TArray<float> MayaMatrix(const FVector& AxisX, const FVector& AxisY, const FVector& AxisZ, const FVector& Translation)
-	{
-		return {(float)AxisX.X, (float)AxisX.Y, (float)AxisX.Z, 0.0f,
-				(float)AxisY.X, (float)AxisY.Y, (float)AxisY.Z, 0.0f,
-				(float)AxisZ.X, (float)AxisZ.Y, (float)AxisZ.Z, 0.0f,
-				(float)Translation.X, (float)Translation.Y, (float)Translation.Z, 1.0f};
-	}
+	using MayaTestFrames::ExpectVectorNear;
+	using MayaTestFrames::MayaMatrix;
+	using MayaTestFrames::RandomMayaFrame;
 
 	/** A Maya point through a Maya matrix in the row-vector convention. */
 	FVector MayaTransformPoint(const TArray<float>& M, const FVector& P)
@@ -34,16 +21,6 @@ namespace
 		return FVector(P.X * M[0] + P.Y * M[4] + P.Z * M[8] + M[12],
 					   P.X * M[1] + P.Y * M[5] + P.Z * M[9] + M[13],
 					   P.X * M[2] + P.Y * M[6] + P.Z * M[10] + M[14]);
-	}
-
-	/** A random proper orthonormal Maya frame from three random angles. */
-	void RandomMayaFrame(std::mt19937& Random, FVector& OutX, FVector& OutY, FVector& OutZ)
-	{
-		std::uniform_real_distribution<double> Angle(-180.0, 180.0);
-		const FQuat Rotation = FRotator(Angle(Random) * 0.49, Angle(Random), Angle(Random)).Quaternion();
-		OutX = Rotation.GetAxisX();
-		OutY = Rotation.GetAxisY();
-		OutZ = Rotation.GetAxisZ();
 	}
 }
 

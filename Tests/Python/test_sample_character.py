@@ -346,7 +346,7 @@ def identical_curve_controls(body):
     seen = {}
     for control in body["rig"]["controls"]:
         for key in ("shapes", "curveShapes"):
-            if control.get(key) and not control["type"].startswith("FK") and control["type"] != "FK":
+            if control.get(key):
                 seen.setdefault(repr(control[key]), []).append(control["name"])
     return [names for names in seen.values() if len(names) > 1]
 

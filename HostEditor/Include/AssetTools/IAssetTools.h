@@ -61,6 +61,19 @@ public:
 	virtual bool RenameAssets(const TArray<FAssetRenameData>& AssetsAndNames) = 0;
 	/** Copies OriginalObject to a new asset AssetName in PackagePath; null when that exists. */
 	virtual UObject* DuplicateAsset(const FString& AssetName, const FString& PackagePath, UObject* OriginalObject) = 0;
+
+	/**
+	 * Imports files into the content folder DestinationPath ("/Game/Folder"), as dropping them on
+	 * the Content Browser does: each file becomes the asset DestinationPath/<file base name>, made by
+	 * ChosenFactory or else by the import factory of the file's extension that claims the file
+	 * (factories asked by import priority, highest first; when none claims it, the first of them
+	 * imports it and reports why it cannot). An existing asset the factory supports is made anew;
+	 * an asset of another class at that path is kept and the file not imported. Failures are logged
+	 * and leave no asset or new package behind. Returns the assets made, in file order; they are left
+	 * unsaved. With bSyncToBrowser the Content Browser selects them. FilesAndDestinations,
+	 * bAllowAsyncImport and bSceneImport select import paths this editor does not have and are ignored.
+	 */
+	virtual TArray<UObject*> ImportAssets(const TArray<FString>& Files, const FString& DestinationPath, UFactory* ChosenFactory = nullptr, bool bSyncToBrowser = true, TArray<TPair<FString, FString>>* FilesAndDestinations = nullptr, bool bAllowAsyncImport = false, bool bSceneImport = false) const = 0;
 };
 
 /** The reflected face of IAssetTools, under the name scripts know it by. */

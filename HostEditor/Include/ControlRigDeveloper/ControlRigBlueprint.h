@@ -32,6 +32,15 @@ public:
 	UFUNCTION(BlueprintCallable, Category = "Control Rig Blueprint")
 	USkeletalMesh* GetPreviewMesh() const;
 
+	/**
+	 * Copies the blueprint's hierarchy to the rig instances running from it, so that open editors and
+	 * previews show an edit made to the blueprint.
+	 */
+	void PropagateHierarchyFromBPToInstances() const;
+
+	/** How often the hierarchy was pushed to the instances; no rig instances run here, so this is what can be seen of it. */
+	int32 GetHierarchyPropagationCount() const { return HierarchyPropagationCount; }
+
 	/** Makes the hierarchy and the default graph when the blueprint has none yet. */
 	void InitializeRig();
 
@@ -49,4 +58,6 @@ protected:
 private:
 	UPROPERTY(AssetRegistrySearchable)
 	TSoftObjectPtr<USkeletalMesh> PreviewSkeletalMesh;
+
+	mutable int32 HierarchyPropagationCount = 0;
 };

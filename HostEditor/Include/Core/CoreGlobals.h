@@ -7,6 +7,11 @@
 
 #define GLog (FOutputDeviceRedirector::Get())
 
+class FFeedbackContext;
+
+/** The editor's feedback context for long operations such as imports: its lines go to the log. */
+extern CORE_API FFeedbackContext* GWarn;
+
 /** True in the editor. The stand-in is always the editor. */
 extern CORE_API bool GIsEditor;
 

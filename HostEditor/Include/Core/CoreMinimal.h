@@ -9,6 +9,7 @@
 #include "Containers/StringConv.h"
 #include "Containers/UnrealString.h"
 #include "CoreGlobals.h"
+#include "Delegates/Delegate.h"
 #include "Internationalization/Text.h"
 #include "Logging/LogMacros.h"
 #include "Math/UnrealMath.h"

@@ -7,6 +7,7 @@
 #include "HostEditorSupport/MessageDialogLog.h"
 
 class USkeletalMesh;
+class UObject;
 
 namespace HostEditor
 {
@@ -15,7 +16,10 @@ namespace HostEditor
 	 * Intermediate, Saved and Plugins folders when missing, unloads every asset package (so
 	 * assets load from disk again), clears the message boxes, the selection and the captured log,
 	 * points the project paths at the folder, discovers the plug-ins of its Plugins folder and of
-	 * PluginDirectories, and loads their modules in loading-phase order. Returns false with
+	 * PluginDirectories, and loads their modules in loading-phase order. The first start also loads
+	 * the editor's own UI modules (Slate, the menu system), registers the level editor's main menu
+	 * and, once the plug-in modules are in, tells modules that the engine has started (menu
+	 * start-up callbacks run then). Returns false with
 	 * OutError when the folder cannot be made or a plug-in module does not load.
 	 */
 	UNREALED_API bool StartEditor(const FString& ProjectDir, const TArray<FString>& PluginDirectories, FString& OutError);
@@ -29,6 +33,14 @@ namespace HostEditor
 	/** The log lines written since the editor was (re)started. */
 	UNREALED_API const TArray<FLogLine>& GetLogLines();
 
+	/**
+	 * Opens the menu MenuName ("LevelEditor.MainMenu") as the user would, follows the sub-menus of
+	 * EntryPath (each step the entry's name or its label) and clicks the last entry, running its
+	 * action. False with OutError when an entry is missing, is not a sub-menu where one is needed,
+	 * or has no action that can run.
+	 */
+	UNREALED_API bool InvokeMenuEntry(const FName MenuName, const TArray<FString>& EntryPath, FString& OutError);
+
 	/** One bone of a skeletal mesh to create: parents come before their children. */
 	struct FBoneDescription
 	{
@@ -37,6 +49,13 @@ namespace HostEditor
 		FName ParentName;
 		FTransform LocalTransform = FTransform::Identity;
 	};
+
+	/**
+	 * Imports a file into the content folder DestinationFolder ("/Game/Face") as dropping it on the
+	 * Content Browser does, through the import factory that claims it. Returns the assets made
+	 * (unsaved, their packages dirty); empty when the import failed, with the reasons in the log.
+	 */
+	UNREALED_API TArray<UObject*> ImportFile(const FString& Filename, const FString& DestinationFolder);
 
 	/**
 	 * Creates and saves a skeletal mesh asset at PackagePath ("/Game/Characters/SK_Hero") and its

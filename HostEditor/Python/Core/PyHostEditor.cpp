@@ -127,6 +127,14 @@ namespace HostEditorPython
 			}
 			return Lines;
 		});
+		Editor.def("import_file", [](const std::string& Filename, const std::string& DestinationFolder) {
+			std::vector<std::string> Paths;
+			for (const UObject* Asset : HostEditor::ImportFile(FromUtf8(Filename), FromUtf8(DestinationFolder)))
+			{
+				Paths.push_back(ToUtf8(Asset->GetPathName()));
+			}
+			return Paths;
+		});
 		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale, const std::string& ImportedBounds) {
 			TArray<HostEditor::FBoneDescription> Descriptions;
 			for (const auto& [Name, Parent, Transform] : Bones)

@@ -1,6 +1,7 @@
 """The headless editor's session, for tests and the host program: start the editor on a project
-folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, and
-read back the message boxes, the log and the slow tasks that ran."""
+folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, import
+a file through the Content Browser, and read back the message boxes, the log and the slow tasks
+that ran."""
 
 import _unreal_core as _core
 import unreal
@@ -66,3 +67,11 @@ def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported
     bounds = "" if imported_bounds is None else imported_bounds.export_text()
     path = _native.create_skeletal_mesh(str(package_path), described, float(import_uniform_scale), bounds)
     return unreal.load_asset(path)
+
+
+def import_file(path, destination_folder):
+    """Imports the file at path into the content folder destination_folder ("/Game/Face") as
+    dropping it on the Content Browser does. Returns the assets made, unsaved; an empty list when
+    the import failed (the reasons are in log_lines())."""
+    paths = _native.import_file(str(path), str(destination_folder))
+    return [unreal.find_object(None, object_path) for object_path in paths]

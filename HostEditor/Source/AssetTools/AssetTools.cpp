@@ -5,8 +5,10 @@
 #include "Factories/Factory.h"
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
+#include "HostEditorSupport/ContentBrowserSelection.h"
 #include "Misc/FeedbackContext.h"
 #include "Misc/PackageName.h"
+#include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
@@ -53,17 +55,27 @@ namespace
 		return !Loaded && FPackageName::DoesPackageExist(PackageName);
 	}
 
-	UFactory* FindFactoryFor(UClass* AssetClass)
+	/** Every factory class that can be instantiated, in registration order. */
+	TArray<UClass*> GetFactoryClasses()
 	{
 		TArray<UObject*> Classes;
 		GetObjectsOfClass(UClass::StaticClass(), Classes, false);
+		TArray<UClass*> FactoryClasses;
 		for (UObject* Object : Classes)
 		{
 			UClass* Class = static_cast<UClass*>(Object);
-			if (!Class->IsChildOf(UFactory::StaticClass()) || Class->HasAnyClassFlags(CLASS_Abstract))
+			if (Class->IsChildOf(UFactory::StaticClass()) && !Class->HasAnyClassFlags(CLASS_Abstract))
 			{
-				continue;
+				FactoryClasses.Add(Class);
 			}
+		}
+		return FactoryClasses;
+	}
+
+	UFactory* FindFactoryFor(UClass* AssetClass)
+	{
+		for (UClass* Class : GetFactoryClasses())
+		{
 			UFactory* Default = static_cast<UFactory*>(Class->GetDefaultObject());
 			if (Default && Default->CanCreateNew() && Default->DoesSupportClass(AssetClass))
 			{
@@ -97,6 +109,142 @@ namespace
 		{
 			UE_LOG(LogAssetTools, Error, TEXT("%s"), *Error);
 		}
+	}
+
+	/** Replaces the characters an object name cannot hold with '_', as the editor does for imported files. */
+	FString SanitizeObjectName(const FString& Name)
+	{
+		static const TCHAR* const InvalidCharacters = TEXT("\"' ,/.:|&!~\n\r\t@#(){}[]=;^%$`");
+		FString Result = Name;
+		for (int32 Index = 0; Index < Result.Len(); ++Index)
+		{
+			if (FCString::Strchr(InvalidCharacters, Result[Index]))
+			{
+				Result[Index] = TEXT('_');
+			}
+		}
+		return Result;
+	}
+
+	/** The import factories of each extension (lower case), one instance each, highest priority first. */
+	TMap<FString, TArray<UFactory*>> MakeImportFactories(const TArray<FString>& Files)
+	{
+		TArray<FString> Extensions;
+		for (const FString& File : Files)
+		{
+			Extensions.AddUnique(FPaths::GetExtension(File).ToLower());
+		}
+		TMap<FString, TArray<UFactory*>> FactoriesByExtension;
+		for (UClass* Class : GetFactoryClasses())
+		{
+			const UFactory* Default = static_cast<const UFactory*>(Class->GetDefaultObject());
+			if (!Default || !Default->bEditorImport)
+			{
+				continue;
+			}
+			TArray<FString> FactoryExtensions;
+			Default->GetSupportedFileExtensions(FactoryExtensions);
+			for (const FString& Extension : FactoryExtensions)
+			{
+				const FString Key = Extension.ToLower();
+				if (Extensions.Contains(Key))
+				{
+					FactoriesByExtension.FindOrAdd(Key).Add(NewObject<UFactory>(GetTransientPackage(), Class, NAME_None, RF_Transient));
+				}
+			}
+		}
+		for (TPair<FString, TArray<UFactory*>>& Entry : FactoriesByExtension)
+		{
+			Entry.Value.StableSort(&UFactory::SortFactoriesByPriority);
+		}
+		return FactoriesByExtension;
+	}
+
+	/**
+	 * The factory that imports Filename: the first of its extension's factories that claims the
+	 * file, else the one of highest priority, which then reports why it cannot. Null, with a
+	 * warning, when no factory imports files of that extension.
+	 */
+	UFactory* ChooseImportFactory(const FString& Filename, const TMap<FString, TArray<UFactory*>>& FactoriesByExtension)
+	{
+		const FString Extension = FPaths::GetExtension(Filename);
+		const TArray<UFactory*>* Factories = FactoriesByExtension.Find(Extension.ToLower());
+		if (!Factories || Factories->IsEmpty())
+		{
+			UE_LOG(LogAssetTools, Warning, TEXT("Failed to import '%s'. Unknown extension '%s'."), *Filename, *Extension);
+			return nullptr;
+		}
+		for (UFactory* Factory : *Factories)
+		{
+			if (Factory->FactoryCanImport(Filename))
+			{
+				return Factory;
+			}
+		}
+		return (*Factories)[0];
+	}
+
+	/** Destroys what a failed import left in Package: objects made during it, and the package when it was made for it. */
+	void DiscardFailedImport(UPackage* Package, const TArray<UObject*>& ObjectsBefore, bool bPackageExisted)
+	{
+		TArray<UObject*> Inner;
+		GetObjectsWithOuter(Package, Inner, true);
+		for (UObject* Object : Inner)
+		{
+			if (!ObjectsBefore.Contains(Object))
+			{
+				Object->MarkAsGarbage();
+			}
+		}
+		if (!bPackageExisted && !HasSavedObjects(Package))
+		{
+			Package->MarkAsGarbage();
+		}
+	}
+
+	/** Imports one file with Factory into DestinationPath; returns the new asset or null. */
+	UObject* ImportOneFile(const FString& Filename, const FString& DestinationPath, UFactory* Factory)
+	{
+		const EObjectFlags ImportedAssetFlags = EObjectFlags(RF_Public | RF_Standalone | RF_Transactional);
+		const FString Name = SanitizeObjectName(FPaths::GetBaseFilename(Filename));
+		FString PackageName;
+		if (!MakeAssetPackageName(Name, DestinationPath, PackageName, TEXT("ImportAssets")))
+		{
+			return nullptr;
+		}
+		UPackage* Package = FindPackage(nullptr, *PackageName);
+		const bool bPackageExisted = Package != nullptr || FPackageName::DoesPackageExist(PackageName);
+		if (!Package && bPackageExisted)
+		{
+			Package = LoadPackage(nullptr, *PackageName, LOAD_None);
+		}
+		if (!Package)
+		{
+			Package = CreatePackage(*PackageName);
+		}
+		if (UObject* Existing = StaticFindObjectFast(nullptr, Package, FName(*Name)))
+		{
+			// The factory makes a supported asset anew in its place; any other asset is kept.
+			if (!Factory->DoesSupportClass(Existing->GetClass()))
+			{
+				UE_LOG(LogAssetTools, Warning, TEXT("Failed to import '%s'. The asset '%s' is a %s, which %s does not import."), *Filename, *Existing->GetPathName(), *Existing->GetClass()->GetName(), *Factory->GetClass()->GetName());
+				return nullptr;
+			}
+		}
+		TArray<UObject*> ObjectsBefore;
+		GetObjectsWithOuter(Package, ObjectsBefore, true);
+		bool bCanceled = false;
+		UObject* Result = Factory->ImportObject(Factory->GetSupportedClass(), Package, FName(*Name), ImportedAssetFlags, Filename, nullptr, bCanceled);
+		if (Result && !bCanceled)
+		{
+			return Result;
+		}
+		if (!bCanceled)
+		{
+			UE_LOG(LogAssetTools, Warning, TEXT("Failed to import '%s'. Failed to create asset '%s'.\nPlease see Output Log for details."), *Filename, *PackageName);
+		}
+		DiscardFailedImport(Package, ObjectsBefore, bPackageExisted);
+		return nullptr;
 	}
 
 	bool RenameOne(const FAssetRenameData& Data)
@@ -299,4 +447,39 @@ UObject* UAssetToolsImpl::DuplicateAsset(const FString& AssetName, const FString
 	Copy->SetFlags(NewAssetFlags);
 	Package->SetDirtyFlag(true);
 	return Copy;
+}
+
+TArray<UObject*> UAssetToolsImpl::ImportAssets(const TArray<FString>& Files, const FString& DestinationPath, UFactory* ChosenFactory, bool bSyncToBrowser, TArray<TPair<FString, FString>>* FilesAndDestinations, bool bAllowAsyncImport, bool bSceneImport) const
+{
+	TArray<UObject*> Imported;
+	const TMap<FString, TArray<UFactory*>> FactoriesByExtension = ChosenFactory ? TMap<FString, TArray<UFactory*>>() : MakeImportFactories(Files);
+	for (const FString& Filename : Files)
+	{
+		UFactory* Factory = ChosenFactory ? ChosenFactory : ChooseImportFactory(Filename, FactoriesByExtension);
+		if (!Factory)
+		{
+			continue;
+		}
+		if (UObject* Asset = ImportOneFile(Filename, WithoutTrailingSlash(DestinationPath), Factory))
+		{
+			Imported.Add(Asset);
+		}
+	}
+	for (const TPair<FString, TArray<UFactory*>>& Entry : FactoriesByExtension)
+	{
+		for (UFactory* Factory : Entry.Value)
+		{
+			Factory->MarkAsGarbage();
+		}
+	}
+	if (bSyncToBrowser && !Imported.IsEmpty())
+	{
+		TArray<FString> Paths;
+		for (const UObject* Asset : Imported)
+		{
+			Paths.Add(Asset->GetPathName());
+		}
+		HostEditor::SetSelectedAssetPaths(Paths);
+	}
+	return Imported;
 }

@@ -249,6 +249,11 @@ TArray<FRigElementKey> URigHierarchyController::ImportBones(USkeleton* InSkeleto
 
 TArray<FRigElementKey> URigHierarchyController::ImportBones(const FReferenceSkeleton& InSkeleton, FName InNameSpace, bool bReplaceExistingBones, bool bRemoveObsoleteBones, bool bSelectBones, bool bSetupUndo)
 {
+	return ImportBones(InSkeleton.GetRefBoneInfo(), InSkeleton.GetRefBonePose(), InNameSpace, bReplaceExistingBones, bRemoveObsoleteBones, bSelectBones, bSetupUndo);
+}
+
+TArray<FRigElementKey> URigHierarchyController::ImportBones(const TArray<FMeshBoneInfo>& BoneInfos, const TArray<FTransform>& BoneTransforms, const FName& InNameSpace, bool bReplaceExistingBones, bool bRemoveObsoleteBones, bool bSelectBones, bool bSetupUndo)
+{
 	TArray<FRigElementKey> Keys;
 	if (!Hierarchy)
 	{
@@ -258,16 +263,15 @@ TArray<FRigElementKey> URigHierarchyController::ImportBones(const FReferenceSkel
 		const FName Name = InNameSpace.IsNone() ? BoneName : FName(*FString::Printf(TEXT("%s_%s"), *InNameSpace.ToString(), *BoneName.ToString()));
 		return FRigElementKey(Name, ERigElementType::Bone);
 	};
-	const TArray<FMeshBoneInfo>& Bones = InSkeleton.GetRefBoneInfo();
-	const TArray<FTransform>& Pose = InSkeleton.GetRefBonePose();
 	TArray<FTransform> Globals;
-	for (int32 Bone = 0; Bone < Bones.Num(); ++Bone)
+	for (int32 Bone = 0; Bone < BoneInfos.Num(); ++Bone)
 	{
-		const int32 ParentBone = Bones[Bone].ParentIndex;
+		const int32 ParentBone = BoneInfos[Bone].ParentIndex;
 		// A reference skeleton lists parents before their children.
 		const bool bHasParent = ParentBone != INDEX_NONE && ParentBone < Bone;
-		Globals.Add(bHasParent ? Pose[Bone] * Globals[ParentBone] : Pose[Bone]);
-		const FRigElementKey Key = KeyOf(Bones[Bone].Name);
+		const FTransform Local = BoneTransforms.IsValidIndex(Bone) ? BoneTransforms[Bone] : FTransform::Identity;
+		Globals.Add(bHasParent ? Local * Globals[ParentBone] : Local);
+		const FRigElementKey Key = KeyOf(BoneInfos[Bone].Name);
 		const FRigElementKey ParentKey = bHasParent ? Keys[ParentBone] : FRigElementKey();
 		Keys.Add(Key);
 		const int32 Existing = Hierarchy->GetIndex(Key);

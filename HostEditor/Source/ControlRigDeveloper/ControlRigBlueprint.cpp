@@ -47,3 +47,8 @@ USkeletalMesh* UControlRigBlueprint::GetPreviewMesh() const
 {
 	return PreviewSkeletalMesh.LoadSynchronous();
 }
+
+void UControlRigBlueprint::PropagateHierarchyFromBPToInstances() const
+{
+	++HierarchyPropagationCount;
+}

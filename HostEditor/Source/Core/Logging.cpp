@@ -3,9 +3,27 @@
 
 #include "CoreGlobals.h"
 #include "Logging/LogMacros.h"
+#include "Misc/FeedbackContext.h"
 #include "Misc/OutputDeviceRedirector.h"
 
 bool GIsEditor = true;
+
+namespace
+{
+	/** The editor's feedback context: every line it is given is a line of the log. */
+	class FFeedbackContextEditorLog : public FFeedbackContext
+	{
+	public:
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type Verbosity, const FName& Category) override
+		{
+			GLog->Serialize(V, Verbosity, Category);
+		}
+	};
+
+	FFeedbackContextEditorLog GEditorFeedback;
+}
+
+FFeedbackContext* GWarn = &GEditorFeedback;
 
 DEFINE_LOG_CATEGORY(LogTemp);
 DEFINE_LOG_CATEGORY(LogCore);

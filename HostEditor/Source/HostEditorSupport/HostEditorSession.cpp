@@ -3,6 +3,7 @@
 #include "HostEditorSupport/HostEditorSession.h"
 
 #include "Animation/Skeleton.h"
+#include "AssetToolsModule.h"
 #include "Engine/SkeletalMesh.h"
 #include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
@@ -10,11 +11,13 @@
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/HostEditorPaths.h"
 #include "Interfaces/IPluginManager.h"
+#include "Misc/CoreDelegates.h"
 #include "Misc/PackageName.h"
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "PackageTools.h"
 #include "Templates/UniquePtr.h"
+#include "ToolMenus.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 
@@ -66,6 +69,47 @@ namespace HostEditor
 			}
 			FText Ignored;
 			UPackageTools::UnloadPackages(Packages, Ignored, true);
+		}
+
+		/** The editor's own modules that plug-ins build on, loaded before any plug-in. */
+		bool LoadEditorModules(FString& OutError)
+		{
+			for (const TCHAR* Module : {TEXT("SlateCore"), TEXT("Slate"), TEXT("ToolMenus")})
+			{
+				if (!FModuleManager::Get().LoadModule(Module))
+				{
+					OutError = FString::Printf(TEXT("The editor module '%s' could not be loaded."), Module);
+					return false;
+				}
+			}
+			// The level editor's menu bar, which plug-ins extend.
+			if (!UToolMenus::Get()->IsMenuRegistered(TEXT("LevelEditor.MainMenu")))
+			{
+				UToolMenus::Get()->RegisterMenu(TEXT("LevelEditor.MainMenu"), TEXT("MainFrame.MainMenu"), EMultiBoxType::MenuBar);
+			}
+			return true;
+		}
+
+		bool& EngineInitialised()
+		{
+			static bool bInitialised = false;
+			return bInitialised;
+		}
+
+		/** The entry of a generated menu whose name or label is Step. */
+		const FToolMenuEntry* FindMenuEntry(const UToolMenu& Menu, const FString& Step)
+		{
+			for (const FToolMenuSection& Section : Menu.Sections)
+			{
+				for (const FToolMenuEntry& Entry : Section.Blocks)
+				{
+					if (Entry.Name.ToString() == Step || Entry.Label.Get().ToString() == Step)
+					{
+						return &Entry;
+					}
+				}
+			}
+			return nullptr;
 		}
 
 		bool LoadPluginModules(FString& OutError)
@@ -180,7 +224,16 @@ namespace HostEditor
 		}
 		IPluginManager::Get().RefreshPluginsList();
 		Started() = true;
+		if (!LoadEditorModules(OutError))
+		{
+			return false;
+		}
 		const bool bLoaded = LoadPluginModules(OutError);
+		if (!EngineInitialised())
+		{
+			EngineInitialised() = true;
+			FCoreDelegates::OnPostEngineInit.Broadcast();
+		}
 		UE_LOG(LogHostEditor, Display, TEXT("Editor started on project '%s'"), *Project);
 		return bLoaded;
 	}
@@ -199,6 +252,64 @@ namespace HostEditor
 	{
 		static const TArray<FLogLine> None;
 		return Capture() ? Capture()->GetLines() : None;
+	}
+
+	bool InvokeMenuEntry(const FName MenuName, const TArray<FString>& EntryPath, FString& OutError)
+	{
+		OutError.Reset();
+		if (EntryPath.IsEmpty())
+		{
+			OutError = TEXT("no menu entry was named");
+			return false;
+		}
+		UToolMenus* Menus = UToolMenus::Get();
+		if (!Menus->FindMenu(MenuName))
+		{
+			OutError = FString::Printf(TEXT("there is no menu '%s'"), *MenuName.ToString());
+			return false;
+		}
+		const UToolMenu* Menu = Menus->GenerateMenu(MenuName, FToolMenuContext());
+		FString Walked = MenuName.ToString();
+		for (int32 Index = 0; Index < EntryPath.Num(); ++Index)
+		{
+			const FString& Step = EntryPath[Index];
+			const FToolMenuEntry* Entry = FindMenuEntry(*Menu, Step);
+			if (!Entry)
+			{
+				OutError = FString::Printf(TEXT("menu '%s' has no entry '%s'"), *Walked, *Step);
+				return false;
+			}
+			Walked += TEXT(" > ") + Step;
+			if (Index + 1 < EntryPath.Num())
+			{
+				if (!Entry->IsSubMenu())
+				{
+					OutError = FString::Printf(TEXT("'%s' is not a sub-menu"), *Walked);
+					return false;
+				}
+				Menu = Menus->GenerateSubMenu(Menu, Entry->Name);
+				continue;
+			}
+			const FUIAction* Action = Entry->GetActionForCommand();
+			if (!Action || !Action->IsBound())
+			{
+				OutError = FString::Printf(TEXT("'%s' has no action to run"), *Walked);
+				return false;
+			}
+			if (!Action->CanExecute())
+			{
+				OutError = FString::Printf(TEXT("'%s' is disabled"), *Walked);
+				return false;
+			}
+			UE_LOG(LogHostEditor, Display, TEXT("Menu: %s"), *Walked);
+			Action->Execute();
+		}
+		return true;
+	}
+
+	TArray<UObject*> ImportFile(const FString& Filename, const FString& DestinationFolder)
+	{
+		return FAssetToolsModule::GetModule().Get().ImportAssets({Filename}, DestinationFolder);
 	}
 
 	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError, const FBoxSphereBounds& ImportedBounds)

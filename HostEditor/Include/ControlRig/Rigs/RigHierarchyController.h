@@ -107,6 +107,13 @@ public:
 	/** Imports the bones of a reference skeleton; see the USkeleton overload. */
 	TArray<FRigElementKey> ImportBones(const FReferenceSkeleton& InSkeleton, FName InNameSpace = NAME_None, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false);
 
+	/**
+	 * Imports a bone list: each bone's parent index points to an earlier entry of the list (or is
+	 * INDEX_NONE) and BoneTransforms holds its local transform relative to that parent (the identity
+	 * where the list is shorter). See the USkeleton overload for the flags.
+	 */
+	TArray<FRigElementKey> ImportBones(const TArray<FMeshBoneInfo>& BoneInfos, const TArray<FTransform>& BoneTransforms, const FName& InNameSpace, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false);
+
 private:
 	FRigElementKey AddElement(FName InName, ERigElementType InType, FRigElementKey InParent, const FTransform& InTransform, bool bTransformInGlobal);
 

@@ -32,14 +32,18 @@ namespace VNMayaSpaceConversion
 		return FTransform(Rotation, MayaPositionToUnreal(MayaPosition), FVector::OneVector);
 	}
 
+	FVector DivideByScaleSafely(const FVector& Value, const FVector& Scale)
+	{
+		auto SafeDivide = [](double Component, double Divisor)
+		{
+			return FMath::Abs(Divisor) <= ZeroScaleTolerance ? 0.0 : Component / Divisor;
+		};
+		return FVector(SafeDivide(Value.X, Scale.X), SafeDivide(Value.Y, Scale.Y), SafeDivide(Value.Z, Scale.Z));
+	}
+
 	FVector WorldPointToLocal(const FTransform& WorldTransform, const FVector& WorldPoint)
 	{
 		const FVector Unrotated = WorldTransform.GetRotation().UnrotateVector(WorldPoint - WorldTransform.GetTranslation());
-		const FVector Scale = WorldTransform.GetScale3D();
-		auto SafeDivide = [](double Value, double Divisor)
-		{
-			return FMath::Abs(Divisor) <= ZeroScaleTolerance ? 0.0 : Value / Divisor;
-		};
-		return FVector(SafeDivide(Unrotated.X, Scale.X), SafeDivide(Unrotated.Y, Scale.Y), SafeDivide(Unrotated.Z, Scale.Z));
+		return DivideByScaleSafely(Unrotated, WorldTransform.GetScale3D());
 	}
 }

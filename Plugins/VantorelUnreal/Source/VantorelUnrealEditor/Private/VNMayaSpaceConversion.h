@@ -31,6 +31,12 @@ namespace VNMayaSpaceConversion
 	FTransform MayaEulerFallbackToUnrealTransform(const FVector& MayaPosition, const FVector& MayaRotationDegrees);
 
 	/**
+	 * Divides each component of Value by that component of Scale; a scale component of magnitude at
+	 * most ZeroScaleTolerance gives 0 instead of a division.
+	 */
+	FVector DivideByScaleSafely(const FVector& Value, const FVector& Scale);
+
+	/**
 	 * Returns a world point in the local space of a world transform: the translation subtracted, the
 	 * rotation undone, then each component divided by the scale, where a scale component of magnitude
 	 * at most ZeroScaleTolerance gives 0 instead of a division.

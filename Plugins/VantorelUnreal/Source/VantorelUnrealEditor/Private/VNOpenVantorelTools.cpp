@@ -1,4 +1,4 @@
-// Opening the Vantorel tools: the target mesh, the tool script and the tools.
+// Opening the Vantorel tools: the target mesh, the tool script and the tools tab.
 
 #include "ContentBrowserModule.h"
 #include "Engine/SkeletalMesh.h"
@@ -9,6 +9,7 @@
 #include "UObject/UObjectGlobals.h"
 #include "VNFaceSDKImportLibrary.h"
 #include "VNToolScriptHost.h"
+#include "VantorelToolsTab.h"
 #include "VantorelToolsWindowState.h"
 
 namespace
@@ -64,4 +65,7 @@ void UVNFaceSDKImportLibrary::OpenVantorelTools(const FString& SourceFile, bool 
 		*TargetSkeletalMeshPath, Window.ChosenMesh.IsValid() ? TEXT("yes") : TEXT("no"));
 
 	VantorelToolScriptHost::LoadToolScript(SourceFile, bIncludeFaceSolver, FaceJsonFile);
+
+	VantorelToolsTab::RegisterTabSpawner();
+	VantorelToolsTab::InvokeTab();
 }

@@ -1,5 +1,71 @@
-// The editor module. Its reflected classes register with the object system as it loads.
+// The editor module: its menu in the level editor's main menu bar. Its reflected classes register
+// with the object system as the module's library loads.
 
+#include "VantorelUnrealEditorModule.h"
+
+#include "Framework/Commands/UIAction.h"
 #include "Modules/ModuleManager.h"
+#include "Textures/SlateIcon.h"
+#include "ToolMenus.h"
+#include "VNFaceSDKImportLibrary.h"
 
-IMPLEMENT_MODULE(FDefaultModuleImpl, VantorelUnrealEditor)
+#define LOCTEXT_NAMESPACE "FVantorelUnrealEditorModule"
+
+namespace
+{
+	const FName ToolMenusModuleName(TEXT("ToolMenus"));
+	const FName MainMenuName(TEXT("LevelEditor.MainMenu"));
+	const FName VantorelSectionName(TEXT("Vantorel"));
+	const FName VantorelSubMenuName(TEXT("Vantorel"));
+	const FName VantorelFunctionsName(TEXT("VantorelFunctions"));
+
+	/** The menu entry opens the tools with no preset: no source file, every option, no mesh or face file. */
+	void OpenToolsFromMenu()
+	{
+		UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	}
+}
+
+void FVantorelUnrealEditorModule::StartupModule()
+{
+	UToolMenus::RegisterStartupCallback(FSimpleMulticastDelegate::FDelegate::CreateRaw(this, &FVantorelUnrealEditorModule::RegisterMenus));
+}
+
+void FVantorelUnrealEditorModule::ShutdownModule()
+{
+	UToolMenus::UnRegisterStartupCallback(this);
+	// During editor exit the menu system may already be gone; then there is nothing left to remove.
+	if (FModuleManager::Get().IsModuleLoaded(ToolMenusModuleName))
+	{
+		UToolMenus::UnregisterOwner(this);
+	}
+}
+
+void FVantorelUnrealEditorModule::RegisterMenus()
+{
+	FToolMenuOwnerScoped OwnerScoped(this);
+	UToolMenu* MainMenu = UToolMenus::Get()->ExtendMenu(MainMenuName);
+	FToolMenuSection& Section = MainMenu->FindOrAddSection(VantorelSectionName);
+	Section.AddSubMenu(VantorelSubMenuName,
+		LOCTEXT("VantorelMenuLabel", "Vantorel"),
+		LOCTEXT("VantorelMenuTooltip", "Vantorel Unreal tools."),
+		FNewToolMenuDelegate::CreateRaw(this, &FVantorelUnrealEditorModule::FillVantorelMenu),
+		/*bInOpenSubMenuOnClick=*/false,
+		FSlateIcon(),
+		/*bShouldCloseWindowAfterMenuSelection=*/true);
+}
+
+void FVantorelUnrealEditorModule::FillVantorelMenu(UToolMenu* Menu)
+{
+	FToolMenuSection& Section = Menu->AddSection(VantorelFunctionsName, LOCTEXT("VantorelFunctionsSection", "Vantorel"));
+	Section.AddMenuEntry(VantorelFunctionsName,
+		LOCTEXT("VantorelFunctionsLabel", "Vantorel Functions"),
+		LOCTEXT("VantorelFunctionsTooltip", "Open Vantorel tools for Unreal."),
+		FSlateIcon(),
+		FUIAction(FExecuteAction::CreateStatic(&OpenToolsFromMenu)),
+		EUserInterfaceActionType::Button);
+}
+
+#undef LOCTEXT_NAMESPACE
+
+IMPLEMENT_MODULE(FVantorelUnrealEditorModule, VantorelUnrealEditor)

@@ -7,6 +7,8 @@
 
 #include "VNFaceSDKImportLibrary.generated.h"
 
+class UControlRigBlueprint;
+class USkeletalMesh;
 class UVNFaceRigDataAsset;
 
 UCLASS()
@@ -25,6 +27,50 @@ public:
 
 	/** Replaces the drivers of a face rig data asset with the drivers of Face rig JSON text; see ImportVNFaceSDKJson. */
 	static bool ImportVNFaceSDKJsonText(UVNFaceRigDataAsset* TargetAsset, const FString& JsonText, FString& OutError);
+
+	/**
+	 * Places an existing control on a bone of a skeletal mesh: the control's offset becomes the bone's
+	 * reference pose (component space) with the absolute ControlScale as its scale, and its shape is
+	 * pushed out horizontally from the vertical axis by HorizontalPush. Writes both poses, marks the
+	 * rig dirty; false with a warning when the rig, mesh, control or bone is missing.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Face")
+	static bool ConfigureOnFaceControl(UControlRigBlueprint* ControlRigBlueprint, USkeletalMesh* SkeletalMesh, FName ControlName, FName BoneName, FVector ControlScale, float ShapeSize, float HorizontalPush = 1.2f);
+
+	/** Places an on-face control from Maya's Y-up world-space data. */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Face")
+	static bool ConfigureOnFaceControlFromMayaData(UControlRigBlueprint* ControlRigBlueprint, FName ControlName, FVector MayaControlPosition, FVector MayaControlRotation, const TArray<float>& MayaControlWorldMatrix, FVector MayaShapePosition, FVector ControlScale, float ShapeScale, bool bMatchParentOrientation = false, bool bFlipShapeX = false);
+
+	/**
+	 * Places an existing control at a global transform (its scale replaced by the absolute
+	 * ControlScale) and gives it ShapeTransform as its shape. False with a warning when the control is
+	 * missing.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Face")
+	static bool ConfigureOnFaceControlFromTransform(UControlRigBlueprint* ControlRigBlueprint, FName ControlName, FTransform ControlGlobalTransform, FVector ControlScale, FTransform ShapeTransform);
+
+	/** Updates only a control's Shape Transform location from a Maya world-space picker point. */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Face")
+	static bool SetControlShapeFromMayaWorldPosition(UControlRigBlueprint* ControlRigBlueprint, FName ControlName, FVector MayaShapeWorldPosition, float ShapeScale);
+
+	/**
+	 * Applies only the rotation from an authored Maya world matrix to an
+	 * existing body control offset. Its body placement and shape stay intact.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static bool ConfigureBodyControlRotationFromMayaMatrix(UControlRigBlueprint* ControlRigBlueprint, FName ControlName, const TArray<float>& MayaControlWorldMatrix);
+
+	/** Parent an existing control in native code and verify the resulting hierarchy. */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Face")
+	static bool EnsureControlParent(UControlRigBlueprint* ControlRigBlueprint, FName ControlName, FName ParentName, bool bMaintainGlobalTransform = true);
+
+	/**
+	 * Replaces the rig's bones with the bones of a skeletal mesh, leaving out the Maya rig's own top
+	 * groups "MotionSystem", "MainSystem" and "Main"; each remaining bone hangs below its nearest kept
+	 * ancestor. Other elements stay. False with a warning when the rig or the mesh is missing.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static bool ImportBodyControlRigBones(UControlRigBlueprint* ControlRigBlueprint, USkeletalMesh* SkeletalMesh);
 
 	/**
 	 * Opens the Vantorel tools for a source file: chooses the target skeletal mesh (by object path, else

@@ -1,0 +1,5 @@
+// The SlateCore module: widget base classes, slots and styles.
+
+#include "Modules/ModuleManager.h"
+
+IMPLEMENT_MODULE(FDefaultModuleImpl, SlateCore)
