@@ -208,27 +208,27 @@ class Skeleton:
         return m.aim_frame(m.sub(target.layout_position, joint.layout_position), joint.up)
 
     def solve(self):
-        """Computes the stored Unreal local transforms and, from them, every world frame."""
+        """Computes the stored Unreal local transforms and, from them, every world frame.
+
+        Each local transform is taken against its parent's pose as stored (composed from the parent's
+        rounded local transforms), so rounding never accumulates down a chain: every joint lands
+        within one rounding step of its layout."""
         unit = self.params.import_scale
-        layout = {}
         for joint in self.joints:
-            layout[joint.name] = (m.swap_frame(self._maya_layout_frame(joint)), m.scale(m.swap_yz(joint.layout_position), unit))
-        for joint in self.joints:
-            rotation, position = layout[joint.name]
+            rotation = m.swap_frame(self._maya_layout_frame(joint))
+            position = m.scale(m.swap_yz(joint.layout_position), unit)
             if joint.parent:
-                parent_rotation, parent_position = layout[joint.parent]
-                inverse = m.transpose(parent_rotation)
+                parent = self.by_name[joint.parent]
+                inverse = m.transpose(parent.unreal_rotation)
                 local_rotation = m.mat_mul(rotation, inverse)
-                local_translation = m.row_times(m.sub(position, parent_position), inverse)
+                local_translation = m.row_times(m.sub(position, parent.unreal_position), inverse)
             else:
                 local_rotation, local_translation = rotation, position
             joint.local_rotation = m.quantize_quat(m.quat_from_matrix(local_rotation))
             joint.local_translation = tuple(m.quantize(v) for v in local_translation)
-        for joint in self.joints:
             rotation = m.matrix_from_quat(joint.local_rotation)
             position = joint.local_translation
             if joint.parent:
-                parent = self.by_name[joint.parent]
                 position = m.add(m.row_times(position, parent.unreal_rotation), parent.unreal_position)
                 rotation = m.mat_mul(rotation, parent.unreal_rotation)
             joint.unreal_rotation = rotation
