@@ -16,9 +16,11 @@ import math
 PACKAGE_DIGITS = 6
 # Digits written for every number in the JSON files.
 JSON_DIGITS = 6
-# How far each quaternion component may move from its rounded value while the stored quaternion is
-# made as close to unit length as six decimals allow.
-QUAT_SEARCH_STEPS = 2
+# How far (in steps of 32 millionths) the components of a stored quaternion may move from their
+# rounded values while it is made exactly unit length: the two largest, and the second smallest.
+QUAT_SEARCH_STEPS = 6
+QUAT_WIDE_LIMIT = 100000
+QUAT_STEPS_PER_UNIT = 10 ** PACKAGE_DIGITS // 32
 
 IDENTITY = ((1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (0.0, 0.0, 1.0))
 
@@ -137,24 +139,34 @@ def quantize(value, digits=PACKAGE_DIGITS):
 
 
 def quantize_quat(q):
-    """The quaternion as the package text stores it: six decimals per component, chosen among the
-    neighbours of the rounded components so that its length is as close to 1 as possible (the
-    engine uses stored quaternions as they are, so a visibly non-unit one would skew every child)."""
-    step = 10.0 ** -PACKAGE_DIGITS
-    base = [round(c, PACKAGE_DIGITS) for c in q]
-    best = None
-    offsets = range(-QUAT_SEARCH_STEPS, QUAT_SEARCH_STEPS + 1)
-    for dx in offsets:
-        for dy in offsets:
-            for dz in offsets:
-                for dw in offsets:
-                    candidate = (base[0] + dx * step, base[1] + dy * step, base[2] + dz * step, base[3] + dw * step)
-                    error = abs(sum(c * c for c in candidate) - 1.0)
-                    distance = abs(dx) + abs(dy) + abs(dz) + abs(dw)
-                    key = (round(error, 15), distance, (dx, dy, dz, dw))
-                    if best is None or key < best[0]:
-                        best = (key, candidate)
-    return tuple(quantize(c) for c in best[1])
+    """The quaternion as the package text stores it: six decimals per component, and exactly unit
+    length in those decimals. The engine takes stored quaternions as unit: a rounded one is up to
+    1e-6 off, and rig hierarchies that turn globals back into locals double such an error at every
+    level of a chain.
+
+    Four squares of millionths add up to exactly 10^12 only when every component is a multiple of
+    32 millionths, so the components are counted in those steps (QUAT_STEPS_PER_UNIT to 1) and the
+    condition is a sum of four squares equal to QUAT_STEPS_PER_UNIT squared. The two largest
+    components move within QUAT_SEARCH_STEPS of their rounded values and the second smallest over
+    a widening range, until the remainder is the square of the smallest one."""
+    unit = QUAT_STEPS_PER_UNIT
+    target = unit * unit
+    rounded = [int(round(c * unit)) for c in q]
+    small, wide, second, first = sorted(range(4), key=lambda i: abs(rounded[i]))
+    near = range(-QUAT_SEARCH_STEPS, QUAT_SEARCH_STEPS + 1)
+    for width in range(QUAT_WIDE_LIMIT):
+        for d_wide in ((0,) if width == 0 else (width, -width)):
+            for d_first in near:
+                for d_second in near:
+                    moved = {first: rounded[first] + d_first, second: rounded[second] + d_second, wide: rounded[wide] + d_wide}
+                    rest = target - sum(v * v for v in moved.values())
+                    if rest < 0:
+                        continue
+                    root = math.isqrt(rest)
+                    if root * root == rest:
+                        moved[small] = root if rounded[small] >= 0 else -root
+                        return tuple(quantize(moved[i] / unit) for i in range(4))
+    raise ValueError("no unit quaternion in six decimals was found near %r" % (q,))
 
 
 def euler_xyz_from_matrix(m):
