@@ -195,6 +195,20 @@ def test_create_skeletal_mesh_makes_mesh_and_skeleton_assets(editor, unreal):
     assert mesh.get_editor_property("asset_import_data").get_editor_property("import_uniform_scale") == pytest.approx(1.0)
 
 
+def test_a_skeletal_mesh_keeps_its_imported_bounds_across_a_restart(editor, unreal, tmp_path):
+    bounds = unreal.BoxSphereBounds(origin=unreal.Vector(1.0, -2.0, 90.0), box_extent=unreal.Vector(40.0, 20.0, 95.0), sphere_radius=105.0)
+    editor.create_skeletal_mesh("/Game/Chars/SK_Bounded", [("root", None, None)], 1.0, bounds)
+    editor.create_skeletal_mesh("/Game/Chars/SK_Unbounded", [("root", None, None)])
+    editor.start(project_dir(tmp_path))
+    loaded = unreal.load_asset("/Game/Chars/SK_Bounded")
+    for read in (loaded.get_bounds(), loaded.get_imported_bounds()):
+        assert (read.origin.x, read.origin.y, read.origin.z) == (1.0, -2.0, 90.0)
+        assert (read.box_extent.x, read.box_extent.y, read.box_extent.z) == (40.0, 20.0, 95.0)
+        assert read.sphere_radius == 105.0
+    empty = unreal.load_asset("/Game/Chars/SK_Unbounded").get_bounds()
+    assert (empty.box_extent.x, empty.box_extent.y, empty.box_extent.z, empty.sphere_radius) == (0.0, 0.0, 0.0, 0.0)
+
+
 @pytest.mark.parametrize("bones, message", [
     ([], "at least one bone"),
     ([("root", "missing", None)], "must be the root"),

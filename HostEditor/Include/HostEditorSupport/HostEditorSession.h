@@ -60,9 +60,9 @@ namespace HostEditor
 	/**
 	 * Creates and saves a skeletal mesh asset at PackagePath ("/Game/Characters/SK_Hero") and its
 	 * skeleton beside it ("/Game/Characters/SK_Hero_Skeleton"), both with the bones as their
-	 * reference skeleton, and FBX import data holding ImportUniformScale, as importing an FBX
-	 * would. Returns null with OutError when the path is taken or invalid or the bones do not
+	 * reference skeleton, FBX import data holding ImportUniformScale and ImportedBounds as the
+	 * mesh's imported bounds, as importing an FBX would. Returns null with OutError when the path is taken or invalid or the bones do not
 	 * form one tree.
 	 */
-	UNREALED_API USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError);
+	UNREALED_API USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError, const FBoxSphereBounds& ImportedBounds = FBoxSphereBounds(ForceInit));
 }

@@ -52,21 +52,23 @@ namespace HostEditorPython
 			}
 		}
 
-		FTransform TransformFromText(const std::string& Text)
+		/** Reads a struct value of type T from its exported text; the empty text gives Default. */
+		template <typename T>
+		T StructFromText(const std::string& Text, const T& Default, const char* What)
 		{
-			FTransform Transform = FTransform::Identity;
+			T Value = Default;
 			if (Text.empty())
 			{
-				return Transform;
+				return Value;
 			}
-			const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<FTransform>::Get());
+			const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<T>::Get());
 			const FString Buffer = FromUtf8(Text);
-			const TCHAR* End = Property.ImportText_Direct(*Buffer, &Transform, nullptr, PPF_None);
+			const TCHAR* End = Property.ImportText_Direct(*Buffer, &Value, nullptr, PPF_None);
 			if (!End || *PropertyTextUtils::SkipWhitespace(End))
 			{
-				throw py::value_error("'" + Text + "' is not a transform");
+				throw py::value_error("'" + Text + "' is not " + What);
 			}
-			return Transform;
+			return Value;
 		}
 	}
 
@@ -145,18 +147,19 @@ namespace HostEditorPython
 				throw std::runtime_error(ToUtf8(Error));
 			}
 		});
-		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale) {
+		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale, const std::string& ImportedBounds) {
 			TArray<HostEditor::FBoneDescription> Descriptions;
 			for (const auto& [Name, Parent, Transform] : Bones)
 			{
 				HostEditor::FBoneDescription Bone;
 				Bone.Name = FName(*FromUtf8(Name));
 				Bone.ParentName = Parent.empty() ? FName() : FName(*FromUtf8(Parent));
-				Bone.LocalTransform = TransformFromText(Transform);
+				Bone.LocalTransform = StructFromText(Transform, FTransform::Identity, "a transform");
 				Descriptions.Add(Bone);
 			}
 			FString Error;
-			USkeletalMesh* Mesh = HostEditor::CreateSkeletalMesh(FromUtf8(PackagePath), Descriptions, ImportUniformScale, Error);
+			const FBoxSphereBounds Bounds = StructFromText(ImportedBounds, FBoxSphereBounds(ForceInit), "box-sphere bounds");
+			USkeletalMesh* Mesh = HostEditor::CreateSkeletalMesh(FromUtf8(PackagePath), Descriptions, ImportUniformScale, Error, Bounds);
 			if (!Mesh)
 			{
 				throw py::value_error(ToUtf8(Error));

@@ -61,15 +61,18 @@ def invoke_menu_entry(entry_path, menu_name="LevelEditor.MainMenu"):
     _native.invoke_menu_entry(str(menu_name), [str(step) for step in entry_path])
 
 
-def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0):
+def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported_bounds=None):
     """Creates and saves a skeletal mesh at package_path with its skeleton beside it
     (package_path + "_Skeleton"). bones lists (name, parent_name, local_transform), parents first;
-    the root's parent is None and a transform of None is the identity. Returns the mesh."""
+    the root's parent is None and a transform of None is the identity. imported_bounds (an
+    unreal.BoxSphereBounds, empty at the origin when None) become the mesh's imported bounds, as an
+    import takes them from the mesh's vertices. Returns the mesh."""
     described = []
     for name, parent, transform in bones:
         described.append((str(name), "" if parent is None else str(parent),
                           "" if transform is None else transform.export_text()))
-    path = _native.create_skeletal_mesh(str(package_path), described, float(import_uniform_scale))
+    bounds = "" if imported_bounds is None else imported_bounds.export_text()
+    path = _native.create_skeletal_mesh(str(package_path), described, float(import_uniform_scale), bounds)
     return unreal.load_asset(path)
 
 

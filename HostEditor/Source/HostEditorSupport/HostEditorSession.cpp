@@ -312,7 +312,7 @@ namespace HostEditor
 		return FAssetToolsModule::GetModule().Get().ImportAssets({Filename}, DestinationFolder);
 	}
 
-	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError)
+	USkeletalMesh* CreateSkeletalMesh(const FString& PackagePath, const TArray<FBoneDescription>& Bones, float ImportUniformScale, FString& OutError, const FBoxSphereBounds& ImportedBounds)
 	{
 		const FString MeshName = FPackageName::GetLongPackageAssetName(PackagePath);
 		const FString SkeletonPackageName = PackagePath + TEXT("_Skeleton");
@@ -344,6 +344,7 @@ namespace HostEditor
 		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(MeshPackage, FName(*MeshName), AssetFlags);
 		FillReferenceSkeleton(Bones, Mesh->GetRefSkeleton());
 		Mesh->SetSkeleton(Skeleton);
+		Mesh->SetImportedBounds(ImportedBounds);
 		UFbxSkeletalMeshImportData* ImportData = NewObject<UFbxSkeletalMeshImportData>(Mesh);
 		ImportData->ImportUniformScale = ImportUniformScale;
 		Mesh->SetAssetImportData(ImportData);

@@ -19,6 +19,7 @@ namespace UE::Math
 	template <typename T> struct TScaleMatrix;
 	template <typename T> struct TTranslationMatrix;
 	template <typename T> struct TScaleRotationTranslationMatrix;
+	template <typename T, typename TExtent> struct TBoxSphereBounds;
 	template <typename IntType> struct TIntPoint;
 	template <typename IntType> struct TIntVector3;
 }
@@ -52,6 +53,9 @@ using FQuatRotationMatrix = UE::Math::TQuatRotationMatrix<double>;
 using FScaleMatrix = UE::Math::TScaleMatrix<double>;
 using FTranslationMatrix = UE::Math::TTranslationMatrix<double>;
 using FScaleRotationTranslationMatrix = UE::Math::TScaleRotationTranslationMatrix<double>;
+using FBoxSphereBounds = UE::Math::TBoxSphereBounds<double, double>;
+using FBoxSphereBounds3f = UE::Math::TBoxSphereBounds<float, float>;
+using FBoxSphereBounds3d = UE::Math::TBoxSphereBounds<double, double>;
 using FIntPoint = UE::Math::TIntPoint<int32>;
 using FInt32Point = UE::Math::TIntPoint<int32>;
 using FIntVector = UE::Math::TIntVector3<int32>;

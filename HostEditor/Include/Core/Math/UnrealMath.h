@@ -14,3 +14,4 @@
 #include "Math/Matrix.h"
 #include "Math/Transform.h"
 #include "Math/Color.h"
+#include "Math/BoxSphereBounds.h"

@@ -92,6 +92,19 @@ struct FTransform
 };
 
 USTRUCT(immutable, noexport, BlueprintType)
+struct FBoxSphereBounds
+{
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = BoxSphereBounds, SaveGame)
+	FVector Origin;
+
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = BoxSphereBounds, SaveGame)
+	FVector BoxExtent;
+
+	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = BoxSphereBounds, SaveGame)
+	double SphereRadius;
+};
+
+USTRUCT(immutable, noexport, BlueprintType)
 struct FLinearColor
 {
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = LinearColor, SaveGame)

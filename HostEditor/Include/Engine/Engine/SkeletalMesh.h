@@ -25,6 +25,17 @@ public:
 	const FReferenceSkeleton& GetRefSkeleton() const { return RefSkeleton; }
 	FReferenceSkeleton& GetRefSkeleton() { return RefSkeleton; }
 
+	/** The mesh's bounds: its imported bounds (the stand-in offers no bounds extensions). */
+	UFUNCTION(BlueprintCallable, Category = Mesh)
+	FBoxSphereBounds GetBounds() const { return ImportedBounds; }
+
+	/** The bounds of the mesh as it was imported. */
+	UFUNCTION(BlueprintCallable, Category = Mesh)
+	FBoxSphereBounds GetImportedBounds() const { return ImportedBounds; }
+
+	/** Sets the imported bounds, as an import does once it has read the mesh's vertices. */
+	void SetImportedBounds(const FBoxSphereBounds& InBounds) { ImportedBounds = InBounds; }
+
 	UAssetImportData* GetAssetImportData() const { return AssetImportData; }
 	void SetAssetImportData(UAssetImportData* InAssetImportData) { AssetImportData = InAssetImportData; }
 
@@ -40,6 +51,10 @@ private:
 	/** How the mesh was imported, for reimports. */
 	UPROPERTY(VisibleAnywhere, Instanced, Category = ImportSettings)
 	TObjectPtr<UAssetImportData> AssetImportData;
+
+	/** The bounds as imported; saved and loaded with the package. */
+	UPROPERTY()
+	FBoxSphereBounds ImportedBounds;
 
 	FReferenceSkeleton RefSkeleton;
 };

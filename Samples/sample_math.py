@@ -1,0 +1,206 @@
+"""Small vector, matrix and quaternion helpers for the sample generator (standard library only).
+
+Conventions follow the two applications the sample is written for:
+
+- Matrices are 3x3 rotation matrices in the row-vector convention used by both Maya and Unreal:
+  row r is the frame's local axis r in world coordinates and a point maps as p' = p * M.
+- Quaternions are (x, y, z, w) and rotate like Unreal's FQuat built from such a matrix.
+- Maya is Y-up, Unreal is Z-up; swapping the second and third coordinate converts a point either way,
+  and swapping both the second and third rows and columns converts a frame (a proper frame stays
+  proper).
+"""
+
+import math
+
+# Digits the saved package text keeps for every number (the engine exports floats with "%f").
+PACKAGE_DIGITS = 6
+# Digits written for every number in the JSON files.
+JSON_DIGITS = 6
+# How far (in steps of 32 millionths) the components of a stored quaternion may move from their
+# rounded values while it is made exactly unit length: the two largest, and the second smallest.
+QUAT_SEARCH_STEPS = 6
+QUAT_WIDE_LIMIT = 100000
+QUAT_STEPS_PER_UNIT = 10 ** PACKAGE_DIGITS // 32
+
+IDENTITY = ((1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (0.0, 0.0, 1.0))
+
+
+def add(a, b):
+    return (a[0] + b[0], a[1] + b[1], a[2] + b[2])
+
+
+def sub(a, b):
+    return (a[0] - b[0], a[1] - b[1], a[2] - b[2])
+
+
+def scale(a, s):
+    return (a[0] * s, a[1] * s, a[2] * s)
+
+
+def dot(a, b):
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]
+
+
+def cross(a, b):
+    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+
+
+def length(a):
+    return math.sqrt(dot(a, a))
+
+
+def normalize(a):
+    size = length(a)
+    if size < 1e-12:
+        raise ValueError("cannot normalise a zero vector")
+    return scale(a, 1.0 / size)
+
+
+def lerp(a, b, t):
+    return add(a, scale(sub(b, a), t))
+
+
+def swap_yz(p):
+    """Converts a point between Maya's Y-up and Unreal's Z-up frame (its own inverse)."""
+    return (p[0], p[2], p[1])
+
+
+def aim_frame(aim, up):
+    """A proper frame whose X axis points along aim and whose Y axis leans towards up."""
+    x = normalize(aim)
+    z = cross(x, up)
+    if length(z) < 1e-6:
+        z = cross(x, (0.0, 0.0, 1.0) if abs(x[2]) < 0.9 else (1.0, 0.0, 0.0))
+    z = normalize(z)
+    y = cross(z, x)
+    return (x, y, z)
+
+
+def transpose(m):
+    return tuple(tuple(m[c][r] for c in range(3)) for r in range(3))
+
+
+def mat_mul(a, b):
+    return tuple(tuple(sum(a[r][k] * b[k][c] for k in range(3)) for c in range(3)) for r in range(3))
+
+
+def row_times(p, m):
+    """The row vector p times the matrix m."""
+    return tuple(p[0] * m[0][c] + p[1] * m[1][c] + p[2] * m[2][c] for c in range(3))
+
+
+def swap_frame(m):
+    """Converts a frame between Maya and Unreal: rows and columns two and three swapped."""
+    order = (0, 2, 1)
+    return tuple(tuple(m[order[r]][order[c]] for c in range(3)) for r in range(3))
+
+
+def quat_from_matrix(m):
+    """The unit quaternion (x, y, z, w) of a proper row-vector rotation matrix, w >= 0."""
+    trace = m[0][0] + m[1][1] + m[2][2]
+    if trace > 0.0:
+        s = 0.5 / math.sqrt(trace + 1.0)
+        q = ((m[1][2] - m[2][1]) * s, (m[2][0] - m[0][2]) * s, (m[0][1] - m[1][0]) * s, 0.25 / s)
+    else:
+        i = max(range(3), key=lambda k: m[k][k])
+        j, k = (i + 1) % 3, (i + 2) % 3
+        s = math.sqrt(m[i][i] - m[j][j] - m[k][k] + 1.0)
+        q = [0.0, 0.0, 0.0, 0.0]
+        q[i] = 0.5 * s
+        s = 0.5 / s
+        q[3] = (m[j][k] - m[k][j]) * s
+        q[j] = (m[i][j] + m[j][i]) * s
+        q[k] = (m[i][k] + m[k][i]) * s
+        q = tuple(q)
+    if q[3] < 0.0:
+        q = tuple(-c for c in q)
+    return tuple(q)
+
+
+def quat_normalized(q):
+    size = math.sqrt(sum(c * c for c in q))
+    return tuple(c / size for c in q)
+
+
+def matrix_from_quat(q):
+    """The row-vector rotation matrix of a quaternion (normalised first)."""
+    x, y, z, w = quat_normalized(q)
+    return (
+        (1.0 - 2.0 * (y * y + z * z), 2.0 * (x * y + w * z), 2.0 * (x * z - w * y)),
+        (2.0 * (x * y - w * z), 1.0 - 2.0 * (x * x + z * z), 2.0 * (y * z + w * x)),
+        (2.0 * (x * z + w * y), 2.0 * (y * z - w * x), 1.0 - 2.0 * (x * x + y * y)),
+    )
+
+
+def quantize(value, digits=PACKAGE_DIGITS):
+    """value rounded to digits decimals, never negative zero."""
+    rounded = round(value, digits)
+    return 0.0 if rounded == 0.0 else rounded
+
+
+def quantize_quat(q):
+    """The quaternion as the package text stores it: six decimals per component, and exactly unit
+    length in those decimals. The engine takes stored quaternions as unit: a rounded one is up to
+    1e-6 off, and rig hierarchies that turn globals back into locals double such an error at every
+    level of a chain.
+
+    Four squares of millionths add up to exactly 10^12 only when every component is a multiple of
+    32 millionths, so the components are counted in those steps (QUAT_STEPS_PER_UNIT to 1) and the
+    condition is a sum of four squares equal to QUAT_STEPS_PER_UNIT squared. The two largest
+    components move within QUAT_SEARCH_STEPS of their rounded values and the second smallest over
+    a widening range, until the remainder is the square of the smallest one."""
+    unit = QUAT_STEPS_PER_UNIT
+    target = unit * unit
+    rounded = [int(round(c * unit)) for c in q]
+    small, wide, second, first = sorted(range(4), key=lambda i: abs(rounded[i]))
+    near = range(-QUAT_SEARCH_STEPS, QUAT_SEARCH_STEPS + 1)
+    for width in range(QUAT_WIDE_LIMIT):
+        for d_wide in ((0,) if width == 0 else (width, -width)):
+            for d_first in near:
+                for d_second in near:
+                    moved = {first: rounded[first] + d_first, second: rounded[second] + d_second, wide: rounded[wide] + d_wide}
+                    rest = target - sum(v * v for v in moved.values())
+                    if rest < 0:
+                        continue
+                    root = math.isqrt(rest)
+                    if root * root == rest:
+                        moved[small] = root if rounded[small] >= 0 else -root
+                        return tuple(quantize(moved[i] / unit) for i in range(4))
+    raise ValueError("no unit quaternion in six decimals was found near %r" % (q,))
+
+
+def euler_xyz_from_matrix(m):
+    """Maya Euler angles in degrees, rotate order XYZ (X applied first), of a row-vector matrix."""
+    sy = max(-1.0, min(1.0, -m[0][2]))
+    ry = math.asin(sy)
+    if abs(math.cos(ry)) > 1e-9:
+        rx = math.atan2(m[1][2], m[2][2])
+        rz = math.atan2(m[0][1], m[0][0])
+    else:
+        rx = math.atan2(-m[2][1], m[1][1])
+        rz = 0.0
+    return (math.degrees(rx), math.degrees(ry), math.degrees(rz))
+
+
+def matrix_from_euler_xyz(angles):
+    """The row-vector matrix of Maya Euler angles in degrees, rotate order XYZ."""
+    rx, ry, rz = (math.radians(a) for a in angles)
+    mx = ((1.0, 0.0, 0.0), (0.0, math.cos(rx), math.sin(rx)), (0.0, -math.sin(rx), math.cos(rx)))
+    my = ((math.cos(ry), 0.0, -math.sin(ry)), (0.0, 1.0, 0.0), (math.sin(ry), 0.0, math.cos(ry)))
+    mz = ((math.cos(rz), math.sin(rz), 0.0), (-math.sin(rz), math.cos(rz), 0.0), (0.0, 0.0, 1.0))
+    return mat_mul(mat_mul(mx, my), mz)
+
+
+def world_matrix_16(frame, position):
+    """A Maya world matrix as the exporter writes it: 16 numbers, row by row, translation last."""
+    values = []
+    for row in frame:
+        values.extend(row)
+        values.append(0.0)
+    values.extend(position)
+    values.append(1.0)
+    return [quantize(v, JSON_DIGITS) for v in values]
+
+
+def json_vector(values):
+    return [quantize(v, JSON_DIGITS) for v in values]
