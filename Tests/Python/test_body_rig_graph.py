@@ -132,12 +132,6 @@ def test_refused_template_stops_with_the_node_name_and_reason(script, controller
         script["body_rig_add_template"](controller, "NoSuchTemplate::Execute(in Value)", "Broken", 0.0, 0.0)
 
 
-def test_node_path_falls_back_when_unreadable(script, controller):
-    node = controller.get_graph().get_nodes()[0]
-    assert script["body_rig_node_path"](node, "Fallback") == node.get_node_path()
-    assert script["body_rig_node_path"](None, "Fallback") == "Fallback"
-
-
 # ---- pins and links ----
 
 @pytest.mark.parametrize("pin, value, expected", [
@@ -236,14 +230,11 @@ def test_comment_falls_back_to_the_short_call_and_fails_quietly(script, unreal, 
     comment = script["body_rig_add_comment_group"](short, "Twist Solutions", 1.0, 2.0, 500.0, 300.0)
     assert box_of(comment) == (1.0, 2.0, 500.0, 300.0)
     assert len(short.calls) == 3
+    named = script["body_rig_add_comment_group"](empty_controller, "Reverse Foot Roll", 0.0, 0.0, 400.0, 200.0)
+    assert named.get_node_path() == "ReverseFootRoll"
     broken = ControllerView(empty_controller, add_comment_node=refuse)
     assert script["body_rig_add_comment_group"](broken, "Twist Solutions", 1.0, 2.0, 500.0, 300.0) is None
-    assert len(comments(empty_controller)) == 1
-
-
-def test_full_comment_call_names_the_box_after_its_title(script, empty_controller):
-    comment = script["body_rig_add_comment_group"](empty_controller, "Reverse Foot Roll", 0.0, 0.0, 400.0, 200.0)
-    assert comment.get_node_path() == "ReverseFootRoll"
+    assert len(comments(empty_controller)) == 2
 
 
 # ---- tidying ----
@@ -311,9 +302,3 @@ def test_face_graph_controller_edits_the_rig_model(script, rig):
     controller = script["face_graph_controller"](rig)
     assert controller.get_graph() == rig.get_model()
     assert script["face_graph_controller"](object()) is None
-
-
-def test_positions_read_with_defaults(script, unreal, controller):
-    node = controller.add_unit_node_from_struct_path(SET_TRANSFORM_PATH, "Execute", unreal.Vector2D(12.0, -4.0), "Set")
-    assert script["graph_node_position"](node) == (12.0, -4.0)
-    assert script["graph_node_position"](None) == (220.0, 0.0)

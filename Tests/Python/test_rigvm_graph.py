@@ -737,13 +737,6 @@ def test_aggregate_pins_grow_the_aggregate_side_after_its_last_pin(unreal, contr
         assert new_pin.get_default_value() == "2.500000"
 
 
-def test_aggregate_pins_link_like_the_others(unreal, controller):
-    controller.add_unit_node_from_struct_path("/Script/RigVM.RigVMFunction_Sequence", "Execute", origin(unreal), "Seq")
-    controller.add_aggregate_pin("Seq", "", "")
-    target = add_unit(unreal, controller, SET_TRANSFORM)
-    assert controller.add_link("Seq.C", target.get_node_path() + ".ExecuteContext")
-
-
 @pytest.mark.parametrize("node_path, name, default", [
     ("NoSuchNode", "", ""),
     (SET_TRANSFORM, "", ""),
