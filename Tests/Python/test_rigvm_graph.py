@@ -715,3 +715,43 @@ def test_composed_struct_value_with_an_unset_object_reads_back(unreal, controlle
 @pytest.mark.parametrize("module", ["RigVMDeveloper", "ControlRigDeveloper", "ControlRigEditor"])
 def test_graph_modules_load_by_name(unreal, module):
     unreal.load_module(module)
+
+
+# ---- aggregate pins ----
+
+@pytest.mark.parametrize("path, name, default, pins, added", [
+    ("/Script/RigVM.RigVMFunction_Sequence", "", "", ["ExecuteContext", "A", "B", "C"], "Seq.C"),
+    ("/Script/RigVM.RigVMFunction_MathFloatAdd", "", "2.5", ["A", "B", "C", "Result"], "Seq.C"),
+    ("/Script/RigVM.RigVMFunction_MathFloatAdd", "Extra", "", ["A", "B", "Extra", "Result"], "Seq.Extra"),
+])
+def test_aggregate_pins_grow_the_aggregate_side_after_its_last_pin(unreal, controller, path, name, default, pins, added):
+    node = controller.add_unit_node_from_struct_path(path, "Execute", origin(unreal), "Seq")
+    before = node.get_size().y
+    assert controller.add_aggregate_pin("Seq", name, default) == added
+    assert [p.get_name() for p in node.get_pins()] == pins
+    new_pin = controller.get_graph().find_pin(added)
+    last = node.get_pins()[pins.index(added.split(".")[1]) - 1]
+    assert (new_pin.get_direction(), new_pin.get_cpp_type()) == (last.get_direction(), last.get_cpp_type())
+    assert node.get_size().y == before + 24.0
+    if default:
+        assert new_pin.get_default_value() == "2.500000"
+
+
+@pytest.mark.parametrize("node_path, name, default", [
+    ("NoSuchNode", "", ""),
+    (SET_TRANSFORM, "", ""),
+    ("Seq", "B", ""),
+    ("Seq", "Bad.Name", ""),
+])
+def test_aggregate_pins_are_refused_where_they_do_not_fit(unreal, controller, node_path, name, default):
+    controller.add_unit_node_from_struct_path("/Script/RigVM.RigVMFunction_Sequence", "Execute", origin(unreal), "Seq")
+    add_unit(unreal, controller, SET_TRANSFORM)
+    assert controller.add_aggregate_pin(node_path, name, default) == ""
+    assert [p.get_name() for p in controller.get_graph().find_node("Seq").get_pins()] == ["ExecuteContext", "A", "B"]
+
+
+def test_aggregate_pin_with_a_bad_default_is_not_added(unreal, controller):
+    node = controller.add_unit_node_from_struct_path("/Script/RigVM.RigVMFunction_MathFloatAdd", "Execute", origin(unreal), "Add")
+    assert controller.add_aggregate_pin("Add", "", "not a number") == ""
+    assert [p.get_name() for p in node.get_pins()] == ["A", "B", "Result"]
+    assert controller.add_aggregate_pin("Add", "", "") == "Add.C"

@@ -1147,6 +1147,80 @@ FString URigVMController::AddArrayPin(const FString& InArrayPinPath, const FStri
 	return InsertArrayPin(InArrayPinPath, INDEX_NONE, InDefaultValue, bSetupUndoRedo, bPrintPythonCommand);
 }
 
+FString URigVMController::AddAggregatePin(const FString& InNodeName, const FString& InPinName, const FString& InDefaultValue, bool bSetupUndoRedo, bool bPrintPythonCommand)
+{
+	URigVMUnitNode* Node = dynamic_cast<URigVMUnitNode*>(FindNodeChecked(FName(*InNodeName)));
+	const UScriptStruct* Struct = Node ? Node->GetScriptStruct() : nullptr;
+	if (!Struct)
+	{
+		ReportError(FString::Printf(TEXT("Cannot add an aggregate pin: '%s' is not a unit node."), *InNodeName));
+		return FString();
+	}
+	int32 AggregateInputs = 0;
+	int32 AggregateOutputs = 0;
+	for (const FProperty* Property : RigVMPinTypes::GetOrderedProperties(Struct))
+	{
+		if (Property->HasMetaData(TEXT("Aggregate")))
+		{
+			const ERigVMPinDirection Direction = DirectionFromMetaData(Property);
+			AggregateInputs += Direction == ERigVMPinDirection::Input ? 1 : 0;
+			AggregateOutputs += Direction == ERigVMPinDirection::Output ? 1 : 0;
+		}
+	}
+	const ERigVMPinDirection Side = AggregateInputs >= 2 ? ERigVMPinDirection::Input : ERigVMPinDirection::Output;
+	if ((Side == ERigVMPinDirection::Input ? AggregateInputs : AggregateOutputs) < 2)
+	{
+		ReportError(FString::Printf(TEXT("Cannot add an aggregate pin: '%s' has no aggregate pins."), *InNodeName));
+		return FString();
+	}
+	// The last pin of the aggregate side: a struct member marked Aggregate, or a pin added before.
+	int32 LastIndex = INDEX_NONE;
+	for (int32 Index = 0; Index < Node->Pins.Num(); ++Index)
+	{
+		const URigVMPin* Pin = Node->Pins[Index];
+		const FProperty* Member = Struct->FindPropertyByName(Pin->GetFName());
+		if (Pin->GetDirection() == Side && (!Member || Member->HasMetaData(TEXT("Aggregate"))))
+		{
+			LastIndex = Index;
+		}
+	}
+	if (LastIndex == INDEX_NONE)
+	{
+		ReportError(FString::Printf(TEXT("Cannot add an aggregate pin: '%s' has no aggregate pins."), *InNodeName));
+		return FString();
+	}
+	const URigVMPin* LastPin = Node->Pins[LastIndex];
+	FString PinName = InPinName;
+	if (PinName.IsEmpty())
+	{
+		const FString LastName = LastPin->GetName();
+		if (LastName.Len() == 1 && LastName[0] >= TEXT('A') && LastName[0] < TEXT('Z'))
+		{
+			PinName = FString::Chr(static_cast<TCHAR>(LastName[0] + 1));
+		}
+	}
+	if (PinName.IsEmpty() || PinName.Contains(TEXT(".")) || Node->FindPin(PinName))
+	{
+		ReportError(FString::Printf(TEXT("Cannot add aggregate pin '%s' to node '%s'."), *PinName, *InNodeName));
+		return FString();
+	}
+	URigVMPin* Pin = MakePin(Node, FName(*PinName), Side, LastPin->GetCPPType(), LastPin->GetCPPTypeObject());
+	if (!InDefaultValue.IsEmpty())
+	{
+		if (!CanImportDefault(Pin, InDefaultValue))
+		{
+			ReportError(FString::Printf(TEXT("The default value '%s' is not valid for pin '%s' (%s)."), *InDefaultValue, *PinName, *Pin->GetCPPType()));
+			DiscardObject(Pin);
+			return FString();
+		}
+		ImportDefault(Pin, InDefaultValue, true);
+	}
+	Node->Pins.Insert(Pin, LastIndex + 1);
+	UpdateNodeSize(Node);
+	Notify();
+	return Pin->GetPinPath();
+}
+
 FString URigVMController::InsertArrayPin(const FString& InArrayPinPath, int32 InIndex, const FString& InDefaultValue, bool bSetupUndoRedo, bool bPrintPythonCommand)
 {
 	if (!CheckGraph())

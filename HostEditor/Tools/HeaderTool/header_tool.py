@@ -219,9 +219,12 @@ def normalise_default(text):
 
 
 # The components of the core structs whose constructor calls may be written as default arguments.
-STRUCT_DEFAULT_COMPONENTS = {"FVector": ("X", "Y", "Z"), "FVector2D": ("X", "Y"), "FRotator": ("Pitch", "Yaw", "Roll")}
+STRUCT_DEFAULT_COMPONENTS = {"FVector": ("X", "Y", "Z"), "FVector2D": ("X", "Y"), "FRotator": ("Pitch", "Yaw", "Roll"),
+                             "FLinearColor": ("R", "G", "B", "A")}
 STRUCT_DEFAULT_CONSTANTS = {"FVector::ZeroVector": "FVector(0)", "FVector::OneVector": "FVector(1)",
-                            "FVector2D::ZeroVector": "FVector2D(0)", "FRotator::ZeroRotator": "FRotator(0)"}
+                            "FVector2D::ZeroVector": "FVector2D(0)", "FRotator::ZeroRotator": "FRotator(0)",
+                            "FLinearColor::Black": "FLinearColor(0, 0, 0, 1)",
+                            "FLinearColor::White": "FLinearColor(1, 1, 1, 1)"}
 
 
 def normalise_struct_default(text):

@@ -127,6 +127,18 @@ public:
 	UFUNCTION(BlueprintCallable, Category = RigVMController)
 	bool SetArrayPinSize(const FString& InArrayPinPath, int32 InSize, const FString& InDefaultValue = TEXT(""), bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);
 
+	/**
+	 * Adds a pin to the aggregate side of a unit node: the inputs of a node with two or more inputs
+	 * marked Aggregate ("A", "B" of an Add), else its aggregate outputs (the "A", "B" of a Sequence).
+	 * The new pin takes the type of that side's last pin and goes after it; without a name it is named
+	 * by the letter after the last one ("C" after "B"). Returns the new pin's path, or an empty string
+	 * for an unknown node, a node without aggregate pins, a name that is taken or a bad default value.
+	 * (The engine moves the node into an aggregate node whose outer pins are these; the stand-in keeps
+	 * the unit node and grows its pins.)
+	 */
+	UFUNCTION(BlueprintCallable, Category = RigVMController)
+	FString AddAggregatePin(const FString& InNodeName, const FString& InPinName, const FString& InDefaultValue = TEXT(""), bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);
+
 	/** Gives a wild-card pin (and the pins that share its type) a type; the node resolves when one permutation fits. */
 	UFUNCTION(BlueprintCallable, Category = RigVMController)
 	bool ResolveWildCardPin(const FString& InPinPath, const FString& InCPPType, const FName& InCPPTypeObjectPath, bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);

@@ -53,7 +53,7 @@ public:
 
 	/**
 	 * Returns the node's size. The controller gives each node a size from its pins when it makes or
-	 * reshapes it (see URigVMController::SetNodeSize for the rule); set_node_size changes it.
+	 * reshapes it (the rule is in URigVMController's class comment); set_node_size changes it.
 	 */
 	UFUNCTION(BlueprintCallable, Category = RigVMNode)
 	FVector2D GetSize() const { return Size; }

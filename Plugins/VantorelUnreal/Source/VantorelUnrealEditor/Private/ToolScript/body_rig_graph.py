@@ -1,0 +1,359 @@
+"""The body rig's graph operations and layout: adding unit and template nodes, pin values and links,
+node placement, section groups with their comment boxes, pin collapsing and graph bounds."""
+
+import math
+
+# ---- fixed texts and names ---------------------------------------------------------------------------
+
+BODY_RIG_EXECUTE_METHOD = "Execute"
+BODY_RIG_UNIT_PREFIX = "RigUnit_"
+BODY_RIG_UNIT_STRUCT_PATH_PREFIX = "/Script/ControlRig.RigUnit_"
+
+BODY_RIG_TYPE_UNAVAILABLE_TEXT = "Unreal Python type is unavailable: "
+BODY_RIG_UNIT_NOT_ADDED_TEXT = "Could not add Control Rig unit node "
+BODY_RIG_TEMPLATE_NOT_ADDED_TEXT = "Could not add Control Rig template node "
+BODY_RIG_NO_TEMPLATE_NODE_TEXT = "the graph returned no node"
+BODY_RIG_LINK_SKIPPED_TEXT = "Body JSON link skipped:"
+BODY_RIG_LINK_REFUSED_TEXT = "the graph refused the link"
+BODY_RIG_PINS_COLLAPSED_TEXT = "Collapsed Control Rig graph pins:"
+
+BODY_RIG_TRUE_TEXT = "True"
+BODY_RIG_FALSE_TEXT = "False"
+
+# A node whose size reads smaller than this has not been measured; the defaults stand in for it.
+BODY_RIG_MIN_MEASURED_WIDTH = 80.0
+BODY_RIG_MIN_MEASURED_HEIGHT = 60.0
+BODY_RIG_DEFAULT_NODE_WIDTH = 320.0
+BODY_RIG_DEFAULT_NODE_HEIGHT = 160.0
+
+# Section comment boxes: padding around the nodes, extra room above for the title, and more room to
+# the right and below, where wide set-transform nodes reach past their measured size.
+BODY_RIG_GROUP_PADDING = 90.0
+BODY_RIG_GROUP_TITLE_PAD = 50.0
+BODY_RIG_GROUP_MIN_WIDTH = 400.0
+BODY_RIG_GROUP_MIN_HEIGHT = 180.0
+BODY_RIG_GROUP_RIGHT_PAD_FACTOR = 1.8
+BODY_RIG_GROUP_RIGHT_PAD_MIN = 160.0
+BODY_RIG_GROUP_BOTTOM_PAD_FACTOR = 1.6
+BODY_RIG_GROUP_BOTTOM_PAD_MIN = 140.0
+
+# The engine's default comment colour, passed because the node name and undo flag follow it.
+BODY_RIG_COMMENT_COLOR = (0.0, 0.0, 0.0, 1.0)
+
+# ---- the section-group tracker (one per build) -------------------------------------------------------
+
+body_rig_open_group = None
+body_rig_group_nodes = {}
+body_rig_registered_nodes = set()
+
+
+def body_rig_clear_group_tracker():
+    """Forgets every section group and closes the open one; called at the start of each build."""
+    global body_rig_open_group
+    body_rig_open_group = None
+    body_rig_group_nodes.clear()
+    body_rig_registered_nodes.clear()
+
+
+def body_rig_begin_section_group(group_name):
+    """Opens the section group group_name: nodes placed without a group name go to it from now on. An
+    empty name closes tracking. A group opened again keeps the nodes it already holds."""
+    global body_rig_open_group
+    if not group_name:
+        body_rig_open_group = None
+        return None
+    body_rig_open_group = group_name
+    body_rig_group_nodes.setdefault(group_name, [])
+    return group_name
+
+
+def body_rig_node_identity(node):
+    """What tells two references to one graph node apart from references to another: the node itself
+    where the engine's objects hash, else its path."""
+    try:
+        hash(node)
+        return node
+    except TypeError:
+        return graph_node_path(node)
+
+
+def body_rig_register_node(node, group_name=None):
+    """Adds node to group_name, or without a name to the open group; a node already registered to a
+    group stays where it is. Returns the group it is in, or None."""
+    name = group_name or body_rig_open_group
+    if node is None or not name:
+        return None
+    identity = body_rig_node_identity(node)
+    if identity in body_rig_registered_nodes:
+        return name
+    body_rig_registered_nodes.add(identity)
+    body_rig_group_nodes.setdefault(name, []).append(node)
+    return name
+
+
+# ---- node placement ----------------------------------------------------------------------------------
+
+def body_rig_position(x, y):
+    return unreal.Vector2D(float(x), float(y))
+
+
+def body_rig_ensure_node_position(controller, node, x, y):
+    """Moves node to (x, y): node creation may ignore the position asked for. Tries the move by node and
+    then by node path, each without undo first. Returns whether the node was moved."""
+    position = body_rig_position(x, y)
+    path = graph_node_path(node)
+    return call_first_returning(
+        lambda: controller.set_node_position(node, position, False, False, False),
+        lambda: controller.set_node_position(node, position),
+        lambda: controller.set_node_position_by_name(path, position, False, False, False),
+        lambda: controller.set_node_position_by_name(path, position)) is not None
+
+
+def body_rig_place_in_group(controller, node, group_name=None, x=None, y=None):
+    """Moves node to (x, y) when both are given and registers it in group_name (or the open group).
+    Returns the node."""
+    if x is not None and y is not None:
+        body_rig_ensure_node_position(controller, node, x, y)
+    body_rig_register_node(node, group_name)
+    return node
+
+
+def body_rig_node_path(node, fallback):
+    """The node's path, or fallback when it cannot be read."""
+    return graph_node_path(node) or fallback
+
+
+# ---- adding nodes ------------------------------------------------------------------------------------
+
+def body_rig_unit_struct_path(struct_name):
+    """The ControlRig struct path tried for a unit type that cannot be added by its script struct."""
+    short_name = struct_name[len(BODY_RIG_UNIT_PREFIX):] if struct_name.startswith(BODY_RIG_UNIT_PREFIX) else struct_name
+    return BODY_RIG_UNIT_STRUCT_PATH_PREFIX + short_name
+
+
+def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None):
+    """Adds a rig unit node of the engine type struct_name ("RigUnit_GetTransform",
+    "RigVMFunction_MathFloatDiv") at (x, y), lets the graph name it when it can, and registers it in
+    group_name (or the open group). Raises RuntimeError when the type is unknown or no form of the
+    call adds the node. Returns the node."""
+    unit_type = getattr(unreal, struct_name, None)
+    if unit_type is None:
+        raise RuntimeError(BODY_RIG_TYPE_UNAVAILABLE_TEXT + struct_name)
+    struct = unit_type.static_struct()
+    position = body_rig_position(x, y)
+    attempts = []
+    for operation_name in ("add_unit_node", "add_struct_node"):
+        operation = getattr(controller, operation_name, None)
+        if operation is not None:
+            attempts += [lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, "", False),
+                         lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, node_name, False),
+                         lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, node_name)]
+    struct_path = body_rig_unit_struct_path(struct_name)
+    attempts += [lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name),
+                 lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name)]
+    node = call_first_returning(*attempts)
+    if node is None:
+        raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_name)
+    return body_rig_place_in_group(controller, node, group_name, x, y)
+
+
+def body_rig_add_unit_from_struct_path(controller, struct_path, node_name, x, y, group_name=None):
+    """Adds a rig unit node by struct path ("/Script/ControlRigSpline.RigUnit_ControlRigSplineFromPoints")
+    named node_name at (x, y) and registers it. Raises RuntimeError when the graph adds no node.
+    Returns the node."""
+    position = body_rig_position(x, y)
+    node = call_first_returning(
+        lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name),
+        lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name, False))
+    if node is None:
+        raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_path)
+    return body_rig_place_in_group(controller, node, group_name, x, y)
+
+
+def body_rig_add_template(controller, notation, node_name, x, y, group_name=None):
+    """Adds a template node of a notation ("Not::Execute(in Value,out Result)") named node_name at
+    (x, y) and registers it. Raises RuntimeError with the graph's reason when it adds no node.
+    Returns the node."""
+    try:
+        node = controller.add_template_node(notation, body_rig_position(x, y), node_name)
+        if node is None:
+            raise LookupError(BODY_RIG_NO_TEMPLATE_NODE_TEXT)
+    except Exception as error:
+        raise RuntimeError(BODY_RIG_TEMPLATE_NOT_ADDED_TEXT + node_name + ": " + error_text(error)) from error
+    return body_rig_place_in_group(controller, node, group_name, x, y)
+
+
+# ---- pins and links ----------------------------------------------------------------------------------
+
+def body_rig_pin_text(value):
+    """The engine's text form of a pin value: "True" / "False" for booleans, the plain form of a
+    number, other text as the caller formatted it. None for a number that is not finite, which no
+    pin may hold."""
+    if isinstance(value, bool):
+        return BODY_RIG_TRUE_TEXT if value else BODY_RIG_FALSE_TEXT
+    if isinstance(value, (int, float)):
+        return str(value) if math.isfinite(value) else None
+    return str(value)
+
+
+def body_rig_set_pin(controller, pin, value):
+    """Sets the default of pin (a pin path, or a pin) from value's text form, resizing arrays to the
+    value. Returns whether the graph took the value; a refusal prints nothing, callers that cannot go
+    on without the value check the result."""
+    text = body_rig_pin_text(value)
+    path = pin_path(pin)
+    if text is None or not path:
+        return False
+    try:
+        return bool(call_first_accepted(
+            lambda: controller.set_pin_default_value(path, text, True),
+            lambda: controller.set_pin_default_value(path, text)))
+    except Exception:
+        return False
+
+
+def body_rig_link(controller, source, target):
+    """Links pin source to pin target (paths, or pins). A refused link is printed as skipped and the
+    build goes on. Returns whether the link was made."""
+    source_path, target_path = pin_path(source), pin_path(target)
+    try:
+        linked = bool(controller.add_link(source_path, target_path))
+        reason = BODY_RIG_LINK_REFUSED_TEXT
+    except Exception as error:
+        linked, reason = False, error_text(error)
+    if not linked:
+        print(BODY_RIG_LINK_SKIPPED_TEXT, source_path, "->", target_path, reason)
+    return linked
+
+
+# ---- sizes and bounds --------------------------------------------------------------------------------
+
+def body_rig_node_size(node, default_w=BODY_RIG_DEFAULT_NODE_WIDTH, default_h=BODY_RIG_DEFAULT_NODE_HEIGHT):
+    """A node's size as (width, height) read from the graph; a width below 80 counts as default_w and a
+    height below 60 as default_h, as does a size that cannot be read."""
+    try:
+        size = node.get_size()
+        width, height = float(size.x), float(size.y)
+    except Exception:
+        return float(default_w), float(default_h)
+    if not math.isfinite(width) or width < BODY_RIG_MIN_MEASURED_WIDTH:
+        width = float(default_w)
+    if not math.isfinite(height) or height < BODY_RIG_MIN_MEASURED_HEIGHT:
+        height = float(default_h)
+    return width, height
+
+
+def body_rig_nodes_extent(nodes):
+    """(min x, min y, max x, max y) over the nodes' positions (0, 0 when unreadable) and sizes; None
+    for no nodes or an extent without area."""
+    corners = []
+    for node in nodes:
+        x, y = graph_node_position(node, 0.0, 0.0)
+        width, height = body_rig_node_size(node)
+        corners.append((x, y, x + width, y + height))
+    if not corners:
+        return None
+    extent = (min(c[0] for c in corners), min(c[1] for c in corners),
+              max(c[2] for c in corners), max(c[3] for c in corners))
+    if not all(math.isfinite(value) for value in extent) or extent[2] <= extent[0] or extent[3] <= extent[1]:
+        return None
+    return extent
+
+
+def body_rig_section_group_bounds(group_name, padding=BODY_RIG_GROUP_PADDING, title_pad=BODY_RIG_GROUP_TITLE_PAD,
+                                  min_width=BODY_RIG_GROUP_MIN_WIDTH, min_height=BODY_RIG_GROUP_MIN_HEIGHT,
+                                  right_pad=None, bottom_pad=None):
+    """The comment box (left, top, width, height) around the nodes registered to group_name, at their
+    positions now: padding on the left, padding + title_pad on top, right_pad (default
+    max(1.8 x padding, 160)) and bottom_pad (default max(1.6 x padding, 140)), at least min_width by
+    min_height. None when the group holds no nodes or they span no area."""
+    extent = body_rig_nodes_extent(body_rig_group_nodes.get(group_name, ()))
+    if extent is None:
+        return None
+    if right_pad is None:
+        right_pad = max(BODY_RIG_GROUP_RIGHT_PAD_FACTOR * padding, BODY_RIG_GROUP_RIGHT_PAD_MIN)
+    if bottom_pad is None:
+        bottom_pad = max(BODY_RIG_GROUP_BOTTOM_PAD_FACTOR * padding, BODY_RIG_GROUP_BOTTOM_PAD_MIN)
+    min_x, min_y, max_x, max_y = extent
+    left = min_x - padding
+    top = min_y - (padding + title_pad)
+    width = max(min_width, (max_x + right_pad) - left)
+    height = max(min_height, (max_y + bottom_pad) - top)
+    return left, top, width, height
+
+
+def body_rig_graph_bounds(controller):
+    """(left, top, right, bottom) over every node of the graph; None when it has no nodes or they span
+    no area."""
+    return body_rig_nodes_extent(graph_nodes(controller))
+
+
+# ---- comment boxes -----------------------------------------------------------------------------------
+
+def body_rig_add_comment_group(controller, title, x, y, width, height):
+    """Adds a comment box titled title at (x, y) of width by height, named after the title without
+    spaces where the graph takes a name. Returns the comment node, or None when the graph adds none."""
+    position, size = body_rig_position(x, y), unreal.Vector2D(float(width), float(height))
+    color = unreal.LinearColor(*BODY_RIG_COMMENT_COLOR)
+    name = str(title).replace(" ", "")
+    return call_first_returning(
+        lambda: controller.add_comment_node(title, position, size, color, name, False),
+        lambda: controller.add_comment_node(title, position, size, color, name),
+        lambda: controller.add_comment_node(title, position, size))
+
+
+def body_rig_finalize_section_group(controller, group_name=None, padding=BODY_RIG_GROUP_PADDING):
+    """Puts a comment box titled with the group's name around the nodes of group_name (by default the
+    open group) and closes the group when it is the open one. Returns the comment node, or None when
+    the group has no bounds or the graph adds no comment."""
+    global body_rig_open_group
+    name = group_name or body_rig_open_group
+    if not name:
+        return None
+    if name == body_rig_open_group:
+        body_rig_open_group = None
+    bounds = body_rig_section_group_bounds(name, padding=padding)
+    if bounds is None:
+        return None
+    return body_rig_add_comment_group(controller, name, *bounds)
+
+
+def body_rig_end_section_group(controller, group_name=None):
+    """Ends a section group: finalises it (see body_rig_finalize_section_group)."""
+    return body_rig_finalize_section_group(controller, group_name)
+
+
+# ---- tidying -----------------------------------------------------------------------------------------
+
+def body_rig_collapse_pin(controller, pin):
+    """Collapses pin and, depth first, every pin below it, without undo; returns how many calls
+    collapsed a pin."""
+    collapsed = 0
+    path = pin_path(pin)
+    try:
+        if controller.set_pin_expansion(path, False, False):
+            collapsed += 1
+    except Exception:
+        pass
+    try:
+        sub_pins = list(pin.get_sub_pins())
+    except Exception:
+        sub_pins = []
+    for sub_pin in sub_pins:
+        collapsed += body_rig_collapse_pin(controller, sub_pin)
+    return collapsed
+
+
+def body_rig_collapse_all_pins(controller):
+    """Collapses every pin of every node so the generated graph stays readable; prints and returns the
+    number of pins collapsed."""
+    collapsed = 0
+    for node in graph_nodes(controller):
+        try:
+            pins = list(node.get_pins())
+        except Exception:
+            continue
+        for pin in pins:
+            collapsed += body_rig_collapse_pin(controller, pin)
+    print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed)
+    return collapsed
