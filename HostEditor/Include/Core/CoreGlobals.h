@@ -15,5 +15,8 @@ extern CORE_API FFeedbackContext* GWarn;
 /** True in the editor. The stand-in is always the editor. */
 extern CORE_API bool GIsEditor;
 
+/** True when the editor runs on the null renderer (-nullrhi): nothing can be drawn or shown. */
+extern CORE_API bool GUsingNullRHI;
+
 CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogTemp, Log, All);
 CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogCore, Log, All);

@@ -15,6 +15,7 @@ namespace HostEditor
 	 * Starts the editor on a project folder, or restarts it: creates the project's Content,
 	 * Intermediate, Saved and Plugins folders when missing, unloads every asset package (so
 	 * assets load from disk again), clears the message boxes, the selection and the captured log,
+	 * creates the Slate application or destroys the windows left open in it (clearing its record),
 	 * points the project paths at the folder, discovers the plug-ins of its Plugins folder and of
 	 * PluginDirectories, and loads their modules in loading-phase order. The first start also loads
 	 * the editor's own UI modules (Slate, the menu system), registers the level editor's main menu

@@ -10,6 +10,8 @@
 #include "Engine/SkeletalMesh.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/HostEditorSession.h"
+#include "HostEditorSupport/SlateRecord.h"
+#include "Widgets/SWindow.h"
 #include "UObject/Class.h"
 #include "UObject/NoExportTypes.h"
 #include "UObject/UnrealType.h"
@@ -126,6 +128,35 @@ namespace HostEditorPython
 				Lines.emplace_back(ToUtf8(Line.Category.ToString()), VerbosityName(Line.Verbosity), ToUtf8(Line.Text));
 			}
 			return Lines;
+		});
+		Editor.def("slate_ticks", []() {
+			std::vector<std::tuple<int, std::vector<std::string>>> Ticks;
+			for (const HostEditor::FSlateTickRecord& Tick : HostEditor::GetSlateTicks())
+			{
+				std::vector<std::string> Painted;
+				for (const FString& Window : Tick.PaintedWindows)
+				{
+					Painted.push_back(ToUtf8(Window));
+				}
+				Ticks.emplace_back((int)Tick.TickType, Painted);
+			}
+			return Ticks;
+		});
+		Editor.def("slate_windows", []() {
+			py::list Windows;
+			for (const HostEditor::FSlateWindowRecord& Record : HostEditor::GetSlateWindows())
+			{
+				const TSharedPtr<SWindow> Parent = Record.NativeParent.Pin();
+				py::dict Window;
+				Window["title"] = ToUtf8(Record.Window->GetTitle().ToString());
+				Window["client_size"] = py::make_tuple(Record.Window->GetClientSizeInScreen().X, Record.Window->GetClientSizeInScreen().Y);
+				Window["parent"] = Parent ? py::cast(ToUtf8(Parent->GetTitle().ToString())) : py::none();
+				Window["shown"] = Record.Window->IsVisible();
+				Window["destroyed"] = Record.bDestroyed;
+				Window["content"] = ToUtf8(HostEditor::DescribeWidgetTree(Record.Window->GetContent()));
+				Windows.append(Window);
+			}
+			return Windows;
 		});
 		Editor.def("import_file", [](const std::string& Filename, const std::string& DestinationFolder) {
 			std::vector<std::string> Paths;

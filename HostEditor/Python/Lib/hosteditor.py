@@ -1,7 +1,7 @@
 """The headless editor's session, for tests and the host program: start the editor on a project
 folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, import
-a file through the Content Browser, and read back the message boxes, the log and the slow tasks
-that ran."""
+a file through the Content Browser, and read back the message boxes, the log, the slow tasks that
+ran and the Slate application's ticks and windows."""
 
 import _unreal_core as _core
 import unreal
@@ -59,6 +59,19 @@ def invoke_menu_entry(entry_path, menu_name="LevelEditor.MainMenu"):
     (each step an entry's name or label, e.g. ["Vantorel", "Vantorel Functions"]) and clicks the
     last entry. Raises RuntimeError when an entry is missing or cannot be chosen."""
     _native.invoke_menu_entry(str(menu_name), [str(step) for step in entry_path])
+
+
+def slate_ticks():
+    """Every tick of the Slate application since the editor started, as (tick type flags, painted)
+    where painted lists what each shown window showed, one widget a line."""
+    return [(flags, list(painted)) for flags, painted in _native.slate_ticks()]
+
+
+def slate_windows():
+    """Every window the Slate application was given since the editor started, oldest first, as dicts:
+    title, client_size (width, height), parent (the title of the window it is a native child of, or
+    None), shown, destroyed and content (its widgets, one a line)."""
+    return list(_native.slate_windows())
 
 
 def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported_bounds=None):

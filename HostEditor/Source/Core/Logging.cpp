@@ -7,6 +7,7 @@
 #include "Misc/OutputDeviceRedirector.h"
 
 bool GIsEditor = true;
+bool GUsingNullRHI = false;
 
 namespace
 {

@@ -10,6 +10,7 @@
 #include "HAL/FileManager.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/HostEditorPaths.h"
+#include "HostEditorSupport/SlateRecord.h"
 #include "Interfaces/IPluginManager.h"
 #include "Misc/CoreDelegates.h"
 #include "Misc/PackageName.h"
@@ -215,6 +216,8 @@ namespace HostEditor
 		UnloadAssetPackages();
 		ResetMessageDialogs();
 		SetSelectedAssetPaths({});
+		// The Slate application lives for the whole process; a start closes what a previous one left open.
+		ResetSlate();
 		Capture().Reset();
 		Capture() = MakeUnique<FLogCapture>();
 		SetProjectDir(Project);

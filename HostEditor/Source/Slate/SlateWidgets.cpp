@@ -1,6 +1,8 @@
 // The Slate widgets of the headless editor.
 
 #include "Widgets/Docking/SDockTab.h"
+#include "Widgets/Layout/SBorder.h"
+#include "Widgets/Notifications/SProgressBar.h"
 #include "Widgets/Text/STextBlock.h"
 
 void STextBlock::Construct(const FArguments& InArgs)
@@ -8,6 +10,22 @@ void STextBlock::Construct(const FArguments& InArgs)
 	BoundText = InArgs._Text;
 	ToolTipText = InArgs._ToolTipText;
 	AutoWrapText = InArgs._AutoWrapText;
+}
+
+void SBorder::Construct(const FArguments& InArgs)
+{
+	Padding = InArgs._Padding;
+	ChildSlot[InArgs._Content.Widget];
+}
+
+void SBorder::SetContent(TSharedRef<SWidget> InContent)
+{
+	ChildSlot[InContent];
+}
+
+void SProgressBar::Construct(const FArguments& InArgs)
+{
+	Percent = InArgs._Percent;
 }
 
 void SDockTab::Construct(const FArguments& InArgs)
@@ -57,10 +75,11 @@ void SDockTab::RequestCloseTab()
 	NotifyClosed();
 }
 
-void SDockTab::ProvideTabManager(const TSharedRef<FTabManager>& InTabManager, const FTabId& InLayoutIdentifier)
+void SDockTab::ProvideTabManager(const TSharedRef<FTabManager>& InTabManager, const FTabId& InLayoutIdentifier, const TSharedPtr<SWindow>& InParentWindow)
 {
 	MyTabManager = InTabManager;
 	LayoutIdentifier = InLayoutIdentifier;
+	ParentWindowPtr = InParentWindow;
 }
 
 void SDockTab::NotifyClosed()

@@ -70,7 +70,7 @@ TSharedPtr<SDockTab> FTabManager::TryInvokeTab(const FTabId& TabId, bool bInvoke
 		UE_LOG(LogTabManager, Warning, TEXT("Cannot invoke tab '%s': no tab spawner is registered for it."), *TabId.ToString());
 		return nullptr;
 	}
-	const FSpawnTabArgs Args(nullptr, TabId);
+	const FSpawnTabArgs Args(GetDockingWindow(), TabId);
 	if (Spawner->CanSpawnTab.IsBound() && !Spawner->CanSpawnTab.Execute(Args))
 	{
 		return nullptr;
@@ -81,7 +81,7 @@ TSharedPtr<SDockTab> FTabManager::TryInvokeTab(const FTabId& TabId, bool bInvoke
 		return nullptr;
 	}
 	const TSharedRef<SDockTab> Tab = Spawner->OnSpawnTab.Execute(Args);
-	Tab->ProvideTabManager(AsShared(), FTabId(TabId.TabType, TabId.InstanceId));
+	Tab->ProvideTabManager(AsShared(), FTabId(TabId.TabType, TabId.InstanceId), Args.GetOwnerWindow());
 	if (Tab->GetTabLabel().IsEmpty())
 	{
 		Tab->SetLabel(Spawner->GetDisplayName());

@@ -125,6 +125,9 @@ public:
 protected:
 	FTabManager() = default;
 
+	/** The window that spawned tabs dock in; none when the editor has no main window. */
+	virtual TSharedPtr<SWindow> GetDockingWindow() const { return nullptr; }
+
 	TSharedPtr<FTabSpawnerEntry> FindSpawner(FName TabId) const;
 
 	TMap<FName, TSharedRef<FTabSpawnerEntry>> TabSpawner;
@@ -150,6 +153,16 @@ public:
 	FTabSpawnerEntry& RegisterNomadTabSpawner(const FName TabId, const FOnSpawnTab& OnSpawnTab, const FCanSpawnTab& CanSpawnTab = FCanSpawnTab());
 	void UnregisterNomadTabSpawner(const FName TabId);
 
+	/** Sets the editor's main window, where tabs dock. */
+	void SetRootWindow(const TSharedRef<SWindow> InRootWindow) { RootWindowPtr = InRootWindow; }
+	/** The editor's main window, while it exists. */
+	TSharedPtr<SWindow> GetRootWindow() const { return RootWindowPtr.Pin(); }
+
+protected:
+	virtual TSharedPtr<SWindow> GetDockingWindow() const override { return GetRootWindow(); }
+
 private:
 	FGlobalTabmanager() = default;
+
+	TWeakPtr<SWindow> RootWindowPtr;
 };

@@ -50,8 +50,8 @@ public:
 	/** The identifier the tab was spawned under. */
 	const FTabId GetLayoutIdentifier() const { return LayoutIdentifier; }
 	TSharedPtr<FTabManager> GetTabManagerPtr() const { return MyTabManager.Pin(); }
-	/** The window the tab is docked in; the headless editor docks nomad tabs in no window. */
-	TSharedPtr<SWindow> GetParentWindow() const { return nullptr; }
+	/** The window the tab is docked in: the editor's main window when there is one, else none. */
+	TSharedPtr<SWindow> GetParentWindow() const { return ParentWindowPtr.Pin(); }
 
 	/** Brings the tab to the front of its tab well and makes it the active tab. */
 	void ActivateInParent(ETabActivationCause InActivationCause);
@@ -72,7 +72,7 @@ public:
 private:
 	friend class FTabManager;
 
-	void ProvideTabManager(const TSharedRef<FTabManager>& InTabManager, const FTabId& InLayoutIdentifier);
+	void ProvideTabManager(const TSharedRef<FTabManager>& InTabManager, const FTabId& InLayoutIdentifier, const TSharedPtr<SWindow>& InParentWindow);
 	void SetForeground(bool bInForeground) { bIsForeground = bInForeground; }
 	void NotifyClosed();
 
@@ -81,6 +81,7 @@ private:
 	TAttribute<FText> TabToolTipText;
 	FOnTabClosedCallback OnTabClosed;
 	TWeakPtr<FTabManager> MyTabManager;
+	TWeakPtr<SWindow> ParentWindowPtr;
 	FTabId LayoutIdentifier;
 	bool bIsForeground = false;
 	int32 FlashCount = 0;

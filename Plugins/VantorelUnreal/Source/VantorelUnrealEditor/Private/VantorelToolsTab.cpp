@@ -34,6 +34,9 @@ namespace VantorelToolsTab
 
 	TSharedRef<SDockTab> SpawnTab(const FSpawnTabArgs& Args)
 	{
+		// Windows the tools open (the rig build's progress window) stay above the window holding the tab.
+		FVantorelToolsWindowState::Get().HostWindow = Args.GetOwnerWindow();
+
 		// Shows which skeletal mesh the tools work on; read afresh whenever the tab is looked at.
 		const TAttribute<FText> TargetText = TAttribute<FText>::CreateLambda([]()
 		{

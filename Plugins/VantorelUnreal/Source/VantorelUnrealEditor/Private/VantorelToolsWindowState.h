@@ -4,6 +4,7 @@
 #include "CoreMinimal.h"
 #include "UObject/WeakObjectPtr.h"
 
+class SWindow;
 class USkeletalMesh;
 
 struct FVantorelToolsWindowState
@@ -15,6 +16,9 @@ struct FVantorelToolsWindowState
 
 	/** The skeletal mesh the window's mesh pickers show; empty when none is chosen. */
 	TWeakObjectPtr<USkeletalMesh> ChosenMesh;
+
+	/** The window that holds the tools tab, registered when the tab is built; empty when it has none. */
+	TWeakPtr<SWindow> HostWindow;
 
 	/** The process-wide state; it outlives the tab. */
 	static FVantorelToolsWindowState& Get()

@@ -73,6 +73,25 @@ public:
 	static bool ImportBodyControlRigBones(UControlRigBlueprint* ControlRigBlueprint, USkeletalMesh* SkeletalMesh);
 
 	/**
+	 * Opens the body rig progress window showing Message and an empty bar, closing any progress window
+	 * still open. The window sits above the tools window when that is open, else on its own. Ticks and
+	 * paints the user interface at once, since a rig build keeps the editor from doing so.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static void BeginBodyRigProgress(const FText& Message);
+
+	/**
+	 * Shows Message and fills the progress bar to Percent (0 to 100; values outside are clamped) in the
+	 * open progress window, then ticks and paints the user interface. Without a window it only ticks.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static void UpdateBodyRigProgress(float Percent, const FText& Message);
+
+	/** Closes the progress window, if one is open, then ticks and paints the user interface. */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static void EndBodyRigProgress();
+
+	/**
 	 * Opens the Vantorel tools for a source file: chooses the target skeletal mesh (by object path, else
 	 * the Content Browser's selected skeletal mesh), loads the tool script into the editor's Python the
 	 * first time in this editor run, and brings up the tools.
