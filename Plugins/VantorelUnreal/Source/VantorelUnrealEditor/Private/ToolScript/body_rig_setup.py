@@ -196,6 +196,7 @@ def body_rig_clear_non_bones(hierarchy_controller, hierarchy):
             continue
         try:
             if hierarchy_controller.remove_element(key, True):
+                body_rig_index_removed(hierarchy, key)
                 removed += 1
         except Exception:
             pass
@@ -210,7 +211,7 @@ def body_rig_helpers_group_key(hierarchy, hierarchy_controller):
     main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
     parent = main if main is not None else unreal.RigElementKey()
     try:
-        key = hierarchy_controller.add_null(BODY_RIG_HELPERS_NAME, parent, unreal.Transform(), False)
+        key = body_rig_index_added(hierarchy, hierarchy_controller.add_null(BODY_RIG_HELPERS_NAME, parent, unreal.Transform(), False))
         if key is None or not body_rig_element_name(key):
             raise RuntimeError("the hierarchy made no null")
         return key
