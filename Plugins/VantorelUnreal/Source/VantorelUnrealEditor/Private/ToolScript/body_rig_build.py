@@ -375,13 +375,7 @@ def body_rig_build_forward_graph(context):
     hip_plan = context["hip_plan"]
     fkx_root = ""
     if hip_plan and not hip_plan.get("parts"):
-        y = sections.begin("Hip Swinger")
-        result = body_rig_step("body_rig_add_hip_swinger", None, controller, hip_plan, exec_pin, x, y)
-        emitted = False
-        if result:
-            exec_pin, fkx_root, groups = result
-            emitted = bool(groups)
-        sections.end("Hip Swinger", 900, fallback_box=emitted)
+        exec_pin, fkx_root = body_rig_hip_swinger_section(sections, controller, hip_plan, exec_pin, x, 900)
 
     y = sections.begin("Forward FK Loop")
     exec_pin = run("body_rig_add_forward_fk_loop", controller, exec_pin, context["root_joint"], y, fkx_root)
@@ -393,13 +387,8 @@ def body_rig_build_forward_graph(context):
 
     leg_delta = ""
     if hip_plan and hip_plan.get("parts"):
-        y = sections.begin("Hip Swinger")
-        result = body_rig_step("body_rig_add_hip_swinger", None, controller, hip_plan, exec_pin, x, y)
-        emitted = False
-        if result:
-            exec_pin, leg_delta, groups = result
-            emitted = bool(groups)
-        sections.end("Hip Swinger", 700 + 150 * len(hip_plan["parts"]), fallback_box=emitted)
+        exec_pin, leg_delta = body_rig_hip_swinger_section(sections, controller, hip_plan, exec_pin, x,
+                                                           700 + 150 * len(hip_plan["parts"]))
     elif fkx_root:
         leg_delta = fkx_root
 
@@ -455,6 +444,19 @@ def body_rig_build_forward_graph(context):
     sections.end("Inbetween Visibility", max(320, 420 * rows + 120))
     body_rig_end_section_group(controller)
     return exec_pin
+
+
+def body_rig_hip_swinger_section(sections, controller, hip_plan, exec_pin, x, advance):
+    """The hip swinger's section; its comment box only when it emitted nodes. Returns the execution
+    pin and the name of the hip swinger's delta (its FKX root), empty when it made none."""
+    y = sections.begin("Hip Swinger")
+    result = body_rig_step("body_rig_add_hip_swinger", None, controller, hip_plan, exec_pin, x, y)
+    delta, emitted = "", False
+    if result:
+        exec_pin, delta, groups = result
+        emitted = bool(groups)
+    sections.end("Hip Swinger", advance, fallback_box=emitted)
+    return exec_pin, delta
 
 
 def body_rig_build_spline_section(context, sections, current_exec, x):
