@@ -25,10 +25,6 @@ BODY_RIG_STAMP_FAILED_TEXT = "Could not stamp Vantorel Blueprint Description: "
 BODY_RIG_UNKNOWN_VERSION = "Unknown"
 
 
-def body_rig_element_type_text(key):
-    return str(getattr(key, "type", "")).lower()
-
-
 def body_rig_element_name(key):
     return str(getattr(key, "name", ""))
 
@@ -38,7 +34,7 @@ def body_rig_joint_keys(hierarchy, rig_data):
     hierarchy, in joint-record order."""
     bones = {}
     for key in hierarchy.get_all_keys(True):
-        if "bone" in body_rig_element_type_text(key):
+        if body_rig_is_bone_key(key):
             bones.setdefault(body_rig_element_name(key), key)
     joint_keys = {}
     for joint in rig_data.get("joints") or []:
@@ -192,7 +188,7 @@ def body_rig_clear_non_bones(hierarchy_controller, hierarchy):
     bones alone; returns how many were removed."""
     removed = 0
     for key in reversed(list(hierarchy.get_all_keys(True))):
-        if "bone" in body_rig_element_type_text(key):
+        if body_rig_is_bone_key(key):
             continue
         try:
             if hierarchy_controller.remove_element(key, True):
