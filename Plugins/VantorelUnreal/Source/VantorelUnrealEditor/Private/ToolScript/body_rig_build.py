@@ -35,10 +35,6 @@ def body_rig_step(name, empty_result, *args, **kwargs):
     return copy.copy(empty_result)
 
 
-def body_rig_kind(data):
-    return str((data or {}).get("kind") or "")
-
-
 def body_rig_controls_by_name(controls):
     by_name = {}
     for control in controls:
@@ -122,7 +118,7 @@ def body_rig_make_poles(planned):
         middle = str(ik.get("middleJoint") or "")
         pole = by_name.get(pole_name)
         if pole is not None:
-            pole["kind"] = "IKPole"
+            pole["type"] = "IKPole"
             pole["worldSpace"] = True
             pole["joint"] = middle or pole.get("joint", "")
             pole["polePositionWorld"] = ik.get("polePositionWorld")
@@ -132,7 +128,7 @@ def body_rig_make_poles(planned):
             "name": pole_name,
             "parent": str(control.get("parent") or "") or BODY_RIG_MAIN_NAME,
             "joint": middle,
-            "kind": "IKPole",
+            "type": "IKPole",
             "gizmo": "Sphere_Solid",
             "worldSpace": True,
             "polePositionWorld": ik.get("polePositionWorld"),
@@ -502,7 +498,7 @@ def body_rig_build_forward_ik_section(context, sections, exec_pin, x, leg_delta)
         if result:
             exec_pin = result
         height += body_rig_step("body_rig_forward_control_height", 0, control, chain) or 0
-    result_constraints = [c for c in context["planned"] if c.get("fkik_result_parent")]
+    result_constraints = [c for c in context["planned"] if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
     result = body_rig_step("body_rig_add_fkik_result_parent_constraints", None, controller, context["planned"], exec_pin, x, y + height)
     if result:
         exec_pin = result

@@ -15,6 +15,11 @@ def body_rig_safe_name(value, fallback=BODY_RIG_SAFE_NAME_FALLBACK):
     return BODY_RIG_UNSAFE_NAME_RUN.sub("_", text).strip("_") or fallback
 
 
+def body_rig_kind(data):
+    """A control record's kind: its "type", "FK" when it has none."""
+    return str((data or {}).get("type") or "") or "FK"
+
+
 # ---- the element index -------------------------------------------------------------------------------
 #
 # Every call into the editor costs, and the builders look elements up by name thousands of times while
