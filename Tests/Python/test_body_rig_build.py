@@ -4,35 +4,15 @@ a build before anything is made."""
 
 import json
 import os
-import shutil
 
 import pytest
 
-from conftest import ROOT
+from conftest import ROOT, SAMPLE_HERO as SAMPLE, SAMPLE_HERO_MESH as MESH, SAMPLE_HERO_RIG as RIG
 
-SAMPLE = os.path.join(ROOT, "Samples", "SampleHero")
-MESH = "/Game/SampleHero/SK_SampleHero"
-RIG = "/Game/SampleHero/SK_SampleHero_Body_CR"
 ALWAYS_PRESENT_SECTIONS = ("Inbetween Distribution", "Forward FK Loop", "Global Orientation", "Forward IK & Controls",
                            "Twist Solutions", "FKIK Follow Constraints", "DrivingSystem Follow Constraints",
                            "Inbetween Visibility")
 TOP_GROUPS = ("Main", "MainSystem", "MotionSystem")
-
-
-@pytest.fixture
-def hero(editor, unreal, tool_script, tmp_path):
-    content = tmp_path / "Project" / "Content" / "SampleHero"
-    content.mkdir(parents=True, exist_ok=True)
-    for name in os.listdir(SAMPLE):
-        if name.endswith(".uasset"):
-            shutil.copy(os.path.join(SAMPLE, name), content / name)
-    mesh = unreal.load_asset(MESH)
-    assert mesh is not None
-    tool_script["set_target_skeletal_mesh"](mesh)
-    tool_script["set_body_json_file"](os.path.join(SAMPLE, "SampleHero_BodyRig.json"))
-    tool_script["set_body_control_rig_source"]("Generate from JSON")
-    tool_script["set_control_rig_mode"]("Body")
-    return mesh
 
 
 def graph_nodes(rig):
