@@ -7,7 +7,7 @@ import os
 
 import pytest
 
-from conftest import ROOT, SAMPLE_HERO as SAMPLE, SAMPLE_HERO_MESH as MESH, SAMPLE_HERO_RIG as RIG
+from conftest import SAMPLE_HERO as SAMPLE, SAMPLE_HERO_RIG as RIG
 
 ALWAYS_PRESENT_SECTIONS = ("Inbetween Distribution", "Forward FK Loop", "Global Orientation", "Forward IK & Controls",
                            "Twist Solutions", "FKIK Follow Constraints", "DrivingSystem Follow Constraints",
