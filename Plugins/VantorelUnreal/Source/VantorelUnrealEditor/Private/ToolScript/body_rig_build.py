@@ -202,7 +202,7 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
         data = dict(control)
         name = str(data.get("name") or "")
         if name in custom_shapes:
-            data["customShapeName"] = custom_shapes[name]
+            data[BODY_RIG_CUSTOM_SHAPE_KEY] = custom_shapes[name]
         body_rig_step("body_rig_make_control", None, hierarchy, hierarchy_controller, data, joint_keys, import_scale, control_rig)
         body_rig_progress(progress, 15.0 / max(1, count), "Creating controller %d/%d: %s" % (index, count, name))
 

@@ -226,6 +226,52 @@ def body_rig_link(controller, source, target):
     return linked
 
 
+def body_rig_set_item(controller, pin, element_type, name):
+    """Sets a rig element key pin ("Child", "Parents.0.Item") to the element of type element_type
+    ("Bone", "Control", "Null") named name, through its two sub-pins. Returns whether both took."""
+    path = pin_path(pin)
+    return all([body_rig_set_pin(controller, path + ".Type", element_type),
+                body_rig_set_pin(controller, path + ".Name", name)])
+
+
+def body_rig_ensure_array_element(controller, array_pin, index=0):
+    """Makes sure the array pin has an element at index, adding elements when it is shorter; returns
+    the element's pin path."""
+    path = pin_path(array_pin)
+    element = "%s.%d" % (path, index)
+    graph = None
+    try:
+        graph = controller.get_graph()
+    except Exception:
+        pass
+    for _attempt in range(index + 1):
+        try:
+            if graph is not None and graph.find_pin(element) is not None:
+                break
+        except Exception:
+            pass
+        try:
+            controller.add_array_pin(path, "", False)
+        except Exception:
+            break
+    return element
+
+
+def body_rig_node_execute_pin(node, node_path):
+    """The path of a node's execution pin (in and out for mutable units)."""
+    pin = find_execute_input_pin(node) if node is not None else None
+    return pin_path(pin) if pin is not None else node_path + ".ExecuteContext"
+
+
+def body_rig_chain_node(controller, previous_exec, node, node_path):
+    """Puts a mutable node on the execution chain after previous_exec; returns its execution pin, the
+    pin the next node links from."""
+    execute = body_rig_node_execute_pin(node, node_path)
+    if previous_exec:
+        body_rig_link(controller, previous_exec, execute)
+    return execute
+
+
 # ---- sizes and bounds --------------------------------------------------------------------------------
 
 def body_rig_node_size(node, default_w=BODY_RIG_DEFAULT_NODE_WIDTH, default_h=BODY_RIG_DEFAULT_NODE_HEIGHT):

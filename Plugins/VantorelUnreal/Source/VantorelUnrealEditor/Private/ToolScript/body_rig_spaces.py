@@ -1,0 +1,327 @@
+# ---- body spaces: local IK, global orientation, attribute channels and driving-system spaces -----------
+# The helper nulls here are made at the initial global transform of the control they stand in for;
+# a control moved under one keeps its global transform and, where it becomes a zero group, rests at
+# identity below it.
+
+BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+BODY_RIG_GLOBAL_ATTRIBUTE = "global"
+BODY_RIG_GLOBAL_SUFFIX = "_Global"
+BODY_RIG_GLOBAL_FK_PREFIX = "FKGlobal"
+BODY_RIG_GLOBAL_FALLBACK = "VNGlobal"
+BODY_RIG_GLOBAL_ROW = 280
+BODY_RIG_CHANNEL_RANGE = (0.0, 10.0)
+BODY_RIG_INBETWEEN_VIS_ATTRIBUTE = "inbetweenVis"
+BODY_RIG_INBETWEEN_JOINTS_ATTRIBUTE = "inbetweenJoints"
+BODY_RIG_LEG_LOCK_ATTRIBUTE = "legLock"
+BODY_RIG_LEG_LOCK_OWNER = "FKRoot_M"
+BODY_RIG_ATTACH_SUFFIX = "_Attach"
+BODY_RIG_ATTACH_FALLBACK = "DrivingSystemAttach"
+BODY_RIG_SDK_PREFIX = "SDK"
+BODY_RIG_SDK_FALLBACK = "SDKControl"
+BODY_RIG_LIMIT_EPSILON = 0.000001
+
+BODY_RIG_IK_LOCAL_MODES_TEXT = "Applied ikLocal addCtrl/nonZero/localOrient:"
+BODY_RIG_GLOBAL_GROUP_FAILED_TEXT = "Could not create Vantorel global group for"
+BODY_RIG_FIT_CHANNEL_FAILED_TEXT = "Could not create fit channel"
+BODY_RIG_ATTACHMENTS_TEXT = "Created DrivingSystem controller follow helpers:"
+BODY_RIG_ATTACH_FAILED_TEXT = "Could not attach DrivingSystem control"
+BODY_RIG_SDK_SPACES_TEXT = "Created DrivingSystem SDK control spaces:"
+BODY_RIG_SDK_SPACE_FAILED_TEXT = "Could not create SDK space for"
+
+
+# ---- local IK (addCtrl) -------------------------------------------------------------------------------
+
+def body_rig_iklocal_control_name(ik_control_name):
+    """"IKLocal" + the IK control's name without its leading "IK"."""
+    name = str(ik_control_name or "")
+    return body_rig_safe_name(BODY_RIG_IK_LOCAL_PREFIX + body_rig_strip_prefix(name, "IK"))
+
+
+def body_rig_make_iklocal_addctrl_data(ik_item):
+    """The planned record of an addCtrl limb's local IK control: under the IK control, on the limb's
+    end joint, in the IK control's shape, size and colour."""
+    ik = ik_item.get("ik") if isinstance(ik_item.get("ik"), dict) else {}
+    name = str(ik_item.get("name") or "")
+    diameter = body_json_float(ik_item.get("diameter"), 1.0)
+    color = body_rig_numbers(ik_item.get("color"))
+    gizmo = ik_item.get("gizmo")
+    return {
+        "name": body_rig_iklocal_control_name(name), "parent": name,
+        "joint": body_json_text(ik.get("endJoint")) or body_json_text(ik_item.get("joint")),
+        "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
+        "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
+        "color": list(color) if color else list(BODY_RIG_DEFAULT_COLOR),
+        BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
+    }
+
+
+def body_rig_apply_iklocal_addctrl(controls, chains):
+    """Puts each addCtrl limb's local IK control between its IK control and the reverse-foot controls
+    hung from it, and lists it with the limb's IK-side controls; returns the number of such limbs."""
+    by_name = body_rig_controls_by_name(controls)
+    applied = 0
+    for chain in chains:
+        if chain.get("ik_local_type") != BODY_JSON_IK_LOCAL_ADD_CTRL:
+            continue
+        ik_name = str(chain.get("ik_control") or "")
+        local_name = str(chain.get("ik_local_control") or "") or body_rig_iklocal_control_name(ik_name)
+        ordered = []
+        for name in [ik_name, local_name] + list(chain.get("ik_controls") or []):
+            if name and name not in ordered:
+                ordered.append(name)
+        chain["ik_controls"] = ordered
+        local = by_name.get(local_name)
+        if local is not None:
+            local["parent"] = ik_name
+        for name in list(chain.get("reverse_foot_controls") or []) + list(chain.get("reverse_foot_toe_controls") or []):
+            record = by_name.get(name)
+            if record is not None and name != local_name and str(record.get("parent") or "") == ik_name:
+                record["parent"] = local_name
+        applied += 1
+    return applied
+
+
+def body_rig_align_iklocal_controls(hierarchy, controls):
+    """Reports how many IK and local IK controls use each local IK mode; their orientation was set
+    when they were placed. Returns the total."""
+    counts = [0, 0, 0]
+    for control in controls:
+        if body_rig_kind(control) in ("IK", "IKLocal"):
+            mode = body_rig_ik_local_type(control)
+            if mode in BODY_JSON_IK_LOCAL_MODES:
+                counts[mode] += 1
+    print(BODY_RIG_IK_LOCAL_MODES_TEXT, *counts)
+    return sum(counts)
+
+
+# ---- global orientation ---------------------------------------------------------------------------------
+
+def body_rig_has_global(control):
+    return body_json_fit_attribute(control, BODY_RIG_GLOBAL_ATTRIBUTE) is not None
+
+
+def body_rig_global_group_name(control_name):
+    """"FKGlobal" + an FK control's name without "FK", else the control's name + "_Global"."""
+    name = str(control_name or "")
+    if name.startswith("FK"):
+        return body_rig_safe_name(BODY_RIG_GLOBAL_FK_PREFIX + name[2:], BODY_RIG_GLOBAL_FALLBACK)
+    return body_rig_safe_name(name + BODY_RIG_GLOBAL_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
+
+
+def body_rig_make_vantorel_global_groups(hierarchy, hierarchy_controller, controls):
+    """A group null under "Main" at each global-orientation control, holding the orientation the
+    control blends to; the control itself stays under its FK parent. Returns how many were made."""
+    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    made = 0
+    for control in controls:
+        name = str(control.get("name") or "")
+        if not name or name == BODY_RIG_MAIN_NAME or not body_rig_has_global(control):
+            continue
+        key = body_rig_find_key(hierarchy, name, "control")
+        group = body_rig_global_group_name(name)
+        if key is None or body_rig_find_key(hierarchy, group) is not None:
+            continue
+        try:
+            body_rig_add_null(hierarchy, hierarchy_controller, group, main, hierarchy.get_global_transform(key, True), True)
+            made += 1
+        except Exception as error:
+            print(BODY_RIG_GLOBAL_GROUP_FAILED_TEXT, name, error)
+    return made
+
+
+def body_rig_add_vantorel_global(controller, controls, rig_data, previous_exec, x, y):
+    """One row per global-orientation control: its "global" channel, normalised to 0..1, weighs a
+    rotation constraint of the control to its group. Returns (execution pin, system count, height)."""
+    exec_pin, systems = previous_exec, 0
+    for control in controls:
+        name = str(control.get("name") or "")
+        if not name or not body_rig_has_global(control):
+            continue
+        prefix = body_rig_safe_name(name + BODY_RIG_GLOBAL_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
+        row = y + BODY_RIG_GLOBAL_ROW * systems
+        try:
+            channel = body_rig_node_path(body_rig_add_unit(controller, "RigUnit_GetFloatAnimationChannel", prefix + "Channel", x, row),
+                                         prefix + "Channel")
+            body_rig_set_pin(controller, channel + ".Control", name)
+            body_rig_set_pin(controller, channel + ".Channel", BODY_RIG_GLOBAL_ATTRIBUTE)
+            divide = body_rig_node_path(body_rig_add_unit(controller, "RigVMFunction_MathFloatDiv", prefix + "Normalize", x + 260, row),
+                                        prefix + "Normalize")
+            body_rig_set_pin(controller, divide + ".B", 10)
+            body_rig_link(controller, channel + ".Value", divide + ".A")
+            node = body_rig_add_unit(controller, "RigUnit_RotationConstraintLocalSpaceOffset", prefix + "Constraint", x + 590, row)
+            constraint = body_rig_node_path(node, prefix + "Constraint")
+            body_rig_set_item(controller, constraint + ".Child", "Control", name)
+            body_rig_set_pin(controller, constraint + ".bMaintainOffset", True)
+            body_rig_set_pin(controller, constraint + ".Weight", 1)
+            parent = body_rig_ensure_array_element(controller, constraint + ".Parents", 0)
+            body_rig_set_item(controller, parent + ".Item", "Null", body_rig_global_group_name(name))
+            body_rig_link(controller, divide + ".Result", parent + ".Weight")
+            exec_pin = body_rig_chain_node(controller, exec_pin, node, constraint)
+        except Exception as error:
+            print(BODY_RIG_GLOBAL_GROUP_FAILED_TEXT, name, error)
+            continue
+        systems += 1
+    return exec_pin, systems, BODY_RIG_GLOBAL_ROW * systems
+
+
+# ---- attribute channels ---------------------------------------------------------------------------------
+
+def body_rig_channel_name(owner_name, attribute):
+    return body_rig_safe_name(str(owner_name) + "_" + str(attribute))
+
+
+def body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, data):
+    """The fit-attribute channels of one control: "global" (0 to 10), "inbetweenVis", and on
+    "FKRoot_M" with a leg lock its "legLock" (10). Returns how many were made."""
+    name = str(data.get("name") or "")
+    owner = body_rig_find_key(hierarchy, name, "control") if name else None
+    if owner is None:
+        return 0
+    wanted = []
+    global_value = body_json_fit_attribute(data, BODY_RIG_GLOBAL_ATTRIBUTE)
+    if global_value is not None:
+        value = min(max(body_json_float(global_value, 0.0), BODY_RIG_CHANNEL_RANGE[0]), BODY_RIG_CHANNEL_RANGE[1])
+        wanted.append((BODY_RIG_GLOBAL_ATTRIBUTE, True, value))
+    visible = body_json_fit_attribute(data, BODY_RIG_INBETWEEN_VIS_ATTRIBUTE)
+    if visible is not None:
+        wanted.append((BODY_RIG_INBETWEEN_VIS_ATTRIBUTE, False, body_json_bool(visible, False)))
+    elif body_json_int(body_json_fit_attribute(data, BODY_RIG_INBETWEEN_JOINTS_ATTRIBUTE, 0)) > 0:
+        wanted.append((BODY_RIG_INBETWEEN_VIS_ATTRIBUTE, False, False))
+    if name == BODY_RIG_LEG_LOCK_OWNER and body_rig_find_key(hierarchy, BODY_RIG_LEG_LOCK_CONSTRAINED, "null") is not None:
+        wanted.append((BODY_RIG_LEG_LOCK_ATTRIBUTE, True, BODY_RIG_CHANNEL_RANGE[1]))
+    made = 0
+    for attribute, is_float, value in wanted:
+        channel = body_rig_channel_name(name, attribute)
+        if body_rig_find_key(hierarchy, channel) is not None:
+            continue
+        try:
+            if is_float:
+                body_rig_add_float_channel(hierarchy, hierarchy_controller, owner, channel, attribute, value, *BODY_RIG_CHANNEL_RANGE)
+            else:
+                body_rig_add_bool_channel(hierarchy, hierarchy_controller, owner, channel, attribute, value)
+            made += 1
+        except Exception as error:
+            print(BODY_RIG_FIT_CHANNEL_FAILED_TEXT, name, attribute, error)
+    return made
+
+
+def body_rig_driving_channel_limits(data, attribute):
+    """The limits of a driving channel from the "drivingSystem" entry of the same name: in order, and
+    0 to 10 when there is none or they (nearly) coincide."""
+    for entry in data.get("drivingSystem") or []:
+        if isinstance(entry, dict) and body_json_text(entry.get("name")) == attribute:
+            low, high = body_json_float(entry.get("driverMin"), 0.0), body_json_float(entry.get("driverMax"), 10.0)
+            if low > high:
+                low, high = high, low
+            if high - low < BODY_RIG_LIMIT_EPSILON:
+                return BODY_RIG_CHANNEL_RANGE
+            return low, high
+    return BODY_RIG_CHANNEL_RANGE
+
+
+def body_rig_make_fit_channels(hierarchy, hierarchy_controller, data):
+    """The driver channels of one driving-system control: a float channel for every named
+    "controlAttributes" item, limited to its driving range and starting at its value. Returns how
+    many were made."""
+    name = str(data.get("name") or "")
+    owner = body_rig_find_key(hierarchy, name, "control") if name else None
+    if owner is None:
+        return 0
+    made = 0
+    for item in body_json_record_attributes(data, BODY_JSON_KEY_CONTROL_ATTRIBUTES):
+        attribute = body_json_text(item.get("name")) if isinstance(item, dict) else ""
+        channel = body_rig_channel_name(name, attribute) if attribute else ""
+        if not attribute or body_rig_find_key(hierarchy, channel) is not None:
+            continue
+        low, high = body_rig_driving_channel_limits(data, attribute)
+        try:
+            key = body_rig_add_float_channel(hierarchy, hierarchy_controller, owner, channel, attribute,
+                                             body_json_float(item.get("value"), 0.0), low, high,
+                                             shape_name=BODY_RIG_DEFAULT_GIZMO)
+        except Exception:
+            continue
+        made += 1 if key is not None else 0
+    return made
+
+
+# ---- driving-system follow helpers and SDK spaces -------------------------------------------------------
+
+def body_rig_zero_control(hierarchy, key):
+    """Lets a control rest at identity under a helper that now holds its transform: identity offset
+    and values, zero preferred Euler angles in the control's rotation order."""
+    body_rig_set_offset(hierarchy, key, unreal.Transform())
+    body_rig_set_values(hierarchy, key, unreal.EulerTransform())
+    order = hierarchy.get_control_preferred_euler_rotation_order(key)
+    for initial in (True, False):
+        hierarchy.set_control_preferred_euler_angles(key, unreal.Vector(0.0, 0.0, 0.0), order, initial)
+
+
+def body_rig_make_driving_system_attachments(hierarchy, hierarchy_controller, controls, joint_keys):
+    """Hangs every driving-system control on a follow helper under "Main" that the graph moves with
+    its joint; returns how many were attached."""
+    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    attached = 0
+    for control in controls:
+        if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM:
+            continue
+        name = str(control.get("name") or "")
+        key = body_rig_find_key(hierarchy, name, "control") if name else None
+        if key is None or body_rig_bone_key(hierarchy, joint_keys, str(control.get("joint") or "")) is None:
+            continue
+        try:
+            helper, _made = body_rig_ensure_null(hierarchy, hierarchy_controller,
+                                                 body_rig_safe_name(name + BODY_RIG_ATTACH_SUFFIX, BODY_RIG_ATTACH_FALLBACK),
+                                                 main, hierarchy.get_global_transform(key, True))
+            body_rig_set_parent(hierarchy, hierarchy_controller, key, helper, True)
+            body_rig_zero_control(hierarchy, key)
+            attached += 1
+        except Exception as error:
+            print(BODY_RIG_ATTACH_FAILED_TEXT, name, error)
+    print(BODY_RIG_ATTACHMENTS_TEXT, attached)
+    return attached
+
+
+def body_rig_driven_control_names(controls):
+    """The names of every control a driving-system relationship drives, sorted."""
+    names = set()
+    for control in controls:
+        if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM:
+            continue
+        for entry in control.get("drivingSystem") or []:
+            for relationship in (entry.get("relationships") or []) if isinstance(entry, dict) else []:
+                target = body_json_text(relationship.get("target")) if isinstance(relationship, dict) else ""
+                if target:
+                    names.add(target)
+    return sorted(names)
+
+
+def body_rig_sdk_space_name(control_name):
+    """"SDK" + the driven control's name without a leading "FK": the space is named after its joint."""
+    return body_rig_safe_name(BODY_RIG_SDK_PREFIX + body_rig_strip_prefix(str(control_name), "FK"), BODY_RIG_SDK_FALLBACK)
+
+
+def body_rig_make_sdk_control_spaces(hierarchy, hierarchy_controller, controls):
+    """A zero group above every driven FK control that holds its bind transform, so the set-driven
+    keys can move the group while the control stays the animator's. Returns {driven control: space}."""
+    by_name = body_rig_controls_by_name(controls)
+    spaces = {}
+    for name in body_rig_driven_control_names(controls):
+        record = by_name.get(name)
+        key = body_rig_find_key(hierarchy, name, "control")
+        if record is None or body_rig_kind(record) != "FK" or key is None:
+            continue
+        space_name = body_rig_sdk_space_name(name)
+        if body_rig_find_key(hierarchy, space_name) is not None:
+            spaces[name] = space_name
+            continue
+        try:
+            parent = body_rig_find_key(hierarchy, str(record.get("parent") or ""))
+            space = body_rig_add_null(hierarchy, hierarchy_controller, space_name, parent,
+                                      hierarchy.get_global_transform(key, True), True)
+            body_rig_set_parent(hierarchy, hierarchy_controller, key, space, True)
+            body_rig_zero_control(hierarchy, key)
+            spaces[name] = space_name
+        except Exception as error:
+            print(BODY_RIG_SDK_SPACE_FAILED_TEXT, name, error)
+    print(BODY_RIG_SDK_SPACES_TEXT, len(spaces))
+    return spaces
