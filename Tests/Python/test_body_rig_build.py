@@ -91,3 +91,145 @@ def test_rebuilding_onto_the_same_target_gives_the_same_elements_and_nodes(edito
 def test_the_create_control_rig_action_reports_completion(editor, unreal, tool_script, hero):
     tool_script["vn_run_create_control_rig"]()
     assert editor.message_boxes()[-1][1] == "Create Control Rig complete."
+
+
+# ---- the controls of the sample ---------------------------------------------------------------------
+
+def sample_document():
+    return json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
+
+
+def records_by_name(document):
+    return {record["name"]: record for record in document["rig"]["controls"]}
+
+
+def key_of(unreal, kind, name):
+    return unreal.RigElementKey(type=getattr(unreal.RigElementType, kind), name=name)
+
+
+def close(vector, expected, tolerance=1e-3):
+    return [vector.x, vector.y, vector.z] == pytest.approx(list(expected), abs=tolerance)
+
+
+@pytest.fixture
+def built_variant(editor, unreal, tool_script, hero, tmp_path):
+    """The sample built from a copy of its Body rig JSON in which one FK control has "diameter" 0 and
+    another a "shapeRotationOverride"; returns (rig, document)."""
+    document = sample_document()
+    records = records_by_name(document)
+    records["FKToes_R"]["diameter"] = 0
+    records["FKChest_M"]["shapeRotationOverride"] = [0.0, 0.0, 90.0]
+    variant = tmp_path / "Variant_BodyRig.json"
+    variant.write_text(json.dumps(document))
+    tool_script["set_body_json_file"](str(variant))
+    return tool_script["create_body_control_rig_from_json"](), document
+
+
+def test_the_sample_rig_has_the_clean_controller_hierarchy(unreal, built_variant):
+    rig, document = built_variant
+    hierarchy = rig.hierarchy
+    parent = lambda kind, name: hierarchy.get_first_parent(key_of(unreal, kind, name))
+    assert parent("NULL", "MotionSystem") == unreal.RigElementKey()
+    assert parent("CONTROL", "Main") == key_of(unreal, "NULL", "MotionSystem")
+    assert parent("NULL", "FKSystem") == key_of(unreal, "NULL", "MotionSystem")
+    assert parent("NULL", "Helpers") == key_of(unreal, "CONTROL", "Main")
+    helpers = [str(key.name) for key in hierarchy.get_children(key_of(unreal, "NULL", "Helpers"), False)]
+    assert {"PoleLeg_R_Space", "PoleLeg_L_Space", "PoleArm_R_Space", "PoleArm_L_Space"} <= set(helpers)
+    assert all(key.type == unreal.RigElementType.NULL for key in hierarchy.get_children(key_of(unreal, "NULL", "Helpers"), False))
+
+    controls = [key for key in hierarchy.get_all_keys(True) if key.type == unreal.RigElementType.CONTROL]
+    bone_parented = [str(key.name) for key in controls if hierarchy.get_first_parent(key).type == unreal.RigElementType.BONE]
+    assert bone_parented == []
+    names = {str(key.name) for key in controls}
+    planned = {record["name"] for record in document["rig"]["controls"] if record["type"] not in ("Bend", "BendMid")}
+    assert planned <= names
+    # The limbs' generated poles exist alongside the exported ones.
+    assert {"PoleArm_R", "PoleArm_L", "IKLocalLeg_R"} <= names
+
+
+def test_every_sample_control_is_where_its_maya_data_puts_it(unreal, built_variant):
+    rig, document = built_variant
+    hierarchy = rig.hierarchy
+    records = records_by_name(document)
+    control = lambda name: key_of(unreal, "CONTROL", name)
+    bone_global = lambda name: hierarchy.get_global_transform(key_of(unreal, "BONE", name), True)
+    world = lambda name: hierarchy.get_global_transform(control(name), True)
+    shape = lambda name: hierarchy.get_local_control_shape_transform(control(name), True)
+
+    # An FK control sits on its bone; its shape is 0.1 x diameter wide, 2.5 times as deep, offset in
+    # control axes (Maya's Y becomes -Y).
+    head = records["FKHead_M"]
+    assert world("FKHead_M") == bone_global(head["joint"])
+    v = 0.1 * head["diameter"]
+    assert close(shape("FKHead_M").scale3d, (v, v, 2.5 * v))
+    assert close(shape("FKHead_M").translation, (head["offset"][0], -head["offset"][1], head["offset"][2]))
+
+    # A world-space IK control sits at its bone's location in world axes.
+    leg = records["IKLeg_R"]
+    assert leg["worldSpace"] is True
+    assert close(world("IKLeg_R").translation, [getattr(bone_global(leg["joint"]).translation, a) for a in "xyz"])
+    assert close(world("IKLeg_R").transform_direction(unreal.Vector(1.0, 0.0, 0.0)), (1.0, 0.0, 0.0))
+    assert close(shape("IKLeg_R").scale3d, (0.1 * leg["diameter"],) * 3)
+
+    # Poles: the exported one and the generated arm pole at their Maya pole positions, unrotated.
+    for name, ik_name in (("PoleLeg_R", "IKLeg_R"), ("PoleArm_R", "IKArm_R")):
+        x, y, z = records[ik_name]["ik"]["polePositionWorld"]
+        assert close(world(name).translation, (x, z, y)), name
+        assert close(world(name).transform_direction(unreal.Vector(0.0, 1.0, 0.0)), (0.0, 1.0, 0.0)), name
+    generated = 0.1 * max(0.2 * records["IKArm_R"]["diameter"], 0.01)
+    assert close(shape("PoleArm_R").scale3d, (generated,) * 3)
+
+    # A zero diameter still leaves a visible shape; a shape rotation override turns the shape as shown
+    # in the editor (Z 90 is a yaw of 90).
+    assert close(shape("FKToes_R").scale3d, (0.001, 0.001, 0.0025), 1e-6)
+    assert close(shape("FKChest_M").transform_direction(unreal.Vector(1.0, 0.0, 0.0)), (0.0, 1.0, 0.0))
+
+    # The hip swinger: at its Maya matrix translation in the FK root's orientation.
+    swinger = records["HipSwinger_M"]
+    mx, my, mz = swinger["worldMatrix"][12:15]
+    assert close(world("HipSwinger_M").translation, (mx, mz, my))
+    root = world("FKRoot_M")
+    for direction in ((1.0, 0.0, 0.0), (0.0, 0.0, 1.0)):
+        expected = root.transform_direction(unreal.Vector(*direction))
+        assert close(world("HipSwinger_M").transform_direction(unreal.Vector(*direction)), (expected.x, expected.y, expected.z))
+    assert hierarchy.get_first_parent(control("HipSwinger_M")) == key_of(unreal, "NULL", "HipSwingerOffset_M")
+
+
+def test_every_limb_placeholder_carries_its_switch_channels(unreal, built_variant):
+    rig, document = built_variant
+    hierarchy, controller = rig.hierarchy, rig.get_hierarchy_controller()
+    records = records_by_name(document)
+    limbs = [record for record in document["rig"]["controls"] if record["type"] == "IK" and record.get("ik", {}).get("middleJoint")]
+    assert len(limbs) == 4
+    for limb in limbs:
+        placeholder = "FKIK" + limb["name"][2:]
+        attributes = {item["name"]: item["value"] for item in records[placeholder].get("controlAttributes", [])}
+        ik = limb["ik"]
+        default_ik = ik.get("defaultIK", ik.get("defaultMode", True))
+        default_ik = default_ik if isinstance(default_ik, bool) else str(default_ik).lower() not in ("fk", "0", "false")
+        expected = [("FKIKBlend", attributes.get("FKIKBlend", 10.0 if default_ik else 0.0))] + \
+                   [(name, attributes.get(name, True)) for name in ("autoVis", "FKVis", "IKVis")]
+        for attribute, value in expected:
+            key = key_of(unreal, "CONTROL", placeholder + "_" + attribute)
+            assert hierarchy.get_first_parent(key) == key_of(unreal, "CONTROL", placeholder), key
+            settings = controller.get_control_settings(key)
+            assert settings.animation_type == unreal.RigControlAnimationType.ANIMATION_CHANNEL
+            initial = hierarchy.get_control_value(key, unreal.RigControlValueType.INITIAL)
+            if attribute == "FKIKBlend":
+                assert unreal.RigHierarchy.get_float_from_control_value(initial) == value
+                limits = [unreal.RigHierarchy.get_float_from_control_value(hierarchy.get_control_value(key, value_type))
+                          for value_type in (unreal.RigControlValueType.MINIMUM, unreal.RigControlValueType.MAXIMUM)]
+                assert limits == [0.0, 10.0] and settings.draw_limits
+            else:
+                assert initial == unreal.RigHierarchy.make_control_value_from_bool(value), key
+
+
+def test_with_driving_systems_off_no_driving_control_or_its_spaces_exist(editor, unreal, tool_script, hero, capsys):
+    tool_script["set_body_rig_options"](driving_systems=False)
+    rig = tool_script["create_body_control_rig_from_json"]()
+    driving = [record["name"] for record in sample_document()["rig"]["controls"] if record["type"] == "DrivingSystem"]
+    assert driving
+    names = {str(key.name) for key in rig.hierarchy.get_all_keys(True)}
+    assert not names & set(driving)
+    assert not [name for name in names if name.endswith("_Attach") or name.startswith("SDK")]
+    assert "Omitted DrivingSystem controls: %d" % len(driving) in capsys.readouterr().out

@@ -397,14 +397,14 @@ def body_rig_build_forward_graph(context):
 
     exec_pin = body_rig_build_forward_ik_section(context, sections, exec_pin, x, leg_delta)
 
-    toe_chains = [chain for chain in context["chains"] if chain.get("toe_controls")]
+    toe_chains = [chain for chain in context["chains"] if chain.get("reverse_foot_toe_controls")]
     if toe_chains:
         y = sections.begin("Reverse Foot Toes")
         height = 0
         for chain in toe_chains:
             switch_value = body_rig_step("body_rig_add_fkik_reader", "", controller, chain, 1440, y + height + 80)
             exec_pin = run("body_rig_add_reverse_foot_toes", controller, chain, switch_value, exec_pin, x, y + height)
-            height += max(170, 170 * len(chain["toe_controls"]))
+            height += max(170, 170 * len(chain["reverse_foot_toe_controls"]))
         sections.end("Reverse Foot Toes", height)
 
     body_rig_end_section_group(controller)

@@ -234,6 +234,9 @@ def body_rig_make_control(hierarchy, hierarchy_controller, data, joint_keys, imp
     hip_swinger = body_rig_is_hip_swinger(data)
     parent_name = body_rig_hip_swinger_root_name(data) if hip_swinger else str(data.get("parent") or "")
     parent = body_rig_find_key(hierarchy, parent_name) if parent_name else None
+    if parent is not None and body_rig_is_bone_key(parent):
+        # Animator controls never hang from bones; the placement below still puts it at the bone.
+        parent = None
     if parent is None and name != BODY_RIG_MAIN_NAME:
         parent = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
 
