@@ -10,8 +10,9 @@ else:
     keys = list(rig.hierarchy.get_all_keys(True))
     def count(kind):
         return sum(1 for key in keys if key.type == kind)
+    settings = rig.get_hierarchy_controller().get_control_settings
     channels = sum(1 for key in keys if key.type == unreal.RigElementType.CONTROL
-                   and rig.hierarchy.get_control_settings(key).animation_type == unreal.RigControlAnimationType.ANIMATION_CHANNEL)
+                   and settings(key).animation_type == unreal.RigControlAnimationType.ANIMATION_CHANNEL)
     graph = rig.get_controller(rig.get_model()).get_graph()
     nodes = list(graph.get_nodes())
     sections = [node for node in nodes if isinstance(node, unreal.RigVMCommentNode)]

@@ -39,6 +39,8 @@ def test_the_tools_open_from_the_menu_and_a_rig_build_command_reports_in_a_messa
     assert len(failure) == 1
     box = lines.index("== 1 message box")
     assert lines[box + 1] == "[Vantorel] Create Control Rig failed:"
+    # An OK box has no choice to report.
+    assert not any(line.startswith("  -> ") for line in lines[box + 1:])
 
 
 def test_files_import_into_the_chosen_folder_and_save_all_writes_them(tmp_path):

@@ -303,7 +303,12 @@ namespace
 		std::printf("== %d message box%s\n", Boxes.Num(), Boxes.Num() == 1 ? "" : "es");
 		for (const HostEditor::FMessageDialogRecord& Box : Boxes)
 		{
-			std::printf("[%s] %s\n  -> %s\n", TCHAR_TO_UTF8(*Box.Title), TCHAR_TO_UTF8(*Box.Message), TCHAR_TO_UTF8(AnswerName(Box.Result)));
+			std::printf("[%s] %s\n", TCHAR_TO_UTF8(*Box.Title), TCHAR_TO_UTF8(*Box.Message));
+			// A box that offers a choice also shows the answer the unattended editor gave.
+			if (Box.Type != EAppMsgType::Ok)
+			{
+				std::printf("  -> %s\n", TCHAR_TO_UTF8(AnswerName(Box.Result)));
+			}
 		}
 		std::fflush(stdout);
 	}

@@ -132,7 +132,8 @@ def is_skeletal_mesh(asset):
 
 def show_vantorel_message(text):
     """Shows text in a modal message box titled "Vantorel" with an OK button."""
-    unreal.EditorDialog.show_message(MESSAGE_TITLE, text, unreal.AppMsgType.OK)
+    # An unattended editor answers with the default; the only answer an OK box has is OK.
+    unreal.EditorDialog.show_message(MESSAGE_TITLE, text, unreal.AppMsgType.OK, unreal.AppReturnType.OK)
 
 
 def error_text(error):
