@@ -233,3 +233,38 @@ def test_with_driving_systems_off_no_driving_control_or_its_spaces_exist(editor,
     assert not names & set(driving)
     assert not [name for name in names if name.endswith("_Attach") or name.startswith("SDK")]
     assert "Omitted DrivingSystem controls: %d" % len(driving) in capsys.readouterr().out
+
+
+def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_script, hero):
+    rig = tool_script["create_body_control_rig_from_json"]()
+    nodes = graph_nodes(rig)
+    boxes = {node.get_comment_text(): node for node in nodes if isinstance(node, unreal.RigVMCommentNode)}
+    box = lambda title: (boxes[title].get_position().x, boxes[title].get_position().y,
+                         boxes[title].get_size().x, boxes[title].get_size().y)
+    document = sample_document()
+    controls = document["rig"]["controls"]
+
+    # Sections without nodes of their own get the fixed box around their rows: 100 above the
+    # section's top, 160 taller than its advance; the next section starts 160 below.
+    inbetween = sum(1 for c in controls if any(a["name"] == "inbetweenJoints" and a["value"] > 0
+                                               for a in c.get("fitAttributes", []) + c.get("controlAttributes", [])))
+    follow = sum(1 for c in controls if c["type"] == "FKIK" and c.get("joint"))
+    advances = {"Inbetween Distribution": max(360, 650 * inbetween + 120), "Forward FK Loop": 420,
+                "Twist Solutions": 320, "FKIK Follow Constraints": max(320, 130 * follow + 260)}
+    for title, advance in advances.items():
+        left, _top, width, height = box(title)
+        assert (left, width, height) == (1560.0, 1900.0, advance + 160), title
+    _l, top, _w, height = box("Inbetween Distribution")
+    assert box("Forward FK Loop")[1] == top + height
+
+    # A section with nodes gets its box from their extent: 90 to the left, 140 above for the title,
+    # at least 162 to the right of and 144 below the furthest node.
+    globals_ = [node for node in nodes if not isinstance(node, unreal.RigVMCommentNode)
+                and box("Global Orientation")[1] < node.get_position().y < box("Forward IK & Controls")[1]]
+    wanted = [c for c in controls if any(a["name"] == "global" for a in c.get("fitAttributes", []) + c.get("controlAttributes", []))]
+    assert len(globals_) == 3 * len(wanted) > 0
+    left, top, width, height = box("Global Orientation")
+    assert left == min(node.get_position().x for node in globals_) - 90
+    assert top == min(node.get_position().y for node in globals_) - 140
+    assert left + width >= max(node.get_position().x + node.get_size().x for node in globals_) + 162
+    assert top + height >= max(node.get_position().y + node.get_size().y for node in globals_) + 144
