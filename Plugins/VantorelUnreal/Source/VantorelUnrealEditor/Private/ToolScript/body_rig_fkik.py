@@ -188,7 +188,9 @@ def body_rig_attach_controls_after_fkik(rig_data, controls, chains):
 
 BODY_RIG_FKIK_BLEND_CHANNEL = "FKIKBlend"
 BODY_RIG_FKIK_BOOL_CHANNELS = ("autoVis", "FKVis", "IKVis")
-BODY_RIG_FKIK_BLEND_RANGE = (0.0, 10.0)
+# Every 0..10 channel of the body rig: the switch blend, fit attributes, the leg lock.
+BODY_RIG_CHANNEL_RANGE = (0.0, 10.0)
+BODY_RIG_FKIK_BLEND_RANGE = BODY_RIG_CHANNEL_RANGE
 BODY_RIG_FKIK_PLACEHOLDER_MISSING_TEXT = "FKIK placeholder control is missing; channels skipped:"
 BODY_RIG_FKIK_CHANNEL_FAILED_TEXT = "Could not create FKIK channel"
 
@@ -213,20 +215,33 @@ def body_rig_make_fkik_channels(hierarchy, hierarchy_controller, chain, controls
     if owner is None:
         print(BODY_RIG_FKIK_PLACEHOLDER_MISSING_TEXT, placeholder, chain.get("id", ""))
         return 0
+    return body_rig_add_channels(hierarchy, hierarchy_controller, owner, placeholder,
+                                 body_rig_fkik_channel_values(chain, controls_by_name.get(placeholder)),
+                                 BODY_RIG_FKIK_CHANNEL_FAILED_TEXT)
+
+
+def body_rig_channel_name(owner_name, attribute):
+    return body_rig_safe_name(str(owner_name) + "_" + str(attribute))
+
+
+def body_rig_add_channels(hierarchy, hierarchy_controller, owner, owner_name, channels, failure_text):
+    """Adds (attribute, is float, value) channels under the owner control, floats limited to 0..10,
+    skipping channels that exist; a refused channel is printed with failure_text and skipped.
+    Returns the number made."""
     made = 0
-    for attribute, is_float, value in body_rig_fkik_channel_values(chain, controls_by_name.get(placeholder)):
-        name = body_rig_safe_name(placeholder + "_" + attribute)
+    for attribute, is_float, value in channels:
+        name = body_rig_channel_name(owner_name, attribute)
         if body_rig_find_key(hierarchy, name) is not None:
             continue
         try:
             if is_float:
                 body_rig_add_float_channel(hierarchy, hierarchy_controller, owner, name, attribute, value,
-                                           *BODY_RIG_FKIK_BLEND_RANGE)
+                                           *BODY_RIG_CHANNEL_RANGE)
             else:
                 body_rig_add_bool_channel(hierarchy, hierarchy_controller, owner, name, attribute, value)
             made += 1
         except Exception as error:
-            print(BODY_RIG_FKIK_CHANNEL_FAILED_TEXT, placeholder, attribute, error)
+            print(failure_text, owner_name, attribute, error)
     return made
 
 

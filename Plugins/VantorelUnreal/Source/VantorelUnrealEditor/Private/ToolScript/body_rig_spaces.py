@@ -9,7 +9,6 @@ BODY_RIG_GLOBAL_SUFFIX = "_Global"
 BODY_RIG_GLOBAL_FK_PREFIX = "FKGlobal"
 BODY_RIG_GLOBAL_FALLBACK = "VNGlobal"
 BODY_RIG_GLOBAL_ROW = 280
-BODY_RIG_CHANNEL_RANGE = (0.0, 10.0)
 BODY_RIG_INBETWEEN_VIS_ATTRIBUTE = "inbetweenVis"
 BODY_RIG_INBETWEEN_JOINTS_ATTRIBUTE = "inbetweenJoints"
 BODY_RIG_LEG_LOCK_ATTRIBUTE = "legLock"
@@ -166,10 +165,6 @@ def body_rig_add_vantorel_global(controller, controls, rig_data, previous_exec, 
 
 # ---- attribute channels ---------------------------------------------------------------------------------
 
-def body_rig_channel_name(owner_name, attribute):
-    return body_rig_safe_name(str(owner_name) + "_" + str(attribute))
-
-
 def body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, data):
     """The fit-attribute channels of one control: "global" (0 to 10), "inbetweenVis", and on
     "FKRoot_M" with a leg lock its "legLock" (10). Returns how many were made."""
@@ -189,20 +184,7 @@ def body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, data):
         wanted.append((BODY_RIG_INBETWEEN_VIS_ATTRIBUTE, False, False))
     if name == BODY_RIG_LEG_LOCK_OWNER and body_rig_find_key(hierarchy, BODY_RIG_LEG_LOCK_CONSTRAINED, "null") is not None:
         wanted.append((BODY_RIG_LEG_LOCK_ATTRIBUTE, True, BODY_RIG_CHANNEL_RANGE[1]))
-    made = 0
-    for attribute, is_float, value in wanted:
-        channel = body_rig_channel_name(name, attribute)
-        if body_rig_find_key(hierarchy, channel) is not None:
-            continue
-        try:
-            if is_float:
-                body_rig_add_float_channel(hierarchy, hierarchy_controller, owner, channel, attribute, value, *BODY_RIG_CHANNEL_RANGE)
-            else:
-                body_rig_add_bool_channel(hierarchy, hierarchy_controller, owner, channel, attribute, value)
-            made += 1
-        except Exception as error:
-            print(BODY_RIG_FIT_CHANNEL_FAILED_TEXT, name, attribute, error)
-    return made
+    return body_rig_add_channels(hierarchy, hierarchy_controller, owner, name, wanted, BODY_RIG_FIT_CHANNEL_FAILED_TEXT)
 
 
 def body_rig_driving_channel_limits(data, attribute):
@@ -316,6 +298,9 @@ def body_rig_make_sdk_control_spaces(hierarchy, hierarchy_controller, controls):
             continue
         try:
             parent = body_rig_find_key(hierarchy, str(record.get("parent") or ""))
+            if parent is not None and body_rig_is_bone_key(parent):
+                # Helpers never hang from bones: the space takes the control's own parent instead.
+                parent = hierarchy.get_first_parent(key)
             space = body_rig_add_null(hierarchy, hierarchy_controller, space_name, parent,
                                       hierarchy.get_global_transform(key, True), True)
             body_rig_set_parent(hierarchy, hierarchy_controller, key, space, True)
