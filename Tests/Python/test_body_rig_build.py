@@ -248,9 +248,8 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     # section's top, 160 taller than its advance; the next section starts 160 below.
     inbetween = sum(1 for c in controls if any(a["name"] == "inbetweenJoints" and a["value"] > 0
                                                for a in c.get("fitAttributes", []) + c.get("controlAttributes", [])))
-    follow = sum(1 for c in controls if c["type"] == "FKIK" and c.get("joint"))
     advances = {"Inbetween Distribution": max(360, 650 * inbetween + 120), "Forward FK Loop": 420,
-                "Twist Solutions": 320, "FKIK Follow Constraints": max(320, 130 * follow + 260)}
+                "Twist Solutions": 320}
     for title, advance in advances.items():
         left, _top, width, height = box(title)
         assert (left, width, height) == (1560.0, 1900.0, advance + 160), title
@@ -260,7 +259,7 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     # A section with nodes gets its box from their extent: 90 to the left, 140 above for the title,
     # at least 162 to the right of and 144 below the furthest node.
     globals_ = [node for node in nodes if not isinstance(node, unreal.RigVMCommentNode)
-                and box("Global Orientation")[1] < node.get_position().y < box("Forward IK & Controls")[1]]
+                and box("Global Orientation")[1] < node.get_position().y < sum(box("Global Orientation")[1::2])]
     wanted = [c for c in controls if any(a["name"] == "global" for a in c.get("fitAttributes", []) + c.get("controlAttributes", []))]
     assert len(globals_) == 3 * len(wanted) > 0
     left, top, width, height = box("Global Orientation")

@@ -501,7 +501,7 @@ def body_rig_build_forward_ik_section(context, sections, exec_pin, x, leg_delta)
     result_constraints = [c for c in context["planned"] if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
     result = body_rig_step("body_rig_add_fkik_result_parent_constraints", None, controller, context["planned"], exec_pin, x, y + height)
     if result:
-        exec_pin = result
+        exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
     leg_locks = [c for c in context["planned"] if body_rig_kind(c) == "LegLock"]
     leg_top = y + height
