@@ -172,8 +172,8 @@ def test_custom_shapes_keep_their_curve_directions(unreal, tool_script, skeleton
     approx_vector(axis(shape, (1.0, 0.0, 0.0)), (1.0, 0.0, 0.0))  # a roll of -90 about the control's X
     assert abs(axis(shape, (0.0, 1.0, 0.0)).z) == pytest.approx(1.0)
     approx_vector(shape.scale3d, (1.0, 1.0, 1.0))
-    main = make(tool_script, skeleton, {"name": "PoleX", "type": "IKPole", "customShapeName": "VN_PoleX"})
-    approx_vector(hierarchy.get_local_control_shape_transform(main, True).scale3d, (2.0, 2.0, 2.0))
+    pole = make(tool_script, skeleton, {"name": "PoleX", "type": "IKPole", "customShapeName": "VN_PoleX"})
+    approx_vector(hierarchy.get_local_control_shape_transform(pole, True).scale3d, (2.0, 2.0, 2.0))
 
 
 # ---- the clean controller hierarchy ---------------------------------------------------------------------

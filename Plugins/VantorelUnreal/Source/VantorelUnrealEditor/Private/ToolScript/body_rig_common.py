@@ -107,12 +107,17 @@ def body_rig_known_index(hierarchy):
     return body_rig_key_indices.get(hierarchy)
 
 
+def body_rig_is_empty_key(key):
+    """Whether key names no element: the answer of a refused addition."""
+    return key is None or not str(key.name) or str(key.name) == "None"
+
+
 def body_rig_index_added(hierarchy, key):
     """Records an element just added to hierarchy; returns key, so that an addition can be wrapped
     (key = body_rig_index_added(hierarchy, controller.add_null(...))). An empty key (a refused
     addition) is not recorded."""
     index = body_rig_known_index(hierarchy)
-    if index is None or key is None or not str(key.name) or str(key.name) == "None":
+    if index is None or body_rig_is_empty_key(key):
         return key
     index.append(key)
     if len(index.keys_by_name[str(key.name)]) > 1:

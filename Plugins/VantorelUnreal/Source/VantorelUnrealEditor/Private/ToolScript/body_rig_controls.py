@@ -151,10 +151,6 @@ def body_rig_hip_swinger_root_name(data):
 
 # ---- hierarchy operations -------------------------------------------------------------------------------
 
-def body_rig_is_empty_key(key):
-    return key is None or not str(key.name) or str(key.name) == "None"
-
-
 def body_rig_add_null(hierarchy, hierarchy_controller, name, parent, transform, in_global=True):
     """Adds a null and records it in the element index; raises when the hierarchy refuses it."""
     key = hierarchy_controller.add_null(name, parent if parent is not None else unreal.RigElementKey(), transform, in_global)

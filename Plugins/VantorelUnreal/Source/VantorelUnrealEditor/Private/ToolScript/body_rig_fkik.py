@@ -40,8 +40,7 @@ def body_rig_ik_bones(control):
     """The (start, middle, end) joints of an IK or FKIK record's "ik" object, the end defaulting to the
     record's joint; empty texts where a joint is missing."""
     ik = control.get("ik") if isinstance(control.get("ik"), dict) else {}
-    return (body_json_text(ik.get("startJoint")), body_json_text(ik.get("middleJoint")),
-            body_json_text(ik.get("endJoint")) or body_json_text(control.get("joint")))
+    return body_json_text(ik.get("startJoint")), body_json_text(ik.get("middleJoint")), body_json_ik_end_joint(control)
 
 
 def body_rig_chain_default_ik(ik):
@@ -102,7 +101,7 @@ def body_rig_prepare_fkik_controls(rig_data):
                 print(BODY_RIG_NO_PLACEHOLDER_TEXT, chain_id, list(bones))
 
         fk_controls = []
-        for position, bone in enumerate(bones):
+        for bone in bones:
             fk_name = fk_by_joint.get(bone) or "FK" + bone
             if bone not in fk_by_joint and fk_name not in names:
                 if fk_controls:
@@ -257,7 +256,7 @@ def body_rig_add_channel(hierarchy, hierarchy_controller, owner, name, settings,
     """Adds an animation channel under the owner control with its initial and current values; returns
     its key. Raises when the editor refuses the channel."""
     key = hierarchy_controller.add_animation_channel(name, owner, settings)
-    if key is None or str(key.name) in ("", "None"):
+    if body_rig_is_empty_key(key):
         raise RuntimeError("the channel %s was not added" % name)
     body_rig_index_added(hierarchy, key)
     for value_type in (unreal.RigControlValueType.INITIAL, unreal.RigControlValueType.CURRENT):

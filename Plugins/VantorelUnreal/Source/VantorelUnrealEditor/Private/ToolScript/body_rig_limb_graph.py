@@ -157,14 +157,15 @@ def body_rig_add_fkik_visibility(controller, chain, visibility_values, previous_
     for index, (name, label, pin, constant) in enumerate(entries):
         if not name:
             continue
-        path = body_rig_template(controller, BODY_RIG_VISIBILITY_NOTATION, "%s_%sVisibility_%d" % (chain_id, label, index),
-                                 x + 220 * index, y)
+        node_name = "%s_%sVisibility_%d" % (chain_id, label, index)
+        node = body_rig_add_template(controller, BODY_RIG_VISIBILITY_NOTATION, node_name, x + 220 * index, y)
+        path = body_rig_node_path(node, node_name)
         body_rig_set_item(controller, path + ".Item", "Control", name)
         if pin:
             body_rig_link(controller, pin, path + ".bVisible")
         else:
             body_rig_set_pin(controller, path + ".bVisible", constant)
-        exec_pin = body_rig_chain_node(controller, exec_pin, controller.get_graph().find_node(path), path)
+        exec_pin = body_rig_chain_node(controller, exec_pin, node, path)
     return exec_pin
 
 
@@ -211,7 +212,7 @@ def body_rig_add_ik_solve(controller, control, chain, previous_exec, x, y):
     name = str(control.get("name") or "")
     ik = control.get("ik") if isinstance(control.get("ik"), dict) else {}
     start, middle = str(ik.get("startJoint") or ""), str(ik.get("middleJoint") or "")
-    end = str(ik.get("endJoint") or "") or str(control.get("joint") or "")
+    end = body_json_ik_end_joint(control)
     pole = str(ik.get("poleControl") or "") or str((chain or {}).get("pole_control") or "") or "Pole" + name
     exec_pin = previous_exec
 
