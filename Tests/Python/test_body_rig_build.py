@@ -248,13 +248,15 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     # section's top, 160 taller than its advance; the next section starts 160 below.
     inbetween = sum(1 for c in controls if any(a["name"] == "inbetweenJoints" and a["value"] > 0
                                                for a in c.get("fitAttributes", []) + c.get("controlAttributes", [])))
-    advances = {"Inbetween Distribution": max(360, 650 * inbetween + 120), "Forward FK Loop": 420,
-                "Twist Solutions": 320}
+    advances = {"Inbetween Distribution": max(360, 650 * inbetween + 120), "Twist Solutions": 320}
     for title, advance in advances.items():
         left, _top, width, height = box(title)
         assert (left, width, height) == (1560.0, 1900.0, advance + 160), title
+    # The forward FK loop's row starts 160 below the rows above (100 below their fixed box); the
+    # loop's control reader sits 120 above that row.
     _l, top, _w, height = box("Inbetween Distribution")
-    assert box("Forward FK Loop")[1] == top + height
+    loop_row = top + height + 100
+    assert box("Forward FK Loop")[:2] == (-700 - 90, loop_row - 120 - 140)
 
     # A section with nodes gets its box from their extent: 90 to the left, 140 above for the title,
     # at least 162 to the right of and 144 below the furthest node.

@@ -25,6 +25,7 @@ CATALOGUE = {
     "RigUnit_GetBoolAnimationChannel": ("/Script/ControlRig", "RigUnit_GetAnimationChannelBase"),
     "RigUnit_ItemExists": ("/Script/ControlRig", "RigUnit_ItemBase"),
     "RigUnit_CollectionChildrenArray": ("/Script/ControlRig", "RigUnit_CollectionBase"),
+    "RigUnit_CollectionItems": ("/Script/ControlRig", "RigUnit_CollectionBase"),
     "RigUnit_CollectionLoop": ("/Script/ControlRig", "RigUnit_CollectionBaseMutable"),
     "RigUnit_SetControlVisibility": ("/Script/ControlRig", "RigUnitMutable"),
     "RigVMFunction_NameConcat": ("/Script/RigVM", "RigVMFunction_NameBase"),
@@ -120,6 +121,8 @@ PINS = [
     ("RigVMFunction_NameConcat", "Result", "out", "FName"),
     ("RigUnit_CollectionChildrenArray", "TypeToSearch", "in", "ERigElementType"),
     ("RigUnit_CollectionChildrenArray", "Items", "out", "TArray<FRigElementKey>"),
+    ("RigUnit_CollectionItems", "Items", "in", "TArray<FRigElementKey>"),
+    ("RigUnit_CollectionItems", "Collection", "out", "FRigElementKeyCollection"),
     ("RigUnit_CollectionLoop", "Collection", "in", "FRigElementKeyCollection"),
     ("RigUnit_CollectionLoop", "Completed", "out", "FControlRigExecuteContext"),
     ("RigUnit_SetControlVisibility", "Pattern", "in", "FString"),
@@ -220,6 +223,7 @@ BUILDER_PINS = {
     "RigVMFunction_NameConcat": ["A", "B", "Result"],
     "RigUnit_CollectionChildrenArray": ["Parent", "Parent.Type", "Parent.Name", "bIncludeParent", "bRecursive",
                                         "bDefaultChildren", "TypeToSearch", "Items"],
+    "RigUnit_CollectionItems": ["Items", "bAllowDuplicates", "Collection"],
     "RigUnit_CollectionLoop": ["ExecuteContext", "Collection", "Item", "Completed"],
     "RigUnit_SetControlVisibility": ["ExecuteContext", "Item", "Pattern", "bVisible"],
     "RigVMFunction_MathBoolNot": ["Value", "Result"],
@@ -329,7 +333,7 @@ def test_catalogue_types_derive_from_the_engine_bases(unreal, name):
 
 def test_units_are_rigvm_structs_and_value_types_are_not(unreal):
     units = [name for name in CATALOGUE if name.startswith(("RigUnit_", "RigVMFunction_"))]
-    assert len(units) == 38
+    assert len(units) == 39
     for name in units:
         assert issubclass(getattr(unreal, name), unreal.RigVMStruct), name
         assert "Execute" in core.metadata(getattr(unreal, name)._t, "")["RigVMMethods"].split(",")

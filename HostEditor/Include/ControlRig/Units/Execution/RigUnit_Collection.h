@@ -85,6 +85,30 @@ struct CONTROLRIG_API FRigUnit_CollectionChildrenArray : public FRigUnit_Collect
 };
 
 /**
+ * Returns a collection provided a specific array of items.
+ */
+USTRUCT(meta = (DisplayName = "Collection from Items", Category = "Items|Collections", Keywords = "Collection,Array", Varying))
+struct CONTROLRIG_API FRigUnit_CollectionItems : public FRigUnit_CollectionBase
+{
+	GENERATED_BODY()
+
+	RIGVM_METHOD()
+	virtual void Execute() override {}
+
+	/** The input array of items */
+	UPROPERTY(meta = (Input))
+	TArray<FRigElementKey> Items;
+
+	/** If True the collection may contain duplicates */
+	UPROPERTY(meta = (Input))
+	bool bAllowDuplicates = false;
+
+	/** The resulting collection */
+	UPROPERTY(meta = (Output))
+	FRigElementKeyCollection Collection;
+};
+
+/**
  * Given a collection of items, execute iteratively across all items in a given collection
  */
 USTRUCT(meta = (DisplayName = "For Each Item", Keywords = "Collection,Loop,Iterate", Icon = "EditorStyle|GraphEditor.Macro.ForEach_16x", Deprecated = "5.0"))

@@ -1,0 +1,229 @@
+# ---- body forward solve: driving systems, the forward FK loop and the driving-system followers ------------
+# A driving-system control drives the joints of other controls through Maya's linear set-driven keys:
+# each relationship reads the driver channel, scales it by the exported slope and offsets the driven
+# SDK space (or joint) on one channel. The forward FK loop then copies every "FK" + bone control onto
+# its bone, from the root down.
+
+# Driven attribute (lower case) -> (component, axis, sign). The sign turns Maya's raw slope into the
+# Unreal local offset: X and Z rotation reverse, Y rotation, translation and scale keep it.
+BODY_RIG_DRIVEN_ATTRIBUTES = {}
+for _keys, _component, _axis, _sign in (
+        (("tx", "translatex"), "Translation", "X", 1.0),
+        (("ty", "translatey"), "Translation", "Y", 1.0),
+        (("tz", "translatez"), "Translation", "Z", 1.0),
+        (("rx", "rotatex"), "Rotation", "X", -1.0),
+        (("ry", "rotatey"), "Rotation", "Y", 1.0),
+        (("rz", "rotatez"), "Rotation", "Z", -1.0),
+        (("sx", "scalex"), "Scale", "X", 1.0),
+        (("sy", "scaley"), "Scale", "Y", 1.0),
+        (("sz", "scalez"), "Scale", "Z", 1.0)):
+    for _key in _keys:
+        BODY_RIG_DRIVEN_ATTRIBUTES[_key] = (_component, _axis, _sign)
+
+BODY_RIG_LOCAL_SPACE = "LocalSpace"
+BODY_RIG_DRIVER_FALLBACK = "DrivingSystemDriver"
+BODY_RIG_RELATION_FALLBACK = "DrivingSystemRelation"
+BODY_RIG_DRIVING_FOLLOW_FALLBACK = "DrivingSystemFollow"
+BODY_RIG_DRIVER_ROW = 170
+BODY_RIG_RELATION_ROW = 150
+BODY_RIG_ELEMENT_KEY_CPP_TYPE = "FRigElementKey"
+BODY_RIG_ELEMENT_KEY_OBJECT_PATH = "/Script/ControlRig.RigElementKey"
+BODY_RIG_FORWARD_ITERATOR_FALLBACK_TEXT = "Body forward FK loop uses a collection loop:"
+BODY_RIG_PART_JOINT = re.compile(r"Part\d+_[MLR]$")
+BODY_RIG_SIDED_JOINT = re.compile(r"_[MLR]$")
+
+
+def body_rig_driven_attribute(attribute):
+    """(component, axis, sign) of a driven attribute, or None for one the offsets cannot carry."""
+    return BODY_RIG_DRIVEN_ATTRIBUTES.get(body_json_text(attribute).lower())
+
+
+def body_rig_driven_item(relationship, control_lookup, sdk_spaces):
+    """(element type, name) a relationship offsets: the target's SDK space, else the target's joint,
+    else the bone named like the target without its "FK"; None without a target."""
+    target = body_json_text(relationship.get("target"))
+    if not target:
+        return None
+    space = str((sdk_spaces or {}).get(target) or "")
+    if space:
+        return "Null", space
+    record = (control_lookup or {}).get(target)
+    joint = str(record.get("joint") or "") if isinstance(record, dict) else ""
+    if joint:
+        return "Bone", joint
+    joint = body_rig_strip_prefix(target, "FK")
+    return ("Bone", joint) if joint else None
+
+
+def body_rig_add_sdk_space_reset(controller, relation_id, space, previous_exec, x, y):
+    """Restarts an SDK space from its rest transform; returns the execution pin."""
+    reader = body_rig_get_transform(controller, relation_id + "_ResetSDKSpaceGet", "Null", space, x + 560, y - 75,
+                                    space=BODY_RIG_LOCAL_SPACE, initial=True)
+    writer, exec_pin = body_rig_set_transform(controller, relation_id + "_ResetSDKSpaceSet", "Null", space, previous_exec,
+                                              x + 760, y - 75, space=BODY_RIG_LOCAL_SPACE)
+    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+    return exec_pin
+
+
+def body_rig_add_driven_offset(controller, relation_id, item, mapping, product, previous_exec, x, y):
+    """Offsets item on one channel by product; returns the execution pin."""
+    component, axis, _sign = mapping
+    offset, exec_pin = body_rig_mutable_unit(controller, "RigUnit_OffsetTransformForItem", relation_id + "_Offset",
+                                             previous_exec, x + 900, y)
+    body_rig_set_item(controller, offset + ".Item", item[0], item[1])
+    body_rig_set_pin(controller, offset + ".Weight", 1)
+    body_rig_set_pin(controller, offset + ".bPropagateToChildren", True)
+    if component == "Translation":
+        body_rig_link(controller, product, offset + ".OffsetTransform.Translation." + axis)
+    elif component == "Scale":
+        # The key is a change of scale; the offset multiplies, so it starts from one.
+        add = body_rig_unit(controller, "RigVMFunction_MathFloatAdd", relation_id + "_ScaleFromIdentity", x + 590, y)
+        body_rig_link(controller, product, add + ".A")
+        body_rig_set_pin(controller, add + ".B", 1)
+        body_rig_link(controller, add + ".Result", offset + ".OffsetTransform.Scale3D." + axis)
+    else:
+        quaternion = body_rig_unit(controller, "RigVMFunction_MathQuaternionFromEuler", relation_id + "_Quaternion", x + 590, y)
+        body_rig_set_pin(controller, quaternion + ".RotationOrder", "ZYX")
+        body_rig_link(controller, product, quaternion + ".Euler." + axis)
+        body_rig_link(controller, quaternion + ".Result", offset + ".OffsetTransform.Rotation")
+    return exec_pin
+
+
+def body_rig_add_driving_system(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y):
+    """The set-driven keys of one driving-system control: per channel a driver reader, per relationship
+    a product of the driver and the slope offsetting the driven space or joint. Each SDK space this
+    control drives is reset once, before its first offset. Returns the execution pin."""
+    name = str(control_data.get("name") or "")
+    exec_pin, row, reset = previous_exec, 0, set()
+    for index, channel in enumerate(control_data.get("drivingSystem") or []):
+        if not isinstance(channel, dict):
+            continue
+        channel_name = body_json_text(channel.get("name"))
+        relationships = [r for r in channel.get("relationships") or [] if isinstance(r, dict)]
+        if not channel_name or not relationships:
+            continue
+        driver = body_rig_unit(controller, "RigUnit_GetFloatAnimationChannel",
+                               body_rig_safe_name(name + "_" + channel_name + "_Driver", BODY_RIG_DRIVER_FALLBACK),
+                               x, y + BODY_RIG_DRIVER_ROW * index)
+        body_rig_set_pin(controller, driver + ".Control", name)
+        body_rig_set_pin(controller, driver + ".Channel", channel_name)
+        for relationship in relationships:
+            item = body_rig_driven_item(relationship, control_lookup, sdk_spaces)
+            attribute = body_json_text(relationship.get("attribute"))
+            mapping = body_rig_driven_attribute(attribute)
+            if item is None or mapping is None:
+                continue
+            slope = body_json_float(relationship.get("multiplier"), 0.0) * mapping[2]
+            relation_id = body_rig_safe_name("_".join((name, channel_name, item[1], attribute.lower())),
+                                             BODY_RIG_RELATION_FALLBACK)
+            top = y + BODY_RIG_RELATION_ROW * row
+            if item[0] == "Null" and item[1] not in reset:
+                reset.add(item[1])
+                exec_pin = body_rig_add_sdk_space_reset(controller, relation_id, item[1], exec_pin, x, top)
+            multiply = body_rig_unit(controller, "RigVMFunction_MathFloatMul", relation_id + "_Multiply", x + 300, top)
+            body_rig_link(controller, driver + ".Value", multiply + ".A")
+            body_rig_set_pin(controller, multiply + ".B", "%.6f" % slope)
+            exec_pin = body_rig_add_driven_offset(controller, relation_id, item, mapping, multiply + ".Result", exec_pin, x, top)
+            row += 1
+    return exec_pin
+
+
+# ---- the forward FK loop --------------------------------------------------------------------------------
+
+def body_rig_add_element_iterator(controller, node_name, x, y):
+    """A loop over element keys: the graph's array iterator, else a collection loop fed through a
+    collection of the keys. Returns (node, path, key array input pin, element output pin)."""
+    node = None
+    try:
+        node = controller.add_array_node_from_object_path(unreal.RigVMOpCode.ARRAY_ITERATOR, BODY_RIG_ELEMENT_KEY_CPP_TYPE,
+                                                          BODY_RIG_ELEMENT_KEY_OBJECT_PATH, body_rig_position(x, y), node_name)
+    except Exception as error:
+        print(BODY_RIG_FORWARD_ITERATOR_FALLBACK_TEXT, error_text(error))
+    if node is not None:
+        body_rig_place_in_group(controller, node, None, x, y)
+        path = body_rig_node_path(node, node_name)
+        return node, path, path + ".Array", path + ".Element"
+    # The collection loop walks a collection: the key array becomes one on the way in.
+    collection = body_rig_unit(controller, "RigUnit_CollectionItems", "BodyForwardCollection", x, y + 200)
+    node_name = "BodyForwardLoop"
+    node = body_rig_add_unit(controller, "RigUnit_CollectionLoop", node_name, x, y)
+    path = body_rig_node_path(node, node_name)
+    body_rig_link(controller, collection + ".Collection", path + ".Collection")
+    return node, path, collection + ".Items", path + ".Item"
+
+
+def body_rig_add_forward_fk_loop(controller, previous_exec, root_joint, y, fkx_root_name=""):
+    """Copies every "FK" + bone control onto its bone for all bones from the root down; with a hip
+    swinger's FKX root, writes the root joint from it afterwards. Returns the execution pin."""
+    children = body_rig_unit(controller, "RigUnit_CollectionChildrenArray", "BodyForwardChildren", -700, y)
+    body_rig_set_item(controller, children + ".Parent", "Bone", root_joint)
+    for pin in ("bIncludeParent", "bRecursive", "bDefaultChildren"):
+        body_rig_set_pin(controller, children + "." + pin, True)
+    body_rig_set_pin(controller, children + ".TypeToSearch", "Bone")
+
+    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(controller, "BodyForwardIterator", -350, y)
+    body_rig_link(controller, children + ".Items", array_pin)
+    body_rig_chain_node(controller, previous_exec, loop, loop_path)
+
+    concat = body_rig_unit(controller, "RigVMFunction_NameConcat", "BodyForwardName", 0, y)
+    body_rig_set_pin(controller, concat + ".A", "FK")
+    body_rig_link(controller, element_pin + ".Name", concat + ".B")
+    exists = body_rig_unit(controller, "RigUnit_ItemExists", "BodyForwardExists", 300, y)
+    body_rig_set_pin(controller, exists + ".Item.Type", "Control")
+    body_rig_link(controller, concat + ".Result", exists + ".Item.Name")
+
+    # The loop body runs from the iterator's own execution pin, once per element.
+    branch, _branch_exec = body_rig_mutable_unit(controller, "RigVMFunction_ControlFlowBranch", "BodyForwardBranch",
+                                                 body_rig_node_execute_pin(loop, loop_path), 650, y)
+    body_rig_link(controller, exists + ".Exists", branch + ".Condition")
+    reader = body_rig_unit(controller, "RigUnit_GetTransform", "BodyForwardGet", 900, y - 120)
+    body_rig_set_pin(controller, reader + ".Item.Type", "Control")
+    body_rig_link(controller, concat + ".Result", reader + ".Item.Name")
+    body_rig_set_pin(controller, reader + ".Space", BODY_RIG_GLOBAL_SPACE)
+    writer, _writer_exec = body_rig_mutable_unit(controller, "RigUnit_SetTransform", "BodyForwardSet", branch + ".True", 1250, y)
+    body_rig_link(controller, element_pin, writer + ".Item")
+    body_rig_set_pin(controller, writer + ".Space", BODY_RIG_GLOBAL_SPACE)
+    body_rig_set_pin(controller, writer + ".bPropagateToChildren", True)
+    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+
+    exec_pin = loop_path + ".Completed"
+    if fkx_root_name:
+        # The children already hold their own absolute FK transforms: the root moves alone.
+        fkx = body_rig_get_transform(controller, "BodyForwardFKXGet", "Null", fkx_root_name, 900, y + 200)
+        root, exec_pin = body_rig_set_transform(controller, "BodyForwardFKXSet", "Bone", root_joint, exec_pin, 1250, y + 200,
+                                                propagate=False)
+        body_rig_link(controller, fkx + ".Transform", root + ".Value")
+    return exec_pin
+
+
+# ---- driving-system follow constraints and the inbetween rows --------------------------------------------
+
+def body_rig_add_driving_system_follow_constraints(controller, controls, previous_exec, x, y):
+    """Keeps each driving-system control's follow helper on its joint; returns the execution pin."""
+    exec_pin, row = previous_exec, 0
+    for control in controls:
+        name, joint = str(control.get("name") or ""), str(control.get("joint") or "")
+        if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM or not name or not joint:
+            continue
+        _path, exec_pin = body_rig_parent_constraint(
+            controller, body_rig_safe_name(name + "_FollowJoint", BODY_RIG_DRIVING_FOLLOW_FALLBACK),
+            "Null", body_rig_safe_name(name + BODY_RIG_ATTACH_SUFFIX, BODY_RIG_ATTACH_FALLBACK),
+            "Bone", joint, exec_pin, x, y + BODY_RIG_FOLLOW_ROW * row)
+        row += 1
+    return exec_pin
+
+
+def body_rig_final_inbetween_row_count(rig_data):
+    """How many file controls have inbetween part controls in the file: one row each."""
+    controls = [c for c in rig_data.get("controls") or [] if isinstance(c, dict)]
+    names = {str(c.get("name") or "") for c in controls}
+    rows = 0
+    for control in controls:
+        count = body_json_int(body_json_fit_attribute(control, "inbetweenJoints", 0))
+        joint = str(control.get("joint") or "")
+        if count <= 0 or not control.get("name") or not BODY_RIG_SIDED_JOINT.search(joint) or BODY_RIG_PART_JOINT.search(joint):
+            continue
+        stem, side = joint[:-2], joint[-2:]
+        if any("FK%sPart%d%s" % (stem, index, side) in names for index in range(1, count + 1)):
+            rows += 1
+    return rows
