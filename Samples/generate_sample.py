@@ -90,17 +90,54 @@ def mesh_bones(skeleton, unreal):
     return bones
 
 
+def create_mesh(params, skeleton):
+    """Creates the character's skeletal mesh in the running headless editor; returns the mesh."""
+    import hosteditor
+    import unreal
+    origin, extent, radius = skeleton.bounds()
+    bounds = unreal.BoxSphereBounds(origin=unreal.Vector(*origin), box_extent=unreal.Vector(*extent), sphere_radius=radius)
+    return hosteditor.create_skeletal_mesh(params.mesh_package, mesh_bones(skeleton, unreal), params.import_scale, bounds)
+
+
+def write_json(params, body, face, folder):
+    """Writes the two JSON files into folder; returns the Body rig JSON's path."""
+    for name, document in ((body_json_name(params), body), (face_json_name(params), face)):
+        with open(os.path.join(folder, name), "w", encoding="utf-8", newline="\n") as handle:
+            handle.write(json_text(document))
+    return os.path.join(folder, body_json_name(params))
+
+
+def sized_parameters(factor, name=None):
+    """Parameters of a character with factor times the default character's body controls, in the
+    default's proportions: factor times the fingers (each adds three FK controls on each hand with
+    their driving-system relationships), and the other controls added as spine and tail joints (one
+    FK control each), so every builder's share of the rig stays what it is in the default."""
+    default = Parameters()
+    base = len(build_documents(default)[1]["rig"]["controls"])
+    rest = (factor - 1) * (base - 6 * default.fingers)
+    return Parameters(name=name or "%sX%d" % (DEFAULT_NAME, factor), fingers=default.fingers * factor,
+                      tail_joints=default.tail_joints + (rest + 1) // 2, spine_joints=default.spine_joints + rest // 2)
+
+
+def create_in_editor(params, json_folder):
+    """The character inside the running headless editor, as an FBX import and the exporter leave it:
+    its mesh created in the project and its JSON files written into json_folder/<Name>/. Returns
+    (mesh, Body rig JSON path, number of body controls)."""
+    folder = os.path.join(json_folder, params.name)
+    os.makedirs(folder, exist_ok=True)
+    skeleton, body, face = build_documents(params)
+    body_path = write_json(params, body, face, folder)
+    return create_mesh(params, skeleton), body_path, len(body["rig"]["controls"])
+
+
 def write_mesh(params, skeleton, folder):
     """Creates the skeletal mesh in a scratch project of the headless editor and copies the saved
     mesh and skeleton packages into folder. Returns the copied file names."""
     import hosteditor
-    import unreal
     project = tempfile.mkdtemp(prefix="vn_sample_")
     try:
         hosteditor.start(project, plugin_dirs=[])
-        origin, extent, radius = skeleton.bounds()
-        bounds = unreal.BoxSphereBounds(origin=unreal.Vector(*origin), box_extent=unreal.Vector(*extent), sphere_radius=radius)
-        hosteditor.create_skeletal_mesh(params.mesh_package, mesh_bones(skeleton, unreal), params.import_scale, bounds)
+        create_mesh(params, skeleton)
         saved = os.path.join(project, "Content", params.name)
         names = []
         for name in sorted(os.listdir(saved)):
@@ -116,9 +153,7 @@ def generate(params, output_dir, with_mesh=True):
     folder = os.path.join(output_dir, params.name)
     os.makedirs(folder, exist_ok=True)
     skeleton, body, face = build_documents(params)
-    for name, document in ((body_json_name(params), body), (face_json_name(params), face)):
-        with open(os.path.join(folder, name), "w", encoding="utf-8", newline="\n") as handle:
-            handle.write(json_text(document))
+    write_json(params, body, face, folder)
     if with_mesh:
         write_mesh(params, skeleton, folder)
     return folder

@@ -30,6 +30,7 @@ def editor(unreal, tmp_path):
 
 TOOL_SCRIPT_DIR = os.path.join(ROOT, "Plugins", "VantorelUnreal", "Source", "VantorelUnrealEditor", "Private", "ToolScript")
 sys.path.insert(0, os.path.join(ROOT, "HostEditor", "Tools", "ScriptBundler"))
+sys.path.insert(0, os.path.join(ROOT, "Samples"))
 
 
 @pytest.fixture

@@ -251,3 +251,16 @@ def test_reference_pose_of_a_created_skeleton_reads_back_after_a_restart(editor,
     missing = unreal.AnimPoseExtensions.get_bone_pose(pose, "no_such_bone").translation
     assert (missing.x, missing.y, missing.z) == (0.0, 0.0, 0.0)
     assert not unreal.AnimPoseExtensions.is_valid(unreal.AnimPoseExtensions.get_reference_pose(None))
+
+
+def test_engine_calls_are_counted_by_kind(editor, unreal):
+    before = editor.engine_call_counts()
+    transform = unreal.Transform()
+    transform.translation = unreal.Vector(1.0, 2.0, 3.0)
+    _ = transform.translation
+    after_properties = editor.engine_call_counts()
+    unreal.EditorAssetLibrary.does_asset_exist("/Game/Nothing")
+    after = editor.engine_call_counts()
+    assert after_properties["properties"] - before["properties"] >= 2
+    assert after["functions"] - after_properties["functions"] == 1
+    assert after["properties"] == after_properties["properties"]

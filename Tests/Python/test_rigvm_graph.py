@@ -387,6 +387,42 @@ def test_renaming_a_node_keeps_its_links(unreal, controller):
     assert controller.rename_node(node, "bad.name") is False
 
 
+def test_lookups_follow_removals_renames_and_moved_array_elements(unreal, controller):
+    graph = controller.get_graph()
+    names = [add_unit(unreal, controller, SET_TRANSFORM).get_name() for _ in range(4)]
+    assert controller.remove_node_by_name(names[1])
+    # The lowest free name comes back once it is freed, and only then.
+    assert add_unit(unreal, controller, SET_TRANSFORM).get_name() == names[1]
+    assert add_unit(unreal, controller, SET_TRANSFORM).get_name() == "RigUnit_SetTransform_4"
+    renamed = graph.find_node_by_name(names[2])
+    assert controller.rename_node(renamed, "Moved")
+    assert graph.find_node_by_name(names[2]) is None and graph.find_node_by_name("Moved") == renamed
+    assert add_unit(unreal, controller, SET_TRANSFORM).get_name() == names[2]
+
+    # Links are found from either pin, and go with a removed link or node.
+    assert controller.add_link("RigUnit_BeginExecution.ExecuteContext", "Moved.ExecuteContext")
+    assert controller.add_link("Moved.ExecuteContext", names[0] + ".ExecuteContext")
+    begin = graph.find_pin("RigUnit_BeginExecution.ExecuteContext")
+    assert [str(p.get_pin_path()) for p in begin.get_linked_target_pins()] == ["Moved.ExecuteContext"]
+    # Relinking an execution output moves its link; a cycle is refused.
+    assert controller.add_link("RigUnit_BeginExecution.ExecuteContext", names[3] + ".ExecuteContext")
+    assert graph.find_pin("Moved.ExecuteContext").get_linked_source_pins() == []
+    assert controller.add_link(names[0] + ".ExecuteContext", "Moved.ExecuteContext") is False
+    assert controller.remove_node_by_name(names[0])
+    assert graph.find_pin("Moved.ExecuteContext").get_linked_target_pins() == []
+
+    # Links on array elements follow the elements when one is removed before them.
+    constraint = add_unit(unreal, controller, PARENT_CONSTRAINT, "C")
+    assert controller.set_pin_default_value("C.Parents", "((),(),())", True)
+    getter = add_unit(unreal, controller, "/Script/ControlRig.RigUnit_GetTransform", "G")
+    assert controller.add_link("G.Transform.Translation.X", "C.Parents.2.Weight")
+    assert controller.remove_array_pin("C.Parents.0")
+    weight = graph.find_pin("C.Parents.1.Weight")
+    assert [str(p.get_pin_path()) for p in weight.get_linked_source_pins()] == ["G.Transform.Translation.X"]
+    assert graph.find_pin("G.Transform.Translation.X").get_linked_target_pins() == [weight]
+    assert constraint.find_pin("Parents").get_array_size() == 2
+
+
 def test_position_size_colour_and_expansion(unreal, controller):
     node = add_unit(unreal, controller, SET_TRANSFORM)
     assert controller.set_node_position_by_name(node.get_fname(), unreal.Vector2D(10.0, 20.0))

@@ -706,6 +706,15 @@ namespace HostEditorPython
 			return Function ? py::cast(FObjectRef{Function}) : py::none();
 		}
 
+		// Every crossing from Python into a reflected function or property, for the benchmarks that
+		// measure how many engine calls a script makes per element it creates.
+		struct FEngineCallCounts
+		{
+			uint64 Functions = 0;
+			uint64 Properties = 0;
+		};
+		FEngineCallCounts GEngineCallCounts;
+
 		UObject* CheckedObject(FObjectRef Ref)
 		{
 			if (!Ref.Object)
@@ -796,10 +805,28 @@ namespace HostEditorPython
 			}
 			return Result;
 		});
-		Module.def("get_property", &GetProperty);
-		Module.def("set_property", &SetProperty);
-		Module.def("call_function", [](FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs) { return CallFunction(FunctionRef, Self, Args, Kwargs); });
-		Module.def("call_make_function", [](FObjectRef FunctionRef, py::tuple Args, py::dict Kwargs) { return CallFunction(FunctionRef, py::none(), Args, Kwargs, true); });
+		Module.def("get_property", [](py::handle Target, const std::string& Name) {
+			++GEngineCallCounts.Properties;
+			return GetProperty(Target, Name);
+		});
+		Module.def("set_property", [](py::handle Target, const std::string& Name, py::handle Value) {
+			++GEngineCallCounts.Properties;
+			SetProperty(Target, Name, Value);
+		});
+		Module.def("call_function", [](FObjectRef FunctionRef, py::handle Self, py::tuple Args, py::dict Kwargs) {
+			++GEngineCallCounts.Functions;
+			return CallFunction(FunctionRef, Self, Args, Kwargs);
+		});
+		Module.def("call_make_function", [](FObjectRef FunctionRef, py::tuple Args, py::dict Kwargs) {
+			++GEngineCallCounts.Functions;
+			return CallFunction(FunctionRef, py::none(), Args, Kwargs, true);
+		});
+		Module.def("engine_call_counts", []() {
+			py::dict Counts;
+			Counts["functions"] = GEngineCallCounts.Functions;
+			Counts["properties"] = GEngineCallCounts.Properties;
+			return Counts;
+		});
 		Module.def("script_extensions", &ScriptExtensions);
 		Module.def("native_make", &NativeMake);
 		Module.def("struct_hash", [](const FStructValuePtr& Value) -> py::object {

@@ -74,6 +74,13 @@ def slate_windows():
     return list(_native.slate_windows())
 
 
+def engine_call_counts():
+    """How many calls Python has made into the engine since the process started:
+    {"functions": reflected functions called, "properties": reflected properties read or written}.
+    Take the difference around a piece of script to count its calls."""
+    return dict(_core.engine_call_counts())
+
+
 def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported_bounds=None):
     """Creates and saves a skeletal mesh at package_path with its skeleton beside it
     (package_path + "_Skeleton"). bones lists (name, parent_name, local_transform), parents first;

@@ -143,7 +143,15 @@ TArray<FRigElementKey> URigHierarchy::GetChildren(FRigElementKey InKey, bool bRe
 
 FTransform URigHierarchy::GlobalOf(int32 Index, bool bInitial) const
 {
-	return Elements[Index].Local[PoseIndex(bInitial)] * ParentGlobal(Index, bInitial);
+	FTransform Global = Elements[Index].Local[PoseIndex(bInitial)] * ParentGlobal(Index, bInitial);
+	// A product of unit rotations drifts off unit length by rounding, and a local taken back against a
+	// drifted parent (whose inverse is its conjugate) doubles the drift: down a chain of some fifty
+	// levels it would grow to a visible error. Globals stay unit; within rounding they are left alone.
+	if (FMath::Abs(1.0 - Global.GetRotation().SizeSquared()) > 1e-12)
+	{
+		Global.NormalizeRotation();
+	}
+	return Global;
 }
 
 FTransform URigHierarchy::ParentGlobal(int32 Index, bool bInitial) const

@@ -30,6 +30,9 @@ namespace
 	{
 		std::vector<UObject*> Objects;
 		std::unordered_multimap<FOuterNameKey, UObject*, FOuterNameKeyHash> ByOuterAndName;
+		/** Per outer and base name, a number below which every MakeUniqueObjectName candidate is
+		 * taken; an outer's entries go when an object under it leaves the index (its name is free). */
+		std::unordered_map<const UObject*, TMap<FString, int32>> UniqueNameHints;
 
 		static FObjectRegistry& Get()
 		{
@@ -69,6 +72,7 @@ void FUObjectSystem::Unhash(UObject* Object)
 		if (It->second == Object)
 		{
 			Registry.ByOuterAndName.erase(It);
+			Registry.UniqueNameHints.erase(Object->OuterPrivate);
 			return;
 		}
 	}
@@ -91,6 +95,11 @@ void FUObjectSystem::SetOuterAndRegister(UObject* Object, UObject* Outer)
 {
 	Object->OuterPrivate = Outer;
 	Register(Object);
+}
+
+int32& FUObjectSystem::UniqueNameHint(const UObject* Outer, const FString& Base)
+{
+	return FObjectRegistry::Get().UniqueNameHints[Outer].FindOrAdd(Base, 0);
 }
 
 UObject* FUObjectSystem::FindFast(const UObject* Outer, FName Name, const UClass* Class, bool bExactClass)
@@ -203,11 +212,13 @@ UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& 
 FName MakeUniqueObjectName(UObject* Outer, const UClass* Class, FName BaseName)
 {
 	const FString Base = BaseName.IsNone() ? Class->GetName() : BaseName.ToString();
-	for (int32 Number = 0;; ++Number)
+	int32& Hint = FUObjectSystem::UniqueNameHint(Outer, Base);
+	for (int32 Number = Hint;; ++Number)
 	{
 		const FName Candidate(*FString::Printf(TEXT("%s_%d"), *Base, Number));
 		if (!FUObjectSystem::FindFast(Outer, Candidate, nullptr, false))
 		{
+			Hint = Number;
 			return Candidate;
 		}
 	}

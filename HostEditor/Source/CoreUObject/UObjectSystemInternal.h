@@ -14,6 +14,8 @@ struct FUObjectSystem
 	static void SetOuterAndRegister(UObject* Object, UObject* Outer);
 	/** Finds a live object by outer and name, optionally of a class. */
 	static UObject* FindFast(const UObject* Outer, FName Name, const UClass* Class, bool bExactClass);
+	/** MakeUniqueObjectName's memory for Outer and Base: every number below it is taken. */
+	static int32& UniqueNameHint(const UObject* Outer, const FString& Base);
 	static void ForEachObject(const TFunction<void(UObject*)>& Visitor);
 	/** Gives an object under construction the identity NewObject chose for it. */
 	static UObject* TakePendingIdentity(UObject* Object);

@@ -221,7 +221,7 @@ bool URigVMController::CheckNodeOfGraph(const URigVMNode* InNode, const TCHAR* O
 	{
 		return false;
 	}
-	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(const_cast<URigVMNode*>(InNode))))
+	if (!InNode || InNode->GetGraph() != Graph.Get() || !Graph->ContainsNode(InNode))
 	{
 		ReportError(FString::Printf(TEXT("Cannot %s: the node is not in the controller's graph."), Operation));
 		return false;
@@ -297,11 +297,14 @@ FName URigVMController::MakeUniqueNodeName(const FString& InDesiredName) const
 	{
 		return FName(*Base);
 	}
-	for (int32 Suffix = 1;; ++Suffix)
+	// The lowest free suffix; the graph remembers where the taken ones end until a name is freed.
+	int32& Hint = Graph->NodeNameSuffixHints.FindOrAdd(Base, 1);
+	for (int32 Suffix = FMath::Max(Hint, 1);; ++Suffix)
 	{
 		const FString Candidate = FString::Printf(TEXT("%s_%d"), *Base, Suffix);
 		if (!Graph->FindNodeByName(FName(*Candidate)) && !StaticFindObjectFast(nullptr, Graph, FName(*Candidate)))
 		{
+			Hint = Suffix;
 			return FName(*Candidate);
 		}
 	}
@@ -311,6 +314,7 @@ void URigVMController::AddNodeToGraph(URigVMNode* Node, const FVector2D& InPosit
 {
 	Node->Position = InPosition;
 	Graph->Nodes.Add(Node);
+	Graph->NoteNodeAdded(Node);
 	UpdateNodeSize(Node);
 	Notify();
 }
@@ -841,6 +845,7 @@ URigVMCommentNode* URigVMController::AddCommentNode(const FString& InCommentText
 	Node->Position = InPosition;
 	Node->Size = InSize;
 	Graph->Nodes.Add(Node);
+	Graph->NoteNodeAdded(Node);
 	Notify();
 	return Node;
 }
@@ -917,12 +922,13 @@ bool URigVMController::ResetPinDefaultValue(const FString& InPinPath, bool bSetu
 void URigVMController::RemoveLink(URigVMLink* Link)
 {
 	Graph->Links.Remove(TObjectPtr<URigVMLink>(Link));
+	Graph->NoteLinkRemoved(Link);
 	DiscardObject(Link);
 }
 
 void URigVMController::RemoveLinksOf(URigVMPin* Pin, bool bIncludeSubPins)
 {
-	if (!Graph || !Pin->GetNode() || !Graph->Nodes.Contains(TObjectPtr<URigVMNode>(Pin->GetNode())))
+	if (!Graph || !Pin->GetNode() || !Graph->ContainsNode(Pin->GetNode()))
 	{
 		return;
 	}
@@ -956,39 +962,7 @@ bool URigVMController::ArePinTypesCompatible(const URigVMPin* Source, const URig
 
 bool URigVMController::IsNodeReachable(const URigVMNode* From, const URigVMNode* To) const
 {
-	// One pass over the links gives each node's downstream nodes (by name), then a walk from From.
-	TMap<FString, TArray<FString>> Downstream;
-	for (const URigVMLink* Link : Graph->Links)
-	{
-		FString SourceNode;
-		FString TargetNode;
-		FString Rest;
-		if (URigVMPin::SplitPinPathAtStart(Link->SourcePinPath, SourceNode, Rest) && URigVMPin::SplitPinPathAtStart(Link->TargetPinPath, TargetNode, Rest))
-		{
-			Downstream.FindOrAdd(SourceNode).AddUnique(TargetNode);
-		}
-	}
-	const FString Goal = To->GetName();
-	TArray<FString> Pending = {From->GetName()};
-	TSet<FString> Visited;
-	while (Pending.Num() > 0)
-	{
-		const FString Node = Pending.Pop();
-		if (Node == Goal)
-		{
-			return true;
-		}
-		if (Visited.Contains(Node))
-		{
-			continue;
-		}
-		Visited.Add(Node);
-		if (const TArray<FString>* Next = Downstream.Find(Node))
-		{
-			Pending.Append(*Next);
-		}
-	}
-	return false;
+	return Graph->IsNodeReachable(From, To);
 }
 
 bool URigVMController::CanLink(URigVMPin* Source, URigVMPin* Target, FString& OutFailureReason) const
@@ -1086,6 +1060,7 @@ bool URigVMController::AddLink(const FString& InOutputPinPath, const FString& In
 	Link->SourcePinPath = Source->GetPinPath();
 	Link->TargetPinPath = Target->GetPinPath();
 	Graph->Links.Add(Link);
+	Graph->NoteLinkAdded(Link);
 	Notify();
 	return true;
 }
@@ -1280,6 +1255,7 @@ FString URigVMController::InsertArrayPin(const FString& InArrayPinPath, int32 In
 			}
 		}
 	}
+	Graph->ResetIndices();
 	ResizeArrayPin(ArrayPin, Count + 1);
 	Values.Insert(FString(), Index);
 	for (int32 Element = 0; Element <= Count; ++Element)
@@ -1343,6 +1319,7 @@ bool URigVMController::RemoveArrayPin(const FString& InArrayElementPinPath, bool
 			}
 		}
 	}
+	Graph->ResetIndices();
 	// Drop the last element object without touching the moved links, then re-apply the values.
 	URigVMPin* Last = ArrayPin->SubPins.Pop();
 	DiscardObject(Last);
@@ -1683,6 +1660,7 @@ bool URigVMController::RemoveNode(URigVMNode* InNode, bool bSetupUndoRedo, bool 
 		RemoveLink(Link);
 	}
 	Graph->Nodes.Remove(TObjectPtr<URigVMNode>(InNode));
+	Graph->NoteNodeRemoved(InNode);
 	DiscardObject(InNode);
 	Notify();
 	return true;
@@ -1741,6 +1719,7 @@ bool URigVMController::RenameNode(URigVMNode* InNode, const FName& InNewName, bo
 		return false;
 	}
 	RenamePinPathsInLinks(OldName, NewName);
+	Graph->ResetIndices();
 	Notify();
 	return true;
 }

@@ -209,19 +209,8 @@ bool URigVMPin::IsLinkedTo(URigVMPin* InPin) const
 
 TArray<URigVMLink*> URigVMPin::GetLinks() const
 {
-	TArray<URigVMLink*> Result;
-	if (const URigVMGraph* Graph = GetGraph())
-	{
-		const FString Path = GetPinPath();
-		for (URigVMLink* Link : Graph->GetLinks())
-		{
-			if (Link->GetSourcePinPath() == Path || Link->GetTargetPinPath() == Path)
-			{
-				Result.Add(Link);
-			}
-		}
-	}
-	return Result;
+	const URigVMGraph* Graph = GetGraph();
+	return Graph ? Graph->FindLinksOfPinPath(GetPinPath()) : TArray<URigVMLink*>();
 }
 
 TArray<URigVMLink*> URigVMPin::GetSourceLinks(bool bRecursive) const
@@ -588,14 +577,188 @@ URigVMNode* URigVMGraph::FindNode(const FString& InNodePath) const
 
 URigVMNode* URigVMGraph::FindNodeByName(const FName& InNodeName) const
 {
-	for (URigVMNode* Node : Nodes)
+	EnsureNodeIndex();
+	URigVMNode* const* Found = NodeIndex.Find(InNodeName);
+	if (Found && (*Found)->GetFName() == InNodeName)
 	{
-		if (Node->GetFName() == InNodeName)
-		{
-			return Node;
-		}
+		return *Found;
+	}
+	if (Found)
+	{
+		// A node renamed behind the controller's back: look again over a fresh index.
+		ResetIndices();
+		EnsureNodeIndex();
+		Found = NodeIndex.Find(InNodeName);
+		return Found ? *Found : nullptr;
 	}
 	return nullptr;
+}
+
+bool URigVMGraph::ContainsNode(const URigVMNode* InNode) const
+{
+	return InNode && FindNodeByName(InNode->GetFName()) == InNode;
+}
+
+TArray<URigVMLink*> URigVMGraph::FindLinksOfPinPath(const FString& InPinPath) const
+{
+	EnsureLinkIndex();
+	const TArray<URigVMLink*>* Found = LinksByPinPath.Find(InPinPath);
+	return Found ? *Found : TArray<URigVMLink*>();
+}
+
+bool URigVMGraph::IsNodeReachable(const URigVMNode* From, const URigVMNode* To) const
+{
+	EnsureLinkIndex();
+	const FString Goal = To->GetName();
+	TArray<FString> Pending = {From->GetName()};
+	TSet<FString> Visited;
+	while (Pending.Num() > 0)
+	{
+		const FString Node = Pending.Pop();
+		if (Node == Goal)
+		{
+			return true;
+		}
+		if (Visited.Contains(Node))
+		{
+			continue;
+		}
+		Visited.Add(Node);
+		if (const TArray<FString>* Next = DownstreamNodeNames.Find(Node))
+		{
+			Pending.Append(*Next);
+		}
+	}
+	return false;
+}
+
+namespace
+{
+	bool SplitLinkNodeNames(const URigVMLink* Link, FString& OutSource, FString& OutTarget)
+	{
+		FString Rest;
+		return URigVMPin::SplitPinPathAtStart(Link->GetSourcePinPath(), OutSource, Rest)
+			&& URigVMPin::SplitPinPathAtStart(Link->GetTargetPinPath(), OutTarget, Rest);
+	}
+}
+
+void URigVMGraph::EnsureNodeIndex() const
+{
+	if (IndexedNodes == Nodes.Num())
+	{
+		return;
+	}
+	NodeIndex.Reset();
+	NodeNameSuffixHints.Reset();
+	for (URigVMNode* Node : Nodes)
+	{
+		NodeIndex.FindOrAdd(Node->GetFName(), Node);
+	}
+	IndexedNodes = Nodes.Num();
+}
+
+void URigVMGraph::EnsureLinkIndex() const
+{
+	if (IndexedLinks == Links.Num())
+	{
+		return;
+	}
+	LinksByPinPath.Reset();
+	DownstreamNodeNames.Reset();
+	for (URigVMLink* Link : Links)
+	{
+		LinksByPinPath.FindOrAdd(Link->GetSourcePinPath()).Add(Link);
+		LinksByPinPath.FindOrAdd(Link->GetTargetPinPath()).Add(Link);
+		FString Source;
+		FString Target;
+		if (SplitLinkNodeNames(Link, Source, Target))
+		{
+			DownstreamNodeNames.FindOrAdd(Source).Add(Target);
+		}
+	}
+	IndexedLinks = Links.Num();
+}
+
+void URigVMGraph::NoteNodeAdded(URigVMNode* Node) const
+{
+	if (IndexedNodes == Nodes.Num() - 1)
+	{
+		NodeIndex.FindOrAdd(Node->GetFName(), Node);
+		IndexedNodes = Nodes.Num();
+	}
+	else
+	{
+		IndexedNodes = INDEX_NONE;
+	}
+}
+
+void URigVMGraph::NoteNodeRemoved(URigVMNode* Node) const
+{
+	// A freed name may be the lowest free one again.
+	NodeNameSuffixHints.Reset();
+	if (IndexedNodes == Nodes.Num() + 1)
+	{
+		NodeIndex.Remove(Node->GetFName());
+		IndexedNodes = Nodes.Num();
+	}
+	else
+	{
+		IndexedNodes = INDEX_NONE;
+	}
+}
+
+void URigVMGraph::NoteLinkAdded(URigVMLink* Link) const
+{
+	if (IndexedLinks != Links.Num() - 1)
+	{
+		IndexedLinks = INDEX_NONE;
+		return;
+	}
+	LinksByPinPath.FindOrAdd(Link->GetSourcePinPath()).Add(Link);
+	LinksByPinPath.FindOrAdd(Link->GetTargetPinPath()).Add(Link);
+	FString Source;
+	FString Target;
+	if (SplitLinkNodeNames(Link, Source, Target))
+	{
+		DownstreamNodeNames.FindOrAdd(Source).Add(Target);
+	}
+	IndexedLinks = Links.Num();
+}
+
+void URigVMGraph::NoteLinkRemoved(URigVMLink* Link) const
+{
+	if (IndexedLinks != Links.Num() + 1)
+	{
+		IndexedLinks = INDEX_NONE;
+		return;
+	}
+	for (const FString& Path : {Link->GetSourcePinPath(), Link->GetTargetPinPath()})
+	{
+		if (TArray<URigVMLink*>* Found = LinksByPinPath.Find(Path))
+		{
+			Found->RemoveSingle(Link);
+		}
+	}
+	FString Source;
+	FString Target;
+	if (SplitLinkNodeNames(Link, Source, Target))
+	{
+		if (TArray<FString>* Found = DownstreamNodeNames.Find(Source))
+		{
+			Found->RemoveSingle(Target);
+		}
+	}
+	IndexedLinks = Links.Num();
+}
+
+void URigVMGraph::ResetIndices() const
+{
+	IndexedNodes = INDEX_NONE;
+	IndexedLinks = INDEX_NONE;
+	NodeIndex.Reset();
+	LinksByPinPath.Reset();
+	DownstreamNodeNames.Reset();
+	NodeNameSuffixHints.Reset();
 }
 
 URigVMPin* URigVMGraph::FindPin(const FString& InPinPath) const

@@ -53,6 +53,15 @@ public:
 	UFUNCTION(BlueprintCallable, Category = RigVMGraph)
 	bool IsRootGraph() const { return true; }
 
+	/** The links whose source or target is the pin at InPinPath (not its sub-pins), in the order they were added. */
+	TArray<URigVMLink*> FindLinksOfPinPath(const FString& InPinPath) const;
+
+	/** Whether To can be reached from From by following links from outputs to inputs. */
+	bool IsNodeReachable(const URigVMNode* From, const URigVMNode* To) const;
+
+	/** Whether InNode is one of this graph's nodes. */
+	bool ContainsNode(const URigVMNode* InNode) const;
+
 private:
 	friend class URigVMController;
 
@@ -61,4 +70,24 @@ private:
 
 	UPROPERTY()
 	TArray<TObjectPtr<URigVMLink>> Links;
+
+	// Lookup indices over Nodes and Links, so that finding a node, a pin's links or a node's
+	// downstream nodes does not walk the whole graph. The controller keeps them current as it adds
+	// and removes; any other change to the arrays (a load) is noticed by their sizes and rebuilds them.
+	void NoteNodeAdded(URigVMNode* Node) const;
+	void NoteNodeRemoved(URigVMNode* Node) const;
+	void NoteLinkAdded(URigVMLink* Link) const;
+	void NoteLinkRemoved(URigVMLink* Link) const;
+	/** Forgets both indices; called when node names or link pin paths change. */
+	void ResetIndices() const;
+	void EnsureNodeIndex() const;
+	void EnsureLinkIndex() const;
+
+	mutable TMap<FName, URigVMNode*> NodeIndex;
+	mutable int32 IndexedNodes = INDEX_NONE;
+	mutable TMap<FString, TArray<URigVMLink*>> LinksByPinPath;
+	mutable TMap<FString, TArray<FString>> DownstreamNodeNames;
+	mutable int32 IndexedLinks = INDEX_NONE;
+	/** Per base name, a suffix below which every generated node name is taken. */
+	mutable TMap<FString, int32> NodeNameSuffixHints;
 };
