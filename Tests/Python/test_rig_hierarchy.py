@@ -388,3 +388,19 @@ def test_import_bones_without_a_skeleton_imports_nothing(unreal, rig):
     hierarchy, controller = rig
     assert controller.import_bones(None) == []
     assert hierarchy.num() == 0
+
+
+def test_a_long_chain_placed_by_globals_keeps_its_locals(unreal, rig):
+    hierarchy, controller = rig
+    # Four hundred bones, each turned a little from its parent and placed by its global transform,
+    # as a skeleton import places them: the locals read back are the ones the chain was made of.
+    local = unreal.Transform(location=unreal.Vector(8.5, 0.01, 0.0), rotation=unreal.Rotator(roll=0.3, pitch=0.2, yaw=0.7))
+    parent, global_ = unreal.RigElementKey(), unreal.Transform()
+    for index in range(400):
+        global_ = local * global_
+        parent = controller.add_bone("Link%d" % index, parent, global_, True)
+    deepest = hierarchy.get_local_transform(parent, True)
+    assert all(near(getattr(deepest.rotation, c), getattr(local.rotation, c), 1e-9) for c in "xyzw")
+    assert vector_near(deepest.translation, (8.5, 0.01, 0.0), 1e-6)
+    rotation = hierarchy.get_global_transform(parent, True).rotation
+    assert near(rotation.x ** 2 + rotation.y ** 2 + rotation.z ** 2 + rotation.w ** 2, 1.0, 1e-12)
