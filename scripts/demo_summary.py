@@ -24,3 +24,45 @@ else:
     print("graph nodes:", len(nodes) - len(sections))
     print("links:", len(list(graph.get_links())))
     print("sections:", len(sections))
+
+    # The forward solve: the nodes its execution chain runs from the begin node, the nodes that feed
+    # them data, and the links into all of those.
+    by_name = {str(node.get_node_path()): node for node in nodes}
+
+    def all_pins(node):
+        pending, found = list(node.get_pins()), []
+        while pending:
+            pin = pending.pop()
+            found.append(pin)
+            pending.extend(pin.get_sub_pins())
+        return found
+
+    def node_of(pin):
+        return str(pin.get_pin_path()).split(".", 1)[0]
+
+    executed, pending = set(), ["RigUnit_BeginExecution"] if "RigUnit_BeginExecution" in by_name else []
+    while pending:
+        name = pending.pop()
+        if name in executed:
+            continue
+        executed.add(name)
+        for pin in all_pins(by_name[name]):
+            if pin.get_cpp_type() in ("FControlRigExecuteContext", "FRigVMExecuteContext"):
+                pending.extend(node_of(target) for target in pin.get_linked_target_pins())
+    forward, pending = set(), list(executed)
+    while pending:
+        name = pending.pop()
+        if name in forward or name not in by_name:
+            continue
+        forward.add(name)
+        for pin in all_pins(by_name[name]):
+            pending.extend(node_of(source) for source in pin.get_linked_source_pins())
+    forward_links = sum(1 for link in graph.get_links() if str(link.get_target_pin().get_pin_path()).split(".", 1)[0] in forward)
+
+    def units(struct_name):
+        return sum(1 for name in forward if getattr(by_name[name], "get_script_struct", None)
+                   and by_name[name].get_script_struct() and by_name[name].get_script_struct().get_name() == struct_name)
+    print("forward solve: %d nodes (%d on its execution chain), %d links" % (len(forward), len(executed), forward_links))
+    print("  two-bone IK solves: %d, driven offsets: %d, parent constraints: %d, FK loop: %s" % (
+        units("RigUnit_TwoBoneIKSimplePerItem"), units("RigUnit_OffsetTransformForItem"), units("RigUnit_ParentConstraint"),
+        "yes" if units("RigUnit_CollectionChildrenArray") else "no"))
