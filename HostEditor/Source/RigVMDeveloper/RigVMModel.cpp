@@ -667,16 +667,21 @@ void URigVMGraph::EnsureLinkIndex() const
 	DownstreamNodeNames.Reset();
 	for (URigVMLink* Link : Links)
 	{
-		LinksByPinPath.FindOrAdd(Link->GetSourcePinPath()).Add(Link);
-		LinksByPinPath.FindOrAdd(Link->GetTargetPinPath()).Add(Link);
-		FString Source;
-		FString Target;
-		if (SplitLinkNodeNames(Link, Source, Target))
-		{
-			DownstreamNodeNames.FindOrAdd(Source).Add(Target);
-		}
+		IndexLink(Link);
 	}
 	IndexedLinks = Links.Num();
+}
+
+void URigVMGraph::IndexLink(URigVMLink* Link) const
+{
+	LinksByPinPath.FindOrAdd(Link->GetSourcePinPath()).Add(Link);
+	LinksByPinPath.FindOrAdd(Link->GetTargetPinPath()).Add(Link);
+	FString Source;
+	FString Target;
+	if (SplitLinkNodeNames(Link, Source, Target))
+	{
+		DownstreamNodeNames.FindOrAdd(Source).Add(Target);
+	}
 }
 
 void URigVMGraph::NoteNodeAdded(URigVMNode* Node) const
@@ -714,14 +719,7 @@ void URigVMGraph::NoteLinkAdded(URigVMLink* Link) const
 		IndexedLinks = INDEX_NONE;
 		return;
 	}
-	LinksByPinPath.FindOrAdd(Link->GetSourcePinPath()).Add(Link);
-	LinksByPinPath.FindOrAdd(Link->GetTargetPinPath()).Add(Link);
-	FString Source;
-	FString Target;
-	if (SplitLinkNodeNames(Link, Source, Target))
-	{
-		DownstreamNodeNames.FindOrAdd(Source).Add(Target);
-	}
+	IndexLink(Link);
 	IndexedLinks = Links.Num();
 }
 

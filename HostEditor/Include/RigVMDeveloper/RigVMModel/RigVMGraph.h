@@ -82,6 +82,7 @@ private:
 	void ResetIndices() const;
 	void EnsureNodeIndex() const;
 	void EnsureLinkIndex() const;
+	void IndexLink(URigVMLink* Link) const;
 
 	mutable TMap<FName, URigVMNode*> NodeIndex;
 	mutable int32 IndexedNodes = INDEX_NONE;
