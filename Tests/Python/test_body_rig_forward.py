@@ -150,9 +150,10 @@ def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig
     assert_graph_executes(graph_rig.get_graph())
 
 
-def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, graph_rig, monkeypatch):
+def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, graph_rig, monkeypatch, capsys):
     monkeypatch.setattr(unreal.RigVMController, "add_array_node_from_object_path", lambda *args: None)
     exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, begin_pin(graph_rig), "Root_M", Y)
+    assert "Body forward FK loop uses a collection loop: the graph returned no node" in capsys.readouterr().out
     loop, collection = node_at(graph_rig, -350, Y), node_at(graph_rig, -350, Y + 200)
     assert "CollectionLoop" in path(loop) and "CollectionItems" in path(collection)
     assert sources(collection, "Items") == [path(node_at(graph_rig, -700, Y), "Items")]

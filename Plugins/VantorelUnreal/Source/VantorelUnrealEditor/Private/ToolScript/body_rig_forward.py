@@ -6,19 +6,16 @@
 
 # Driven attribute (lower case) -> (component, axis, sign). The sign turns Maya's raw slope into the
 # Unreal local offset: X and Z rotation reverse, Y rotation, translation and scale keep it.
-BODY_RIG_DRIVEN_ATTRIBUTES = {}
-for _keys, _component, _axis, _sign in (
-        (("tx", "translatex"), "Translation", "X", 1.0),
-        (("ty", "translatey"), "Translation", "Y", 1.0),
-        (("tz", "translatez"), "Translation", "Z", 1.0),
-        (("rx", "rotatex"), "Rotation", "X", -1.0),
-        (("ry", "rotatey"), "Rotation", "Y", 1.0),
-        (("rz", "rotatez"), "Rotation", "Z", -1.0),
-        (("sx", "scalex"), "Scale", "X", 1.0),
-        (("sy", "scaley"), "Scale", "Y", 1.0),
-        (("sz", "scalez"), "Scale", "Z", 1.0)):
-    for _key in _keys:
-        BODY_RIG_DRIVEN_ATTRIBUTES[_key] = (_component, _axis, _sign)
+BODY_RIG_DRIVEN_ATTRIBUTES = {key: (component, axis, sign) for keys, component, axis, sign in (
+    (("tx", "translatex"), "Translation", "X", 1.0),
+    (("ty", "translatey"), "Translation", "Y", 1.0),
+    (("tz", "translatez"), "Translation", "Z", 1.0),
+    (("rx", "rotatex"), "Rotation", "X", -1.0),
+    (("ry", "rotatey"), "Rotation", "Y", 1.0),
+    (("rz", "rotatez"), "Rotation", "Z", -1.0),
+    (("sx", "scalex"), "Scale", "X", 1.0),
+    (("sy", "scaley"), "Scale", "Y", 1.0),
+    (("sz", "scalez"), "Scale", "Z", 1.0)) for key in keys}
 
 BODY_RIG_LOCAL_SPACE = "LocalSpace"
 BODY_RIG_DRIVER_FALLBACK = "DrivingSystemDriver"
@@ -133,16 +130,17 @@ def body_rig_add_driving_system(controller, control_data, control_lookup, sdk_sp
 def body_rig_add_element_iterator(controller, node_name, x, y):
     """A loop over element keys: the graph's array iterator, else a collection loop fed through a
     collection of the keys. Returns (node, path, key array input pin, element output pin)."""
-    node = None
+    node, reason = None, BODY_RIG_NO_TEMPLATE_NODE_TEXT
     try:
         node = controller.add_array_node_from_object_path(unreal.RigVMOpCode.ARRAY_ITERATOR, BODY_RIG_ELEMENT_KEY_CPP_TYPE,
                                                           BODY_RIG_ELEMENT_KEY_OBJECT_PATH, body_rig_position(x, y), node_name)
     except Exception as error:
-        print(BODY_RIG_FORWARD_ITERATOR_FALLBACK_TEXT, error_text(error))
+        reason = error_text(error)
     if node is not None:
         body_rig_place_in_group(controller, node, None, x, y)
         path = body_rig_node_path(node, node_name)
         return node, path, path + ".Array", path + ".Element"
+    print(BODY_RIG_FORWARD_ITERATOR_FALLBACK_TEXT, reason)
     # The collection loop walks a collection: the key array becomes one on the way in.
     collection = body_rig_unit(controller, "RigUnit_CollectionItems", "BodyForwardCollection", x, y + 200)
     node_name = "BodyForwardLoop"
