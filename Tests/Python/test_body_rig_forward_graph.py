@@ -176,3 +176,17 @@ def test_a_sixteen_times_character_builds_a_graph_that_runs(editor, unreal, tool
     fingers = [c["name"] for c in json.load(open(body_json))["rig"]["controls"] if c["name"].startswith("FK") and "Finger" in c["name"]]
     assert len(fingers) == 16 * 30
     assert driven == {"SDK" + name[2:] for name in fingers}
+
+
+def test_every_driver_reads_a_channel_of_its_driving_control(editor, unreal, tool_script, hero):
+    rig = tool_script["create_body_control_rig_from_json"]()
+    graph = rig.get_controller(rig.get_model()).get_graph()
+    hierarchy = rig.hierarchy
+    drivers = [(default(node, "Control"), default(node, "Channel")) for node in units(graph, "RigUnit_GetFloatAnimationChannel")
+               if default(node, "Control").startswith("Fingers")]
+    assert sorted(drivers) == sorted((side, channel) for side in ("Fingers_L", "Fingers_R") for channel in ("curl", "spread", "fist"))
+    settings = rig.get_hierarchy_controller().get_control_settings
+    for control, channel in drivers:
+        key = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name=control + "_" + channel)
+        assert hierarchy.get_first_parent(key) == unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name=control)
+        assert str(settings(key).display_name) == channel
