@@ -12,8 +12,7 @@ def path(node, pin=None):
     return str(node.get_node_path()) + ("." + pin if pin else "")
 
 
-def begin_pin(controller):
-    return "RigUnit_BeginExecution.ExecuteContext"
+BEGIN = "RigUnit_BeginExecution.ExecuteContext"
 
 
 def nodes_at_x(controller, x):
@@ -35,7 +34,7 @@ X, Y = 1000, 1000  # clear of the begin node at the origin
 
 
 def test_driving_relations_follow_the_sign_table_and_reset_each_space_once(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_driving_system"](graph_rig, FINGERS, LOOKUP, SPACES, begin_pin(graph_rig), X, Y)
+    exec_pin = tool_script["body_rig_add_driving_system"](graph_rig, FINGERS, LOOKUP, SPACES, BEGIN, X, Y)
     curl, spread = node_at(graph_rig, X, Y), node_at(graph_rig, X, Y + 340)
     assert (default(curl, "Control"), default(curl, "Channel")) == ("Fingers_R", "curl")
     assert default(spread, "Channel") == "spread"
@@ -80,7 +79,7 @@ def test_a_second_driving_control_resets_the_space_again(tool_script, graph_rig)
         {"name": "fist", "relationships": [{"target": "FKIndex1_R", "attribute": "rx", "multiplier": 1},
                                            {"target": "FKIndex1_R", "attribute": "rz", "multiplier": 1}]}]}
     second = dict(first, name="Fingers_R")
-    exec_pin = add(graph_rig, first, LOOKUP, SPACES, begin_pin(graph_rig), 0, 0)
+    exec_pin = add(graph_rig, first, LOOKUP, SPACES, BEGIN, 0, 0)
     exec_pin = add(graph_rig, second, LOOKUP, SPACES, exec_pin, 0, 1000)
     resets = nodes_at_x(graph_rig, 760)
     assert sorted(node.get_position().y for node in resets) == [-75, 925]
@@ -94,8 +93,8 @@ def test_relations_without_a_driven_item_or_a_known_attribute_add_nothing(tool_s
                                            {"target": "FKIndex1_R", "attribute": "visibility"},
                                            {"attribute": "ry", "multiplier": 1}, "not a relationship"]},
         {"name": "empty", "relationships": []}, "not a channel"]}
-    exec_pin = tool_script["body_rig_add_forward_control"](graph_rig, record, LOOKUP, SPACES, begin_pin(graph_rig), 0, 0)
-    assert exec_pin == begin_pin(graph_rig)
+    exec_pin = tool_script["body_rig_add_forward_control"](graph_rig, record, LOOKUP, SPACES, BEGIN, 0, 0)
+    assert exec_pin == BEGIN
     # Only the driver reader of the named channel with relationship objects.
     assert [default(node, "Channel") for node in graph_rig.get_graph().get_nodes() if node.find_pin("Channel")] == ["curl"]
 
@@ -117,7 +116,7 @@ def loop_nodes(controller, y):
 
 
 def test_the_forward_fk_loop_copies_fk_controls_onto_bones_from_the_root(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, begin_pin(graph_rig), "Root_M", 400)
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", 400)
     n = loop_nodes(graph_rig, 400)
     children = n["children"]
     assert (default(children, "Parent.Type"), default(children, "Parent.Name"), default(children, "TypeToSearch")) == \
@@ -140,7 +139,7 @@ def test_the_forward_fk_loop_copies_fk_controls_onto_bones_from_the_root(tool_sc
 
 
 def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, begin_pin(graph_rig), "Root_M", Y, "FKXRoot_M")
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", Y, "FKXRoot_M")
     getter, setter = node_at(graph_rig, 900, Y + 200), node_at(graph_rig, 1250, Y + 200)
     assert (default(getter, "Item.Type"), default(getter, "Item.Name"), default(getter, "Space")) == ("Null", "FKXRoot_M", "GlobalSpace")
     assert (default(setter, "Item.Name"), default(setter, "Space"), default(setter, "bPropagateToChildren")) == \
@@ -152,7 +151,7 @@ def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig
 
 def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, graph_rig, monkeypatch, capsys):
     monkeypatch.setattr(unreal.RigVMController, "add_array_node_from_object_path", lambda *args: None)
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, begin_pin(graph_rig), "Root_M", Y)
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", Y)
     assert "Body forward FK loop uses a collection loop: the graph returned no node" in capsys.readouterr().out
     loop, collection = node_at(graph_rig, -350, Y), node_at(graph_rig, -350, Y + 200)
     assert "CollectionLoop" in path(loop) and "CollectionItems" in path(collection)
@@ -168,7 +167,7 @@ def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, gr
 def test_driving_controls_follow_their_joints_through_their_attach_helpers(tool_script, graph_rig):
     controls = [{"name": "Fingers_R", "type": "DrivingSystem", "joint": "Wrist_R"}, {"name": "NoJoint", "type": "DrivingSystem"},
                 {"name": "FKWrist_R", "type": "FK", "joint": "Wrist_R"}, {"name": "Fingers_L", "type": "DrivingSystem", "joint": "Wrist_L"}]
-    exec_pin = tool_script["body_rig_add_driving_system_follow_constraints"](graph_rig, controls, begin_pin(graph_rig), 100, 50)
+    exec_pin = tool_script["body_rig_add_driving_system_follow_constraints"](graph_rig, controls, BEGIN, 100, 50)
     rows = [node_at(graph_rig, 100, 50 + 130 * row) for row in range(2)]
     assert [(default(node, "Child.Type"), default(node, "Child.Name"), default(node, "Parents.0.Item.Type"),
              default(node, "Parents.0.Item.Name"), default(node, "bMaintainOffset")) for node in rows] == \
@@ -198,7 +197,7 @@ def test_inbetween_rows_count_controls_whose_part_controls_exist(tool_script):
 def test_the_executability_check_names_every_kind_of_fault(unreal, tool_script, graph_rig, monkeypatch):
     recorder = PinRecorder(unreal, monkeypatch)
     unit, set_transform = tool_script["body_rig_unit"], tool_script["body_rig_set_transform"]
-    first, first_exec = set_transform(graph_rig, "First", "Bone", "Root_M", begin_pin(graph_rig), 0, 0)
+    first, first_exec = set_transform(graph_rig, "First", "Bone", "Root_M", BEGIN, 0, 0)
     assert graph_execution_faults(graph_rig.get_graph(), recorder=recorder) == []
     # A node nothing runs; a second node chained from the same pin, which takes the first one's link;
     # a link to and a default of pins that do not exist.

@@ -299,7 +299,7 @@ FName URigVMController::MakeUniqueNodeName(const FString& InDesiredName) const
 	}
 	// The lowest free suffix; the graph remembers where the taken ones end until a name is freed.
 	int32& Hint = Graph->NodeNameSuffixHints.FindOrAdd(Base, 1);
-	for (int32 Suffix = FMath::Max(Hint, 1);; ++Suffix)
+	for (int32 Suffix = Hint;; ++Suffix)
 	{
 		const FString Candidate = FString::Printf(TEXT("%s_%d"), *Base, Suffix);
 		if (!Graph->FindNodeByName(FName(*Candidate)) && !StaticFindObjectFast(nullptr, Graph, FName(*Candidate)))

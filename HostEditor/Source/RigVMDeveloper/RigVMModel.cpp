@@ -579,19 +579,7 @@ URigVMNode* URigVMGraph::FindNodeByName(const FName& InNodeName) const
 {
 	EnsureNodeIndex();
 	URigVMNode* const* Found = NodeIndex.Find(InNodeName);
-	if (Found && (*Found)->GetFName() == InNodeName)
-	{
-		return *Found;
-	}
-	if (Found)
-	{
-		// A node renamed behind the controller's back: look again over a fresh index.
-		ResetIndices();
-		EnsureNodeIndex();
-		Found = NodeIndex.Find(InNodeName);
-		return Found ? *Found : nullptr;
-	}
-	return nullptr;
+	return Found ? *Found : nullptr;
 }
 
 bool URigVMGraph::ContainsNode(const URigVMNode* InNode) const
