@@ -31,10 +31,10 @@ namespace
 	{
 		UPackage* Package = CreatePackage(*FString::Printf(TEXT("/Game/BoneImportTests/SK_Body%d"), ++GCounter));
 		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, TEXT("SK_Body"), EObjectFlags(RF_Public | RF_Standalone));
-		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton());
+		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton(), nullptr);
 		for (const FBone& Bone : Bones)
 		{
-			Modifier.Add(FMeshBoneInfo(Bone.Name, Bone.Parent), FTransform(Bone.Location));
+			Modifier.Add(FMeshBoneInfo(Bone.Name, FString(Bone.Name), Bone.Parent), FTransform(Bone.Location));
 		}
 		return Mesh;
 	}
@@ -89,6 +89,17 @@ TEST(BodyBoneImport, ExcludedNamesMatchInAnyCaseAnywhereInTheSkeleton)
 	ASSERT_TRUE(UVNFaceSDKImportLibrary::ImportBodyControlRigBones(Rig, Mesh));
 	EXPECT_EQ(BoneTree(Rig->Hierarchy), TArray<FString>({TEXT("Root_M<None"), TEXT("Hip_R<Root_M"), TEXT("Knee_R<Hip_R"), TEXT("Mainframe<Root_M")}));
 	ExpectVectorNear(Rig->Hierarchy->GetGlobalTransform(Bone(TEXT("Knee_R")), true).GetTranslation(), FVector(-10, 0, -37));
+}
+
+TEST(BodyBoneImport, AGroupAtTheRootLeavesEachOfItsChildrenARoot)
+{
+	UControlRigBlueprint* Rig = MakeRig();
+	USkeletalMesh* Mesh = MakeMesh({{TEXT("Main"), INDEX_NONE, FVector(0, 0, 5)}, {TEXT("Root_M"), 0, FVector(0, 0, 90)},
+		{TEXT("Prop_R"), 0, FVector(30, 0, 0)}, {TEXT("Spine1_M"), 1, FVector(0, 0, 10)}});
+	ASSERT_TRUE(UVNFaceSDKImportLibrary::ImportBodyControlRigBones(Rig, Mesh));
+	EXPECT_EQ(BoneTree(Rig->Hierarchy), TArray<FString>({TEXT("Root_M<None"), TEXT("Spine1_M<Root_M"), TEXT("Prop_R<None")}));
+	ExpectVectorNear(Rig->Hierarchy->GetGlobalTransform(Bone(TEXT("Prop_R")), true).GetTranslation(), FVector(30, 0, 5));
+	ExpectVectorNear(Rig->Hierarchy->GetGlobalTransform(Bone(TEXT("Spine1_M")), true).GetTranslation(), FVector(0, 0, 105));
 }
 
 TEST(BodyBoneImport, ASkeletonWithoutGroupsImportsOneToOne)

@@ -84,9 +84,9 @@ namespace
 		static int32 Counter = 0;
 		UPackage* Package = CreatePackage(*FString::Printf(TEXT("/Game/RigEditingTests/SK_Face%d"), ++Counter));
 		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, TEXT("SK_Face"), EObjectFlags(RF_Public | RF_Standalone));
-		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton());
-		Modifier.Add(FMeshBoneInfo(TEXT("Root"), INDEX_NONE), FTransform(FVector(0, 0, 100)));
-		Modifier.Add(FMeshBoneInfo(TEXT("Cheek"), 0), FTransform(FRotator(0, CheekYaw, 0), FVector(3, 10, 60)));
+		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton(), nullptr);
+		Modifier.Add(FMeshBoneInfo(TEXT("Root"), TEXT("Root"), INDEX_NONE), FTransform(FVector(0, 0, 100)));
+		Modifier.Add(FMeshBoneInfo(TEXT("Cheek"), TEXT("Cheek"), 0), FTransform(FRotator(0, CheekYaw, 0), FVector(3, 10, 60)));
 		return Mesh;
 	}
 }
@@ -132,7 +132,7 @@ TEST_F(ControlRigEditing, MayaDataWithoutAFullMatrixPlacesFromPositionAndYRotati
 		Values.Init(5.0f, Count);
 		const FRigElementKey Key = AddControl(*FString::Printf(TEXT("Lip%d"), Count), FRigElementKey());
 		ASSERT_TRUE(UVNFaceSDKImportLibrary::ConfigureOnFaceControlFromMayaData(Rig, Key.Name, FVector(1, 2, 3), FVector(10, 30, 50), Values, FVector(1, 2, 3), FVector(2, -3, 4), 1.0f));
-		const FTransform Offset = Hierarchy->GetControlOffsetTransform(Key, ERigTransformType::InitialLocal);
+		const FTransform Offset = Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Key), ERigTransformType::InitialLocal);
 		ExpectVectorNear(Offset.GetTranslation(), FVector(1, 3, 2), 1e-9);
 		ExpectVectorNear(Offset.GetScale3D(), FVector(2, 3, 4), 1e-9);
 		EXPECT_TRUE(Offset.GetRotation().Equals(FRotator(0, -30, 90).Quaternion(), 1e-9));
@@ -149,7 +149,7 @@ TEST_F(ControlRigEditing, AMayaMatrixMirrorsTheOffsetsXAndOnlyTheFlipTurnsTheSha
 		ASSERT_TRUE(UVNFaceSDKImportLibrary::ConfigureOnFaceControlFromMayaData(Rig, Key.Name, FVector(99, 99, 99), FVector(45, 45, 45), Matrix,
 			FVector(10, 21, 30), FVector(2, 3, -4), 0.5f, false, Key == Flipped));
 	}
-	const FTransform Offset = Hierarchy->GetControlOffsetTransform(Plain, ERigTransformType::InitialLocal);
+	const FTransform Offset = Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Plain), ERigTransformType::InitialLocal);
 	ExpectVectorNear(Offset.GetScale3D(), FVector(-2, 3, 4), 1e-6);
 	ExpectVectorNear(Offset.GetTranslation(), FVector(10, 30, 20), 1e-6);
 	// Scaled Maya axes, converted: X stays X, Y becomes up, Z becomes Unreal Y.
@@ -157,7 +157,7 @@ TEST_F(ControlRigEditing, AMayaMatrixMirrorsTheOffsetsXAndOnlyTheFlipTurnsTheSha
 	ExpectVectorNear(Offset.TransformVector(FVector(0, 1, 0)), FVector(0, 0, 3), 1e-6);
 	ExpectVectorNear(Offset.TransformVector(FVector(0, 0, 1)), FVector(0, 4, 0), 1e-6);
 
-	EXPECT_TRUE(Hierarchy->GetControlOffsetTransform(Flipped, ERigTransformType::InitialLocal).Equals(Offset, 0.0));
+	EXPECT_TRUE(Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Flipped), ERigTransformType::InitialLocal).Equals(Offset, 0.0));
 	const FTransform PlainShape = Hierarchy->GetLocalControlShapeTransform(Plain, true);
 	const FTransform FlippedShape = Hierarchy->GetLocalControlShapeTransform(Flipped, true);
 	// The shape point is 1 Maya unit up, which is the control's local +Y scaled by 3.
@@ -230,7 +230,7 @@ TEST_F(ControlRigEditing, ShapeMovesToTheMayaPointAndKeepsItsWorldSizeAndRotatio
 {
 	const FRotator ShapeTurn(0, 0, 90);
 	const FRigElementKey Key = AddControl(TEXT("Nose"), Null(TEXT("Head")), FTransform(FQuat::Identity, FVector(0, 0, 10), FVector(2, 0, 4)), FTransform(ShapeTurn, FVector(9, 9, 9)));
-	const FTransform OffsetBefore = Hierarchy->GetControlOffsetTransform(Key, ERigTransformType::InitialLocal);
+	const FTransform OffsetBefore = Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Key), ERigTransformType::InitialLocal);
 	const int32 Propagations = Rig->GetHierarchyPropagationCount();
 	ASSERT_TRUE(UVNFaceSDKImportLibrary::SetControlShapeFromMayaWorldPosition(Rig, Key.Name, FVector(3, 164, 5), 3.0f));
 
@@ -239,7 +239,7 @@ TEST_F(ControlRigEditing, ShapeMovesToTheMayaPointAndKeepsItsWorldSizeAndRotatio
 	ExpectVectorNear(Shape.GetTranslation(), FVector(2.5, 0, 1), 1e-9);
 	ExpectVectorNear(Shape.GetScale3D(), FVector(1.5, 30000, 0.75), 1e-6);
 	EXPECT_TRUE(Shape.GetRotation().Equals(ShapeTurn.Quaternion(), 1e-12));
-	EXPECT_TRUE(Hierarchy->GetControlOffsetTransform(Key, ERigTransformType::InitialLocal).Equals(OffsetBefore, 0.0));
+	EXPECT_TRUE(Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Key), ERigTransformType::InitialLocal).Equals(OffsetBefore, 0.0));
 	ExpectEditFinished(Key, Propagations);
 }
 
@@ -253,7 +253,7 @@ TEST_F(ControlRigEditing, BodyRotationFromAMatrixKeepsTranslationAndScaleExactly
 	const int32 Propagations = Rig->GetHierarchyPropagationCount();
 	ASSERT_TRUE(UVNFaceSDKImportLibrary::ConfigureBodyControlRotationFromMayaMatrix(Rig, Key.Name, M));
 
-	const FTransform Offset = Hierarchy->GetControlOffsetTransform(Key, ERigTransformType::InitialLocal);
+	const FTransform Offset = Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Key), ERigTransformType::InitialLocal);
 	EXPECT_EQ(Offset.GetTranslation(), Translation);
 	EXPECT_EQ(Offset.GetScale3D(), Scale);
 	const FQuat WorldRotation = FRotator(0, 90, 0).Quaternion() * Offset.GetRotation();
@@ -283,7 +283,7 @@ TEST_F(ControlRigEditing, ParentingPrefersANullVerifiesAndLeavesACorrectParentAl
 	const FRigElementKey Tip = AddControl(TEXT("Tip"), FRigElementKey(), FTransform(FVector(0, 0, 1)));
 	ASSERT_TRUE(UVNFaceSDKImportLibrary::EnsureControlParent(Rig, Tip.Name, TEXT("Lid"), false));
 	EXPECT_EQ(Hierarchy->GetFirstParent(Tip), Key);
-	ExpectVectorNear(Hierarchy->GetControlOffsetTransform(Tip, ERigTransformType::InitialLocal).GetTranslation(), FVector(0, 0, 1));
+	ExpectVectorNear(Hierarchy->GetControlOffsetTransform(Hierarchy->Find<FRigControlElement>(Tip), ERigTransformType::InitialLocal).GetTranslation(), FVector(0, 0, 1));
 }
 
 TEST_F(ControlRigEditing, FailingCallsChangeNothingAndWarnWhereTheyShould)

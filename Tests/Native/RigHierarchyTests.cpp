@@ -77,6 +77,16 @@ namespace
 		Hierarchy->SetControlOffsetTransform(Ik, FTransform(FVector(0, 0, 1.0 / 7.0)), false);
 		Controller->AddAnimationChannel(TEXT("Twist"), Ik, Settings);
 		Controller->SetParent(Null(TEXT("Space")), Control(TEXT("Ik")), true);
+
+		// An integer's and a bool's bits are kept in the float storage; a negative integer's read as a
+		// float are no number at all, and must come back as they were.
+		FRigControlSettings IntegerSettings;
+		IntegerSettings.ControlType = ERigControlType::Integer;
+		IntegerSettings.PrimaryAxis = ERigControlAxis::Z;
+		Controller->AddControl(TEXT("Steps"), Null(TEXT("Space")), IntegerSettings, FRigControlValue::Make<int32>(-3));
+		FRigControlSettings BoolSettings;
+		BoolSettings.ControlType = ERigControlType::Bool;
+		Controller->AddControl(TEXT("Show"), FRigElementKey(), BoolSettings, FRigControlValue::Make<bool>(true));
 		(void)Roll;
 		return Hierarchy;
 	}
@@ -104,7 +114,7 @@ TEST(RigHierarchyText, ARoundTripRestoresEveryElementExactly)
 		{
 			continue;
 		}
-		EXPECT_EQ(Copy->GetControlSettings(Key), Source->GetControlSettings(Key)) << TCHAR_TO_UTF8(*Key.ToString());
+		EXPECT_EQ(Copy->Find<FRigControlElement>(Key)->Settings, Source->Find<FRigControlElement>(Key)->Settings) << TCHAR_TO_UTF8(*Key.ToString());
 		for (const ERigControlValueType Type : {ERigControlValueType::Initial, ERigControlValueType::Current, ERigControlValueType::Minimum, ERigControlValueType::Maximum})
 		{
 			EXPECT_EQ(Copy->GetControlValue(Key, Type), Source->GetControlValue(Key, Type)) << TCHAR_TO_UTF8(*Key.ToString());
@@ -120,12 +130,22 @@ TEST(RigHierarchyText, ARoundTripRestoresEveryElementExactly)
 	EXPECT_EQ(ExportText(Copy), Text) << "a second export writes the same text";
 }
 
+TEST(RigHierarchyText, IntegerAndBoolValuesComeBackBitForBit)
+{
+	URigHierarchy* Source = MakeFullRig();
+	URigHierarchy* Copy = NewHierarchy();
+	Copy->ImportCustomProperties(*ExportText(Source), nullptr);
+	EXPECT_EQ(Copy->GetControlValue(Control(TEXT("Steps"))).Get<int32>(), -3);
+	EXPECT_TRUE(Copy->GetControlValue(Control(TEXT("Show"))).Get<bool>());
+	EXPECT_TRUE(Copy->GetGlobalTransform(Control(TEXT("Steps"))).GetTranslation().Equals(Source->GetGlobalTransform(Control(TEXT("Steps"))).GetTranslation(), 0.0));
+}
+
 TEST(RigHierarchyText, KeepsTheBoneTypeSoThatReimportingRemovesOnlyImportedBones)
 {
 	URigHierarchy* Copy = NewHierarchy();
 	Copy->ImportCustomProperties(*ExportText(MakeFullRig()), nullptr);
 	USkeleton* Skeleton = NewObject<USkeleton>(GetTransientPackage());
-	FReferenceSkeletonModifier(Skeleton->GetMutableReferenceSkeleton()).Add(FMeshBoneInfo(TEXT("Pelvis"), INDEX_NONE), FTransform::Identity);
+	FReferenceSkeletonModifier(Skeleton->GetMutableReferenceSkeleton(), nullptr).Add(FMeshBoneInfo(TEXT("Pelvis"), TEXT("Pelvis"), INDEX_NONE), FTransform::Identity);
 	Copy->GetController()->ImportBones(Skeleton);
 	EXPECT_FALSE(Copy->Contains(Bone(TEXT("Root")))) << "Root was imported and is not in the new skeleton";
 	EXPECT_TRUE(Copy->Contains(Bone(TEXT("Spine \"Upper\"")))) << "a user bone stays";
@@ -188,10 +208,10 @@ namespace
 	USkeleton* MakeSkeleton()
 	{
 		USkeleton* Skeleton = NewObject<USkeleton>(GetTransientPackage());
-		FReferenceSkeletonModifier Modifier(Skeleton->GetMutableReferenceSkeleton());
-		Modifier.Add(FMeshBoneInfo(TEXT("root"), INDEX_NONE), FTransform(FVector(0, 0, 10)));
-		Modifier.Add(FMeshBoneInfo(TEXT("pelvis"), 0), FTransform(FRotator(0, 90, 0), FVector(0, 0, 90)));
-		Modifier.Add(FMeshBoneInfo(TEXT("thigh_l"), 1), FTransform(FVector(10, 0, 0)));
+		FReferenceSkeletonModifier Modifier(Skeleton->GetMutableReferenceSkeleton(), nullptr);
+		Modifier.Add(FMeshBoneInfo(TEXT("root"), TEXT("root"), INDEX_NONE), FTransform(FVector(0, 0, 10)));
+		Modifier.Add(FMeshBoneInfo(TEXT("pelvis"), TEXT("pelvis"), 0), FTransform(FRotator(0, 90, 0), FVector(0, 0, 90)));
+		Modifier.Add(FMeshBoneInfo(TEXT("thigh_l"), TEXT("thigh_l"), 1), FTransform(FVector(10, 0, 0)));
 		return Skeleton;
 	}
 }
@@ -263,4 +283,88 @@ TEST(EulerRotationOrder, XyzIsTheRotatorOrderAndOrdersDifferWhenAnglesMix)
 	EXPECT_FALSE(AnimationCore::QuatFromEuler(Angles, EEulerRotationOrder::ZYX).Equals(FRotator::MakeFromEuler(Angles).Quaternion(), 1e-3));
 	// About one axis alone the order does not matter.
 	EXPECT_TRUE(AnimationCore::QuatFromEuler(FVector(0, 0, 30), EEulerRotationOrder::YZX).Equals(FRotator(0, 30, 0).Quaternion(), 1e-12));
+}
+
+// Control values keep floats: the double-precision types do not compile as stored types, as in the engine.
+namespace
+{
+	template <typename T>
+	constexpr bool CanGet = requires(const FRigControlValue& Value) { Value.template Get<T>(); };
+	template <typename T>
+	constexpr bool CanGetRef = requires(FRigControlValue& Value) { Value.template GetRef<T>(); };
+	template <typename T>
+	constexpr bool CanSet = requires(FRigControlValue& Value, T Stored) { Value.template Set<T>(Stored); };
+	template <typename T>
+	constexpr bool IsStorable = CanGet<T> && CanGetRef<T> && CanSet<T>;
+	template <typename T>
+	constexpr bool IsRefused = !CanGet<T> && !CanGetRef<T> && !CanSet<T>;
+}
+
+static_assert(IsRefused<FVector> && IsRefused<FVector2D> && IsRefused<FVector4> && IsRefused<FRotator> && IsRefused<FQuat>
+	&& IsRefused<FTransform> && IsRefused<FEulerTransform>, "double-precision types are not stored in a control value");
+static_assert(IsStorable<float> && IsStorable<bool> && IsStorable<int32> && IsStorable<FVector3f>
+	&& IsStorable<FRigControlValue::FTransform_Float> && IsStorable<FRigControlValue::FEulerTransform_Float>, "float forms are");
+
+TEST(RigControlValue, EachTypeIsLaidOutInFloatsAsTheEngineLaysItOut)
+{
+	const FRigControlValue Vector = URigHierarchy::MakeControlValueFromVector(FVector(1.25, -2.5, 0.1));
+	EXPECT_EQ(Vector[0], 1.25f);
+	EXPECT_EQ(Vector[1], -2.5f);
+	EXPECT_EQ(Vector[2], 0.1f);
+	EXPECT_NE(URigHierarchy::GetVectorFromControlValue(Vector).Z, 0.1) << "a tenth is kept as the nearest float";
+
+	// A rotator is kept as its Euler vector: roll, pitch, yaw.
+	const FRigControlValue Rotator = URigHierarchy::MakeControlValueFromRotator(FRotator(10, 20, 30));
+	EXPECT_EQ(Rotator[0], 30.0f);
+	EXPECT_EQ(Rotator[1], 10.0f);
+	EXPECT_EQ(Rotator[2], 20.0f);
+
+	// A transform: translation, rotation quaternion (x, y, z, w), scale.
+	const FRigControlValue Transform = URigHierarchy::MakeControlValueFromTransform(FTransform(FQuat(0, 0, 1, 0), FVector(1, 2, 3), FVector(4, 5, 6)));
+	const float Expected[] = {1, 2, 3, 0, 0, 1, 0, 4, 5, 6};
+	for (int32 Index = 0; Index < 10; ++Index)
+	{
+		EXPECT_EQ(Transform[Index], Expected[Index]) << Index;
+	}
+
+	// An Euler transform: translation, pitch, yaw, roll, scale.
+	const FRigControlValue Euler = URigHierarchy::MakeControlValueFromEulerTransform(FEulerTransform(FVector(1, 2, 3), FRotator(10, 20, 30), FVector(4, 5, 6)));
+	const float ExpectedEuler[] = {1, 2, 3, 10, 20, 30, 4, 5, 6};
+	for (int32 Index = 0; Index < 9; ++Index)
+	{
+		EXPECT_EQ(Euler[Index], ExpectedEuler[Index]) << Index;
+	}
+	const FVector2D Planar = URigHierarchy::GetVector2DFromControlValue(URigHierarchy::MakeControlValueFromVector2D(FVector2D(7, -8)));
+	EXPECT_EQ(Planar, FVector2D(7, -8));
+}
+
+TEST(RigControlValue, OneAndTwoAxisControlsMoveAlongAndAcrossTheirPrimaryAxis)
+{
+	const FRigControlValue Three = FRigControlValue::Make<float>(3.0f);
+	EXPECT_EQ(Three.GetAsTransform(ERigControlType::Float, ERigControlAxis::X).GetTranslation(), FVector(3, 0, 0));
+	EXPECT_EQ(Three.GetAsTransform(ERigControlType::Float, ERigControlAxis::Y).GetTranslation(), FVector(0, 3, 0));
+	EXPECT_EQ(Three.GetAsTransform(ERigControlType::Float, ERigControlAxis::Z).GetTranslation(), FVector(0, 0, 3));
+	EXPECT_EQ(Three.GetAsTransform(ERigControlType::ScaleFloat, ERigControlAxis::Z).GetScale3D(), FVector(3, 3, 3));
+	EXPECT_EQ(FRigControlValue::Make<int32>(-2).GetAsTransform(ERigControlType::Integer, ERigControlAxis::Y).GetTranslation(), FVector(0, -2, 0));
+
+	const FRigControlValue Planar = URigHierarchy::MakeControlValueFromVector2D(FVector2D(1, 2));
+	EXPECT_EQ(Planar.GetAsTransform(ERigControlType::Vector2D, ERigControlAxis::X).GetTranslation(), FVector(0, 1, 2));
+	EXPECT_EQ(Planar.GetAsTransform(ERigControlType::Vector2D, ERigControlAxis::Y).GetTranslation(), FVector(1, 0, 2));
+	EXPECT_EQ(Planar.GetAsTransform(ERigControlType::Vector2D, ERigControlAxis::Z).GetTranslation(), FVector(1, 2, 0));
+
+	FRigControlValue Moved;
+	Moved.SetFromTransform(FTransform(FVector(4, 5, 6)), ERigControlType::Vector2D, ERigControlAxis::Y);
+	EXPECT_EQ(URigHierarchy::GetVector2DFromControlValue(Moved), FVector2D(4, 6));
+	Moved.SetFromTransform(FTransform(FVector(4, 5, 6)), ERigControlType::Float, ERigControlAxis::Z);
+	EXPECT_EQ(Moved.Get<float>(), 6.0f);
+
+	// In a hierarchy a float control sits its value along its axis from its offset.
+	URigHierarchy* Hierarchy = NewHierarchy();
+	FRigControlSettings Settings;
+	Settings.ControlType = ERigControlType::Float;
+	Settings.PrimaryAxis = ERigControlAxis::Y;
+	const FRigElementKey Slider = Hierarchy->GetController()->AddControl(TEXT("Slider"), FRigElementKey(), Settings, FRigControlValue::Make<float>(2.0f), FTransform(FVector(10, 0, 0)));
+	EXPECT_EQ(Hierarchy->GetGlobalTransform(Slider).GetTranslation(), FVector(10, 2, 0));
+	Hierarchy->SetGlobalTransform(Slider, FTransform(FVector(10, 5, 0)));
+	EXPECT_EQ(Hierarchy->GetControlValue(Slider).Get<float>(), 5.0f);
 }

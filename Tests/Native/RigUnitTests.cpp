@@ -86,8 +86,18 @@ TEST(RigHierarchy, ChildrenFollowTheirParentOnBothPosesUnlessToldToStay)
 	EXPECT_TRUE(Near(Rig.Hierarchy->GetLocalTransform(Bone(TEXT("Spine")), true).GetTranslation(), FVector(0, 0, 150)));
 
 	EXPECT_FALSE(Rig.Controller->AddNull(TEXT("Spine"), Bone(TEXT("Missing")), FTransform::Identity).IsValid());
-	EXPECT_FALSE(Rig.Controller->AddBone(TEXT("Spine"), FRigElementKey(), FTransform::Identity).IsValid()) << "a taken name is refused";
 	EXPECT_FALSE(Rig.Controller->SetParent(Bone(TEXT("Root")), Bone(TEXT("Spine")))) << "no element moves below its own child";
+}
+
+TEST(RigHierarchy, ATakenNameIsASuggestionTheElementGetsTheFirstFreeSuffix)
+{
+	FRig Rig;
+	Rig.Controller->AddBone(TEXT("Spine"), FRigElementKey(), FTransform::Identity);
+	EXPECT_EQ(Rig.Controller->AddBone(TEXT("Spine"), FRigElementKey(), FTransform::Identity), Bone(TEXT("Spine_1")));
+	EXPECT_EQ(Rig.Controller->AddBone(TEXT("spine"), FRigElementKey(), FTransform::Identity), Bone(TEXT("spine_2"))) << "names compare without case";
+	EXPECT_EQ(Rig.Controller->AddNull(TEXT("Spine"), FRigElementKey(), FTransform::Identity), Null(TEXT("Spine"))) << "a name is taken per element type";
+	EXPECT_FALSE(Rig.Controller->AddNull(NAME_None, FRigElementKey(), FTransform::Identity).IsValid());
+	EXPECT_EQ(Rig.Hierarchy->Num(), 4);
 }
 
 TEST(RigHierarchy, ControlsSitOnTheirOffsetAndReparentingKeepsOrDropsTheGlobalPose)
@@ -98,8 +108,8 @@ TEST(RigHierarchy, ControlsSitOnTheirOffsetAndReparentingKeepsOrDropsTheGlobalPo
 	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Ctrl).GetTranslation(), FVector(100, 10, 0)));
 
 	Rig.Hierarchy->SetGlobalTransform(Ctrl, FTransform(FVector(100, 10, 5)));
-	EXPECT_TRUE(Near(Rig.Hierarchy->GetControlValue(Ctrl).Get<FTransform>().GetTranslation(), FVector(0, 0, 5)));
-	EXPECT_TRUE(Near(Rig.Hierarchy->GetControlOffsetTransform(Ctrl, ERigTransformType::CurrentLocal).GetTranslation(), FVector(0, 10, 0)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetControlValue(Ctrl).Get<FRigControlValue::FTransform_Float>().ToTransform().GetTranslation(), FVector(0, 0, 5)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetControlOffsetTransform(Rig.Hierarchy->Find<FRigControlElement>(Ctrl), ERigTransformType::CurrentLocal).GetTranslation(), FVector(0, 10, 0)));
 
 	Rig.Controller->AddNull(TEXT("Other"), FRigElementKey(), FTransform(FVector(0, 0, 50)));
 	ASSERT_TRUE(Rig.Controller->SetParent(Null(TEXT("Space")), Null(TEXT("Other")), true));
@@ -253,11 +263,11 @@ TEST(FaceSDKSolver, ShowsVisibilityGroupsByTheirSwitchAndLoadsItsAssetByPath)
 	ASSERT_TRUE(SetPin(Unit, TEXT("FaceRigDataAsset"), TEXT("/Game/Characters/Hero/Hero_FaceRigData.Hero_FaceRigData")));
 	Unit.ExecuteContext.Hierarchy = Rig.Hierarchy;
 	Unit.Execute();
-	EXPECT_FALSE(Rig.Hierarchy->GetControlSettings(Control(TEXT("ctrlTongue"))).bShapeVisible);
-	EXPECT_FALSE(Rig.Hierarchy->GetControlSettings(Control(TEXT("ctrlTeeth"))).bShapeVisible) << "no switch: the default holds";
+	EXPECT_FALSE(Rig.Hierarchy->Find<FRigControlElement>(Control(TEXT("ctrlTongue")))->Settings.bShapeVisible);
+	EXPECT_FALSE(Rig.Hierarchy->Find<FRigControlElement>(Control(TEXT("ctrlTeeth")))->Settings.bShapeVisible) << "no switch: the default holds";
 	Rig.Hierarchy->SetControlValue(Control(TEXT("showTongue")), FRigControlValue::Make<bool>(true));
 	Unit.Execute();
-	EXPECT_TRUE(Rig.Hierarchy->GetControlSettings(Control(TEXT("ctrlTongue"))).bShapeVisible);
+	EXPECT_TRUE(Rig.Hierarchy->Find<FRigControlElement>(Control(TEXT("ctrlTongue")))->Settings.bShapeVisible);
 }
 
 TEST(ReverseFootRoll, SplitsTheRollAcrossHeelBallAndToeEnd)

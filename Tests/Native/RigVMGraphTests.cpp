@@ -10,6 +10,10 @@
 #include "Engine/SkeletalMesh.h"
 #include "HostEditorSupport/LogCapture.h"
 #include "RigVMModel/RigVMController.h"
+#include "RigVMTestUnits.h"
+#include "RigUnit_VNFaceSDKSolver.h"
+#include "RigUnit_VNBendySolver.h"
+#include "RigUnit_VNReverseFootRoll.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/UnrealType.h"
@@ -32,10 +36,10 @@ namespace
 		FString Name;
 		PackagePath.Split(TEXT("/"), &Folder, &Name, ESearchCase::CaseSensitive, ESearchDir::FromEnd);
 		USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, FName(*Name), EObjectFlags(RF_Public | RF_Standalone));
-		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton());
-		Modifier.Add(FMeshBoneInfo(TEXT("Root"), INDEX_NONE), FTransform(FVector(0, 0, 10)));
-		Modifier.Add(FMeshBoneInfo(TEXT("Spine"), 0), FTransform(FRotator(0, 90, 0), FVector(0, 0, 20)));
-		Modifier.Add(FMeshBoneInfo(TEXT("Hand"), 1), FTransform(FVector(5, 0, 0)));
+		FReferenceSkeletonModifier Modifier(Mesh->GetRefSkeleton(), nullptr);
+		Modifier.Add(FMeshBoneInfo(TEXT("Root"), TEXT("Root"), INDEX_NONE), FTransform(FVector(0, 0, 10)));
+		Modifier.Add(FMeshBoneInfo(TEXT("Spine"), TEXT("Spine"), 0), FTransform(FRotator(0, 90, 0), FVector(0, 0, 20)));
+		Modifier.Add(FMeshBoneInfo(TEXT("Hand"), TEXT("Hand"), 1), FTransform(FVector(5, 0, 0)));
 		return Mesh;
 	}
 
@@ -84,7 +88,7 @@ TEST(ControlRigFactoryTests, RigFromSkeletonHasItsBonesAndNoPreviewMesh)
 {
 	UPackage* Package = CreatePackage(*UniqueAssetPath(TEXT("Skeleton")));
 	USkeleton* Skeleton = NewObject<USkeleton>(Package, TEXT("Skel"), EObjectFlags(RF_Public | RF_Standalone));
-	FReferenceSkeletonModifier(Skeleton->GetMutableReferenceSkeleton()).Add(FMeshBoneInfo(TEXT("Pelvis"), INDEX_NONE), FTransform(FVector(1, 2, 3)));
+	FReferenceSkeletonModifier(Skeleton->GetMutableReferenceSkeleton(), nullptr).Add(FMeshBoneInfo(TEXT("Pelvis"), TEXT("Pelvis"), INDEX_NONE), FTransform(FVector(1, 2, 3)));
 	UControlRigBlueprint* Rig = UControlRigBlueprintFactory::CreateControlRigFromSkeletalMeshOrSkeleton(Skeleton);
 	ASSERT_NE(Rig, nullptr);
 	EXPECT_EQ(Rig->GetPreviewMesh(), nullptr);
@@ -154,6 +158,25 @@ TEST(RigVMControllerTests, RefusalsAreLoggedAsErrorsNamingThePin)
 	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("Source pin is not an output")), 1);
 	EXPECT_FALSE(Controller->SetPinDefaultValue(TEXT("RigUnit_SetTransform.Weight"), TEXT("heavy")));
 	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("RigUnit_SetTransform.Weight")), 1);
+}
+
+TEST(RigVMControllerTests, UnitsWhoseMembersRigVMDoesNotCarryAreNotRegistered)
+{
+	UControlRigBlueprint* Rig = NewRig();
+	URigVMController* Controller = Rig->GetController();
+	HostEditor::FLogCapture Log;
+	EXPECT_NE(Controller->AddUnitNode(FRigVMTestUnit_PlainValues::StaticStruct()), nullptr);
+	EXPECT_EQ(Controller->AddUnitNode(FRigVMTestUnit_SoftObject::StaticStruct()), nullptr);
+	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("member 'Asset' of 'RigVMTestUnit_SoftObject'")), 1);
+	EXPECT_EQ(Controller->AddUnitNode(FRigVMTestUnit_ObjectArray::StaticStruct()), nullptr);
+	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("member 'Objects' of 'RigVMTestUnit_ObjectArray'")), 1);
+	EXPECT_EQ(Rig->GetModel()->GetNodes().Num(), 2) << "the begin node and the plain unit";
+
+	// The plug-in's own units pass the same rule.
+	for (UScriptStruct* Unit : {FRigUnit_VNFaceSDKSolver::StaticStruct(), FRigUnit_VNBendySolver::StaticStruct(), FRigUnit_VNReverseFootRoll::StaticStruct()})
+	{
+		EXPECT_NE(Controller->AddUnitNode(Unit), nullptr) << TCHAR_TO_UTF8(*Unit->GetName());
+	}
 }
 
 TEST(RigVMControllerTests, ControllerWithoutGraphRefusesEdits)

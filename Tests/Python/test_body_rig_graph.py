@@ -111,13 +111,24 @@ def test_unknown_units_stop_with_their_message(script, controller, add, argument
     assert str(raised.value) == message
 
 
-def test_unit_that_no_form_adds_stops_with_the_type_name(script, controller):
+@pytest.mark.parametrize("unit, path", [
+    (GET_TRANSFORM, "/Script/ControlRig.RigUnit_GetTransform"),
+    ("RigVMFunction_MathFloatDiv", "/Script/RigVM.RigVMFunction_MathFloatDiv"),
+])
+def test_unit_that_no_form_adds_stops_with_the_type_name_after_trying_its_own_struct_path(script, controller, unit, path):
     view = ControllerView(controller, add_unit_node=refuse, add_struct_node=None,
                           add_unit_node_from_struct_path=lambda *args: None)
-    with pytest.raises(RuntimeError, match="^Could not add Control Rig unit node RigUnit_GetTransform$"):
-        script["body_rig_add_unit"](view, GET_TRANSFORM, "GetArm", 0.0, 0.0)
+    with pytest.raises(RuntimeError, match="^Could not add Control Rig unit node %s$" % unit):
+        script["body_rig_add_unit"](view, unit, "Node", 0.0, 0.0)
     paths = {args[0] for name, args in view.calls if name == "add_unit_node_from_struct_path"}
-    assert paths == {"/Script/ControlRig.RigUnit_GetTransform"}
+    assert paths == {path}
+
+
+def test_a_rigvm_function_falls_back_to_its_own_struct_path(script, controller):
+    view = ControllerView(controller, add_unit_node=lambda *args: None, add_struct_node=refuse)
+    node = script["body_rig_add_unit"](view, "RigVMFunction_MathFloatDiv", "Ratio", 0.0, 0.0)
+    assert node.get_script_struct().get_path_name() == "/Script/RigVM.RigVMFunction_MathFloatDiv"
+    assert node.get_node_path() == "Ratio"
 
 
 def test_struct_path_and_template_nodes_carry_the_requested_names(script, controller):

@@ -51,13 +51,99 @@ int32 URigHierarchy::CheckedControlIndex(const FRigElementKey& InKey, const TCHA
 	return Index;
 }
 
+URigHierarchy::FElement::FElement(const FElement& Other)
+{
+	*this = Other;
+}
+
+URigHierarchy::FElement& URigHierarchy::FElement::operator=(const FElement& Other)
+{
+	if (this == &Other)
+	{
+		return *this;
+	}
+	Key = Other.Key;
+	ParentIndex = Other.ParentIndex;
+	for (int32 Pose = 0; Pose < 2; ++Pose)
+	{
+		Local[Pose] = Other.Local[Pose];
+		Offset[Pose] = Other.Offset[Pose];
+		Shape[Pose] = Other.Shape[Pose];
+		Value[Pose] = Other.Value[Pose];
+		PreferredAngles[Pose] = Other.PreferredAngles[Pose];
+	}
+	PreferredOrder = Other.PreferredOrder;
+	// A copy owns a record of its own, so that two hierarchies never share an element.
+	MakeRecord(Other.SettingsOrDefault());
+	if (Bone() && Other.Bone())
+	{
+		Bone()->BoneType = Other.Bone()->BoneType;
+	}
+	if (Record && Other.Record)
+	{
+		Record->Index = Other.Record->Index;
+	}
+	return *this;
+}
+
+void URigHierarchy::FElement::MakeRecord(const FRigControlSettings& InSettings)
+{
+	switch (Key.Type)
+	{
+	case ERigElementType::Bone:
+		Record = MakeShared<FRigBoneElement>();
+		break;
+	case ERigElementType::Control:
+	{
+		TSharedPtr<FRigControlElement> ControlRecord = MakeShared<FRigControlElement>();
+		ControlRecord->Settings = InSettings;
+		Record = ControlRecord;
+		break;
+	}
+	default:
+		Record = MakeShared<FRigNullElement>();
+		break;
+	}
+	Record->Key = Key;
+}
+
+FRigControlElement* URigHierarchy::FElement::Control() const
+{
+	return Key.Type == ERigElementType::Control ? static_cast<FRigControlElement*>(Record.Get()) : nullptr;
+}
+
+FRigBoneElement* URigHierarchy::FElement::Bone() const
+{
+	return Key.Type == ERigElementType::Bone ? static_cast<FRigBoneElement*>(Record.Get()) : nullptr;
+}
+
+const FRigControlSettings& URigHierarchy::FElement::SettingsOrDefault() const
+{
+	static const FRigControlSettings DefaultSettings;
+	const FRigControlElement* ControlRecord = Control();
+	return ControlRecord ? ControlRecord->Settings : DefaultSettings;
+}
+
 void URigHierarchy::RebuildLookup()
 {
 	IndexLookup.Reset();
 	for (int32 Index = 0; Index < Elements.Num(); ++Index)
 	{
-		IndexLookup.Add(Elements[Index].Key, Index);
+		FElement& Element = Elements[Index];
+		IndexLookup.Add(Element.Key, Index);
+		if (!Element.Record || Element.Record->Key.Type != Element.Key.Type)
+		{
+			Element.MakeRecord();
+		}
+		Element.Record->Key = Element.Key;
+		Element.Record->Index = Index;
 	}
+}
+
+FRigControlElement* URigHierarchy::FindControlElement(const FRigElementKey& InKey)
+{
+	const int32 Index = GetIndex(InKey);
+	return Index == INDEX_NONE ? nullptr : Elements[Index].Control();
 }
 
 TArray<FRigElementKey> URigHierarchy::GetAllKeys(bool bTraverse, ERigElementType InElementType) const
@@ -201,7 +287,7 @@ void URigHierarchy::SetLocalInternal(int32 Index, const FTransform& Local, bool 
 	{
 		// A control's local transform is its value on top of its offset; the offset stays.
 		FRigControlValue Value = Element.Value[Pose];
-		Value.SetFromTransform(Local.GetRelativeTransform(Element.Offset[Pose]), Element.Settings.ControlType);
+		Value.SetFromTransform(Local.GetRelativeTransform(Element.Offset[Pose]), Element.Settings().ControlType, Element.Settings().PrimaryAxis);
 		SetControlValueInternal(Index, Value, bInitial);
 	}
 	else
@@ -215,9 +301,9 @@ void URigHierarchy::SetControlValueInternal(int32 Index, const FRigControlValue&
 	FElement& Element = Elements[Index];
 	const int32 Pose = PoseIndex(bInitial);
 	FRigControlValue Value = InValue;
-	Element.Settings.ApplyLimits(Value);
+	Element.Settings().ApplyLimits(Value);
 	Element.Value[Pose] = Value;
-	Element.Local[Pose] = Value.GetAsTransform(Element.Settings.ControlType) * Element.Offset[Pose];
+	Element.Local[Pose] = Value.GetAsTransform(Element.Settings().ControlType, Element.Settings().PrimaryAxis) * Element.Offset[Pose];
 	UpdatePreferredAngles(Index, bInitial);
 }
 
@@ -225,20 +311,22 @@ void URigHierarchy::UpdatePreferredAngles(int32 Index, bool bInitial)
 {
 	FElement& Element = Elements[Index];
 	const int32 Pose = PoseIndex(bInitial);
-	const ERigControlType Type = Element.Settings.ControlType;
+	const ERigControlType Type = Element.Settings().ControlType;
 	FVector Angles;
 	if ((Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform) && Element.PreferredOrder == EEulerRotationOrder::XYZ)
 	{
 		// These values keep a rotator's angles, which are the XYZ angles: taken as they are, they
 		// keep their winding beyond half a turn.
-		const FRotator Rotator = Type == ERigControlType::Rotator ? Element.Value[Pose].Get<FRotator>() : Element.Value[Pose].Get<FEulerTransform>().Rotation;
+		const FRotator Rotator = Type == ERigControlType::Rotator
+			? FRotator::MakeFromEuler(FVector(Element.Value[Pose].Get<FVector3f>()))
+			: Element.Value[Pose].Get<FRigControlValue::FEulerTransform_Float>().GetRotator();
 		Element.PreferredAngles[Pose] = Rotator.Euler();
 		return;
 	}
 	if (Type == ERigControlType::Rotator || Type == ERigControlType::EulerTransform || Type == ERigControlType::Transform || Type == ERigControlType::TransformNoScale)
 	{
 		// Converted angles lie within half a turn; wind them toward the previous ones.
-		Angles = AnimationCore::EulerFromQuat(Element.Value[Pose].GetAsTransform(Type).GetRotation(), Element.PreferredOrder);
+		Angles = AnimationCore::EulerFromQuat(Element.Value[Pose].GetAsTransform(Type, Element.Settings().PrimaryAxis).GetRotation(), Element.PreferredOrder);
 		for (int32 Axis = 0; Axis < 3; ++Axis)
 		{
 			Angles[Axis] = WindToward(Angles[Axis], Element.PreferredAngles[Pose][Axis]);
@@ -269,11 +357,12 @@ void URigHierarchy::SetGlobalTransform(FRigElementKey InKey, FTransform InTransf
 	SetLocalTransform(InKey, InTransform.GetRelativeTransform(ParentGlobal(Index, bInitial)), bInitial, bAffectChildren);
 }
 
-FTransform URigHierarchy::GetControlOffsetTransform(const FRigElementKey& InKey, ERigTransformType::Type InTransformType) const
+FTransform URigHierarchy::GetControlOffsetTransform(FRigControlElement* InControlElement, const ERigTransformType::Type InTransformType) const
 {
-	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlOffsetTransform"));
-	if (Index == INDEX_NONE)
+	const int32 Index = InControlElement ? InControlElement->GetIndex() : INDEX_NONE;
+	if (!Elements.IsValidIndex(Index) || Elements[Index].Record.Get() != InControlElement)
 	{
+		UE_LOG(LogRigHierarchy, Warning, TEXT("GetControlOffsetTransform: the control element is not one of this hierarchy's."));
 		return FTransform::Identity;
 	}
 	const bool bInitial = ERigTransformType::IsInitial(InTransformType);
@@ -283,7 +372,8 @@ FTransform URigHierarchy::GetControlOffsetTransform(const FRigElementKey& InKey,
 
 FTransform URigHierarchy::GetGlobalControlOffsetTransform(FRigElementKey InKey, bool bInitial) const
 {
-	return GetControlOffsetTransform(InKey, bInitial ? ERigTransformType::InitialGlobal : ERigTransformType::CurrentGlobal);
+	const int32 Index = CheckedControlIndex(InKey, TEXT("GetGlobalControlOffsetTransform"));
+	return Index == INDEX_NONE ? FTransform::Identity : GetControlOffsetTransform(Elements[Index].Control(), bInitial ? ERigTransformType::InitialGlobal : ERigTransformType::CurrentGlobal);
 }
 
 void URigHierarchy::SetControlOffsetTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial, bool bAffectChildren, bool bSetupUndo, bool bPrintPythonCommands)
@@ -299,7 +389,7 @@ void URigHierarchy::SetControlOffsetTransform(FRigElementKey InKey, FTransform I
 		FElement& Element = Elements[Index];
 		const int32 Pose = PoseIndex(bPose);
 		Element.Offset[Pose] = InTransform;
-		Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings.ControlType) * InTransform;
+		Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings().ControlType, Element.Settings().PrimaryAxis) * InTransform;
 		RestoreChildren(Children, bPose);
 	};
 	if (bInitial)
@@ -348,9 +438,9 @@ FRigControlValue URigHierarchy::GetControlValue(FRigElementKey InKey, ERigContro
 	case ERigControlValueType::Initial:
 		return Element.Value[PoseIndex(true)];
 	case ERigControlValueType::Minimum:
-		return Element.Settings.MinimumValue;
+		return Element.Settings().MinimumValue;
 	case ERigControlValueType::Maximum:
-		return Element.Settings.MaximumValue;
+		return Element.Settings().MaximumValue;
 	default:
 		return Element.Value[PoseIndex(false)];
 	}
@@ -366,21 +456,15 @@ void URigHierarchy::SetControlValue(FRigElementKey InKey, FRigControlValue InVal
 	switch (InValueType)
 	{
 	case ERigControlValueType::Minimum:
-		Elements[Index].Settings.MinimumValue = InValue;
+		Elements[Index].Settings().MinimumValue = InValue;
 		break;
 	case ERigControlValueType::Maximum:
-		Elements[Index].Settings.MaximumValue = InValue;
+		Elements[Index].Settings().MaximumValue = InValue;
 		break;
 	default:
 		SetControlValueInternal(Index, InValue, InValueType == ERigControlValueType::Initial);
 		break;
 	}
-}
-
-FRigControlSettings URigHierarchy::GetControlSettings(const FRigElementKey& InKey) const
-{
-	const int32 Index = CheckedControlIndex(InKey, TEXT("GetControlSettings"));
-	return Index == INDEX_NONE ? FRigControlSettings() : Elements[Index].Settings;
 }
 
 void URigHierarchy::SetControlSettings(FRigElementKey InKey, FRigControlSettings InSettings, bool bSetupUndo, bool bForce, bool bPrintPythonCommands)
@@ -400,7 +484,7 @@ void URigHierarchy::SetControlSettings(FRigElementKey InKey, FRigControlSettings
 		Element.PreferredAngles[Pose] = ConvertEulerAngles(Element.PreferredAngles[Pose], Element.PreferredOrder, InSettings.PreferredRotationOrder);
 	}
 	Element.PreferredOrder = InSettings.PreferredRotationOrder;
-	Element.Settings = InSettings;
+	Element.Settings() = InSettings;
 	// The values stay; the new type reads them, and the new limits apply.
 	for (const bool bInitial : {true, false})
 	{
@@ -413,7 +497,7 @@ void URigHierarchy::SetControlVisibility(FRigElementKey InKey, bool bVisibility)
 	const int32 Index = CheckedControlIndex(InKey, TEXT("SetControlVisibility"));
 	if (Index != INDEX_NONE)
 	{
-		Elements[Index].Settings.SetVisible(bVisibility);
+		Elements[Index].Settings().SetVisible(bVisibility);
 	}
 }
 
@@ -455,7 +539,7 @@ EEulerRotationOrder URigHierarchy::GetControlPreferredEulerRotationOrder(FRigEle
 	{
 		return EEulerRotationOrder::YZX;
 	}
-	return bFromSettings ? Elements[Index].Settings.PreferredRotationOrder : Elements[Index].PreferredOrder;
+	return bFromSettings ? Elements[Index].Settings().PreferredRotationOrder : Elements[Index].PreferredOrder;
 }
 
 void URigHierarchy::ResetPoseToInitial(ERigElementType InTypeFilter)

@@ -4,18 +4,32 @@
 
 DEFINE_LOG_CATEGORY_STATIC(LogRigHierarchyController, Log, All);
 
+FName URigHierarchyController::SafeNewName(const FName& InName, ERigElementType InType) const
+{
+	if (!Hierarchy->Contains(FRigElementKey(InName, InType)))
+	{
+		return InName;
+	}
+	const FString Base = InName.ToString();
+	for (int32 Suffix = 1;; ++Suffix)
+	{
+		const FName Candidate(*FString::Printf(TEXT("%s_%d"), *Base, Suffix));
+		if (!Hierarchy->Contains(FRigElementKey(Candidate, InType)))
+		{
+			return Candidate;
+		}
+	}
+}
+
 FRigElementKey URigHierarchyController::AddElement(FName InName, ERigElementType InType, FRigElementKey InParent, const FTransform& InTransform, bool bTransformInGlobal)
 {
 	if (!Hierarchy || InName.IsNone())
 	{
 		return FRigElementKey();
 	}
-	const FRigElementKey Key(InName, InType);
-	if (Hierarchy->Contains(Key))
-	{
-		UE_LOG(LogRigHierarchyController, Error, TEXT("Cannot add %s: the name is taken."), *Key.ToString());
-		return FRigElementKey();
-	}
+	// A taken name is a suggestion: the element gets the first free "<Name>_<N>", as the engine's
+	// safe new name gives it.
+	const FRigElementKey Key(SafeNewName(InName, InType), InType);
 	int32 ParentIndex = INDEX_NONE;
 	if (InParent.IsValid())
 	{
@@ -29,7 +43,9 @@ FRigElementKey URigHierarchyController::AddElement(FName InName, ERigElementType
 	URigHierarchy::FElement Element;
 	Element.Key = Key;
 	Element.ParentIndex = ParentIndex;
-	const int32 Index = Hierarchy->Elements.Add(Element);
+	Element.MakeRecord();
+	const int32 Index = Hierarchy->Elements.Add(MoveTemp(Element));
+	Hierarchy->Elements[Index].Record->Index = Index;
 	Hierarchy->IndexLookup.Add(Key, Index);
 	for (const bool bInitial : {true, false})
 	{
@@ -44,7 +60,7 @@ FRigElementKey URigHierarchyController::AddBone(FName InName, FRigElementKey InP
 	const FRigElementKey Key = AddElement(InName, ERigElementType::Bone, InParent, InTransform, bTransformInGlobal);
 	if (Key.IsValid())
 	{
-		Hierarchy->Elements[Hierarchy->GetIndex(Key)].BoneType = InBoneType;
+		Hierarchy->Elements[Hierarchy->GetIndex(Key)].Bone()->BoneType = InBoneType;
 	}
 	return Key;
 }
@@ -67,7 +83,7 @@ FRigElementKey URigHierarchyController::AddControl(FName InName, FRigElementKey 
 	{
 		InSettings.SetupLimitArrayForType();
 	}
-	Element.Settings = InSettings;
+	Element.Settings() = InSettings;
 	Element.PreferredOrder = InSettings.PreferredRotationOrder;
 	const FRigControlValue Value = InValue.IsSet() ? InValue : InSettings.GetIdentityValue();
 	for (const bool bInitial : {true, false})
@@ -97,7 +113,8 @@ FRigElementKey URigHierarchyController::AddAnimationChannel(FName InName, FRigEl
 
 FRigControlSettings URigHierarchyController::GetControlSettings(FRigElementKey InKey) const
 {
-	return Hierarchy ? Hierarchy->GetControlSettings(InKey) : FRigControlSettings();
+	const FRigControlElement* Control = Hierarchy ? Hierarchy->Find<FRigControlElement>(InKey) : nullptr;
+	return Control ? Control->Settings : FRigControlSettings();
 }
 
 bool URigHierarchyController::SetControlSettings(FRigElementKey InKey, FRigControlSettings InSettings, bool bSetupUndo) const
@@ -131,7 +148,10 @@ bool URigHierarchyController::RemoveElement(FRigElementKey InElement, bool bSetu
 		{
 			--Element.ParentIndex;
 		}
-		Element.Settings.DrivenControls.Remove(InElement);
+		if (FRigControlElement* Control = Element.Control())
+		{
+			Control->Settings.DrivenControls.Remove(InElement);
+		}
 	}
 	Hierarchy->RebuildLookup();
 	return true;
@@ -176,7 +196,7 @@ bool URigHierarchyController::SetParent(FRigElementKey InChild, FRigElementKey I
 			if (bIsControl)
 			{
 				Element.Offset[Pose] = Local;
-				Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings.ControlType) * Local;
+				Element.Local[Pose] = Element.Value[Pose].GetAsTransform(Element.Settings().ControlType, Element.Settings().PrimaryAxis) * Local;
 			}
 			else
 			{
@@ -204,11 +224,14 @@ FRigElementKey URigHierarchyController::RenameElement(FRigElementKey InElement, 
 	}
 	for (URigHierarchy::FElement& Element : Hierarchy->Elements)
 	{
-		for (FRigElementKey& Driven : Element.Settings.DrivenControls)
+		if (FRigControlElement* Control = Element.Control())
 		{
-			if (Driven == InElement)
+			for (FRigElementKey& Driven : Control->Settings.DrivenControls)
 			{
-				Driven = NewKey;
+				if (Driven == InElement)
+				{
+					Driven = NewKey;
+				}
 			}
 		}
 	}
@@ -233,7 +256,7 @@ FName URigHierarchyController::SetDisplayName(FRigElementKey InControl, FName In
 			return NAME_None;
 		}
 	}
-	Hierarchy->Elements[Hierarchy->GetIndex(Key)].Settings.DisplayName = InDisplayName;
+	Hierarchy->Elements[Hierarchy->GetIndex(Key)].Settings().DisplayName = InDisplayName;
 	return InDisplayName;
 }
 
@@ -247,18 +270,15 @@ TArray<FRigElementKey> URigHierarchyController::ImportBones(USkeleton* InSkeleto
 	return ImportBones(InSkeleton->GetReferenceSkeleton(), InNameSpace, bReplaceExistingBones, bRemoveObsoleteBones, bSelectBones, bSetupUndo);
 }
 
-TArray<FRigElementKey> URigHierarchyController::ImportBones(const FReferenceSkeleton& InSkeleton, FName InNameSpace, bool bReplaceExistingBones, bool bRemoveObsoleteBones, bool bSelectBones, bool bSetupUndo)
-{
-	return ImportBones(InSkeleton.GetRefBoneInfo(), InSkeleton.GetRefBonePose(), InNameSpace, bReplaceExistingBones, bRemoveObsoleteBones, bSelectBones, bSetupUndo);
-}
-
-TArray<FRigElementKey> URigHierarchyController::ImportBones(const TArray<FMeshBoneInfo>& BoneInfos, const TArray<FTransform>& BoneTransforms, const FName& InNameSpace, bool bReplaceExistingBones, bool bRemoveObsoleteBones, bool bSelectBones, bool bSetupUndo)
+TArray<FRigElementKey> URigHierarchyController::ImportBones(const FReferenceSkeleton& InSkeleton, const FName& InNameSpace, bool bReplaceExistingBones, bool bRemoveObsoleteBones, bool bSelectBones, bool bSetupUndo)
 {
 	TArray<FRigElementKey> Keys;
 	if (!Hierarchy)
 	{
 		return Keys;
 	}
+	const TArray<FMeshBoneInfo>& BoneInfos = InSkeleton.GetRefBoneInfo();
+	const TArray<FTransform>& BonePose = InSkeleton.GetRefBonePose();
 	auto KeyOf = [&InNameSpace](const FName& BoneName) {
 		const FName Name = InNameSpace.IsNone() ? BoneName : FName(*FString::Printf(TEXT("%s_%s"), *InNameSpace.ToString(), *BoneName.ToString()));
 		return FRigElementKey(Name, ERigElementType::Bone);
@@ -269,24 +289,27 @@ TArray<FRigElementKey> URigHierarchyController::ImportBones(const TArray<FMeshBo
 		const int32 ParentBone = BoneInfos[Bone].ParentIndex;
 		// A reference skeleton lists parents before their children.
 		const bool bHasParent = ParentBone != INDEX_NONE && ParentBone < Bone;
-		const FTransform Local = BoneTransforms.IsValidIndex(Bone) ? BoneTransforms[Bone] : FTransform::Identity;
+		const FTransform Local = BonePose.IsValidIndex(Bone) ? BonePose[Bone] : FTransform::Identity;
 		Globals.Add(bHasParent ? Local * Globals[ParentBone] : Local);
 		const FRigElementKey Key = KeyOf(BoneInfos[Bone].Name);
 		const FRigElementKey ParentKey = bHasParent ? Keys[ParentBone] : FRigElementKey();
-		Keys.Add(Key);
 		const int32 Existing = Hierarchy->GetIndex(Key);
 		if (Existing == INDEX_NONE)
 		{
-			AddBone(Key.Name, ParentKey, Globals[Bone], true, ERigBoneType::Imported);
+			Keys.Add(AddBone(Key.Name, ParentKey, Globals[Bone], true, ERigBoneType::Imported));
 		}
-		else if (bReplaceExistingBones)
+		else
 		{
-			SetParent(Key, ParentKey, false);
-			for (const bool bInitial : {true, false})
+			Keys.Add(Key);
+			if (bReplaceExistingBones)
 			{
-				Hierarchy->SetGlobalTransform(Key, Globals[Bone], bInitial, true);
+				SetParent(Key, ParentKey, false);
+				for (const bool bInitial : {true, false})
+				{
+					Hierarchy->SetGlobalTransform(Key, Globals[Bone], bInitial, true);
+				}
+				Hierarchy->Elements[Existing].Bone()->BoneType = ERigBoneType::Imported;
 			}
-			Hierarchy->Elements[Existing].BoneType = ERigBoneType::Imported;
 		}
 	}
 	if (bRemoveObsoleteBones)
@@ -294,7 +317,7 @@ TArray<FRigElementKey> URigHierarchyController::ImportBones(const TArray<FMeshBo
 		for (const FRigElementKey& Bone : Hierarchy->GetBoneKeys(false))
 		{
 			const int32 Index = Hierarchy->GetIndex(Bone);
-			if (Hierarchy->Elements[Index].BoneType == ERigBoneType::Imported && !Keys.Contains(Bone))
+			if (Hierarchy->Elements[Index].Bone()->BoneType == ERigBoneType::Imported && !Keys.Contains(Bone))
 			{
 				RemoveElement(Bone);
 			}

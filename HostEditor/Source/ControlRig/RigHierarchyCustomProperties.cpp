@@ -1,6 +1,8 @@
 // The text form of a rig hierarchy's elements, written into and read from an exported object block.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "Misc/FeedbackContext.h"
@@ -86,26 +88,64 @@ namespace
 		return true;
 	}
 
+	/** A control value is written as the sixteen floats of its storage. */
+	constexpr int32 ControlValueNumbers = 16;
+	/** A stored number that is no finite float (an integer's or bool's bits can be) is written as its bits. */
+	const TCHAR* const StoredBitsPrefix = TEXT("bits:");
+
 	FString ExportValue(const FRigControlValue& Value)
 	{
-		TArray<double> Numbers;
-		for (int32 Index = 0; Index < FRigControlValueStorage::Num; ++Index)
+		FString Text;
+		for (int32 Index = 0; Index < ControlValueNumbers; ++Index)
 		{
-			Numbers.Add(Value.GetStorage()[Index]);
+			const float Number = Value[Index];
+			if (!Text.IsEmpty())
+			{
+				Text += TEXT(" ");
+			}
+			if (std::isfinite(Number))
+			{
+				Text += ExportNumbers({(double)Number});
+			}
+			else
+			{
+				uint32 Bits = 0;
+				std::memcpy(&Bits, &Number, sizeof(Bits));
+				Text += FString::Printf(TEXT("%s%08x"), StoredBitsPrefix, Bits);
+			}
 		}
-		return ExportNumbers(Numbers);
+		return Text;
 	}
 
 	bool ImportValue(const FString& Text, FRigControlValue& OutValue)
 	{
-		TArray<double> Numbers;
-		if (!ImportNumbers(Text, FRigControlValueStorage::Num, Numbers))
+		TArray<FString> Parts;
+		Text.ParseIntoArrayWS(Parts);
+		if (Parts.Num() != ControlValueNumbers)
 		{
 			return false;
 		}
-		for (int32 Index = 0; Index < FRigControlValueStorage::Num; ++Index)
+		for (int32 Index = 0; Index < ControlValueNumbers; ++Index)
 		{
-			OutValue.GetStorage()[Index] = Numbers[Index];
+			if (Parts[Index].StartsWith(StoredBitsPrefix, ESearchCase::CaseSensitive))
+			{
+				const std::string Hex(TCHAR_TO_UTF8(*Parts[Index].RightChop(5)));
+				char* End = nullptr;
+				const unsigned long Bits = std::strtoul(Hex.c_str(), &End, 16);
+				if (Hex.empty() || End != Hex.c_str() + Hex.size())
+				{
+					return false;
+				}
+				const uint32 Bits32 = (uint32)Bits;
+				std::memcpy(&OutValue[Index], &Bits32, sizeof(Bits32));
+				continue;
+			}
+			TArray<double> Number;
+			if (!ImportNumbers(Parts[Index], 1, Number))
+			{
+				return false;
+			}
+			OutValue[Index] = (float)Number[0];
 		}
 		return true;
 	}
@@ -155,17 +195,18 @@ void URigHierarchy::ExportCustomProperties(FOutputDevice& Out, uint32 Indent)
 		Out.Log(Pad + BeginElement);
 		Line(TEXT("Key"), ExportStruct(FRigElementKey::StaticStruct(), &Element.Key));
 		Line(TEXT("Parent"), ExportStruct(FRigElementKey::StaticStruct(), &Parent));
-		Line(TEXT("BoneType"), ExportEnum(Element.BoneType));
+		Line(TEXT("BoneType"), ExportEnum(Element.Bone() ? Element.Bone()->BoneType : ERigBoneType::User));
 		Line(TEXT("InitialLocal"), ExportTransform(Element.Local[0]));
 		Line(TEXT("CurrentLocal"), ExportTransform(Element.Local[1]));
 		Line(TEXT("InitialOffset"), ExportTransform(Element.Offset[0]));
 		Line(TEXT("CurrentOffset"), ExportTransform(Element.Offset[1]));
 		Line(TEXT("InitialShape"), ExportTransform(Element.Shape[0]));
 		Line(TEXT("CurrentShape"), ExportTransform(Element.Shape[1]));
-		Line(TEXT("Settings"), ExportStruct(FRigControlSettings::StaticStruct(), &Element.Settings));
+		const FRigControlSettings& Settings = Element.SettingsOrDefault();
+		Line(TEXT("Settings"), ExportStruct(FRigControlSettings::StaticStruct(), &Settings));
 		// The struct text rounds numbers; the limits are written again exactly.
-		Line(TEXT("MinimumValue"), ExportValue(Element.Settings.MinimumValue));
-		Line(TEXT("MaximumValue"), ExportValue(Element.Settings.MaximumValue));
+		Line(TEXT("MinimumValue"), ExportValue(Settings.MinimumValue));
+		Line(TEXT("MaximumValue"), ExportValue(Settings.MaximumValue));
 		Line(TEXT("InitialValue"), ExportValue(Element.Value[0]));
 		Line(TEXT("CurrentValue"), ExportValue(Element.Value[1]));
 		Line(TEXT("InitialPreferredAngles"), ExportVector(Element.PreferredAngles[0]));
@@ -247,14 +288,16 @@ void URigHierarchy::ImportCustomProperties(const TCHAR* SourceText, FFeedbackCon
 		};
 		FElement Element;
 		FRigElementKey Parent;
+		ERigBoneType BoneType = ERigBoneType::User;
+		FRigControlSettings Settings;
 		const bool bRead = ImportStruct(FRigElementKey::StaticStruct(), Get(TEXT("Key")), &Element.Key) && Element.Key.IsValid()
 			&& ImportStruct(FRigElementKey::StaticStruct(), Get(TEXT("Parent")), &Parent)
-			&& ImportEnum(Get(TEXT("BoneType")), Element.BoneType)
+			&& ImportEnum(Get(TEXT("BoneType")), BoneType)
 			&& ImportTransform(Get(TEXT("InitialLocal")), Element.Local[0]) && ImportTransform(Get(TEXT("CurrentLocal")), Element.Local[1])
 			&& ImportTransform(Get(TEXT("InitialOffset")), Element.Offset[0]) && ImportTransform(Get(TEXT("CurrentOffset")), Element.Offset[1])
 			&& ImportTransform(Get(TEXT("InitialShape")), Element.Shape[0]) && ImportTransform(Get(TEXT("CurrentShape")), Element.Shape[1])
-			&& ImportStruct(FRigControlSettings::StaticStruct(), Get(TEXT("Settings")), &Element.Settings)
-			&& ImportValue(Get(TEXT("MinimumValue")), Element.Settings.MinimumValue) && ImportValue(Get(TEXT("MaximumValue")), Element.Settings.MaximumValue)
+			&& ImportStruct(FRigControlSettings::StaticStruct(), Get(TEXT("Settings")), &Settings)
+			&& ImportValue(Get(TEXT("MinimumValue")), Settings.MinimumValue) && ImportValue(Get(TEXT("MaximumValue")), Settings.MaximumValue)
 			&& ImportValue(Get(TEXT("InitialValue")), Element.Value[0]) && ImportValue(Get(TEXT("CurrentValue")), Element.Value[1])
 			&& ImportVector(Get(TEXT("InitialPreferredAngles")), Element.PreferredAngles[0])
 			&& ImportVector(Get(TEXT("CurrentPreferredAngles")), Element.PreferredAngles[1])
@@ -264,13 +307,18 @@ void URigHierarchy::ImportCustomProperties(const TCHAR* SourceText, FFeedbackCon
 			Report(Warn, FString::Printf(TEXT("Rig hierarchy line %d: the element cannot be read; it is skipped."), Record.LineNumber));
 			continue;
 		}
+		Element.MakeRecord(Settings);
+		if (FRigBoneElement* Bone = Element.Bone())
+		{
+			Bone->BoneType = BoneType;
+		}
 		if (Lookup.Contains(Element.Key))
 		{
 			Report(Warn, FString::Printf(TEXT("Rig hierarchy line %d: %s appears twice; the second is skipped."), Record.LineNumber, *Element.Key.ToString()));
 			continue;
 		}
 		Lookup.Add(Element.Key, Read.Num());
-		Read.Add(Element);
+		Read.Add(MoveTemp(Element));
 		ParentKeys.Add(Parent);
 	}
 

@@ -72,7 +72,7 @@ namespace ReferenceSkeletonText
 				OutError = FString::Printf(TEXT("the pose of bone '%s' cannot be read"), *Name);
 				return false;
 			}
-			OutInfo = FMeshBoneInfo(FName(*Name), (int32)ParentIndex);
+			OutInfo = FMeshBoneInfo(FName(*Name), Name, (int32)ParentIndex);
 			return true;
 		}
 	}
@@ -93,7 +93,8 @@ namespace ReferenceSkeletonText
 		TArray<FString> Lines;
 		FString(SourceText).ParseIntoArray(Lines, TEXT("\n"), true);
 		FReferenceSkeleton Read;
-		FReferenceSkeletonModifier Modifier(Read);
+		TOptional<FReferenceSkeletonModifier> Modifier;
+		Modifier.Emplace(Read, nullptr);
 		for (const FString& RawLine : Lines)
 		{
 			const FString Line = RawLine.TrimStartAndEnd();
@@ -114,13 +115,15 @@ namespace ReferenceSkeletonText
 				Report(Warn, FString::Printf(TEXT("The reference skeleton cannot be read: bone '%s' has parent %d, which is not an earlier bone"), *Info.Name.ToString(), Info.ParentIndex));
 				return;
 			}
-			if (Read.FindBoneIndex(Info.Name) != INDEX_NONE)
+			if (Read.FindRawBoneIndex(Info.Name) != INDEX_NONE)
 			{
 				Report(Warn, FString::Printf(TEXT("The reference skeleton cannot be read: bone '%s' appears twice"), *Info.Name.ToString()));
 				return;
 			}
-			Modifier.Add(Info, Pose);
+			Modifier->Add(Info, Pose);
 		}
+		// The modifier's end rebuilds the final bone list.
+		Modifier.Reset();
 		OutRefSkeleton = Read;
 	}
 }

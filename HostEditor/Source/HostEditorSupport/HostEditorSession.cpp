@@ -192,10 +192,11 @@ namespace HostEditor
 		void FillReferenceSkeleton(const TArray<FBoneDescription>& Bones, FReferenceSkeleton& OutRefSkeleton)
 		{
 			OutRefSkeleton.Empty();
-			FReferenceSkeletonModifier Modifier(OutRefSkeleton);
+			FReferenceSkeletonModifier Modifier(OutRefSkeleton, nullptr);
 			for (const FBoneDescription& Bone : Bones)
 			{
-				Modifier.Add(FMeshBoneInfo(Bone.Name, Bone.ParentName.IsNone() ? INDEX_NONE : OutRefSkeleton.FindBoneIndex(Bone.ParentName)), Bone.LocalTransform);
+				const int32 ParentIndex = Bone.ParentName.IsNone() ? INDEX_NONE : Modifier.FindBoneIndex(Bone.ParentName);
+				Modifier.Add(FMeshBoneInfo(Bone.Name, Bone.Name.ToString(), ParentIndex), Bone.LocalTransform);
 			}
 		}
 	}

@@ -87,9 +87,82 @@ namespace
 		return Methods;
 	}
 
+	bool IsAllowedPinStruct(const UScriptStruct* Struct, TArray<const UScriptStruct*>& Visiting);
+
+	/**
+	 * Whether RigVM carries values of a property's type: booleans, numbers, enumerations, names,
+	 * strings, arrays of those and structs made only of those. Object, soft object, class, interface
+	 * and text properties are refused (no object class is registered with the RigVM here).
+	 */
+	bool IsAllowedPinProperty(const FProperty* Property, TArray<const UScriptStruct*>& Visiting)
+	{
+		if (CastField<FBoolProperty>(Property) || CastField<FNumericProperty>(Property) || CastField<FEnumProperty>(Property)
+			|| CastField<FNameProperty>(Property) || CastField<FStrProperty>(Property))
+		{
+			return true;
+		}
+		if (const FArrayProperty* Array = CastField<FArrayProperty>(Property))
+		{
+			return IsAllowedPinProperty(Array->Inner, Visiting);
+		}
+		if (const FStructProperty* StructProperty = CastField<FStructProperty>(Property))
+		{
+			return IsAllowedPinStruct(StructProperty->Struct, Visiting);
+		}
+		return false;
+	}
+
+	bool IsAllowedPinStruct(const UScriptStruct* Struct, TArray<const UScriptStruct*>& Visiting)
+	{
+		if (Struct->IsChildOf(FRigVMExecuteContext::StaticStruct()))
+		{
+			return true;
+		}
+		if (Struct->IsChildOf(FRigVMStruct::StaticStruct()) || Struct->IsChildOf(FRigVMUnknownType::StaticStruct()))
+		{
+			return false;
+		}
+		if (Visiting.Contains(Struct))
+		{
+			return true;
+		}
+		Visiting.Add(Struct);
+		for (TFieldIterator<FProperty> It(Struct); It; ++It)
+		{
+			if (!IsAllowedPinProperty(*It, Visiting))
+			{
+				Visiting.Pop();
+				return false;
+			}
+		}
+		Visiting.Pop();
+		return true;
+	}
+
+	/** The first member of a unit struct whose type RigVM does not carry, or null. */
+	const FProperty* FindUnsupportedMember(const UScriptStruct* Struct)
+	{
+		for (TFieldIterator<FProperty> It(Struct); It; ++It)
+		{
+			TArray<const UScriptStruct*> Visiting;
+			Visiting.Add(Struct);
+			if (!IsAllowedPinProperty(*It, Visiting))
+			{
+				return *It;
+			}
+		}
+		return nullptr;
+	}
+
 	bool IsConcreteUnitStruct(const UScriptStruct* Struct)
 	{
 		return Struct && Struct->IsChildOf(FRigVMStruct::StaticStruct()) && !Struct->HasMetaData(TEXT("Abstract"));
+	}
+
+	/** A unit struct the registry takes: concrete, and every member of a type RigVM carries. */
+	bool IsRegisteredUnitStruct(const UScriptStruct* Struct)
+	{
+		return IsConcreteUnitStruct(Struct) && !FindUnsupportedMember(Struct);
 	}
 
 	bool IsStringPinType(const FString& CPPType)
@@ -153,7 +226,7 @@ namespace
 		for (UObject* Object : Structs)
 		{
 			UScriptStruct* Struct = static_cast<UScriptStruct*>(Object);
-			if (!IsConcreteUnitStruct(Struct))
+			if (!IsRegisteredUnitStruct(Struct))
 			{
 				continue;
 			}
@@ -669,6 +742,13 @@ URigVMUnitNode* URigVMController::AddUnitNode(const UScriptStruct* InScriptStruc
 	if (!IsConcreteUnitStruct(InScriptStruct))
 	{
 		ReportError(FString::Printf(TEXT("Cannot add unit node: '%s' is not a concrete RigVM struct."), *InScriptStruct->GetPathName()));
+		return nullptr;
+	}
+	if (const FProperty* Unsupported = FindUnsupportedMember(InScriptStruct))
+	{
+		// The registry never takes such a struct, so there is no function to make a node of.
+		ReportError(FString::Printf(TEXT("Cannot add unit node: member '%s' of '%s' has type '%s', which RigVM does not support."),
+			*Unsupported->GetName(), *InScriptStruct->GetName(), *Unsupported->GetCPPType()));
 		return nullptr;
 	}
 	const TArray<FString> Methods = GetStructMethods(InScriptStruct);

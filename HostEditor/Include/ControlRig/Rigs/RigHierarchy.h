@@ -1,6 +1,8 @@
 // URigHierarchy: the bones, nulls and controls of a Control Rig with their initial and current poses.
 #pragma once
 
+#include <type_traits>
+
 #include "CoreMinimal.h"
 #include "EulerTransform.h"
 #include "Rigs/RigHierarchyDefines.h"
@@ -81,7 +83,7 @@ public:
 	void SetGlobalTransform(FRigElementKey InKey, FTransform InTransform, bool bInitial = false, bool bAffectChildren = true, bool bSetupUndo = false, bool bPrintPythonCommand = false);
 
 	/** Returns a control's offset transform, local (relative to the parent) or global. */
-	FTransform GetControlOffsetTransform(const FRigElementKey& InKey, ERigTransformType::Type InTransformType) const;
+	FTransform GetControlOffsetTransform(FRigControlElement* InControlElement, const ERigTransformType::Type InTransformType) const;
 
 	/** Returns a control's offset transform in the rig's space. */
 	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
@@ -114,9 +116,6 @@ public:
 	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
 	void SetControlValue(FRigElementKey InKey, FRigControlValue InValue, ERigControlValueType InValueType = ERigControlValueType::Current, bool bSetupUndo = false, bool bPrintPythonCommands = false);
 
-	/** Returns a control's settings (default settings for an unknown key). */
-	FRigControlSettings GetControlSettings(const FRigElementKey& InKey) const;
-
 	/** Replaces a control's settings; the control keeps its values, read as the new type. */
 	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
 	void SetControlSettings(FRigElementKey InKey, FRigControlSettings InSettings, bool bSetupUndo = false, bool bForce = false, bool bPrintPythonCommands = false);
@@ -140,6 +139,24 @@ public:
 	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
 	EEulerRotationOrder GetControlPreferredEulerRotationOrder(FRigElementKey InKey, bool bFromSettings = true) const;
 
+	/**
+	 * Returns the element with that key as a T, or null when there is none or it is not a T. The
+	 * element stays where it is until it is removed.
+	 */
+	template<typename T>
+	T* Find(const FRigElementKey& InKey)
+	{
+		static_assert(std::is_same_v<T, FRigControlElement>, "only control elements are found by key here");
+		return FindControlElement(InKey);
+	}
+
+	template<typename T>
+	const T* Find(const FRigElementKey& InKey) const
+	{
+		static_assert(std::is_same_v<T, FRigControlElement>, "only control elements are found by key here");
+		return const_cast<URigHierarchy*>(this)->FindControlElement(InKey);
+	}
+
 	/** Returns the hierarchy's controller, making it when asked to. */
 	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
 	URigHierarchyController* GetController(bool bCreateIfNeeded = true);
@@ -154,11 +171,11 @@ public:
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
 	static FRigControlValue MakeControlValueFromInt(int32 InValue) { return FRigControlValue::Make<int32>(InValue); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FRigControlValue MakeControlValueFromVector2D(FVector2D InValue) { return FRigControlValue::Make<FVector2D>(InValue); }
+	static FRigControlValue MakeControlValueFromVector2D(FVector2D InValue) { return FRigControlValue::Make<FVector3f>(FVector3f((float)InValue.X, (float)InValue.Y, 0.f)); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FRigControlValue MakeControlValueFromVector(FVector InValue) { return FRigControlValue::Make<FVector>(InValue); }
+	static FRigControlValue MakeControlValueFromVector(FVector InValue) { return FRigControlValue::Make<FVector3f>(FVector3f(InValue)); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FRigControlValue MakeControlValueFromRotator(FRotator InValue) { return FRigControlValue::Make<FRotator>(InValue); }
+	static FRigControlValue MakeControlValueFromRotator(FRotator InValue) { return FRigControlValue::Make<FVector3f>(FVector3f(InValue.Euler())); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
 	static FRigControlValue MakeControlValueFromTransform(FTransform InValue) { return FRigControlValue::Make<FTransform>(InValue); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
@@ -169,15 +186,19 @@ public:
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
 	static int32 GetIntFromControlValue(FRigControlValue InValue) { return InValue.Get<int32>(); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FVector2D GetVector2DFromControlValue(FRigControlValue InValue) { return InValue.Get<FVector2D>(); }
+	static FVector2D GetVector2DFromControlValue(FRigControlValue InValue)
+	{
+		const FVector3f Vector = InValue.Get<FVector3f>();
+		return FVector2D(Vector.X, Vector.Y);
+	}
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FVector GetVectorFromControlValue(FRigControlValue InValue) { return InValue.Get<FVector>(); }
+	static FVector GetVectorFromControlValue(FRigControlValue InValue) { return FVector(InValue.Get<FVector3f>()); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FRotator GetRotatorFromControlValue(FRigControlValue InValue) { return InValue.Get<FRotator>(); }
+	static FRotator GetRotatorFromControlValue(FRigControlValue InValue) { return FRotator::MakeFromEuler(FVector(InValue.Get<FVector3f>())); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FTransform GetTransformFromControlValue(FRigControlValue InValue) { return InValue.Get<FTransform>(); }
+	static FTransform GetTransformFromControlValue(FRigControlValue InValue) { return InValue.Get<FRigControlValue::FTransform_Float>().ToTransform(); }
 	UFUNCTION(BlueprintPure, Category = URigHierarchy)
-	static FEulerTransform GetEulerTransformFromControlValue(FRigControlValue InValue) { return InValue.Get<FEulerTransform>(); }
+	static FEulerTransform GetEulerTransformFromControlValue(FRigControlValue InValue) { return InValue.Get<FRigControlValue::FEulerTransform_Float>().ToTransform(); }
 
 	/** Writes every element as one text line: key, parent, both poses, offsets, shapes, settings and values. */
 	virtual void ExportCustomProperties(FOutputDevice& Out, uint32 Indent) override;
@@ -189,20 +210,37 @@ private:
 
 	struct FElement
 	{
+		FElement() = default;
+		FElement(const FElement& Other);
+		FElement& operator=(const FElement& Other);
+		FElement(FElement&&) = default;
+		FElement& operator=(FElement&&) = default;
+
 		FRigElementKey Key;
 		int32 ParentIndex = INDEX_NONE;
-		ERigBoneType BoneType = ERigBoneType::User;
+		/** The engine's record of the element: a bone, null or control element of Key's type. */
+		TSharedPtr<FRigBaseElement> Record;
 		/** Relative to the parent; for a control, its value on top of its offset. */
 		FTransform Local[2];
 		FTransform Offset[2];
 		/** Relative to the control. */
 		FTransform Shape[2];
-		FRigControlSettings Settings;
 		/** The initial and the current value; minimum and maximum live in the settings. */
 		FRigControlValue Value[2];
 		/** Preferred Euler angles of both poses, kept in PreferredOrder. */
 		FVector PreferredAngles[2] = {FVector(0.0, 0.0, 0.0), FVector(0.0, 0.0, 0.0)};
 		EEulerRotationOrder PreferredOrder = EEulerRotationOrder::YZX;
+
+		/** Makes the record of Key's type; a control's gets InSettings. */
+		void MakeRecord(const FRigControlSettings& InSettings = FRigControlSettings());
+		/** The control record, or null when the element is not a control. */
+		FRigControlElement* Control() const;
+		/** The bone record, or null when the element is not a bone. */
+		FRigBoneElement* Bone() const;
+		/** A control's settings; default settings for other elements. */
+		const FRigControlSettings& SettingsOrDefault() const;
+		/** Settings of a control (the element must be one). */
+		FRigControlSettings& Settings() const { return Control()->Settings; }
 	};
 
 	static int32 PoseIndex(bool bInitial) { return bInitial ? 0 : 1; }
@@ -217,8 +255,9 @@ private:
 	void UpdatePreferredAngles(int32 Index, bool bInitial);
 	int32 CheckedIndex(const FRigElementKey& InKey, const TCHAR* Operation) const;
 	int32 CheckedControlIndex(const FRigElementKey& InKey, const TCHAR* Operation) const;
-	/** Rebuilds the key lookup after elements were removed or renamed. */
+	/** Rebuilds the key lookup after elements were removed or renamed; the records learn their keys and indices. */
 	void RebuildLookup();
+	FRigControlElement* FindControlElement(const FRigElementKey& InKey);
 
 	TArray<FElement> Elements;
 	TMap<FRigElementKey, int32> IndexLookup;

@@ -24,9 +24,10 @@ public:
 	void SetHierarchy(URigHierarchy* InHierarchy) { Hierarchy = InHierarchy; }
 
 	/**
-	 * Each add returns the new element's key, or an empty key when the name is taken or the parent
-	 * does not exist. The transform is global when bTransformInGlobal, else relative to the parent;
-	 * it sets the initial and the current pose.
+	 * Each add returns the new element's key, or an empty key when the name is None or the parent
+	 * does not exist. The name is a suggestion: a taken one gets the first free suffix "_1", "_2",
+	 * ... The transform is global when bTransformInGlobal, else relative to the parent; it sets the
+	 * initial and the current pose.
 	 */
 	UFUNCTION(BlueprintCallable, Category = URigHierarchyController)
 	FRigElementKey AddBone(FName InName, FRigElementKey InParent, FTransform InTransform, bool bTransformInGlobal = true, ERigBoneType InBoneType = ERigBoneType::User, bool bSetupUndo = false, bool bPrintPythonCommand = false);
@@ -104,17 +105,12 @@ public:
 	UFUNCTION(BlueprintCallable, Category = URigHierarchyController)
 	TArray<FRigElementKey> ImportBones(USkeleton* InSkeleton, FName InNameSpace = NAME_None, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false, bool bPrintPythonCommand = false);
 
-	/** Imports the bones of a reference skeleton; see the USkeleton overload. */
-	TArray<FRigElementKey> ImportBones(const FReferenceSkeleton& InSkeleton, FName InNameSpace = NAME_None, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false);
-
-	/**
-	 * Imports a bone list: each bone's parent index points to an earlier entry of the list (or is
-	 * INDEX_NONE) and BoneTransforms holds its local transform relative to that parent (the identity
-	 * where the list is shorter). See the USkeleton overload for the flags.
-	 */
-	TArray<FRigElementKey> ImportBones(const TArray<FMeshBoneInfo>& BoneInfos, const TArray<FTransform>& BoneTransforms, const FName& InNameSpace, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false);
+	/** Imports the bones of a reference skeleton (its final bone list and pose); see the USkeleton overload. */
+	TArray<FRigElementKey> ImportBones(const FReferenceSkeleton& InSkeleton, const FName& InNameSpace, bool bReplaceExistingBones = true, bool bRemoveObsoleteBones = true, bool bSelectBones = false, bool bSetupUndo = false);
 
 private:
+	/** InName when no element of InType has it, else the first free "<InName>_<N>". */
+	FName SafeNewName(const FName& InName, ERigElementType InType) const;
 	FRigElementKey AddElement(FName InName, ERigElementType InType, FRigElementKey InParent, const FTransform& InTransform, bool bTransformInGlobal);
 
 	URigHierarchy* Hierarchy = nullptr;

@@ -1,7 +1,6 @@
-// Rig element data: control types, control values and control settings.
+// Rig elements and their data: bone types, control settings and the element records a hierarchy
+// holds (bones, nulls and controls).
 #pragma once
-
-#include <type_traits>
 
 #include "CoreMinimal.h"
 #include "EulerTransform.h"
@@ -9,31 +8,6 @@
 #include "UObject/ObjectMacros.h"
 
 #include "RigHierarchyElements.generated.h"
-
-UENUM(BlueprintType)
-enum class ERigControlType : uint8
-{
-	Bool,
-	Float,
-	Integer,
-	Vector2D,
-	Position,
-	Scale,
-	Rotator,
-	Transform UMETA(Hidden),
-	TransformNoScale UMETA(Hidden),
-	EulerTransform,
-	ScaleFloat,
-};
-
-UENUM(BlueprintType)
-enum class ERigControlValueType : uint8
-{
-	Initial,
-	Current,
-	Minimum,
-	Maximum,
-};
 
 /** Whether a bone came from a skeleton or was added by the user. */
 UENUM()
@@ -51,15 +25,6 @@ enum class ERigControlAnimationType : uint8
 	AnimationChannel,
 	ProxyControl,
 	VisualCue,
-};
-
-/** The axis a one- or two-dimensional control moves along. */
-UENUM(BlueprintType)
-enum class ERigControlAxis : uint8
-{
-	X,
-	Y,
-	Z,
 };
 
 /** Whether a control's shape is shown as the user set it or only while the control is selected. */
@@ -101,143 +66,6 @@ struct FRigControlLimitEnabled
 	double GetLimitedValue(double InValue, double InMinimum, double InMaximum) const;
 
 	bool operator==(const FRigControlLimitEnabled& Other) const { return bMinimum == Other.bMinimum && bMaximum == Other.bMaximum; }
-};
-
-/** The raw storage of a control value: sixteen numbers read according to the control's type. */
-USTRUCT()
-struct FRigControlValueStorage
-{
-	GENERATED_BODY()
-
-	UPROPERTY()
-	double Float00 = 0.0;
-	UPROPERTY()
-	double Float01 = 0.0;
-	UPROPERTY()
-	double Float02 = 0.0;
-	UPROPERTY()
-	double Float03 = 0.0;
-	UPROPERTY()
-	double Float10 = 0.0;
-	UPROPERTY()
-	double Float11 = 0.0;
-	UPROPERTY()
-	double Float12 = 0.0;
-	UPROPERTY()
-	double Float13 = 0.0;
-	UPROPERTY()
-	double Float20 = 0.0;
-	UPROPERTY()
-	double Float21 = 0.0;
-	UPROPERTY()
-	double Float22 = 0.0;
-	UPROPERTY()
-	double Float23 = 0.0;
-	UPROPERTY()
-	double Float30 = 0.0;
-	UPROPERTY()
-	double Float31 = 0.0;
-	UPROPERTY()
-	double Float32 = 0.0;
-	UPROPERTY()
-	double Float33 = 0.0;
-
-	static constexpr int32 Num = 16;
-
-	double& operator[](int32 Index);
-	double operator[](int32 Index) const { return const_cast<FRigControlValueStorage&>(*this)[Index]; }
-	bool operator==(const FRigControlValueStorage& Other) const;
-};
-
-/**
- * The value of a control, kept as raw numbers read according to the control's type: a float, bool
- * or integer in the first number, a vector, a two-dimensional vector or a rotator's Euler angles
- * (roll, pitch, yaw) in the first three, a transform as translation, rotation quaternion and scale,
- * an Euler transform as translation, pitch, yaw, roll and scale. Reading a value as another type
- * than it was made from reinterprets the numbers, as the engine does.
- */
-USTRUCT(BlueprintType)
-struct FRigControlValue
-{
-	GENERATED_BODY()
-
-	FRigControlValue() = default;
-
-	template <typename T>
-	static FRigControlValue Make(const T& Value)
-	{
-		FRigControlValue Result;
-		Result.Set<T>(Value);
-		return Result;
-	}
-
-	template <typename T>
-	T Get() const
-	{
-		if constexpr (std::is_same_v<T, float>) { return (float)FloatStorage[0]; }
-		else if constexpr (std::is_same_v<T, bool>) { return FloatStorage[0] != 0.0; }
-		else if constexpr (std::is_same_v<T, int32>) { return (int32)FloatStorage[0]; }
-		else if constexpr (std::is_same_v<T, FVector>) { return ReadVector(0); }
-		else if constexpr (std::is_same_v<T, FVector2D>) { return FVector2D(FloatStorage[0], FloatStorage[1]); }
-		else if constexpr (std::is_same_v<T, FRotator>) { return FRotator::MakeFromEuler(ReadVector(0)); }
-		else if constexpr (std::is_same_v<T, FEulerTransform>) { return FEulerTransform(ReadVector(0), FRotator(FloatStorage[3], FloatStorage[4], FloatStorage[5]), ReadVector(6)); }
-		else { static_assert(std::is_same_v<T, FTransform>, "Unsupported control value type"); return FTransform(FQuat(FloatStorage[3], FloatStorage[4], FloatStorage[5], FloatStorage[6]), ReadVector(0), ReadVector(7)); }
-	}
-
-	template <typename T>
-	void Set(const T& Value)
-	{
-		FloatStorage = FRigControlValueStorage();
-		if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) { FloatStorage[0] = (double)Value; }
-		else if constexpr (std::is_same_v<T, bool>) { FloatStorage[0] = Value ? 1.0 : 0.0; }
-		else if constexpr (std::is_same_v<T, int32>) { FloatStorage[0] = (double)Value; }
-		else if constexpr (std::is_same_v<T, FVector>) { WriteVector(0, Value); }
-		else if constexpr (std::is_same_v<T, FVector2D>) { FloatStorage[0] = Value.X; FloatStorage[1] = Value.Y; }
-		else if constexpr (std::is_same_v<T, FRotator>) { WriteVector(0, Value.Euler()); }
-		else if constexpr (std::is_same_v<T, FEulerTransform>)
-		{
-			WriteVector(0, Value.Location);
-			FloatStorage[3] = Value.Rotation.Pitch;
-			FloatStorage[4] = Value.Rotation.Yaw;
-			FloatStorage[5] = Value.Rotation.Roll;
-			WriteVector(6, Value.Scale);
-		}
-		else
-		{
-			static_assert(std::is_same_v<T, FTransform>, "Unsupported control value type");
-			WriteVector(0, Value.GetTranslation());
-			const FQuat Rotation = Value.GetRotation();
-			FloatStorage[3] = Rotation.X;
-			FloatStorage[4] = Rotation.Y;
-			FloatStorage[5] = Rotation.Z;
-			FloatStorage[6] = Rotation.W;
-			WriteVector(7, Value.GetScale3D());
-		}
-	}
-
-	/** The value as a transform of a control of type ControlType, relative to its offset. */
-	FTransform GetAsTransform(ERigControlType ControlType) const;
-	/** Sets the value from a transform relative to the offset, keeping what the type can hold. */
-	void SetFromTransform(const FTransform& Transform, ERigControlType ControlType);
-	/** True when any number of the storage is set; a default-made value holds none. */
-	bool IsSet() const { return !(FloatStorage == FRigControlValueStorage()); }
-
-	bool operator==(const FRigControlValue& Other) const { return FloatStorage == Other.FloatStorage; }
-
-	FRigControlValueStorage& GetStorage() { return FloatStorage; }
-	const FRigControlValueStorage& GetStorage() const { return FloatStorage; }
-
-private:
-	FVector ReadVector(int32 First) const { return FVector(FloatStorage[First], FloatStorage[First + 1], FloatStorage[First + 2]); }
-	void WriteVector(int32 First, const FVector& Value)
-	{
-		FloatStorage[First] = Value.X;
-		FloatStorage[First + 1] = Value.Y;
-		FloatStorage[First + 2] = Value.Z;
-	}
-
-	UPROPERTY(meta = (ScriptNoExport))
-	FRigControlValueStorage FloatStorage;
 };
 
 USTRUCT(BlueprintType)
@@ -323,4 +151,78 @@ struct CONTROLRIG_API FRigControlSettings
 	bool IsVisible() const { return bShapeVisible; }
 
 	bool operator==(const FRigControlSettings& Other) const;
+};
+
+/**
+ * The record of one element of a hierarchy: its key and its index there. The hierarchy owns its
+ * elements; pointers to them stay valid until the element is removed.
+ */
+struct CONTROLRIG_API FRigBaseElement
+{
+	virtual ~FRigBaseElement() = default;
+
+	const FRigElementKey& GetKey() const { return Key; }
+	const FName& GetFName() const { return Key.Name; }
+	ERigElementType GetType() const { return Key.Type; }
+	int32 GetIndex() const { return Index; }
+
+protected:
+	explicit FRigBaseElement(ERigElementType InType) { Key.Type = InType; }
+
+	FRigElementKey Key;
+	int32 Index = INDEX_NONE;
+
+	friend class URigHierarchy;
+	friend class URigHierarchyController;
+};
+
+/** An element with a transform. */
+struct CONTROLRIG_API FRigTransformElement : public FRigBaseElement
+{
+protected:
+	using FRigBaseElement::FRigBaseElement;
+};
+
+/** A transform element with one parent (bones). */
+struct CONTROLRIG_API FRigSingleParentElement : public FRigTransformElement
+{
+protected:
+	using FRigTransformElement::FRigTransformElement;
+};
+
+/** A transform element that may have several weighted parents (nulls and controls). */
+struct CONTROLRIG_API FRigMultiParentElement : public FRigTransformElement
+{
+protected:
+	using FRigTransformElement::FRigTransformElement;
+};
+
+struct CONTROLRIG_API FRigBoneElement : public FRigSingleParentElement
+{
+	FRigBoneElement()
+		: FRigSingleParentElement(ERigElementType::Bone)
+	{
+	}
+
+	/** Whether the bone came from a skeleton or was added by the user. */
+	ERigBoneType BoneType = ERigBoneType::User;
+};
+
+struct CONTROLRIG_API FRigNullElement : public FRigMultiParentElement
+{
+	FRigNullElement()
+		: FRigMultiParentElement(ERigElementType::Null)
+	{
+	}
+};
+
+struct CONTROLRIG_API FRigControlElement : public FRigMultiParentElement
+{
+	FRigControlElement()
+		: FRigMultiParentElement(ERigElementType::Control)
+	{
+	}
+
+	/** The control's settings: its type, limits, shape and how animators see it. */
+	FRigControlSettings Settings;
 };

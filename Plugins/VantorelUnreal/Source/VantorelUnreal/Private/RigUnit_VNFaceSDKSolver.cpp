@@ -1,6 +1,8 @@
 #include "RigUnit_VNFaceSDKSolver.h"
 
 #include "Rigs/RigHierarchy.h"
+#include "Templates/Casts.h"
+#include "UObject/SoftObjectPath.h"
 #include "VNFaceSDKCurve.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogVNFaceSDKSolver, Log, All);
@@ -121,13 +123,14 @@ namespace
 			const FRigElementKey Channel = ControlKey(Driver.CustomChannelName);
 			return Hierarchy.Contains(Channel) ? Hierarchy.GetControlValue(Channel).Get<float>() : 0.0f;
 		}
-		if (!Hierarchy.Contains(Control))
+		const FRigControlElement* ControlElement = Hierarchy.Find<FRigControlElement>(Control);
+		if (!ControlElement)
 		{
 			return 0.0f;
 		}
 		const FRigControlValue Value = Hierarchy.GetControlValue(Control);
-		const FRigControlSettings Settings = Hierarchy.GetControlSettings(Control);
-		const FTransform Transform = Value.GetAsTransform(Settings.ControlType);
+		const FRigControlSettings& Settings = ControlElement->Settings;
+		const FTransform Transform = Value.GetAsTransform(Settings.ControlType, Settings.PrimaryAxis);
 		const int32 Axis = AxisOf(Driver.Channel);
 		switch (GroupOf(Driver.Channel))
 		{
@@ -144,7 +147,8 @@ namespace
 		{
 			return Value.Get<float>();
 		}
-		return (float)Value.Get<FVector>()[Axis];
+		// Vector values are kept in floats.
+		return Value.Get<FVector3f>()[Axis];
 	}
 
 	void AddRow(FSpaceContribution& Space, const FVNDrivenSDKChannel& Row, float DriverValue, float FaceScaler)
@@ -364,11 +368,10 @@ namespace
 		{
 			const FRigElementKey Switch = ControlKey(Group.SwitchControlName);
 			bool bVisible = Group.bDefaultVisible;
-			if (Hierarchy.Contains(Switch))
+			if (const FRigControlElement* SwitchElement = Hierarchy.Find<FRigControlElement>(Switch))
 			{
-				const FRigControlSettings Settings = Hierarchy.GetControlSettings(Switch);
 				const FRigControlValue Value = Hierarchy.GetControlValue(Switch);
-				bVisible = Settings.ControlType == ERigControlType::Bool ? Value.Get<bool>() : Value.Get<float>() > 0.5f;
+				bVisible = SwitchElement->Settings.ControlType == ERigControlType::Bool ? Value.Get<bool>() : Value.Get<float>() > 0.5f;
 			}
 			for (const FName& Member : Group.Members)
 			{
@@ -397,13 +400,14 @@ void FRigUnit_VNFaceSDKSolver::Solve(URigHierarchy* Hierarchy, const UVNFaceRigD
 
 void FRigUnit_VNFaceSDKSolver::Execute()
 {
-	const UVNFaceRigDataAsset* Data = FaceRigDataAsset.LoadSynchronous();
+	if (FaceRigDataAsset.IsEmpty())
+	{
+		return;
+	}
+	const UVNFaceRigDataAsset* Data = Cast<UVNFaceRigDataAsset>(FSoftObjectPath(FaceRigDataAsset).TryLoad());
 	if (!Data)
 	{
-		if (!FaceRigDataAsset.IsNull())
-		{
-			UE_LOG(LogVNFaceSDKSolver, Warning, TEXT("Face rig data asset %s could not be loaded."), *FaceRigDataAsset.ToString());
-		}
+		UE_LOG(LogVNFaceSDKSolver, Warning, TEXT("Face rig data asset %s could not be loaded."), *FaceRigDataAsset);
 		return;
 	}
 	Solve(ExecuteContext.Hierarchy, *Data, FaceJoint, CtrlBoxAttach, FaceScaler);

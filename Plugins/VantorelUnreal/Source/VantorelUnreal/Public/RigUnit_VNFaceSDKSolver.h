@@ -4,7 +4,6 @@
 #include "CoreMinimal.h"
 #include "Rigs/RigHierarchyDefines.h"
 #include "Units/RigUnit.h"
-#include "UObject/SoftObjectPtr.h"
 #include "VNFaceRigDataAsset.h"
 
 #include "RigUnit_VNFaceSDKSolver.generated.h"
@@ -31,9 +30,12 @@ struct VANTORELUNREAL_API FRigUnit_VNFaceSDKSolver : public FRigUnitMutable
 	RIGVM_METHOD()
 	virtual void Execute() override;
 
-	/** The face rig data asset to evaluate. */
+	/**
+	 * The object path of the face rig data asset to evaluate ("/Game/Hero/DA_Hero_VNFaceSDK.DA_Hero_VNFaceSDK").
+	 * A path rather than an object pointer, because RigVM pins carry plain values, not object references.
+	 */
 	UPROPERTY(meta = (Input))
-	TSoftObjectPtr<UVNFaceRigDataAsset> FaceRigDataAsset;
+	FString FaceRigDataAsset;
 
 	/** The bone the face hangs from. */
 	UPROPERTY(meta = (Input))

@@ -95,7 +95,17 @@ bool UVNFaceSDKImportLibrary::ImportBodyControlRigBones(UControlRigBlueprint* Co
 	}
 
 	const FKeptBones Kept = KeepBodyBones(SkeletalMesh->GetRefSkeleton());
-	const TArray<FRigElementKey> Imported = Controller->ImportBones(Kept.BoneInfos, Kept.BoneTransforms, NAME_None, true, true, false, false);
+	// The kept bones become a reference skeleton of their own, which the controller imports as it
+	// would a mesh's. A skipped top group can leave several roots.
+	FReferenceSkeleton BodySkeleton;
+	{
+		FReferenceSkeletonModifier Modifier(BodySkeleton, nullptr);
+		for (int32 Index = 0; Index < Kept.BoneInfos.Num(); ++Index)
+		{
+			Modifier.Add(Kept.BoneInfos[Index], Kept.BoneTransforms[Index], true);
+		}
+	}
+	const TArray<FRigElementKey> Imported = Controller->ImportBones(BodySkeleton, NAME_None, true, true, false, false);
 
 	ControlRigBlueprint->PropagateHierarchyFromBPToInstances();
 	ControlRigBlueprint->MarkPackageDirty();

@@ -29,11 +29,12 @@ namespace
 		NoControl,
 	};
 
-	/** The hierarchy of a rig and the key of one of its controls. */
+	/** The hierarchy of a rig, the key of one of its controls and its element there. */
 	struct FResolvedControl
 	{
 		URigHierarchy* Hierarchy = nullptr;
 		FRigElementKey Key;
+		FRigControlElement* Element = nullptr;
 	};
 
 	/** Finds the control ControlName in the rig's hierarchy; nothing is created on the way. */
@@ -49,7 +50,8 @@ namespace
 			return EResolveResult::NoHierarchy;
 		}
 		OutControl.Key = FRigElementKey(ControlName, ERigElementType::Control);
-		return OutControl.Hierarchy->Contains(OutControl.Key) ? EResolveResult::Resolved : EResolveResult::NoControl;
+		OutControl.Element = OutControl.Hierarchy->Find<FRigControlElement>(OutControl.Key);
+		return OutControl.Element ? EResolveResult::Resolved : EResolveResult::NoControl;
 	}
 
 	void WarnOnFaceSetup(const FString& Reason)
@@ -252,7 +254,7 @@ bool UVNFaceSDKImportLibrary::ConfigureBodyControlRotationFromMayaMatrix(UContro
 	}
 
 	const FTransform Relative = World.GetRelativeTransform(ParentFrame(Control));
-	FTransform Offset = Control.Hierarchy->GetControlOffsetTransform(Control.Key, ERigTransformType::InitialLocal);
+	FTransform Offset = Control.Hierarchy->GetControlOffsetTransform(Control.Element, ERigTransformType::InitialLocal);
 	Offset.SetRotation(Relative.GetRotation());
 	WriteOffset(Control, Offset);
 

@@ -6,8 +6,6 @@ import math
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 BODY_RIG_EXECUTE_METHOD = "Execute"
-BODY_RIG_UNIT_PREFIX = "RigUnit_"
-BODY_RIG_UNIT_STRUCT_PATH_PREFIX = "/Script/ControlRig.RigUnit_"
 
 BODY_RIG_TYPE_UNAVAILABLE_TEXT = "Unreal Python type is unavailable: "
 BODY_RIG_UNIT_NOT_ADDED_TEXT = "Could not add Control Rig unit node "
@@ -125,12 +123,6 @@ def body_rig_node_path(node, fallback):
 
 # ---- adding nodes ------------------------------------------------------------------------------------
 
-def body_rig_unit_struct_path(struct_name):
-    """The ControlRig struct path tried for a unit type that cannot be added by its script struct."""
-    short_name = struct_name[len(BODY_RIG_UNIT_PREFIX):] if struct_name.startswith(BODY_RIG_UNIT_PREFIX) else struct_name
-    return BODY_RIG_UNIT_STRUCT_PATH_PREFIX + short_name
-
-
 def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None):
     """Adds a rig unit node of the engine type struct_name ("RigUnit_GetTransform",
     "RigVMFunction_MathFloatDiv") at (x, y), lets the graph name it when it can, and registers it in
@@ -148,7 +140,8 @@ def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None)
             attempts += [lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, "", False),
                          lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, node_name, False),
                          lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, node_name)]
-    struct_path = body_rig_unit_struct_path(struct_name)
+    # The struct's own path: rig units live in /Script/ControlRig, RigVM functions in /Script/RigVM.
+    struct_path = struct.get_path_name()
     attempts += [lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name),
                  lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name)]
     node = call_first_returning(*attempts)
