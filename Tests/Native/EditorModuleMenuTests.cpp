@@ -67,7 +67,7 @@ namespace
 			return Menu ? Menu->FindSection(TEXT("Vantorel")) : nullptr;
 		}
 
-		static const void* EditorModule() { return FModuleManager::Get().GetModule(TEXT("VantorelUnrealEditor")); }
+		static void* EditorModule() { return FModuleManager::Get().GetModule(TEXT("VantorelUnrealEditor")); }
 
 		static void OpenFromMenu()
 		{

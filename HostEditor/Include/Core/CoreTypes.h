@@ -2,6 +2,7 @@
 #pragma once
 
 #include "HAL/Platform.h"
+#include "Misc/CoreMiscDefines.h"
 #include "Misc/AssertionMacros.h"
 
 namespace ESearchCase

@@ -6,7 +6,7 @@
 struct TOOLMENUS_API FToolMenuOwner
 {
 	FToolMenuOwner() = default;
-	FToolMenuOwner(const void* InPointer) : Pointer(InPointer) {}
+	FToolMenuOwner(void* InPointer) : Pointer(InPointer) {}
 	FToolMenuOwner(const FName InName) : Name(InName) {}
 	// Names given as text literals must not turn into pointer owners.
 	FToolMenuOwner(const TCHAR* InName) : Name(InName) {}

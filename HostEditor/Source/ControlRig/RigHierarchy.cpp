@@ -24,7 +24,7 @@ namespace
 	}
 }
 
-int32 URigHierarchy::GetIndex(FRigElementKey InKey) const
+int32 URigHierarchy::GetIndex(const FRigElementKey& InKey) const
 {
 	const int32* Found = IndexLookup.Find(InKey);
 	return Found ? *Found : INDEX_NONE;

@@ -355,7 +355,7 @@ FString UEnum::GetNameStringByIndex(int32 Index) const
 
 int64 UEnum::GetValueByIndex(int32 Index) const
 {
-	return Names.IsValidIndex(Index) ? Names[Index].Value : INDEX_NONE;
+	return Names.IsValidIndex(Index) ? Names[Index].Value : (int64)INDEX_NONE;
 }
 
 int32 UEnum::GetIndexByValue(int64 InValue) const
@@ -407,7 +407,7 @@ int32 UEnum::GetIndexByName(FName InName) const
 int64 UEnum::GetValueByName(FName InName) const
 {
 	const int32 Index = GetIndexByName(InName);
-	return Index == INDEX_NONE ? INDEX_NONE : Names[Index].Value;
+	return Index == INDEX_NONE ? (int64)INDEX_NONE : Names[Index].Value;
 }
 
 int64 UEnum::GetValueByNameString(const FString& SearchString) const

@@ -152,10 +152,16 @@ UObject* FUObjectSystem::TakePendingIdentity(UObject* Object)
 	return Object;
 }
 
-const FObjectInitializer& FObjectInitializer::Get()
+FObjectInitializer& FObjectInitializer::Get()
 {
-	static const FObjectInitializer Empty;
-	return ConstructionStack().empty() ? Empty : ConstructionStack().back();
+	// Outside a construction there is no object being made; callers get an empty initializer.
+	static FObjectInitializer Empty;
+	if (ConstructionStack().empty())
+	{
+		Empty = FObjectInitializer();
+		return Empty;
+	}
+	return ConstructionStack().back();
 }
 
 UObject::UObject()

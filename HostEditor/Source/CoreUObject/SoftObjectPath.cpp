@@ -72,7 +72,7 @@ UObject* FSoftObjectPath::ResolveObject() const
 	return IsNull() ? nullptr : StaticFindObject(nullptr, nullptr, *AssetPath);
 }
 
-UObject* FSoftObjectPath::TryLoad() const
+UObject* FSoftObjectPath::TryLoad(FUObjectSerializeContext* InLoadContext) const
 {
 	if (IsNull())
 	{

@@ -25,12 +25,18 @@ public:
 	int32 Num() const { return Elements.Num(); }
 
 	/** Returns true when the hierarchy has an element with that key. */
-	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
-	bool Contains(FRigElementKey InKey) const { return GetIndex(InKey) != INDEX_NONE; }
+	UFUNCTION(BlueprintCallable, Category = URigHierarchy, meta = (DisplayName = "Contains", ScriptName = "Contains"))
+	bool Contains_ForBlueprint(FRigElementKey InKey) const { return Contains(InKey); }
+
+	/** Returns true when the hierarchy has an element with that key. */
+	bool Contains(const FRigElementKey& InKey) const { return GetIndex(InKey) != INDEX_NONE; }
 
 	/** Returns the index of an element, or INDEX_NONE. */
-	UFUNCTION(BlueprintCallable, Category = URigHierarchy)
-	int32 GetIndex(FRigElementKey InKey) const;
+	UFUNCTION(BlueprintCallable, Category = URigHierarchy, meta = (DisplayName = "Get Index", ScriptName = "GetIndex"))
+	int32 GetIndex_ForBlueprint(FRigElementKey InKey) const { return GetIndex(InKey); }
+
+	/** Returns the index of an element, or INDEX_NONE. */
+	int32 GetIndex(const FRigElementKey& InKey) const;
 
 	/** Every key of the given types: in the order the elements were added, or parents before children. */
 	TArray<FRigElementKey> GetAllKeys(bool bTraverse = false, ERigElementType InElementType = ERigElementType::All) const;

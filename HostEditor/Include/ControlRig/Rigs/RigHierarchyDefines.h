@@ -32,27 +32,16 @@ enum class ERigElementType : uint8
 
 ENUM_CLASS_FLAGS(ERigElementType)
 
-namespace ERigTransformType
-{
-	enum Type : uint8
-	{
-		InitialLocal,
-		CurrentLocal,
-		InitialGlobal,
-		CurrentGlobal,
-		NumTransformTypes
-	};
-
-	inline bool IsInitial(Type InType) { return InType == InitialLocal || InType == InitialGlobal; }
-	inline bool IsLocal(Type InType) { return InType == InitialLocal || InType == CurrentLocal; }
-}
-
 USTRUCT(BlueprintType)
 struct FRigElementKey
 {
 	GENERATED_BODY()
 
-	FRigElementKey() = default;
+	FRigElementKey(const ERigElementType InType = ERigElementType::None)
+		: Type(InType)
+	{
+	}
+
 	FRigElementKey(const FName& InName, ERigElementType InType)
 		: Type(InType)
 		, Name(InName)

@@ -9,6 +9,21 @@
 
 #include "RigHierarchyElements.generated.h"
 
+namespace ERigTransformType
+{
+	enum Type : uint8
+	{
+		InitialLocal,
+		CurrentLocal,
+		InitialGlobal,
+		CurrentGlobal,
+		NumTransformTypes
+	};
+
+	inline bool IsInitial(Type InType) { return InType == InitialLocal || InType == InitialGlobal; }
+	inline bool IsLocal(Type InType) { return InType == InitialLocal || InType == CurrentLocal; }
+}
+
 /** Whether a bone came from a skeleton or was added by the user. */
 UENUM()
 enum class ERigBoneType : uint8

@@ -54,8 +54,6 @@ typedef std::uintptr_t UPTRINT;
 #define CONTROLRIGDEVELOPER_API DLLEXPORT
 #define CONTROLRIGEDITOR_API DLLEXPORT
 
-#define INDEX_NONE (-1)
-
 enum { MAX_int32 = 0x7fffffff };
 #define MAX_uint8 ((uint8)0xff)
 #define MAX_uint16 ((uint16)0xffff)

@@ -19,6 +19,8 @@ struct CORE_API FLogCategoryBase
 	ELogVerbosity::Type GetVerbosity() const { return Verbosity; }
 	void SetVerbosity(ELogVerbosity::Type NewVerbosity);
 	ELogVerbosity::Type GetCompileTimeVerbosity() const { return CompileTimeVerbosity; }
+	/** Returns the category to the verbosity it was made with. */
+	void ResetFromDefault() { SetVerbosity(DefaultVerbosity); }
 
 private:
 	ELogVerbosity::Type Verbosity;

@@ -174,7 +174,7 @@ namespace UE::Math
 		}
 
 		/** Returns V rotated by this quaternion. */
-		TVector<T> RotateVector(const TVector<T>& V) const
+		TVector<T> RotateVector(TVector<T> V) const
 		{
 			const TVector<T> Q(X, Y, Z);
 			const TVector<T> TT = TVector<T>::CrossProduct(Q, V) * (T)2;
@@ -182,7 +182,7 @@ namespace UE::Math
 		}
 
 		/** Returns V rotated by the inverse of this quaternion. */
-		TVector<T> UnrotateVector(const TVector<T>& V) const
+		TVector<T> UnrotateVector(TVector<T> V) const
 		{
 			const TVector<T> Q(-X, -Y, -Z);
 			const TVector<T> TT = TVector<T>::CrossProduct(Q, V) * (T)2;

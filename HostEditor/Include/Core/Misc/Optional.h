@@ -13,7 +13,7 @@ struct FNullOpt
 inline constexpr FNullOpt NullOpt{0};
 
 template <typename OptionalType>
-class TOptional
+struct TOptional
 {
 public:
 	TOptional() = default;

@@ -14,14 +14,3 @@ public:
 	virtual bool SupportsDynamicReloading() { return true; }
 	virtual bool IsGameModule() const { return false; }
 };
-
-/** A module with no start-up or shut-down work of its own. */
-class FDefaultModuleImpl : public IModuleInterface
-{
-};
-
-class FDefaultGameModuleImpl : public FDefaultModuleImpl
-{
-public:
-	virtual bool IsGameModule() const override { return true; }
-};

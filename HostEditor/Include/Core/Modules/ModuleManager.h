@@ -8,6 +8,17 @@
 #include "Templates/UniquePtr.h"
 #include "UObject/NameTypes.h"
 
+/** A module with no start-up or shut-down work of its own. */
+class FDefaultModuleImpl : public IModuleInterface
+{
+};
+
+class FDefaultGameModuleImpl : public FDefaultModuleImpl
+{
+public:
+	virtual bool IsGameModule() const override { return true; }
+};
+
 enum class EModuleLoadResult
 {
 	Success,

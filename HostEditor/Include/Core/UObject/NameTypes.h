@@ -3,11 +3,8 @@
 
 #include "Containers/UnrealString.h"
 #include "CoreTypes.h"
+#include "UObject/UnrealNames.h"
 
-enum EName : uint32
-{
-	NAME_None = 0,
-};
 
 enum EFindName
 {
@@ -35,8 +32,8 @@ public:
 	uint32 GetComparisonIndex() const { return ComparisonIndex; }
 	uint32 GetDisplayIndex() const { return DisplayIndex; }
 
-	bool operator==(const FName& Other) const { return ComparisonIndex == Other.ComparisonIndex; }
-	bool operator!=(const FName& Other) const { return ComparisonIndex != Other.ComparisonIndex; }
+	bool operator==(FName Other) const { return ComparisonIndex == Other.ComparisonIndex; }
+	bool operator!=(FName Other) const { return ComparisonIndex != Other.ComparisonIndex; }
 	bool operator==(EName Other) const { return Other == NAME_None ? IsNone() : false; }
 	bool operator!=(EName Other) const { return !(*this == Other); }
 	/** Compares the text of two names, ignoring case. */

@@ -209,3 +209,28 @@ enum ERenameFlags : uint32
 };
 
 #define SUBOBJECT_DELIMITER TEXT(":")
+
+/** Flags for loading packages and objects. */
+enum ELoadFlags
+{
+	LOAD_None = 0x00000000,
+	LOAD_Async = 0x00000001,
+	LOAD_NoWarn = 0x00000002,
+	LOAD_EditorOnly = 0x00000004,
+	LOAD_ResolvingDeferredExports = 0x00000008,
+	LOAD_Verify = 0x00000010,
+	LOAD_NoVerify = 0x00000080,
+	LOAD_IsVerifying = 0x00000100,
+	LOAD_SkipLoadImportedPackages = 0x00000200,
+	LOAD_DisableDependencyPreloading = 0x00001000,
+	LOAD_Quiet = 0x00002000,
+	LOAD_FindIfFail = 0x00004000,
+	LOAD_MemoryReader = 0x00008000,
+	LOAD_NoRedirects = 0x00010000,
+	LOAD_ForDiff = 0x00020000,
+	LOAD_PackageForPIE = 0x00080000,
+	LOAD_DeferDependencyLoads = 0x00100000,
+	LOAD_ForFileDiff = 0x00200000,
+	LOAD_DisableCompileOnLoad = 0x00400000,
+	LOAD_DisableEngineVersionChecks = 0x00800000,
+};

@@ -4,6 +4,7 @@
 #include "CoreMinimal.h"
 
 class UObject;
+struct FUObjectSerializeContext;
 
 struct COREUOBJECT_API FSoftObjectPath
 {
@@ -31,7 +32,7 @@ struct COREUOBJECT_API FSoftObjectPath
 	/** Returns the object when it is in memory, else null. */
 	UObject* ResolveObject() const;
 	/** Returns the object, loading it when needed; null when it cannot be found. */
-	UObject* TryLoad() const;
+	UObject* TryLoad(FUObjectSerializeContext* InLoadContext = nullptr) const;
 
 	bool operator==(const FSoftObjectPath& Other) const { return AssetPath.Equals(Other.AssetPath, ESearchCase::IgnoreCase); }
 	bool operator!=(const FSoftObjectPath& Other) const { return !(*this == Other); }

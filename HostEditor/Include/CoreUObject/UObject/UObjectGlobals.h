@@ -21,7 +21,7 @@ public:
 	}
 
 	/** Returns the initializer of the object under construction. */
-	static const FObjectInitializer& Get();
+	static FObjectInitializer& Get();
 
 	UObject* GetObj() const { return Obj; }
 	UClass* GetClass() const { return Class; }
@@ -57,10 +57,17 @@ COREUOBJECT_API UPackage* GetTransientPackage();
 /** Creates an object; an object of the same name and class in the same outer is replaced. */
 COREUOBJECT_API UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& Params);
 
+class FObjectInstancingGraph;
+
+/**
+ * Creates an object of Class in Outer. This host copies no template object and keeps no instancing
+ * graph or external package: passing one stops the program rather than being ignored.
+ */
 template <typename T>
-T* NewObject(UObject* Outer, const UClass* Class, FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags)
+T* NewObject(UObject* Outer, const UClass* Class, FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags, UObject* Template = nullptr, bool bCopyTransientsFromClassDefaults = false, FObjectInstancingGraph* InInstanceGraph = nullptr, UPackage* InExternalPackage = nullptr)
 {
 	check(Class && Class->IsChildOf(T::StaticClass()));
+	check(Template == nullptr && InInstanceGraph == nullptr && InExternalPackage == nullptr);
 	FStaticConstructObjectParameters Params(Class);
 	Params.Outer = Outer;
 	Params.Name = Name;
@@ -69,9 +76,15 @@ T* NewObject(UObject* Outer, const UClass* Class, FName Name = NAME_None, EObjec
 }
 
 template <typename T>
-T* NewObject(UObject* Outer = (UObject*)GetTransientPackage(), FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags)
+T* NewObject(UObject* Outer = (UObject*)GetTransientPackage())
 {
-	return NewObject<T>(Outer, T::StaticClass(), Name, Flags);
+	return NewObject<T>(Outer, T::StaticClass());
+}
+
+template <typename T>
+T* NewObject(UObject* Outer, FName Name, EObjectFlags Flags = RF_NoFlags, UObject* Template = nullptr, bool bCopyTransientsFromClassDefaults = false, FObjectInstancingGraph* InInstanceGraph = nullptr)
+{
+	return NewObject<T>(Outer, T::StaticClass(), Name, Flags, Template, bCopyTransientsFromClassDefaults, InInstanceGraph);
 }
 
 /** Returns the package of that name, creating it when missing. */
@@ -126,31 +139,6 @@ T* GetMutableDefault()
 	return static_cast<T*>(T::StaticClass()->GetDefaultObject());
 }
 
-/** Flags for loading packages and objects. */
-enum ELoadFlags
-{
-	LOAD_None = 0x00000000,
-	LOAD_Async = 0x00000001,
-	LOAD_NoWarn = 0x00000002,
-	LOAD_EditorOnly = 0x00000004,
-	LOAD_ResolvingDeferredExports = 0x00000008,
-	LOAD_Verify = 0x00000010,
-	LOAD_NoVerify = 0x00000080,
-	LOAD_IsVerifying = 0x00000100,
-	LOAD_SkipLoadImportedPackages = 0x00000200,
-	LOAD_DisableDependencyPreloading = 0x00001000,
-	LOAD_Quiet = 0x00002000,
-	LOAD_FindIfFail = 0x00004000,
-	LOAD_MemoryReader = 0x00008000,
-	LOAD_NoRedirects = 0x00010000,
-	LOAD_ForDiff = 0x00020000,
-	LOAD_PackageForPIE = 0x00080000,
-	LOAD_DeferDependencyLoads = 0x00100000,
-	LOAD_ForFileDiff = 0x00200000,
-	LOAD_DisableCompileOnLoad = 0x00400000,
-	LOAD_DisableEngineVersionChecks = 0x00800000,
-};
-
 class UPackageMap;
 
 /**
@@ -166,9 +154,13 @@ COREUOBJECT_API UPackage* LoadPackage(UPackage* InOuter, const TCHAR* InLongPack
  */
 COREUOBJECT_API UObject* StaticLoadObject(UClass* Class, UObject* InOuter, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr, bool bAllowObjectReconciliation = true);
 
+struct FLinkerInstancingContext;
+
+/** Loads an object of type T; see StaticLoadObject. This host remaps no packages: an instancing context stops the program. */
 template <typename T>
-T* LoadObject(UObject* Outer, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr)
+T* LoadObject(UObject* Outer, const TCHAR* Name, const TCHAR* Filename = nullptr, uint32 LoadFlags = LOAD_None, UPackageMap* Sandbox = nullptr, const FLinkerInstancingContext* InstancingContext = nullptr)
 {
+	check(InstancingContext == nullptr);
 	return static_cast<T*>(StaticLoadObject(T::StaticClass(), Outer, Name, Filename, LoadFlags, Sandbox));
 }
 

@@ -3,7 +3,7 @@
 
 #include "CoreMinimal.h"
 
-class SLATECORE_API FSlateIcon
+struct SLATECORE_API FSlateIcon
 {
 public:
 	FSlateIcon() = default;

@@ -31,7 +31,7 @@ class SLATE_API FSpawnTabArgs
 public:
 	FSpawnTabArgs(const TSharedPtr<SWindow>& InOwnerWindow, const FTabId& InTabBeingSpawnedId) : OwnerWindow(InOwnerWindow), TabIdBeingSpawned(InTabBeingSpawnedId) {}
 
-	TSharedPtr<SWindow> GetOwnerWindow() const { return OwnerWindow; }
+	const TSharedPtr<SWindow>& GetOwnerWindow() const { return OwnerWindow; }
 	const FTabId& GetTabId() const { return TabIdBeingSpawned; }
 
 private:
