@@ -96,6 +96,21 @@ def test_failed_menu_choices_and_python_errors_fail_the_run_but_the_rest_still_r
     assert "LogPython: still here" in lines
 
 
+def test_what_python_prints_is_printed_in_order_with_the_engines_own_lines(tmp_path):
+    prints = ("import unreal; print('before'); "
+              "unreal.EditorDialog.show_message('Order', 'between', unreal.AppMsgType.OK); "
+              "unreal.log('logged'); print('after', end='')")
+    recorded = ("import hosteditor; "
+                "print('recorded:', [text for _, _, text in hosteditor.log_lines()"
+                " if text in ('before', 'Message dialog: Order: between', 'logged', 'after')])")
+    code, lines, _ = run_host(str(tmp_path / "P"), "-ExecCmd=" + prints, "-ExecCmd=" + recorded)
+    assert code == 0
+    first = lines.index("LogPython: before")
+    assert lines[first:first + 4] == ["LogPython: before", "LogCore: Display: Message dialog: Order: between",
+                                      "LogPython: logged", "LogPython: after"]
+    assert "LogPython: recorded: ['before', 'Message dialog: Order: between', 'logged', 'after']" in lines
+
+
 def test_help_prints_the_usage():
     code, lines, _ = run_host("-Help")
     assert code == 0 and lines[0].startswith("Usage: HostEditor-Cmd <ProjectFolder>")
