@@ -106,6 +106,15 @@ def run(mode, public_scope, command):
         err.finish()
         sys.stdout, sys.stderr, sys.argv = saved
     return ok, result, entries
+
+
+def restore_builtins(saved):
+    """Puts the interpreter's builtins back as saved: the names added since go, the replaced ones return."""
+    import builtins
+    current = vars(builtins)
+    for name in [name for name in current if name not in saved]:
+        del current[name]
+    current.update(saved)
 )PY";
 
 	FString FromPython(PyObject* Object)
@@ -165,8 +174,29 @@ public:
 
 	virtual void ShutdownModule() override
 	{
-		// The interpreter lives as long as the process; other modules' Python objects may outlive this one.
 		bAvailable = false;
+		if (!Py_IsInitialized())
+		{
+			return;
+		}
+		// The interpreter lives as long as the process (other modules' Python objects may outlive this
+		// one), so of what ending the editor's Python drops, this drops what it can: the builtins that
+		// scripts added or replaced return to how they were at start-up, and the console's globals go
+		// with the runner.
+		const PyGILState_STATE State = PyGILState_Ensure();
+		if (RunnerModule && BuiltinsAtStartup)
+		{
+			PyObject* Restored = PyObject_CallMethod(RunnerModule, "restore_builtins", "O", BuiltinsAtStartup);
+			if (!Restored)
+			{
+				LogPythonError();
+			}
+			Py_XDECREF(Restored);
+		}
+		Py_CLEAR(Runner);
+		Py_CLEAR(RunnerModule);
+		Py_CLEAR(BuiltinsAtStartup);
+		PyGILState_Release(State);
 	}
 
 	virtual bool IsPythonAvailable() const override
@@ -259,7 +289,15 @@ private:
 		Runner = PyDict_GetItemString(Globals, "run");
 		Py_XINCREF(Runner);
 		RunnerModule = Module;
-		return Runner != nullptr;
+
+		PyObject* Builtins = PyImport_ImportModule("builtins");
+		if (!Builtins)
+		{
+			return false;
+		}
+		BuiltinsAtStartup = PyDict_Copy(PyModule_GetDict(Builtins));
+		Py_DECREF(Builtins);
+		return Runner != nullptr && BuiltinsAtStartup != nullptr;
 	}
 
 	void LogPythonError()
@@ -283,6 +321,8 @@ private:
 	bool bAvailable = false;
 	PyObject* Runner = nullptr;
 	PyObject* RunnerModule = nullptr;
+	/** A copy of the builtins module's names as they were when the module started. */
+	PyObject* BuiltinsAtStartup = nullptr;
 };
 
 IMPLEMENT_MODULE(FPythonScriptPlugin, PythonScriptPlugin)
