@@ -66,6 +66,13 @@ def test_without_python_the_tools_still_open_and_say_so_once(tmp_path):
     assert lines.count("LogTemp: Display: Vantorel tools target SkeletalMesh path: '' resolved: no") == 2
 
 
+def test_without_python_no_python_plugin_is_loaded_and_commands_fail(tmp_path):
+    code, lines, _ = run_host(str(tmp_path / "P"), "-NoPython", "-ExecCmd=print('never runs')")
+    assert code == 1
+    assert "HostEditor-Cmd: the editor has no Python" in lines
+    assert "LogPython: never runs" not in lines
+
+
 def test_selected_mesh_is_the_tools_target(tmp_path):
     project = str(tmp_path / "P")
     code, lines, _ = run_host(project, "-ExecCmd=" + MAKE_MESH, "-Select=/Game/Test/SK_Test.SK_Test", "-OpenTools")
