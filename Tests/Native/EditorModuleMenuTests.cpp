@@ -52,7 +52,10 @@ namespace
 	protected:
 		void SetUp() override
 		{
-			// No Python here: opening the tools then logs that Python is missing and runs no script.
+			// Each test begins a new editor run (EditorRunPerTest.cpp): no menus, tabs or modules left
+			// by earlier tests. No Python here: opening the tools then logs that Python is missing and
+			// runs no script.
+			ASSERT_EQ(FModuleManager::Get().GetModule(TEXT("PythonScriptPlugin")), nullptr);
 			ProjectDir = std::filesystem::temp_directory_path() / "vn_menu_tests" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
 			std::filesystem::remove_all(ProjectDir);
 			FString Error;

@@ -1,5 +1,6 @@
 // The headless editor's session as native code and the host program use it: starting on a
-// project, plug-in discovery, message boxes answered as in unattended runs, the selection.
+// project, plug-in discovery, message boxes answered as in unattended runs, the selection, and
+// ending a run so that the next start begins a new one.
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,16 @@
 
 #include "CoreMinimal.h"
 #include "EditorUtilityLibrary.h"
+#include "Framework/Docking/TabManager.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "Interfaces/IPluginManager.h"
 #include "Misc/MessageDialog.h"
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "PluginBlueprintLibrary.h"
+#include "ToolMenus.h"
 #include "VNFaceRigDataAsset.h"
+#include "Widgets/Docking/SDockTab.h"
 #include "AssetToolsModule.h"
 
 namespace
@@ -105,6 +109,48 @@ TEST_F(HostEditorSessionTest, RestartForgetsMessageBoxesAndSelection)
 	ASSERT_TRUE(HostEditor::StartEditor(Project(), {}, Error));
 	EXPECT_EQ(HostEditor::GetMessageDialogs().Num(), 0);
 	EXPECT_EQ(UEditorUtilityLibrary::GetSelectedAssets().Num(), 0);
+}
+
+TEST_F(HostEditorSessionTest, ShutdownEndsTheRunAndTheNextStartBeginsANewOne)
+{
+	const FName MainMenu(TEXT("LevelEditor.MainMenu"));
+	const auto VantorelSections = [&MainMenu]()
+	{
+		int32 Found = 0;
+		if (UToolMenu* Menu = UToolMenus::Get()->FindMenu(MainMenu))
+		{
+			for (const FToolMenuSection& Section : Menu->Sections)
+			{
+				Found += Section.Name == FName(TEXT("Vantorel")) ? 1 : 0;
+			}
+		}
+		return Found;
+	};
+	ASSERT_EQ(VantorelSections(), 1);
+	FGlobalTabmanager::Get()->RegisterNomadTabSpawner(TEXT("LeftOver"), FOnSpawnTab::CreateLambda([](const FSpawnTabArgs&) { return SNew(SDockTab).TabRole(ETabRole::NomadTab); }));
+	ASSERT_TRUE(FGlobalTabmanager::Get()->TryInvokeTab(FTabId(TEXT("LeftOver"))).IsValid());
+	FMessageDialog::Open(EAppMsgType::Ok, FText::FromString(TEXT("Hello")));
+	HostEditor::SelectAssets({TEXT("/Game/A/B")});
+
+	HostEditor::ShutdownEditor();
+	EXPECT_FALSE(HostEditor::IsEditorStarted());
+	EXPECT_FALSE(FModuleManager::Get().IsModuleLoaded(TEXT("VantorelUnrealEditor")));
+	EXPECT_FALSE(FModuleManager::Get().IsModuleLoaded(TEXT("ToolMenus")));
+	EXPECT_FALSE(IPluginManager::Get().FindPlugin(TEXT("VantorelUnreal")).IsValid());
+	EXPECT_TRUE(IPluginManager::Get().GetAdditionalPluginSearchPaths().IsEmpty());
+	EXPECT_FALSE(FGlobalTabmanager::Get()->HasTabSpawner(TEXT("LeftOver")));
+	EXPECT_FALSE(FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(TEXT("LeftOver"))).IsValid());
+	EXPECT_EQ(UToolMenus::Get()->FindMenu(MainMenu), nullptr);
+	EXPECT_EQ(HostEditor::GetMessageDialogs().Num(), 0);
+	EXPECT_EQ(UEditorUtilityLibrary::GetSelectedAssets().Num(), 0);
+	EXPECT_EQ(HostEditor::GetLogLines().Num(), 0);
+
+	// The new run starts as the first did: the plug-in is found again, its module starts and its
+	// menu is added once the engine has started.
+	FString Error;
+	ASSERT_TRUE(HostEditor::StartEditor(Project(), {TEXT(VN_SOURCE_DIR "/Plugins")}, Error)) << Narrow(Error);
+	EXPECT_TRUE(FModuleManager::Get().IsModuleLoaded(TEXT("VantorelUnrealEditor")));
+	EXPECT_EQ(VantorelSections(), 1);
 }
 
 TEST_F(HostEditorSessionTest, SelectionGivesTheSelectedAssetsThatExist)

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "CoreMinimal.h"
 #include "HostEditorSupport/LogCapture.h"
@@ -87,6 +89,49 @@ TEST(PythonScriptPlugin, AFailingCommandReportsItsErrorToTheLog)
 	// Private scopes: what one command defines, the next does not see.
 	EXPECT_TRUE(Python->ExecPythonCommand(TEXT("leaked = 1")));
 	EXPECT_FALSE(Python->ExecPythonCommand(TEXT("leaked")));
+}
+
+TEST(PythonScriptPlugin, WhatACommandPrintsReachesTheLogLineByLineAsItIsPrinted)
+{
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	HostEditor::FLogCapture Log;
+	FPythonCommandEx Command;
+	Command.Command = TEXT(
+		"import sys, unreal\n"
+		"print('before')\n"
+		"unreal.EditorDialog.show_message('Order', 'between', unreal.AppMsgType.OK)\n"
+		"sys.stdout.write('written ')\n"
+		"sys.stdout.flush()\n"
+		"print('in pieces')\n"
+		"print('to standard error', file=sys.stderr)\n"
+		"print('two\\nlines')\n"
+		"print('unfinished', end='')\n");
+	ASSERT_TRUE(Python->ExecPythonCommandEx(Command)) << TCHAR_TO_UTF8(*Command.CommandResult);
+
+	std::vector<std::string> Lines;
+	for (const HostEditor::FLogLine& Line : Log.GetLines())
+	{
+		Lines.push_back(std::string(TCHAR_TO_UTF8(*FString::Printf(TEXT("%s: %s: %s"), *Line.Category.ToString(), ToString(Line.Verbosity), *Line.Text))));
+	}
+	// The engine's own line (the message box) stands between the prints made before and after it; a
+	// line written in pieces, flushed halfway, is one line; an unfinished line comes when the command ends.
+	EXPECT_EQ(Lines, (std::vector<std::string>{
+		"LogPython: Log: before",
+		"LogCore: Display: Message dialog: Order: between",
+		"LogPython: Log: written in pieces",
+		"LogPython: Error: to standard error",
+		"LogPython: Log: two",
+		"LogPython: Log: lines",
+		"LogPython: Log: unfinished"}));
+
+	// The command also keeps what it wrote, standard error as errors.
+	std::vector<std::string> Output;
+	for (const FPythonLogOutputEntry& Entry : Command.LogOutput)
+	{
+		Output.push_back(std::string(Entry.Type == EPythonLogOutputType::Error ? "E " : "I ") + TCHAR_TO_UTF8(*Entry.Output));
+	}
+	EXPECT_EQ(Output, (std::vector<std::string>{"I before", "I written in pieces", "E to standard error", "I two", "I lines", "I unfinished"}));
 }
 
 TEST(PythonScriptPlugin, IsAbsentWhenTheEditorHasNoPython)

@@ -143,12 +143,47 @@ TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
 	EXPECT_FALSE(std::filesystem::exists(ScriptPath)) << "later openings neither write nor run the script";
 }
 
+TEST(ToolScriptHost, ANewEditorRunWritesAndRunsTheScriptAgainWhereARestartDoesNot)
+{
+	const std::filesystem::path Root = std::filesystem::temp_directory_path() / "vn_tool_script_host" / "Runs";
+	std::filesystem::remove_all(Root);
+	const auto Start = [&Root](const char* Project)
+	{
+		FString Error;
+		return HostEditor::StartEditor(FString(UTF8_TO_TCHAR((Root / Project).string().c_str())), {TEXT(VN_SOURCE_DIR "/Plugins")}, Error);
+	};
+	const auto Registered = []()
+	{
+		int32 Found = 0;
+		for (const HostEditor::FLogLine& Line : HostEditor::GetLogLines())
+		{
+			Found += Line.Category == FName(TEXT("LogPython")) && Line.Text == TEXT("Vantorel: Python builtins registered successfully") ? 1 : 0;
+		}
+		return Found;
+	};
+
+	ASSERT_NE(LoadPython(), nullptr);
+	ASSERT_TRUE(Start("First"));
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	EXPECT_EQ(Registered(), 1);
+	ASSERT_TRUE(Start("First"));
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	EXPECT_EQ(Registered(), 0) << "a restart on a project stays in the same editor run";
+
+	HostEditor::ShutdownEditor();
+	IPythonScriptPlugin* Python = LoadPython();
+	ASSERT_NE(Python, nullptr);
+	EXPECT_EQ(Evaluate(*Python, TEXT("hasattr(__import__('builtins'), 'vn_set_control_rig_mode')")), TEXT("False")) << "the builtins went with the run";
+	ASSERT_TRUE(Start("Second"));
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	EXPECT_EQ(Registered(), 1) << "the next editor run loads the script again";
+	EXPECT_TRUE(std::filesystem::exists(Root / "Second" / "Intermediate" / "vn_tool_check.py"));
+	std::filesystem::remove_all(Root);
+}
+
 TEST(ToolScriptHost, WithoutPythonTheToolsOpenAndTheScriptIsNeverTried)
 {
-	if (IPythonScriptPlugin::Get())
-	{
-		GTEST_SKIP() << "Python is already running in this test process";
-	}
+	ASSERT_EQ(IPythonScriptPlugin::Get(), nullptr) << "each test's editor run has no Python until the host loads it";
 	FModuleManager::Get().SetModuleAvailable(TEXT("PythonScriptPlugin"), false);
 	const std::filesystem::path ProjectDir = std::filesystem::temp_directory_path() / "vn_tool_script_host" / "NoPython";
 	std::filesystem::remove_all(ProjectDir);

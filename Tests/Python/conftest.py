@@ -22,10 +22,13 @@ def unreal():
 
 @pytest.fixture
 def editor(unreal, tmp_path):
-    """The headless editor started on a fresh project folder; yields the `hosteditor` module."""
+    """A new run of the headless editor on a fresh project folder, ended when the test ends (as a
+    newly launched editor: nothing is left of earlier tests' runs); yields the `hosteditor` module."""
     import hosteditor
+    hosteditor.shutdown()
     hosteditor.start(str(tmp_path / "Project"))
-    return hosteditor
+    yield hosteditor
+    hosteditor.shutdown()
 
 
 TOOL_SCRIPT_DIR = os.path.join(ROOT, "Plugins", "VantorelUnreal", "Source", "VantorelUnrealEditor", "Private", "ToolScript")

@@ -66,6 +66,13 @@ def test_without_python_the_tools_still_open_and_say_so_once(tmp_path):
     assert lines.count("LogTemp: Display: Vantorel tools target SkeletalMesh path: '' resolved: no") == 2
 
 
+def test_without_python_no_python_plugin_is_loaded_and_commands_fail(tmp_path):
+    code, lines, _ = run_host(str(tmp_path / "P"), "-NoPython", "-ExecCmd=print('never runs')")
+    assert code == 1
+    assert "HostEditor-Cmd: the editor has no Python" in lines
+    assert "LogPython: never runs" not in lines
+
+
 def test_selected_mesh_is_the_tools_target(tmp_path):
     project = str(tmp_path / "P")
     code, lines, _ = run_host(project, "-ExecCmd=" + MAKE_MESH, "-Select=/Game/Test/SK_Test.SK_Test", "-OpenTools")
@@ -94,6 +101,21 @@ def test_failed_menu_choices_and_python_errors_fail_the_run_but_the_rest_still_r
     assert "HostEditor-Cmd: cannot choose the menu entry: menu 'LevelEditor.MainMenu > Vantorel' has no entry 'Nope'" in lines
     assert any("ValueError: broken" in line for line in lines)
     assert "LogPython: still here" in lines
+
+
+def test_what_python_prints_is_printed_in_order_with_the_engines_own_lines(tmp_path):
+    prints = ("import unreal; print('before'); "
+              "unreal.EditorDialog.show_message('Order', 'between', unreal.AppMsgType.OK); "
+              "unreal.log('logged'); print('after', end='')")
+    recorded = ("import hosteditor; "
+                "print('recorded:', [text for _, _, text in hosteditor.log_lines()"
+                " if text in ('before', 'Message dialog: Order: between', 'logged', 'after')])")
+    code, lines, _ = run_host(str(tmp_path / "P"), "-ExecCmd=" + prints, "-ExecCmd=" + recorded)
+    assert code == 0
+    first = lines.index("LogPython: before")
+    assert lines[first:first + 4] == ["LogPython: before", "LogCore: Display: Message dialog: Order: between",
+                                      "LogPython: logged", "LogPython: after"]
+    assert "LogPython: recorded: ['before', 'Message dialog: Order: between', 'logged', 'after']" in lines
 
 
 def test_help_prints_the_usage():

@@ -1,7 +1,8 @@
 """The test-facing `hosteditor` module and the editor services around assets: starting and
-restarting on a project folder, the Content Browser selection, message boxes, the log, plug-in
-versions, project paths, slow tasks and creating skeletal meshes."""
+restarting on a project folder, the editor's Python and editor runs, the Content Browser selection,
+message boxes, the log, plug-in versions, project paths, slow tasks and creating skeletal meshes."""
 
+import builtins
 import json
 import os
 
@@ -64,6 +65,53 @@ def test_plugin_whose_module_is_missing_fails_the_start_with_an_error(unreal, tm
         hosteditor.start(str(tmp_path / "Broken"))
     assert any(line[1] == "Error" and "NoSuchModule" in line[2] for line in hosteditor.log_lines())
     hosteditor.start(str(tmp_path / "Clean"))
+
+
+# ---- the editor's Python and editor runs ---------------------------------------------------------
+
+REGISTERED = ("LogPython", "Log", "Vantorel: Python builtins registered successfully")
+
+
+def open_tools(unreal):
+    unreal.VNFaceSDKImportLibrary.open_vantorel_tools("", True, True, "", "")
+
+
+def test_a_started_editor_has_python_so_opening_the_tools_runs_the_tool_script(editor, unreal, tmp_path):
+    assert not hasattr(builtins, "vn_set_control_rig_mode"), "a new editor run has not run the tool script yet"
+    open_tools(unreal)
+    assert callable(builtins.vn_set_control_rig_mode) and callable(builtins.vn_run_create_control_rig)
+    lines = editor.log_lines()
+    assert lines.count(REGISTERED) == 1
+    assert ("LogTemp", "Display", "Vantorel: Loading Python tool script (embedded)") in lines
+    assert not any("Python script plugin not available" in text for _, _, text in lines)
+    assert [text for category, verbosity, text in lines if category == "LogPython" and verbosity == "Error"] == []
+    assert os.path.isfile(os.path.join(project_dir(tmp_path), "Intermediate", "vn_tool_check.py"))
+
+
+def test_the_tool_script_runs_once_per_editor_run_and_its_builtins_end_with_the_run(editor, unreal, tmp_path):
+    open_tools(unreal)
+    open_tools(unreal)
+    assert editor.log_lines().count(REGISTERED) == 1
+    editor.start(project_dir(tmp_path))
+    open_tools(unreal)
+    assert REGISTERED not in editor.log_lines(), "a restart on a project stays in the same editor run"
+
+    editor.shutdown()
+    assert not editor.is_started() and editor.log_lines() == []
+    assert not hasattr(builtins, "vn_set_control_rig_mode"), "the builtins the run added went with it"
+    editor.start(str(tmp_path / "Next"))
+    open_tools(unreal)
+    assert editor.log_lines().count(REGISTERED) == 1, "a new run loads the script again"
+
+
+def test_a_new_editor_run_has_its_own_menus(editor, unreal, tmp_path):
+    editor.invoke_menu_entry(["Vantorel", "Vantorel Functions"])
+    editor.shutdown()
+    with pytest.raises(RuntimeError, match="no menu 'LevelEditor.MainMenu'"):
+        editor.invoke_menu_entry(["Vantorel", "Vantorel Functions"])
+    editor.start(project_dir(tmp_path))
+    editor.invoke_menu_entry(["Vantorel", "Vantorel Functions"])
+    assert editor.log_lines().count(REGISTERED) == 1
 
 
 # ---- selection ----------------------------------------------------------------------------------

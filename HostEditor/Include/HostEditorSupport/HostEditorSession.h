@@ -25,7 +25,18 @@ namespace HostEditor
 	 */
 	UNREALED_API bool StartEditor(const FString& ProjectDir, const TArray<FString>& PluginDirectories, FString& OutError);
 
-	/** True once StartEditor has run. */
+	/**
+	 * Ends the editor run as closing the editor does: tells modules that the engine exits, shuts down
+	 * every loaded module (the last loaded first: the plug-ins', the editor's own, the Python plug-in),
+	 * unloads the asset packages and closes the Slate application's windows, and then forgets what the
+	 * process kept for the run: the menu system, the global tab manager, the plug-in list, the message
+	 * boxes, selection and log. The next StartEditor begins a new run, as a newly launched editor does
+	 * (its first start, with the engine-started notice). Does no harm when no run is going. Stand-in
+	 * only: lets one test process hold several editor runs.
+	 */
+	UNREALED_API void ShutdownEditor();
+
+	/** True once StartEditor has run, until ShutdownEditor. */
 	UNREALED_API bool IsEditorStarted();
 
 	/** Selects these assets in the Content Browser, replacing the selection. */

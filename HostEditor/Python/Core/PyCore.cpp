@@ -72,7 +72,8 @@ namespace HostEditorPython
 
 		/**
 		 * The Python function that turns native values into the `unreal` module's wrapper types:
-		 * wrap(kind, payload, type). Set once by unreal.py; kept for the life of the process.
+		 * wrap(kind, payload, type); wrap("type", None, type) gives the Python type of a reflected
+		 * type itself. Set once by unreal.py; kept for the life of the process.
 		 */
 		PyObject* GWrapper = nullptr;
 
@@ -134,6 +135,37 @@ namespace HostEditorPython
 
 		py::object ToPython(const FProperty* Property, const void* Value);
 		void FromPython(const FProperty* Property, void* Value, py::handle Object);
+
+		/**
+		 * True for what scripts may give where a struct is expected in its place: a tuple or list (the
+		 * struct constructor's positional arguments) or a dict (its keyword arguments). A str is not.
+		 */
+		bool IsStructInitializer(py::handle Object)
+		{
+			return py::isinstance<py::tuple>(Object) || py::isinstance<py::list>(Object) || py::isinstance<py::dict>(Object);
+		}
+
+		/**
+		 * A struct of the property's type made by its Python type's constructor from a sequence or a
+		 * mapping, as the engine's Python converts them: the sequence's items as positional arguments,
+		 * the mapping's items as keyword arguments (for a struct with a native make function, the make
+		 * function's parameters). Items that are sequences or mappings themselves convert the same way
+		 * where they meet a struct. The constructor's TypeError for too many items or an unknown key
+		 * passes on; None when `unreal` has not set its wrapper yet.
+		 */
+		py::object MakeStructFrom(const FStructProperty* Property, py::handle Object)
+		{
+			const py::object Type = Wrap("type", py::none(), py::cast(FObjectRef{Property->Struct}));
+			if (Type.is_none())
+			{
+				return Type;
+			}
+			if (py::isinstance<py::dict>(Object))
+			{
+				return Type(**py::reinterpret_borrow<py::dict>(Object));
+			}
+			return Type(*py::reinterpret_borrow<py::object>(Object));
+		}
 
 		py::object WrapObject(UObject* Object)
 		{
@@ -281,11 +313,12 @@ namespace HostEditorPython
 			}
 			if (const FStructProperty* Struct = dynamic_cast<const FStructProperty*>(Property))
 			{
-				if (!py::hasattr(Object, "_v"))
+				const py::object Given = IsStructInitializer(Object) ? MakeStructFrom(Struct, Object) : py::reinterpret_borrow<py::object>(Object);
+				if (py::isinstance<py::type>(Given) || !py::hasattr(Given, "_v"))
 				{
 					CannotNativize(Object, Property);
 				}
-				const FStructValuePtr Source = Object.attr("_v").cast<FStructValuePtr>();
+				const FStructValuePtr Source = Given.attr("_v").cast<FStructValuePtr>();
 				if (!Source->GetStruct()->IsChildOf(Struct->Struct))
 				{
 					CannotNativize(Object, Property);

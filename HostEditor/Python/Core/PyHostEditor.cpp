@@ -11,6 +11,7 @@
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/SlateRecord.h"
+#include "Modules/ModuleManager.h"
 #include "Widgets/SWindow.h"
 #include "UObject/Class.h"
 #include "UObject/NoExportTypes.h"
@@ -84,6 +85,12 @@ namespace HostEditorPython
 
 		py::module_ Editor = Module.def_submodule("hosteditor", "The headless editor's session, for tests and the host program.");
 		Editor.def("start", [](const std::string& ProjectDir, const std::vector<std::string>& PluginDirs) {
+			// An editor that runs Python has the Python Editor Script plug-in, and this one runs Python:
+			// the plug-in (an engine plug-in, so before the project's plug-ins) uses the running interpreter.
+			if (!FModuleManager::Get().LoadModule(TEXT("PythonScriptPlugin")))
+			{
+				throw std::runtime_error("The Python Editor Script plug-in (PythonScriptPlugin) could not be loaded.");
+			}
 			TArray<FString> Directories;
 			for (const std::string& Directory : PluginDirs)
 			{
@@ -95,6 +102,7 @@ namespace HostEditorPython
 				throw std::runtime_error(ToUtf8(Error));
 			}
 		});
+		Editor.def("shutdown", &HostEditor::ShutdownEditor);
 		Editor.def("is_started", &HostEditor::IsEditorStarted);
 		Editor.def("default_plugins_dir", []() { return std::string(VN_PLUGINS_DIR); });
 		Editor.def("select_assets", [](const std::vector<std::string>& Paths) {

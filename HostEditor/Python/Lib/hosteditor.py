@@ -15,11 +15,23 @@ def default_plugins_dir():
 
 
 def start(project_dir, plugin_dirs=None):
-    """Starts (or restarts) the editor on project_dir and loads the plug-ins found in its Plugins
-    folder and in plugin_dirs (this repository's Plugins folder when None). Assets loaded before
-    are unloaded, and the message boxes, selection, log and slow tasks recorded so far cleared."""
+    """Starts (or restarts) the editor on project_dir with the Python Editor Script plug-in, as an
+    editor that runs Python has it (it uses this process's interpreter), and loads the plug-ins found
+    in its Plugins folder and in plugin_dirs (this repository's Plugins folder when None). Assets
+    loaded before are unloaded, and the message boxes, selection, log and slow tasks recorded so far
+    cleared. A restart stays in the same editor run; shutdown() ends the run."""
     directories = [default_plugins_dir()] if plugin_dirs is None else [str(path) for path in plugin_dirs]
     _native.start(str(project_dir), directories)
+    del unreal._slow_task_log[:]
+
+
+def shutdown():
+    """Ends the editor run as closing the editor does: every module shuts down (the plug-ins', the
+    editor's own and the Python plug-in, whose builtins added during the run go), assets are unloaded,
+    and the menus, tabs, plug-in list, message boxes, selection and log are forgotten, so that the
+    next start() begins a new run as a newly launched editor does. Harmless when no run is going; not
+    for a command that the editor's Python plug-in itself is running."""
+    _native.shutdown()
     del unreal._slow_task_log[:]
 
 

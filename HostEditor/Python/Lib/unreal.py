@@ -243,7 +243,11 @@ class StructBase:
         for name, value in zip(names, args):
             _core.set_property(self._v, name, value)
         for name, value in kwargs.items():
-            _core.set_property(self._v, name, value)
+            try:
+                _core.set_property(self._v, name, value)
+            except AttributeError as error:
+                # A keyword that names no field is a bad argument, as for any Python callable.
+                raise TypeError(str(error)) from None
 
     @classmethod
     def _field_names(cls):
@@ -410,6 +414,9 @@ def _wrap(kind, payload, type_ref):
         return result
     if kind == "enum":
         return _type_for(type_ref)._member(payload)
+    if kind == "type":
+        # The Python type itself: the native half constructs a struct from a sequence or dict with it.
+        return _type_for(type_ref)
     if kind == "name":
         return Name(payload)
     if kind == "text":

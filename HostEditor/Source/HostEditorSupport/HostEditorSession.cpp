@@ -9,6 +9,7 @@
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
+#include "HostEditorSupport/EditorProcessReset.h"
 #include "HostEditorSupport/HostEditorPaths.h"
 #include "HostEditorSupport/SlateRecord.h"
 #include "Interfaces/IPluginManager.h"
@@ -240,6 +241,22 @@ namespace HostEditor
 		}
 		UE_LOG(LogHostEditor, Display, TEXT("Editor started on project '%s'"), *Project);
 		return bLoaded;
+	}
+
+	void ShutdownEditor()
+	{
+		FCoreDelegates::OnEnginePreExit.Broadcast();
+		FModuleManager::Get().UnloadModulesAtShutdown();
+		UnloadAssetPackages();
+		ResetSlate();
+		ResetGlobalTabManager();
+		ResetToolMenus();
+		ResetPluginManager();
+		ResetMessageDialogs();
+		SetSelectedAssetPaths({});
+		Capture().Reset();
+		Started() = false;
+		EngineInitialised() = false;
 	}
 
 	bool IsEditorStarted()

@@ -5,6 +5,7 @@
 
 #include "Dom/JsonObject.h"
 #include "HAL/FileManager.h"
+#include "HostEditorSupport/EditorProcessReset.h"
 #include "Misc/FileHelper.h"
 #include "Misc/PackageName.h"
 #include "Misc/Paths.h"
@@ -103,14 +104,7 @@ namespace
 	public:
 		virtual void RefreshPluginsList() override
 		{
-			for (const TSharedRef<IPlugin>& Plugin : Plugins)
-			{
-				if (Plugin->CanContainContent())
-				{
-					FPackageName::UnRegisterMountPoint(Plugin->GetMountedAssetPath(), Plugin->GetContentDir());
-				}
-			}
-			Plugins.Reset();
+			ForgetPlugins();
 			TArray<FString> Folders;
 			if (!FPaths::ProjectDir().IsEmpty())
 			{
@@ -158,7 +152,26 @@ namespace
 		virtual TArray<TSharedRef<IPlugin>> GetDiscoveredPlugins() override { return Plugins; }
 		virtual TArray<TSharedRef<IPlugin>> GetEnabledPlugins() override { return Plugins; }
 
+		/** Forgets every plug-in found and every search path added. */
+		void Reset()
+		{
+			ForgetPlugins();
+			SearchPaths.Reset();
+		}
+
 	private:
+		void ForgetPlugins()
+		{
+			for (const TSharedRef<IPlugin>& Plugin : Plugins)
+			{
+				if (Plugin->CanContainContent())
+				{
+					FPackageName::UnRegisterMountPoint(Plugin->GetMountedAssetPath(), Plugin->GetContentDir());
+				}
+			}
+			Plugins.Reset();
+		}
+
 		void Discover(const FString& Folder)
 		{
 			if (!IFileManager::Get().DirectoryExists(*Folder))
@@ -195,8 +208,21 @@ namespace
 	};
 }
 
+namespace
+{
+	FPluginManager& PluginManager()
+	{
+		static FPluginManager Manager;
+		return Manager;
+	}
+}
+
 IPluginManager& IPluginManager::Get()
 {
-	static FPluginManager Manager;
-	return Manager;
+	return PluginManager();
+}
+
+void HostEditor::ResetPluginManager()
+{
+	PluginManager().Reset();
 }

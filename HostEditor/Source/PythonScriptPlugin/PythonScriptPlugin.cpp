@@ -1,10 +1,12 @@
 // The "PythonScriptPlugin" module: the editor's embedded CPython. It starts the interpreter when the
 // host has not (a host program links libpython; inside a Python process the running interpreter is
 // used), puts the `unreal` module on the path and runs command texts, sending what they print to the
-// log as the editor's Python does.
+// log line by line as it is printed, as the editor's Python does.
 
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
+
+#include <string>
 
 #include "CoreMinimal.h"
 #include "IPythonScriptPlugin.h"
@@ -22,8 +24,10 @@ import sys
 import traceback
 
 
-class _Capture:
-    """Collects what a command writes, a line at a time."""
+class _LogStream:
+    """Sends what a command writes to the log a line at a time, each line as it completes, and keeps
+    the lines for the command's result. flush() keeps a partial line, so that a line written in
+    pieces stays one line; finish() sends what is left when the command ends."""
 
     def __init__(self, entries, kind):
         self.entries = entries
@@ -31,19 +35,28 @@ class _Capture:
         self.pending = ""
 
     def write(self, text):
+        if not isinstance(text, str):
+            raise TypeError("write() argument must be str, not %s" % type(text).__name__)
         self.pending += text
         while "\n" in self.pending:
             line, self.pending = self.pending.split("\n", 1)
-            self.entries.append((self.kind, line))
+            self._send(line)
         return len(text)
 
     def flush(self):
+        pass
+
+    def finish(self):
         if self.pending:
-            self.entries.append((self.kind, self.pending))
-            self.pending = ""
+            line, self.pending = self.pending, ""
+            self._send(line)
 
     def isatty(self):
         return False
+
+    def _send(self, line):
+        self.entries.append((self.kind, line))
+        log_output_line(self.kind, line.encode("utf-8", "backslashreplace"))
 
 
 console_globals = {"__name__": "__main__", "__builtins__": __builtins__}
@@ -64,7 +77,7 @@ def _file_command(text):
 
 def run(mode, public_scope, command):
     entries = []
-    out, err = _Capture(entries, 0), _Capture(entries, 2)
+    out, err = _LogStream(entries, 0), _LogStream(entries, 2)
     saved = sys.stdout, sys.stderr, sys.argv
     sys.stdout, sys.stderr = out, err
     ok, result = True, ""
@@ -89,10 +102,19 @@ def run(mode, public_scope, command):
         result = "".join(traceback.format_exception_only(type(error), error)).strip()
         err.write(traceback.format_exc())
     finally:
-        out.flush()
-        err.flush()
+        out.finish()
+        err.finish()
         sys.stdout, sys.stderr, sys.argv = saved
     return ok, result, entries
+
+
+def restore_builtins(saved):
+    """Puts the interpreter's builtins back as saved: the names added since go, the replaced ones return."""
+    import builtins
+    current = vars(builtins)
+    for name in [name for name in current if name not in saved]:
+        del current[name]
+    current.update(saved)
 )PY";
 
 	FString FromPython(PyObject* Object)
@@ -100,6 +122,34 @@ def run(mode, public_scope, command):
 		const char* Utf8 = Object ? PyUnicode_AsUTF8(Object) : nullptr;
 		return Utf8 ? FString(UTF8_TO_TCHAR(Utf8)) : FString();
 	}
+
+	/**
+	 * log_output_line(kind, utf8): one completed line a command wrote, sent to the log at once so
+	 * that it stands among the engine's own lines in the order things happened. Kind 2 is standard
+	 * error (an Error line), anything else standard output (a Log line).
+	 */
+	PyObject* LogOutputLine(PyObject* /*Self*/, PyObject* Args)
+	{
+		int Kind = 0;
+		const char* Utf8 = nullptr;
+		Py_ssize_t Length = 0;
+		if (!PyArg_ParseTuple(Args, "iy#", &Kind, &Utf8, &Length))
+		{
+			return nullptr;
+		}
+		const FString Line(UTF8_TO_TCHAR(std::string(Utf8, (size_t)Length).c_str()));
+		if (Kind == 2)
+		{
+			UE_LOG(LogPython, Error, TEXT("%s"), *Line);
+		}
+		else
+		{
+			UE_LOG(LogPython, Log, TEXT("%s"), *Line);
+		}
+		Py_RETURN_NONE;
+	}
+
+	PyMethodDef LogOutputLineDef = {"log_output_line", &LogOutputLine, METH_VARARGS, "Sends one line a command wrote to the log."};
 }
 
 class FPythonScriptPlugin : public IPythonScriptPlugin
@@ -124,8 +174,29 @@ public:
 
 	virtual void ShutdownModule() override
 	{
-		// The interpreter lives as long as the process; other modules' Python objects may outlive this one.
 		bAvailable = false;
+		if (!Py_IsInitialized())
+		{
+			return;
+		}
+		// The interpreter lives as long as the process (other modules' Python objects may outlive this
+		// one), so of what ending the editor's Python drops, this drops what it can: the builtins that
+		// scripts added or replaced return to how they were at start-up, and the console's globals go
+		// with the runner.
+		const PyGILState_STATE State = PyGILState_Ensure();
+		if (RunnerModule && BuiltinsAtStartup)
+		{
+			PyObject* Restored = PyObject_CallMethod(RunnerModule, "restore_builtins", "O", BuiltinsAtStartup);
+			if (!Restored)
+			{
+				LogPythonError();
+			}
+			Py_XDECREF(Restored);
+		}
+		Py_CLEAR(Runner);
+		Py_CLEAR(RunnerModule);
+		Py_CLEAR(BuiltinsAtStartup);
+		PyGILState_Release(State);
 	}
 
 	virtual bool IsPythonAvailable() const override
@@ -162,16 +233,9 @@ public:
 			{
 				PyObject* Entry = PyList_GetItem(Entries, Index);
 				FPythonLogOutputEntry& Output = InOutPythonCommand.LogOutput.AddDefaulted_GetRef();
+				// Each line reached the log as it was written; the command keeps them too.
 				Output.Type = PyLong_AsLong(PyTuple_GetItem(Entry, 0)) == 2 ? EPythonLogOutputType::Error : EPythonLogOutputType::Info;
 				Output.Output = FromPython(PyTuple_GetItem(Entry, 1));
-				if (Output.Type == EPythonLogOutputType::Error)
-				{
-					UE_LOG(LogPython, Error, TEXT("%s"), *Output.Output);
-				}
-				else
-				{
-					UE_LOG(LogPython, Log, TEXT("%s"), *Output.Output);
-				}
 			}
 		}
 		else
@@ -207,6 +271,14 @@ private:
 		}
 		PyObject* Globals = PyModule_GetDict(Module);
 		PyDict_SetItemString(Globals, "__builtins__", PyEval_GetBuiltins());
+		PyObject* LogFunction = PyCFunction_New(&LogOutputLineDef, nullptr);
+		if (!LogFunction || PyDict_SetItemString(Globals, "log_output_line", LogFunction) != 0)
+		{
+			Py_XDECREF(LogFunction);
+			Py_DECREF(Module);
+			return false;
+		}
+		Py_DECREF(LogFunction);
 		PyObject* Result = PyRun_String(CommandRunnerSource, Py_file_input, Globals, Globals);
 		if (!Result)
 		{
@@ -217,7 +289,15 @@ private:
 		Runner = PyDict_GetItemString(Globals, "run");
 		Py_XINCREF(Runner);
 		RunnerModule = Module;
-		return Runner != nullptr;
+
+		PyObject* Builtins = PyImport_ImportModule("builtins");
+		if (!Builtins)
+		{
+			return false;
+		}
+		BuiltinsAtStartup = PyDict_Copy(PyModule_GetDict(Builtins));
+		Py_DECREF(Builtins);
+		return Runner != nullptr && BuiltinsAtStartup != nullptr;
 	}
 
 	void LogPythonError()
@@ -241,6 +321,8 @@ private:
 	bool bAvailable = false;
 	PyObject* Runner = nullptr;
 	PyObject* RunnerModule = nullptr;
+	/** A copy of the builtins module's names as they were when the module started. */
+	PyObject* BuiltinsAtStartup = nullptr;
 };
 
 IMPLEMENT_MODULE(FPythonScriptPlugin, PythonScriptPlugin)

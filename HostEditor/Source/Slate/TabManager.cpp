@@ -3,6 +3,7 @@
 
 #include "Framework/Docking/TabManager.h"
 
+#include "HostEditorSupport/EditorProcessReset.h"
 #include "Widgets/Docking/SDockTab.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogTabManager, Log, All);
@@ -113,10 +114,28 @@ void FTabManager::OnTabClosing(const TSharedRef<SDockTab>& Tab)
 	}
 }
 
+namespace
+{
+	/** Set when an editor run ends: the next use of the global tab manager makes a new one. */
+	bool bGlobalTabManagerRetired = false;
+}
+
 const TSharedRef<FGlobalTabmanager>& FGlobalTabmanager::Get()
 {
-	static const TSharedRef<FGlobalTabmanager> Instance = MakeShareable(new FGlobalTabmanager());
+	static TSharedRef<FGlobalTabmanager> Instance = MakeShareable(new FGlobalTabmanager());
+	if (bGlobalTabManagerRetired)
+	{
+		bGlobalTabManagerRetired = false;
+		Instance = MakeShareable(new FGlobalTabmanager());
+	}
 	return Instance;
+}
+
+void HostEditor::ResetGlobalTabManager()
+{
+	bGlobalTabManagerRetired = true;
+	// Replaced now, so that the tabs the old one kept open close with it.
+	FGlobalTabmanager::Get();
 }
 
 FTabSpawnerEntry& FGlobalTabmanager::RegisterNomadTabSpawner(const FName TabId, const FOnSpawnTab& OnSpawnTab, const FCanSpawnTab& CanSpawnTab)

@@ -3,6 +3,7 @@
 
 #include "ToolMenus.h"
 
+#include "HostEditorSupport/EditorProcessReset.h"
 #include "Misc/CoreDelegates.h"
 #include "Modules/ModuleManager.h"
 #include "UObject/Package.h"
@@ -206,6 +207,17 @@ void UToolMenus::RunStartupCallbacks()
 	}
 	HasRunStartupCallbacks() = true;
 	StartupCallbacks().Broadcast();
+}
+
+void HostEditor::ResetToolMenus()
+{
+	if (UToolMenus* Menus = Singleton())
+	{
+		Menus->MarkAsGarbage();
+	}
+	Singleton() = nullptr;
+	StartupCallbacks().Clear();
+	HasRunStartupCallbacks() = false;
 }
 
 void UToolMenus::UnregisterOwner(FToolMenuOwner InOwner)

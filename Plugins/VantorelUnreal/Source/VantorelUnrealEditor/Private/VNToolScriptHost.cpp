@@ -4,14 +4,12 @@
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
 #include "VNToolScript.h"
+#include "VantorelUnrealEditorModule.h"
 
 const TCHAR* const VantorelToolScriptHost::ScriptFileName = TEXT("vn_tool_check.py");
 
 namespace
 {
-	/** Set at the first load attempt, before Python is looked up: the script loads at most once per run. */
-	bool bToolScriptLoadAttempted = false;
-
 	/** Every setter and action of the tool script, registered as interpreter builtins under these names. */
 	const TCHAR* const BuiltinRegistration =
 		TEXT("import builtins; ")
@@ -79,11 +77,11 @@ FString VantorelToolScriptHost::MakeBootstrapCommand(const FString& SourceFile, 
 
 void VantorelToolScriptHost::LoadToolScript(const FString& SourceFile, bool bIncludeFaceSolver, const FString& FaceJsonFile)
 {
-	if (bToolScriptLoadAttempted)
+	// Claimed before Python is looked up: the script loads at most once per run, also when Python is missing.
+	if (!FVantorelUnrealEditorModule::Get().ClaimToolScriptLoad())
 	{
 		return;
 	}
-	bToolScriptLoadAttempted = true;
 
 	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
 	if (!Python)

@@ -13,6 +13,7 @@
 
 namespace
 {
+	const FName EditorModuleName(TEXT("VantorelUnrealEditor"));
 	const FName ToolMenusModuleName(TEXT("ToolMenus"));
 	const FName MainMenuName(TEXT("LevelEditor.MainMenu"));
 	const FName VantorelSectionName(TEXT("Vantorel"));
@@ -39,6 +40,18 @@ void FVantorelUnrealEditorModule::ShutdownModule()
 	{
 		UToolMenus::UnregisterOwner(this);
 	}
+}
+
+FVantorelUnrealEditorModule& FVantorelUnrealEditorModule::Get()
+{
+	return FModuleManager::LoadModuleChecked<FVantorelUnrealEditorModule>(EditorModuleName);
+}
+
+bool FVantorelUnrealEditorModule::ClaimToolScriptLoad()
+{
+	const bool bFirst = !bToolScriptLoadClaimed;
+	bToolScriptLoadClaimed = true;
+	return bFirst;
 }
 
 void FVantorelUnrealEditorModule::RegisterMenus()
