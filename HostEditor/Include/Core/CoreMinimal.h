@@ -7,6 +7,7 @@
 #include "Containers/Map.h"
 #include "Containers/Set.h"
 #include "Containers/StringConv.h"
+#include "Containers/StringFwd.h"
 #include "Containers/UnrealString.h"
 #include "CoreGlobals.h"
 #include "Delegates/Delegate.h"

@@ -5,6 +5,7 @@
 #include "CoreMinimal.h"
 #include "Framework/MultiBox/MultiBoxDefs.h"
 #include "ToolMenuContext.h"
+#include "ToolMenuMisc.h"
 #include "ToolMenuSection.h"
 #include "UObject/Object.h"
 #include "UObject/UObjectGlobals.h"
@@ -19,10 +20,13 @@ class TOOLMENUS_API UToolMenu : public UObject
 public:
 	UToolMenu(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
 
-	/** Adds a section, or returns the one of that name (giving it the label when it had none). */
-	FToolMenuSection& AddSection(const FName SectionName, const TAttribute<FText>& InLabel = TAttribute<FText>());
+	/**
+	 * Adds a section at InPosition, or returns the one of that name (giving it the label when one is
+	 * given). A position relative to a section the menu does not have adds the section at the end.
+	 */
+	FToolMenuSection& AddSection(const FName SectionName, const TAttribute<FText>& InLabel = TAttribute<FText>(), const FToolMenuInsert InPosition = FToolMenuInsert());
 	FToolMenuSection& FindOrAddSection(const FName SectionName);
-	FToolMenuSection& FindOrAddSection(const FName SectionName, const TAttribute<FText>& InLabel);
+	FToolMenuSection& FindOrAddSection(const FName SectionName, const TAttribute<FText>& InLabel, const FToolMenuInsert InPosition = FToolMenuInsert());
 	FToolMenuSection* FindSection(const FName SectionName);
 	void RemoveSection(const FName SectionName);
 

@@ -114,9 +114,9 @@ bool FFileHelper::SaveArrayToFile(const TArray<uint8>& Array, const TCHAR* Filen
 	return WriteBytes(Filename, Array.GetData(), (SIZE_T)Array.Num());
 }
 
-bool FFileHelper::SaveStringToFile(const FString& String, const TCHAR* Filename, EEncodingOptions EncodingOptions, uint32 WriteFlags)
+bool FFileHelper::SaveStringToFile(FStringView Text, const TCHAR* Filename, EEncodingOptions EncodingOptions, IFileManager* FileManager, uint32 WriteFlags)
 {
-	(void)WriteFlags;
+	const FString String(Text.Len(), Text.GetData());
 	if (EncodingOptions == EEncodingOptions::AutoDetect)
 	{
 		bool bAllAnsi = true;
@@ -154,7 +154,7 @@ bool FFileHelper::SaveStringToFile(const FString& String, const TCHAR* Filename,
 	}
 }
 
-bool FFileHelper::SaveStringArrayToFile(const TArray<FString>& Lines, const TCHAR* Filename, EEncodingOptions EncodingOptions, uint32 WriteFlags)
+bool FFileHelper::SaveStringArrayToFile(const TArray<FString>& Lines, const TCHAR* Filename, EEncodingOptions EncodingOptions, IFileManager* FileManager, uint32 WriteFlags)
 {
 	FString Joined;
 	for (const FString& Line : Lines)
@@ -162,5 +162,5 @@ bool FFileHelper::SaveStringArrayToFile(const TArray<FString>& Lines, const TCHA
 		Joined += Line;
 		Joined += LINE_TERMINATOR;
 	}
-	return SaveStringToFile(Joined, Filename, EncodingOptions, WriteFlags);
+	return SaveStringToFile(Joined, Filename, EncodingOptions, FileManager, WriteFlags);
 }

@@ -25,7 +25,7 @@ FString FAssetData::GetObjectPathString() const
 	return IsValid() ? PackageName.ToString() + TEXT(".") + AssetName.ToString() : FString();
 }
 
-UObject* FAssetData::GetAsset() const
+UObject* FAssetData::GetAsset(TSet<FName> LoadTags) const
 {
 	return IsValid() ? StaticLoadObject(UObject::StaticClass(), nullptr, *GetObjectPathString(), nullptr, LOAD_NoWarn) : nullptr;
 }

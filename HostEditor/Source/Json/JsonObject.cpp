@@ -1,14 +1,14 @@
 #include "Dom/JsonObject.h"
 
-TSharedPtr<FJsonValue> FJsonObject::TryGetField(const FString& FieldName) const
+TSharedPtr<FJsonValue> FJsonObject::TryGetField(FStringView FieldName) const
 {
-	const TSharedPtr<FJsonValue>* Field = Values.Find(FieldName);
+	const TSharedPtr<FJsonValue>* Field = Values.Find(FString(FieldName.Len(), FieldName.GetData()));
 	return (Field != nullptr && Field->IsValid()) ? *Field : TSharedPtr<FJsonValue>();
 }
 
-bool FJsonObject::HasField(const FString& FieldName) const
+bool FJsonObject::HasField(FStringView FieldName) const
 {
-	const TSharedPtr<FJsonValue>* Field = Values.Find(FieldName);
+	const TSharedPtr<FJsonValue>* Field = Values.Find(FString(FieldName.Len(), FieldName.GetData()));
 	return Field != nullptr && Field->IsValid();
 }
 
@@ -22,12 +22,12 @@ void FJsonObject::RemoveField(const FString& FieldName)
 	Values.Remove(FieldName);
 }
 
-double FJsonObject::GetNumberField(const FString& FieldName) const
+double FJsonObject::GetNumberField(FStringView FieldName) const
 {
 	return GetField<EJson::None>(FieldName)->AsNumber();
 }
 
-int32 FJsonObject::GetIntegerField(const FString& FieldName) const
+int32 FJsonObject::GetIntegerField(FStringView FieldName) const
 {
 	const double Number = GetNumberField(FieldName);
 	if (Number != Number)
@@ -45,31 +45,31 @@ int32 FJsonObject::GetIntegerField(const FString& FieldName) const
 	return (int32)Number;
 }
 
-bool FJsonObject::TryGetNumberField(const FString& FieldName, double& OutNumber) const
+bool FJsonObject::TryGetNumberField(FStringView FieldName, double& OutNumber) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetNumber(OutNumber);
 }
 
-bool FJsonObject::TryGetNumberField(const FString& FieldName, float& OutNumber) const
+bool FJsonObject::TryGetNumberField(FStringView FieldName, float& OutNumber) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetNumber(OutNumber);
 }
 
-bool FJsonObject::TryGetNumberField(const FString& FieldName, int32& OutNumber) const
+bool FJsonObject::TryGetNumberField(FStringView FieldName, int32& OutNumber) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetNumber(OutNumber);
 }
 
-bool FJsonObject::TryGetNumberField(const FString& FieldName, uint32& OutNumber) const
+bool FJsonObject::TryGetNumberField(FStringView FieldName, uint32& OutNumber) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetNumber(OutNumber);
 }
 
-bool FJsonObject::TryGetNumberField(const FString& FieldName, int64& OutNumber) const
+bool FJsonObject::TryGetNumberField(FStringView FieldName, int64& OutNumber) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetNumber(OutNumber);
@@ -80,18 +80,18 @@ void FJsonObject::SetNumberField(const FString& FieldName, double Number)
 	Values.Add(FieldName, MakeShared<FJsonValueNumber>(Number));
 }
 
-FString FJsonObject::GetStringField(const FString& FieldName) const
+FString FJsonObject::GetStringField(FStringView FieldName) const
 {
 	return GetField<EJson::None>(FieldName)->AsString();
 }
 
-bool FJsonObject::TryGetStringField(const FString& FieldName, FString& OutString) const
+bool FJsonObject::TryGetStringField(FStringView FieldName, FString& OutString) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetString(OutString);
 }
 
-bool FJsonObject::TryGetStringArrayField(const FString& FieldName, TArray<FString>& OutArray) const
+bool FJsonObject::TryGetStringArrayField(FStringView FieldName, TArray<FString>& OutArray) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
@@ -124,12 +124,12 @@ void FJsonObject::SetStringField(const FString& FieldName, FString&& StringValue
 	Values.Add(FieldName, MakeShared<FJsonValueString>(MoveTemp(StringValue)));
 }
 
-bool FJsonObject::GetBoolField(const FString& FieldName) const
+bool FJsonObject::GetBoolField(FStringView FieldName) const
 {
 	return GetField<EJson::None>(FieldName)->AsBool();
 }
 
-bool FJsonObject::TryGetBoolField(const FString& FieldName, bool& OutBool) const
+bool FJsonObject::TryGetBoolField(FStringView FieldName, bool& OutBool) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetBool(OutBool);
@@ -140,12 +140,12 @@ void FJsonObject::SetBoolField(const FString& FieldName, bool InValue)
 	Values.Add(FieldName, MakeShared<FJsonValueBoolean>(InValue));
 }
 
-const TArray<TSharedPtr<FJsonValue>>& FJsonObject::GetArrayField(const FString& FieldName) const
+const TArray<TSharedPtr<FJsonValue>>& FJsonObject::GetArrayField(FStringView FieldName) const
 {
 	return GetField<EJson::Array>(FieldName)->AsArray();
 }
 
-bool FJsonObject::TryGetArrayField(const FString& FieldName, const TArray<TSharedPtr<FJsonValue>>*& OutArray) const
+bool FJsonObject::TryGetArrayField(FStringView FieldName, const TArray<TSharedPtr<FJsonValue>>*& OutArray) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetArray(OutArray);
@@ -161,12 +161,12 @@ void FJsonObject::SetArrayField(const FString& FieldName, TArray<TSharedPtr<FJso
 	Values.Add(FieldName, MakeShared<FJsonValueArray>(MoveTemp(Array)));
 }
 
-const TSharedPtr<FJsonObject>& FJsonObject::GetObjectField(const FString& FieldName) const
+const TSharedPtr<FJsonObject>& FJsonObject::GetObjectField(FStringView FieldName) const
 {
 	return GetField<EJson::Object>(FieldName)->AsObject();
 }
 
-bool FJsonObject::TryGetObjectField(const FString& FieldName, const TSharedPtr<FJsonObject>*& OutObject) const
+bool FJsonObject::TryGetObjectField(FStringView FieldName, const TSharedPtr<FJsonObject>*& OutObject) const
 {
 	const TSharedPtr<FJsonValue> Field = TryGetField(FieldName);
 	return Field.IsValid() && Field->TryGetObject(OutObject);

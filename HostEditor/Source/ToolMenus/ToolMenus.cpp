@@ -114,7 +114,7 @@ UToolMenu::UToolMenu(const FObjectInitializer& ObjectInitializer) : Super(Object
 {
 }
 
-FToolMenuSection& UToolMenu::AddSection(const FName SectionName, const TAttribute<FText>& InLabel)
+FToolMenuSection& UToolMenu::AddSection(const FName SectionName, const TAttribute<FText>& InLabel, const FToolMenuInsert InPosition)
 {
 	if (FToolMenuSection* Existing = FindSection(SectionName))
 	{
@@ -128,8 +128,21 @@ FToolMenuSection& UToolMenu::AddSection(const FName SectionName, const TAttribut
 	Section.Name = SectionName;
 	Section.Label = InLabel;
 	Section.Owner = UToolMenus::Get()->CurrentOwner();
-	Sections.Add(Section);
-	return Sections.Last();
+	int32 Index = Sections.Num();
+	if (InPosition.Position == EToolMenuInsertType::First)
+	{
+		Index = 0;
+	}
+	else if (InPosition.Position == EToolMenuInsertType::Before || InPosition.Position == EToolMenuInsertType::After)
+	{
+		const int32 Sibling = Sections.IndexOfByPredicate([&InPosition](const FToolMenuSection& Other) { return Other.Name == InPosition.Name; });
+		if (Sibling != INDEX_NONE)
+		{
+			Index = InPosition.Position == EToolMenuInsertType::Before ? Sibling : Sibling + 1;
+		}
+	}
+	Sections.Insert(Section, Index);
+	return Sections[Index];
 }
 
 FToolMenuSection& UToolMenu::FindOrAddSection(const FName SectionName)
@@ -137,9 +150,9 @@ FToolMenuSection& UToolMenu::FindOrAddSection(const FName SectionName)
 	return AddSection(SectionName);
 }
 
-FToolMenuSection& UToolMenu::FindOrAddSection(const FName SectionName, const TAttribute<FText>& InLabel)
+FToolMenuSection& UToolMenu::FindOrAddSection(const FName SectionName, const TAttribute<FText>& InLabel, const FToolMenuInsert InPosition)
 {
-	return AddSection(SectionName, InLabel);
+	return AddSection(SectionName, InLabel, InPosition);
 }
 
 FToolMenuSection* UToolMenu::FindSection(const FName SectionName)

@@ -4,6 +4,10 @@
 #include "Containers/Set.h"
 #include "Templates/Tuple.h"
 
+/** A key and a value: the element type of a map. */
+template <typename KeyType, typename ValueType>
+using TPair = TTuple<KeyType, ValueType>;
+
 template <typename InKeyType, typename InValueType>
 class TMap
 {

@@ -412,13 +412,9 @@ struct FMath
 		return std::isfinite(Value);
 	}
 
-	/** True when Value is NaN. */
-	template <typename T>
-		requires std::is_floating_point_v<T>
-	static bool IsNaN(const T Value)
-	{
-		return std::isnan(Value);
-	}
+	/** True when A is NaN. */
+	static bool IsNaN(float A) { return std::isnan(A); }
+	static bool IsNaN(double A) { return std::isnan(A); }
 
 	/** True when Value is a positive integral power of two (1, 2, 4, ...); zero and negatives are not. */
 	template <typename T>
@@ -458,22 +454,22 @@ struct FMath
 	}
 
 	/** Converts an angle in radians to degrees. */
-	template <typename T>
-		requires std::is_arithmetic_v<T>
-	static constexpr UE::Math::Private::TRealFor<T> RadiansToDegrees(const T RadVal)
+	template <class T>
+	static constexpr auto RadiansToDegrees(T const& RadVal) -> decltype(RadVal * (180.f / UE_PI))
 	{
-		using FReal = UE::Math::Private::TRealFor<T>;
-		return (FReal)RadVal * (FReal)(180.0 / UE_DOUBLE_PI);
+		return RadVal * (180.f / UE_PI);
 	}
+	static constexpr float RadiansToDegrees(float const& RadVal) { return RadVal * (180.f / UE_PI); }
+	static constexpr double RadiansToDegrees(double const& RadVal) { return RadVal * (180.0 / UE_DOUBLE_PI); }
 
 	/** Converts an angle in degrees to radians. */
-	template <typename T>
-		requires std::is_arithmetic_v<T>
-	static constexpr UE::Math::Private::TRealFor<T> DegreesToRadians(const T DegVal)
+	template <class T>
+	static constexpr auto DegreesToRadians(T const& DegVal) -> decltype(DegVal * (UE_PI / 180.f))
 	{
-		using FReal = UE::Math::Private::TRealFor<T>;
-		return (FReal)DegVal * (FReal)(UE_DOUBLE_PI / 180.0);
+		return DegVal * (UE_PI / 180.f);
 	}
+	static constexpr float DegreesToRadians(float const& DegVal) { return DegVal * (UE_PI / 180.f); }
+	static constexpr double DegreesToRadians(double const& DegVal) { return DegVal * (UE_DOUBLE_PI / 180.0); }
 
 	/** Returns an angle in degrees moved into [-180, 180] by whole turns. */
 	template <typename T>

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "Containers/Array.h"
+#include "Containers/StringView.h"
 #include "Containers/UnrealString.h"
 #include "CoreTypes.h"
+#include "HAL/FileManager.h"
 
 struct CORE_API FFileHelper
 {
@@ -36,8 +38,9 @@ struct CORE_API FFileHelper
 	static bool SaveArrayToFile(const TArray<uint8>& Array, const TCHAR* Filename, uint32 WriteFlags = 0);
 	/**
 	 * Writes text to a file, creating missing folders. AutoDetect writes ANSI when every character fits
-	 * one byte, else UTF-16 with a byte-order mark, as the engine does.
+	 * one byte, else UTF-16 with a byte-order mark, as the engine does. This host has the one file
+	 * manager, which writes to disk.
 	 */
-	static bool SaveStringToFile(const FString& String, const TCHAR* Filename, EEncodingOptions EncodingOptions = EEncodingOptions::AutoDetect, uint32 WriteFlags = 0);
-	static bool SaveStringArrayToFile(const TArray<FString>& Lines, const TCHAR* Filename, EEncodingOptions EncodingOptions = EEncodingOptions::AutoDetect, uint32 WriteFlags = 0);
+	static bool SaveStringToFile(FStringView String, const TCHAR* Filename, EEncodingOptions EncodingOptions = EEncodingOptions::AutoDetect, IFileManager* FileManager = &IFileManager::Get(), uint32 WriteFlags = 0);
+	static bool SaveStringArrayToFile(const TArray<FString>& Lines, const TCHAR* Filename, EEncodingOptions EncodingOptions = EEncodingOptions::AutoDetect, IFileManager* FileManager = &IFileManager::Get(), uint32 WriteFlags = 0);
 };

@@ -1,4 +1,5 @@
-// TTuple and TPair. A two-element tuple names its members Key and Value, as the engine's does.
+// TTuple. A two-element tuple names its members Key and Value, as the engine's does; the map header
+// names it TPair.
 #pragma once
 
 #include <tuple>
@@ -59,9 +60,6 @@ struct TTuple<KeyType, ValueType>
 	bool operator!=(const TTuple& Other) const { return !(*this == Other); }
 	bool operator<(const TTuple& Other) const { return Key < Other.Key || (!(Other.Key < Key) && Value < Other.Value); }
 };
-
-template <typename KeyType, typename ValueType>
-using TPair = TTuple<KeyType, ValueType>;
 
 template <typename... Types>
 TTuple<std::decay_t<Types>...> MakeTuple(Types&&... Args)

@@ -22,6 +22,6 @@ struct COREUOBJECT_API FAssetData
 	bool IsValid() const { return !AssetName.IsNone(); }
 	/** "/Game/Chars/Hero/Hero.Hero". */
 	FString GetObjectPathString() const;
-	/** The asset, loading it when it is not in memory; null when there is none. */
-	UObject* GetAsset() const;
+	/** The asset, loading it when it is not in memory; null when there is none. This host keeps no load tags. */
+	UObject* GetAsset(TSet<FName> LoadTags = {}) const;
 };

@@ -8,12 +8,22 @@ DECLARE_DELEGATE(FExecuteAction);
 DECLARE_DELEGATE_RetVal(bool, FCanExecuteAction);
 DECLARE_DELEGATE_RetVal(bool, FIsActionButtonVisible);
 
+/** Whether holding a key down repeats an action. */
+enum class EUIActionRepeatMode
+{
+	RepeatDisabled,
+	RepeatEnabled,
+};
+
 struct SLATE_API FUIAction
 {
 	FUIAction() = default;
-	FUIAction(FExecuteAction InitExecuteAction) : ExecuteAction(MoveTemp(InitExecuteAction)) {}
-	FUIAction(FExecuteAction InitExecuteAction, FCanExecuteAction InitCanExecuteAction)
-		: ExecuteAction(MoveTemp(InitExecuteAction)), CanExecuteAction(MoveTemp(InitCanExecuteAction))
+	FUIAction(FExecuteAction InitExecuteAction, EUIActionRepeatMode InitRepeatMode = EUIActionRepeatMode::RepeatDisabled)
+		: ExecuteAction(MoveTemp(InitExecuteAction)), RepeatMode(InitRepeatMode)
+	{
+	}
+	FUIAction(FExecuteAction InitExecuteAction, FCanExecuteAction InitCanExecuteAction, EUIActionRepeatMode InitRepeatMode = EUIActionRepeatMode::RepeatDisabled)
+		: ExecuteAction(MoveTemp(InitExecuteAction)), CanExecuteAction(MoveTemp(InitCanExecuteAction)), RepeatMode(InitRepeatMode)
 	{
 	}
 
@@ -34,4 +44,5 @@ struct SLATE_API FUIAction
 
 	FExecuteAction ExecuteAction;
 	FCanExecuteAction CanExecuteAction;
+	EUIActionRepeatMode RepeatMode = EUIActionRepeatMode::RepeatDisabled;
 };
