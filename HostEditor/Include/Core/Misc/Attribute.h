@@ -34,10 +34,10 @@ public:
 		return Create(FGetter::CreateLambda(MoveTemp(InLambda)));
 	}
 
-	template <typename FunctorType>
-	[[nodiscard]] static TAttribute CreateLambda(FunctorType&& InFunctor)
+	template <typename LambdaType, typename... PayloadTypes>
+	[[nodiscard]] static TAttribute CreateLambda(LambdaType&& InCallable, PayloadTypes&&... InputPayload)
 	{
-		return Create(FGetter::CreateLambda(Forward<FunctorType>(InFunctor)));
+		return Create(FGetter::CreateLambda(Forward<LambdaType>(InCallable), Forward<PayloadTypes>(InputPayload)...));
 	}
 
 	void Set(const ObjectType& InNewValue)

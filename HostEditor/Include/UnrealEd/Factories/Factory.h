@@ -51,10 +51,10 @@ public:
 	 * Imports Filename into a new object named InName in InOuter, or creates one from nothing when
 	 * the factory creates new assets, and marks its package dirty. Returns null when nothing was made.
 	 */
-	UObject* ImportObject(UClass* InClass, UObject* InOuter, FName InName, EObjectFlags InFlags, const FString& Filename, const TCHAR* Parms, bool& OutCanceled);
+	virtual UObject* ImportObject(UClass* InClass, UObject* InOuter, FName InName, EObjectFlags InFlags, const FString& Filename, const TCHAR* Parms, bool& OutCanceled);
 
 	/** The class of the objects this factory makes. */
-	virtual UClass* GetSupportedClass() const { return SupportedClass; }
+	UClass* GetSupportedClass() const { return SupportedClass; }
 	/** True when the factory can make objects of the class (or of a class derived from it). */
 	virtual bool DoesSupportClass(UClass* Class);
 	/** The factory's name in menus and import dialogs; the base class names the supported class. */
