@@ -159,12 +159,6 @@ namespace
 		return Struct && Struct->IsChildOf(FRigVMStruct::StaticStruct()) && !Struct->HasMetaData(TEXT("Abstract"));
 	}
 
-	/** A unit struct the registry takes: concrete, and every member of a type RigVM carries. */
-	bool IsRegisteredUnitStruct(const UScriptStruct* Struct)
-	{
-		return IsConcreteUnitStruct(Struct) && !FindUnsupportedMember(Struct);
-	}
-
 	bool IsStringPinType(const FString& CPPType)
 	{
 		return CPPType == TEXT("FString") || CPPType == TEXT("FName");
@@ -226,13 +220,14 @@ namespace
 		for (UObject* Object : Structs)
 		{
 			UScriptStruct* Struct = static_cast<UScriptStruct*>(Object);
-			if (!IsRegisteredUnitStruct(Struct))
+			if (!IsConcreteUnitStruct(Struct))
 			{
 				continue;
 			}
 			for (const FString& Method : GetStructMethods(Struct))
 			{
-				if (FName(*URigVMController::GetTemplateNotationForStruct(Struct, FName(*Method))) == Notation)
+				// The member check walks the struct's types, so it waits for a struct that matches.
+				if (FName(*URigVMController::GetTemplateNotationForStruct(Struct, FName(*Method))) == Notation && !FindUnsupportedMember(Struct))
 				{
 					Result.Add(TPair<UScriptStruct*, FName>(Struct, FName(*Method)));
 				}
