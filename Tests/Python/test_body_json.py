@@ -126,6 +126,17 @@ def test_readers_raise_the_parse_error_for_text_that_is_not_json(tool_script, tm
     assert position is None or raised.value.pos == position
 
 
+@pytest.mark.parametrize("reader, content", [
+    (read_body, {"rig": RIG}), (read_face, {"drivers": [{"control": "Jaw_M"}]}),
+])
+def test_readers_skip_a_leading_byte_order_mark_and_refuse_one_elsewhere(tool_script, tmp_path, reader, content):
+    text = json.dumps(content).encode("utf-8")
+    marked = reader(tool_script, write(tmp_path, b"\xef\xbb\xbf" + text))
+    assert marked == reader(tool_script, write(tmp_path, text, "Plain.json"))
+    with pytest.raises(json.JSONDecodeError):
+        reader(tool_script, write(tmp_path, b" \xef\xbb\xbf" + text, "Inner.json"))
+
+
 @pytest.mark.skipif(not os.path.isdir(SUITE_DIR), reason="JSONTestSuite not present")
 @pytest.mark.parametrize("reader, message", [(read_body, BODY_SHAPE), (read_face, FACE_NO_DRIVERS)])
 def test_readers_refuse_every_invalid_suite_file_and_parse_every_valid_one(tool_script, reader, message):

@@ -17,7 +17,8 @@ BODY_JSON_KEY_JOINTS = "joints"
 BODY_JSON_KEY_CONTROLS = "controls"
 BODY_JSON_KEY_VN_VERSION = "__vn_version"
 BODY_JSON_UNKNOWN_VERSION = "Unknown"
-BODY_JSON_ENCODING = "utf-8"
+# UTF-8, with or without the byte-order mark that common Windows editors write at the start.
+BODY_JSON_ENCODING = "utf-8-sig"
 
 # Record keys read by the attribute lookups.
 BODY_JSON_KEY_NAME = "name"
@@ -96,8 +97,9 @@ def body_json_reject_constant(text):
 
 
 def body_json_load_file(path):
-    """The parsed content of the UTF-8 JSON file at path. Decoding and parse errors propagate as the
-    decoder and the JSON parser raise them."""
+    """The parsed content of the UTF-8 JSON file at path; a leading byte-order mark is skipped, one
+    anywhere else is an error. Decoding and parse errors propagate as the decoder and the JSON parser
+    raise them."""
     with open(path, encoding=BODY_JSON_ENCODING) as source:
         text = source.read()
     return json.loads(text, parse_constant=body_json_reject_constant(text))
