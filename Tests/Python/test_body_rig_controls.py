@@ -70,6 +70,16 @@ def test_an_fk_control_sits_on_its_bone_with_a_deep_shape_in_control_axes(unreal
     approx_vector(axis(shape, (0.0, 0.0, 1.0)), (-1.0, 0.0, 0.0))  # pitch 90 lays the shape's Z onto -X
 
 
+@pytest.mark.parametrize("color, expected", [
+    ([0.2, 0.4], (0.2, 0.4, 0.0)), (["x", 0.5, 0.25, 0.9], (0.0, 0.5, 0.25)), ([], (0.0, 0.0, 0.0)),
+    ("green", (1.0, 0.0, 0.0)), (None, (1.0, 0.0, 0.0)),
+])
+def test_a_short_or_partly_wrong_colour_reads_the_numbers_it_has(unreal, tool_script, skeleton, color, expected):
+    key = make(tool_script, skeleton, {"name": "FKKnee_R", "type": "FK", "joint": "Knee_R", "color": color})
+    shape_color = skeleton[0].get_hierarchy_controller().get_control_settings(key).shape_color
+    assert (shape_color.r, shape_color.g, shape_color.b, shape_color.a) == pytest.approx(expected + (1.0,))
+
+
 def test_world_space_shapes_keep_world_axes_equal_sizes_and_a_zero_diameter_stays_visible(unreal, tool_script, skeleton):
     hierarchy = skeleton[1]
     key = make(tool_script, skeleton, {"name": "FKHip_R", "type": "FK", "joint": "Hip_R", "worldSpace": True,

@@ -34,6 +34,8 @@ def test_the_local_ik_record_takes_the_ik_controls_look_with_defaults(tool_scrip
     bare = make({"name": "IKLeg_L", "joint": "Ankle_L", "diameter": 0, "color": "blue", "ik": "broken"})
     assert (bare["joint"], bare["diameter"], bare["gizmo"], bare["color"]) == ("Ankle_L", 1.0, "Box_Thick", [1.0, 0.0, 0.0])
     assert make({"name": "IKLeg_L", "joint": "Ankle_L"})["diameter"] == 1.0
+    # A short colour list is kept as it is; the control reads it by the vector rule when it is made.
+    assert make({"name": "IKLeg_L", "color": [0.2, 0.4]})["color"] == [0.2, 0.4]
 
 
 def test_applying_addctrl_puts_the_local_control_between_the_ik_control_and_its_reverse_foot(tool_script):

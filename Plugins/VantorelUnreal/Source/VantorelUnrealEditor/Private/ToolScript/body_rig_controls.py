@@ -109,8 +109,9 @@ def body_rig_maya_matrix_transform(values, import_scale=1.0):
 
 
 def body_rig_control_color(data):
-    color = body_rig_numbers(data.get("color"))
-    red, green, blue = color if color else BODY_RIG_DEFAULT_COLOR
+    """The shape colour of a record: its "color" read by the vector rule (missing numbers are zero, a
+    value that is no number reads as zero), red when there is no list; alpha is always 1."""
+    red, green, blue = body_json_vector(data.get("color"), BODY_RIG_DEFAULT_COLOR)
     return unreal.LinearColor(r=red, g=green, b=blue, a=1.0)
 
 

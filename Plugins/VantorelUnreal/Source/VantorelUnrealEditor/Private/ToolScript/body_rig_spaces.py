@@ -41,14 +41,14 @@ def body_rig_make_iklocal_addctrl_data(ik_item):
     end joint, in the IK control's shape, size and colour."""
     name = str(ik_item.get("name") or "")
     diameter = body_json_float(ik_item.get("diameter"), 1.0)
-    color = body_rig_numbers(ik_item.get("color"))
+    color = ik_item.get("color")
     gizmo = ik_item.get("gizmo")
     return {
         "name": body_rig_iklocal_control_name(name), "parent": name,
         "joint": body_json_ik_end_joint(ik_item),
         "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
         "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
-        "color": list(color) if color else list(BODY_RIG_DEFAULT_COLOR),
+        "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
         BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
     }
 
