@@ -107,6 +107,14 @@ def test_a_null_target_is_always_compensated(tool_script, graph_rig):
     node_at(graph_rig, 30, -150)
 
 
+@pytest.mark.parametrize("ik", [{"middleJoint": "Knee_R"}, {"startJoint": "Hip_R"}, {"startJoint": "Hip_R", "middleJoint": "Knee_R"}])
+def test_an_ik_record_planning_skipped_as_incomplete_gets_no_solve(tool_script, graph_rig, ik):
+    record = {"name": "IKLeg_R", "type": "IK", "ik": dict(ik)}  # the last one has no end bone and no joint
+    before = len(graph_rig.get_graph().get_nodes())
+    assert tool_script["body_rig_add_ik_solve"](graph_rig, record, None, "Sequence.A", 0, 0) == "Sequence.A"
+    assert len(graph_rig.get_graph().get_nodes()) == before
+
+
 def test_leg_test_and_forward_heights(tool_script):
     is_leg = tool_script["body_rig_is_leg_ik"]
     assert is_leg("IKLeg_L", {}) and is_leg("IKFoot", {"startJoint": "Thigh_L"}) and is_leg("X", {"middleJoint": "Knee"})

@@ -208,11 +208,14 @@ def body_rig_add_pole_line(controller, ik_name, middle_joint, pole_name, line_le
 
 def body_rig_add_ik_solve(controller, control, chain, previous_exec, x, y):
     """The two-bone IK of an "IK" record: effector target, solver with the exported axes and pole,
-    switch weight, leg pole constraint, pole line and visibility. Returns the execution pin."""
+    switch weight, leg pole constraint, pole line and visibility. Returns the execution pin. A record
+    whose start, middle or end bone is not named has no chain (planning skipped it) and gets nothing:
+    a solver with an empty item would only fail when the rig runs."""
     name = str(control.get("name") or "")
     ik = control.get("ik") if isinstance(control.get("ik"), dict) else {}
-    start, middle = str(ik.get("startJoint") or ""), str(ik.get("middleJoint") or "")
-    end = body_json_ik_end_joint(control)
+    start, middle, end = body_rig_ik_bones(control)
+    if not (start and middle and end):
+        return previous_exec
     pole = str(ik.get("poleControl") or "") or str((chain or {}).get("pole_control") or "") or "Pole" + name
     exec_pin = previous_exec
 
