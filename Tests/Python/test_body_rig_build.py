@@ -65,7 +65,11 @@ def test_the_progress_window_never_passes_100_and_closes(editor, unreal, tool_sc
     assert windows and all(window["destroyed"] for window in windows)
 
 
-def test_a_failed_build_still_closes_the_progress_window(editor, unreal, tool_script, hero, tmp_path):
+def test_a_refused_build_leaves_the_previous_rig_as_it_was_and_closes_the_progress_window(editor, unreal, tool_script, hero, tmp_path):
+    previous = tool_script["create_body_control_rig_from_json"]()
+    elements, nodes = element_names(previous), sorted(str(node.get_node_path()) for node in graph_nodes(previous))
+    saved = tmp_path / "Project" / "Content" / "SampleHero" / "SK_SampleHero_Body_CR.uasset"
+    saved_text = saved.read_text()
     broken = tmp_path / "NoBones_BodyRig.json"
     document = json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
     for joint in document["rig"]["joints"]:
@@ -74,9 +78,28 @@ def test_a_failed_build_still_closes_the_progress_window(editor, unreal, tool_sc
     tool_script["set_body_json_file"](str(broken))
     with pytest.raises(RuntimeError, match="The target SkeletalMesh skeleton has none of the Body JSON joints."):
         tool_script["create_body_control_rig_from_json"]()
+    # On disk, in memory, and after saving everything the editor holds: the previous rig, and no
+    # half-made rig beside it.
     rig = unreal.load_asset(RIG)
-    assert [name for kind, name in element_names(rig) if "BONE" not in kind] == []
+    assert element_names(rig) == elements
+    assert sorted(str(node.get_node_path()) for node in graph_nodes(rig)) == nodes
+    unreal.EditorAssetLibrary.save_directory("/Game", only_if_is_dirty=True, recursive=True)
+    assert saved.read_text() == saved_text
+    assert [path for path in unreal.EditorAssetLibrary.list_assets("/Game", True, False) if "CtrlRig" in path] == []
     assert all(window["destroyed"] for window in editor.slate_windows())
+
+
+def test_a_refused_first_build_makes_no_asset(editor, unreal, tool_script, hero, tmp_path):
+    broken = tmp_path / "NoBones_BodyRig.json"
+    document = json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
+    for joint in document["rig"]["joints"]:
+        joint["name"] = "Ghost" + joint["name"]
+    broken.write_text(json.dumps(document))
+    tool_script["set_body_json_file"](str(broken))
+    before = sorted(unreal.EditorAssetLibrary.list_assets("/Game", True, False))
+    with pytest.raises(RuntimeError, match="none of the Body JSON joints"):
+        tool_script["create_body_control_rig_from_json"]()
+    assert sorted(unreal.EditorAssetLibrary.list_assets("/Game", True, False)) == before
 
 
 def test_rebuilding_onto_the_same_target_gives_the_same_elements_and_nodes(editor, unreal, tool_script, hero):
@@ -269,3 +292,4 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     assert top == min(node.get_position().y for node in globals_) - 140
     assert left + width >= max(node.get_position().x + node.get_size().x for node in globals_) + 162
     assert top + height >= max(node.get_position().y + node.get_size().y for node in globals_) + 144
+

@@ -70,14 +70,23 @@ def _create_body_control_rig_from_json(target_path, target_name, progress):
     if target_name is None:
         target_name = globals().get("body_control_rig_name")
 
+    if not target_path:
+        raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
+
+    # The new rig is made and checked beside the previous one, which is replaced only once nothing
+    # can refuse the build any more: a refused build leaves the previous rig on disk and in memory.
     body_rig_progress(progress, 6, "Creating Control Rig asset...")
-    control_rig = load_or_create_control_rig(target_path, target_name)
+    control_rig = create_control_rig_asset(target_path)
     if control_rig is None:
         raise RuntimeError(BODY_RIG_NOT_CREATED_TEXT)
 
     body_rig_progress(progress, 4, "Importing skeleton hierarchy...")
     set_control_rig_preview_mesh(control_rig)
     replace_control_rig_bones_from_skeletal_mesh(control_rig)
+    if not body_rig_joint_keys(control_rig.hierarchy, rig_data):
+        discard_control_rig_asset(control_rig)
+        raise RuntimeError(BODY_RIG_NO_JOINTS_TEXT)
+    control_rig = move_control_rig_to_target(control_rig, target_path, target_name)
 
     build_body_control_rig_from_json(control_rig, rig_data, progress)
     body_rig_stamp_blueprint_description(control_rig, rig_data)

@@ -414,6 +414,55 @@ def control_rig_target(target_path, target_name):
     return target_path, target_name
 
 
+def free_package_path(path):
+    """path itself when no asset is there, else the first of path + "_New", path + "_New1", ... that is free."""
+    candidate, suffix = path, 0
+    while unreal.EditorAssetLibrary.does_asset_exist(candidate):
+        candidate = path + "_New" + (str(suffix) if suffix else "")
+        suffix += 1
+    return candidate
+
+
+def create_control_rig_asset(target_path):
+    """A new Control Rig blueprint made from the target mesh (or empty when that is not possible), at
+    the factory's own path or, for the empty one, at target_path when it is free and beside it when it
+    is not. Nothing that exists is touched, so a build that is refused later can leave the previous
+    rig exactly as it was. Returns the rig, or None."""
+    factory = unreal.ControlRigBlueprintFactory
+    rig = None
+    if skeletal_mesh is not None:
+        rig = call_first_accepted(
+            lambda: factory.create_control_rig_from_skeletal_mesh_or_skeleton(skeletal_mesh, False),
+            lambda: factory.create_control_rig_from_skeletal_mesh_or_skeleton(skeletal_mesh))
+    if rig is None:
+        rig = factory.create_new_control_rig_asset(desired_package_path=free_package_path(target_path))
+    return rig
+
+
+def discard_control_rig_asset(rig):
+    """Deletes a rig made by create_control_rig_asset that a refused build does not keep."""
+    unreal.EditorAssetLibrary.delete_asset(package_path_of(rig))
+
+
+def move_control_rig_to_target(rig, target_path, target_name):
+    """Puts a new rig at target_path named target_name, in place of any asset there: the old asset is
+    deleted, the rig renamed into the target folder and loaded again from there. A rig that cannot be
+    moved stays where it was made ("Control Rig created at:" ... "Rename skipped:" is printed)."""
+    if package_path_of(rig) == target_path:
+        return rig
+    if unreal.EditorAssetLibrary.does_asset_exist(target_path):
+        unreal.EditorAssetLibrary.delete_asset(target_path)
+    try:
+        renamed = unreal.AssetToolsHelpers.get_asset_tools().rename_assets(
+            [unreal.AssetRenameData(rig, folder_of(target_path), target_name)])
+        if not renamed:
+            raise RuntimeError(RENAME_REFUSED_TEXT)
+        rig = unreal.load_asset(target_path)
+    except Exception as error:
+        print(RIG_CREATED_AT_TEXT, rig.get_path_name(), RENAME_SKIPPED_TEXT, error)
+    return rig
+
+
 def load_or_create_control_rig(target_path=None, target_name=None):
     """A fresh Control Rig blueprint at target_path named target_name (by default the face rig of the
     target mesh): an asset already there is deleted first, the rig is made from the target mesh (or
@@ -425,28 +474,10 @@ def load_or_create_control_rig(target_path=None, target_name=None):
         raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
     if unreal.EditorAssetLibrary.does_asset_exist(target_path):
         unreal.EditorAssetLibrary.delete_asset(target_path)
-
-    factory = unreal.ControlRigBlueprintFactory
-    rig = None
-    if skeletal_mesh is not None:
-        rig = call_first_accepted(
-            lambda: factory.create_control_rig_from_skeletal_mesh_or_skeleton(skeletal_mesh, False),
-            lambda: factory.create_control_rig_from_skeletal_mesh_or_skeleton(skeletal_mesh))
-    if rig is None:
-        rig = factory.create_new_control_rig_asset(desired_package_path=target_path)
+    rig = create_control_rig_asset(target_path)
     if rig is None:
         return None
-
-    if package_path_of(rig) != target_path:
-        try:
-            renamed = unreal.AssetToolsHelpers.get_asset_tools().rename_assets(
-                [unreal.AssetRenameData(rig, folder_of(target_path), target_name)])
-            if not renamed:
-                raise RuntimeError(RENAME_REFUSED_TEXT)
-            rig = unreal.load_asset(target_path)
-        except Exception as error:
-            print(RIG_CREATED_AT_TEXT, rig.get_path_name(), RENAME_SKIPPED_TEXT, error)
-    return rig
+    return move_control_rig_to_target(rig, target_path, target_name)
 
 
 def control_rig_editor_library():
