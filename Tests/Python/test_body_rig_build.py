@@ -293,3 +293,15 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     assert left + width >= max(node.get_position().x + node.get_size().x for node in globals_) + 162
     assert top + height >= max(node.get_position().y + node.get_size().y for node in globals_) + 144
 
+
+@pytest.mark.parametrize("json_name, message", [
+    ("Missing_BodyRig.json", "Choose an existing Body JSON file first."),
+    ("SampleHero_BodyRig.json", "Select exactly one SkeletalMesh in the Content Browser before running this script."),
+])
+@pytest.mark.parametrize("mode", ["Body", "Body+Face"])
+def test_the_body_json_is_read_before_the_mesh_is_looked_up(editor, unreal, tool_script, json_name, message, mode):
+    tool_script["set_body_json_file"](os.path.join(SAMPLE, json_name))
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    tool_script["set_control_rig_mode"](mode)
+    tool_script["vn_run_create_control_rig"]()
+    assert editor.message_boxes() == [("Vantorel", "Create Control Rig failed:\n" + message)]

@@ -316,7 +316,11 @@ def builders(tool):
     calls = []
 
     def body(source):
-        def build(target_path=None, target_name=None):
+        def build(target_path=None, target_name=None, combined=False):
+            # As the real builders: the mesh is looked up first, then the target follows from it.
+            tool["ensure_target_skeletal_mesh"]()
+            target_path = target_path or tool["full_combined_control_rig_path" if combined else "full_body_control_rig_path"]
+            target_name = target_name or tool["combined_control_rig_name" if combined else "body_control_rig_name"]
             calls.append((source, target_name))
             return tool["load_or_create_control_rig"](target_path, target_name)
         return build
@@ -351,7 +355,7 @@ def test_body_and_face_stops_when_no_body_rig_was_built_or_no_mesh_is_chosen(too
     tool["set_control_rig_mode"]("Body+Face")
     tool["vn_run_create_control_rig"]()
     tool["set_target_skeletal_mesh"](hero)
-    tool["create_body_control_rig"] = lambda target_path, target_name: None
+    tool["create_body_control_rig"] = lambda target_path=None, target_name=None, combined=False: None
     tool["vn_run_create_control_rig"]()
     assert editor.message_boxes() == [
         ("Vantorel", "Create Control Rig failed:\nSelect exactly one SkeletalMesh in the Content Browser before running this script."),

@@ -46,29 +46,30 @@ def body_rig_controls_by_name(controls):
 
 # ---- entry and asset handling ---------------------------------------------------------------------------
 
-def create_body_control_rig_from_json(target_path=None, target_name=None):
+def create_body_control_rig_from_json(target_path=None, target_name=None, combined=False):
     """Builds the body Control Rig from the Body rig JSON for the target mesh; returns the blueprint.
-    The progress window opens first and always closes, also when the build fails."""
+    The target defaults to the mesh's body rig, or with combined to its combined rig. The progress
+    window opens first and always closes, also when the build fails."""
     try:
         progress = body_rig_begin_progress()
     except Exception:
         progress = None
     try:
-        return _create_body_control_rig_from_json(target_path, target_name, progress)
+        return _create_body_control_rig_from_json(target_path, target_name, progress, combined)
     finally:
         body_rig_end_progress(progress)
 
 
-def _create_body_control_rig_from_json(target_path, target_name, progress):
+def _create_body_control_rig_from_json(target_path, target_name, progress, combined=False):
     body_rig_progress(progress, 4, "Reading Body Rig JSON...")
     rig_data = body_json_read()
     if globals().get("skeletal_mesh") is None:
         body_rig_progress(progress, 4, "Finding selected Skeletal Mesh...")
         set_target_skeletal_mesh(selected_skeletal_mesh())
     if target_path is None:
-        target_path = globals().get("full_body_control_rig_path")
+        target_path = globals().get("full_combined_control_rig_path" if combined else "full_body_control_rig_path")
     if target_name is None:
-        target_name = globals().get("body_control_rig_name")
+        target_name = globals().get("combined_control_rig_name" if combined else "body_control_rig_name")
 
     if not target_path:
         raise RuntimeError(SELECT_ONE_MESH_MESSAGE)

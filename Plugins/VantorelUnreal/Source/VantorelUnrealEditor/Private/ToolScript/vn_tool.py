@@ -506,14 +506,17 @@ def set_control_rig_preview_mesh(control_rig):
 
 # ---- builds -----------------------------------------------------------------------------------------
 
-def create_body_control_rig_from_selected_source(target_path=None, target_name=None):
+def create_body_control_rig_from_selected_source(target_path=None, target_name=None, combined=False):
     """Builds the body Control Rig from the chosen source: "Generate from JSON" builds from the Body
     rig JSON, any other source from the Mannequin template. The target defaults to the body rig of
-    the target mesh. Returns the builder's rig."""
+    the target mesh, or with combined to the combined rig; the builder derives it once it has read
+    its input and found the mesh. Returns the builder's rig."""
     if body_control_rig_source == SOURCE_GENERATE_FROM_JSON:
         builder = tool_function("create_body_control_rig_from_json", "The Body rig JSON build")
     else:
         builder = tool_function("create_body_control_rig", "The Mannequin template build")
+    if combined:
+        return builder(target_path, target_name, combined=True)
     return builder(target_path, target_name)
 
 
@@ -525,15 +528,15 @@ def create_face_control_rig(control_rig):
 
 def create_control_rig_from_mode():
     """Builds what the mode asks for: "Body" the body rig, "Face" the face rig, "Body+Face" the body
-    rig into the combined asset with the face added to it. Returns the resulting rig."""
+    rig into the combined asset with the face added to it. Returns the resulting rig. The body
+    builder reads its JSON before it looks for the target mesh, so the mesh is not looked up here."""
     if control_rig_mode == MODE_FACE:
         return create_face_control_rig(None)
     if control_rig_mode not in CONTROL_RIG_MODES:
         raise RuntimeError(UNKNOWN_MODE_PREFIX + str(control_rig_mode))
-    ensure_target_skeletal_mesh()
     if control_rig_mode == MODE_BODY:
-        return create_body_control_rig_from_selected_source(full_body_control_rig_path, body_control_rig_name)
-    body_rig = create_body_control_rig_from_selected_source(full_combined_control_rig_path, combined_control_rig_name)
+        return create_body_control_rig_from_selected_source()
+    body_rig = create_body_control_rig_from_selected_source(combined=True)
     if body_rig is None:
         raise RuntimeError(BODY_RIG_NOT_CREATED_MESSAGE)
     return create_face_control_rig(body_rig)
