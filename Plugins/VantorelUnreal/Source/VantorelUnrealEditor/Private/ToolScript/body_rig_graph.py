@@ -13,6 +13,7 @@ BODY_RIG_TEMPLATE_NOT_ADDED_TEXT = "Could not add Control Rig template node "
 BODY_RIG_NO_TEMPLATE_NODE_TEXT = "the graph returned no node"
 BODY_RIG_LINK_SKIPPED_TEXT = "Body JSON link skipped:"
 BODY_RIG_LINK_REFUSED_TEXT = "the graph refused the link"
+BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT = "(pins that were expanded; %d pins in all)"
 BODY_RIG_PINS_COLLAPSED_TEXT = "Collapsed Control Rig graph pins:"
 
 BODY_RIG_TRUE_TEXT = "True"
@@ -365,9 +366,10 @@ def body_rig_end_section_group(controller, group_name=None):
 # ---- tidying -----------------------------------------------------------------------------------------
 
 def body_rig_collapse_pin(controller, pin):
-    """Collapses pin and, depth first, every pin below it, without undo; returns how many calls
-    collapsed a pin."""
-    collapsed = 0
+    """Collapses pin and, depth first, every pin below it, without undo; returns (how many pins were
+    expanded and are collapsed now, how many pins were visited). The controller reports a change
+    only, so a pin that was collapsed already is visited but not counted."""
+    collapsed, visited = 0, 1
     path = pin_path(pin)
     try:
         if controller.set_pin_expansion(path, False, False):
@@ -379,20 +381,25 @@ def body_rig_collapse_pin(controller, pin):
     except Exception:
         sub_pins = []
     for sub_pin in sub_pins:
-        collapsed += body_rig_collapse_pin(controller, sub_pin)
-    return collapsed
+        sub_collapsed, sub_visited = body_rig_collapse_pin(controller, sub_pin)
+        collapsed += sub_collapsed
+        visited += sub_visited
+    return collapsed, visited
 
 
 def body_rig_collapse_all_pins(controller):
     """Collapses every pin of every node so the generated graph stays readable; prints and returns the
-    number of pins collapsed."""
-    collapsed = 0
+    number of pins that were expanded before (the others were collapsed already), with the number of
+    pins looked at."""
+    collapsed = visited = 0
     for node in graph_nodes(controller):
         try:
             pins = list(node.get_pins())
         except Exception:
             continue
         for pin in pins:
-            collapsed += body_rig_collapse_pin(controller, pin)
-    print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed)
+            pin_collapsed, pin_visited = body_rig_collapse_pin(controller, pin)
+            collapsed += pin_collapsed
+            visited += pin_visited
+    print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed, BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT % visited)
     return collapsed
