@@ -55,12 +55,15 @@ def test_the_sample_builds_into_a_saved_rig_with_its_bones_and_the_forward_graph
 
 def test_the_progress_window_never_passes_100_and_closes(editor, unreal, tool_script, hero, monkeypatch):
     library = unreal.VNFaceSDKImportLibrary
-    shown = []
+    shown, messages = [], []
     original = library.update_body_rig_progress
-    monkeypatch.setattr(library, "update_body_rig_progress", lambda percent, message: (shown.append(percent), original(percent, message))[1],
+    monkeypatch.setattr(library, "update_body_rig_progress",
+                        lambda percent, message: (shown.append(percent), messages.append(message), original(percent, message))[2],
                         raising=False)
     tool_script["create_body_control_rig_from_json"]()
     assert shown and max(shown) <= 100.0 and shown == sorted(shown) and shown[-1] == 100.0
+    assert "Generating Twist Solver Nodes..." in messages
+    assert messages.index("Building Forward FK / IK graph...") < messages.index("Generating Twist Solver Nodes...")
     windows = editor.slate_windows()
     assert windows and all(window["destroyed"] for window in windows)
 

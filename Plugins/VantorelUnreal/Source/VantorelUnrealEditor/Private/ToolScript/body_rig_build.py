@@ -268,7 +268,7 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
         "file_by_name": file_by_name, "planned": planned, "chains": chains, "spline_chains": spline_chains,
         "all_chains": all_chains, "roll_systems": roll_systems, "hip_plan": hip_plan, "sdk_spaces": sdk_spaces,
         "root_joint": root_joint, "bendy_plans": bendy_plans, "bendy_snapshots": bendy_snapshots,
-        "joint_keys": joint_keys,
+        "joint_keys": joint_keys, "progress": progress,
     }
     body_rig_progress(progress, 4, "Building Forward FK / IK graph...")
     body_rig_build_forward_graph(context)
