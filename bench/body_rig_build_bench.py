@@ -22,10 +22,13 @@ for folder in (PYTHON_DIR, os.path.join(ROOT, "HostEditor", "Tools", "ScriptBund
 
 
 def load_tool_script():
+    """Runs the bundled tool script as the host does; returns its state module and body driver."""
     import bundle_tool_script
     namespace = {"__name__": "__main__", "SOURCE_FILE": "", "INCLUDE_VN_FACE_SOLVER": True, "json_file": ""}
     exec(compile(bundle_tool_script.bundle(TOOL_SCRIPT_DIR), "vn_tool_check.py", "exec"), namespace)
-    return namespace
+    from _vantorel_tool import state
+    from _vantorel_tool.body import driver
+    return state, driver
 
 
 def created_elements(rig):
@@ -52,24 +55,24 @@ def build(factor, workspace, quiet=True):
     hosteditor.start(os.path.join(workspace, "Project%d" % factor))
     unreal.load_module("VantorelUnreal")
     unreal.load_module("VantorelUnrealEditor")
-    tool = load_tool_script()
+    state, driver = load_tool_script()
     mesh, body_json, controls = generate_sample.create_in_editor(generate_sample.sized_parameters(factor),
                                                                  os.path.join(workspace, "Characters"))
-    tool["set_target_skeletal_mesh"](mesh)
-    tool["set_body_json_file"](body_json)
-    tool["set_body_control_rig_source"]("Generate from JSON")
-    tool["set_control_rig_mode"]("Body")
+    state.set_target_skeletal_mesh(mesh)
+    state.set_body_json_file(body_json)
+    state.set_body_control_rig_source("Generate from JSON")
+    state.set_control_rig_mode("Body")
     before = hosteditor.engine_call_counts()
     started = time.perf_counter()
     if quiet:
         with open(os.devnull, "w") as sink:
             saved, sys.stdout = sys.stdout, sink
             try:
-                rig = tool["create_body_control_rig_from_json"]()
+                rig = driver.create_body_control_rig_from_json()
             finally:
                 sys.stdout = saved
     else:
-        rig = tool["create_body_control_rig_from_json"]()
+        rig = driver.create_body_control_rig_from_json()
     seconds = time.perf_counter() - started
     after = hosteditor.engine_call_counts()
     calls = sum(after[kind] - before[kind] for kind in after)

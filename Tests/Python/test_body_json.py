@@ -1,5 +1,6 @@
 """The tool script's Body rig JSON and Face rig JSON readers: their checks and messages in order, the
-export-type tests, the value coercion rules, the attribute lookups and the local IK mode."""
+export-type tests, the value coercion rules, the attribute lookups and the local IK mode. These are
+plain Python: the tests import the package from its sources and need neither the editor nor a build."""
 
 import glob
 import json
@@ -20,6 +21,11 @@ FACE_BODY = ("The selected Face JSON looks like a Body Rig JSON (it contains con
              "Choose the *_FaceRig.json file.")
 FACE_NO_DRIVERS = "Face JSON must contain a drivers array. Choose the *_FaceRig.json file."
 PARSER_ERRORS = (json.JSONDecodeError, UnicodeDecodeError, RecursionError)
+
+
+@pytest.fixture
+def tool_script(source_package):
+    return source_package
 
 
 def write(tmp_path, content, name="Hero_BodyRig.json"):
@@ -50,7 +56,7 @@ def test_a_reader_without_an_existing_file_asks_for_one(tool_script, tmp_path, r
 
 
 def test_the_body_reader_asks_for_a_file_when_no_path_was_ever_set(tool_script):
-    tool_script.pop("body_json_file", None)
+    tool_script["body_json_file"] = None
     with pytest.raises(RuntimeError, match="^Choose an existing Body JSON file first[.]$"):
         tool_script["body_json_read"]()
 

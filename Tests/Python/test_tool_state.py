@@ -9,7 +9,7 @@ import types
 
 import pytest
 
-import bundle_tool_script
+from conftest import run_tool_script
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TOOL_SCRIPT_DIR = os.path.join(ROOT, "Plugins", "VantorelUnreal", "Source", "VantorelUnrealEditor", "Private", "ToolScript")
@@ -38,9 +38,7 @@ class UnrealView(types.ModuleType):
 def load_script(monkeypatch=None, view=None, **host_values):
     if view is not None:
         monkeypatch.setitem(sys.modules, "unreal", view)
-    namespace = dict(host_values, __name__="__main__")
-    exec(compile(bundle_tool_script.bundle(TOOL_SCRIPT_DIR), "vn_tool_check.py", "exec"), namespace)
-    return namespace
+    return run_tool_script(**host_values)
 
 
 def error_lines(editor, fragment):

@@ -5,9 +5,16 @@
 
 namespace VantorelToolScript
 {
-	/** The script's UTF-8 text in standard Base64 ("+", "/", "=" padding, no line breaks), zero-terminated. */
-	extern const ANSICHAR* const EmbeddedBase64;
+	/**
+	 * The script's parts, in the order their texts join into the script, ending in nullptr. Each part is
+	 * one stream of its UTF-8 text in standard Base64 ("+", "/", "=" padding): an array of string
+	 * literals that join into the stream, ending in nullptr.
+	 */
+	extern const ANSICHAR* const* const EmbeddedBase64Streams[];
 
-	/** The script text decoded from EmbeddedBase64; empty when the carriage does not decode. */
+	/** The text of Streams (laid out as EmbeddedBase64Streams): each stream decoded, joined in order; empty when any stream does not decode. */
+	FString DecodeStreams(const ANSICHAR* const* const* Streams);
+
+	/** The script text decoded from EmbeddedBase64Streams; empty when the carriage does not decode. */
 	FString DecodeScript();
 }

@@ -1,5 +1,10 @@
 """The body rig build's progress window: opening it, advancing it step by step and putting it away."""
 
+import unreal
+
+from _vantorel_tool.body.bones import BODY_RIG_NATIVE_LIBRARY
+
+
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 BODY_RIG_PROGRESS_BEGIN = "begin_body_rig_progress"

@@ -1,9 +1,17 @@
-# ---- body rig build: asset and hierarchy set-up -----------------------------------------------------
-# What every body build does before its phases and after them: the joint keys, the import scale, the
-# skeleton's root joint, the Helpers group, emptying the graph and the hierarchy of a previous build,
-# the node run limit and the description stamp.
+"""Body rig build: asset and hierarchy set-up. What every body build does before its phases and after
+them: the joint keys, the import scale, the skeleton's root joint, the Helpers group, emptying the
+graph and the hierarchy of a previous build, the node run limit and the description stamp."""
 
 import math
+
+import unreal
+
+from _vantorel_tool import state
+from _vantorel_tool.body.bones import body_rig_is_bone_key
+from _vantorel_tool.body.common import body_rig_find_key, body_rig_index_added, body_rig_index_removed
+from _vantorel_tool.body_json import BODY_JSON_KEY_VN_VERSION
+from _vantorel_tool.engine import call_first_accepted
+
 
 BODY_RIG_NODE_RUN_LIMIT = 1024
 BODY_RIG_NODE_RUN_LIMIT_FAILED_TEXT = "Could not set Control Rig Node Run Limit automatically; use Class Settings once."
@@ -71,7 +79,7 @@ def body_rig_scale_counts(value):
 def body_rig_import_uniform_scale(hierarchy, rig_data, joint_keys):
     """The factor every Maya length is multiplied by: the mesh's import uniform scale, else the
     Interchange pipeline's offset scale, else the mean scale of an imported top bone, else 1."""
-    mesh = globals().get("skeletal_mesh")
+    mesh = state.skeletal_mesh
     if mesh is None:
         return 1.0
     import_data = None

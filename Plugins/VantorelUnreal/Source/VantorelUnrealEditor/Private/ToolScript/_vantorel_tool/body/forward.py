@@ -1,8 +1,29 @@
-# ---- body forward solve: driving systems, the forward FK loop and the driving-system followers ------------
-# A driving-system control drives the joints of other controls through Maya's linear set-driven keys:
-# each relationship reads the driver channel, scales it by the exported slope and offsets the driven
-# SDK space (or joint) on one channel. The forward FK loop then copies every "FK" + bone control onto
-# its bone, from the root down.
+"""Body forward solve: driving systems, the forward FK loop and the driving-system followers. A
+driving-system control drives the joints of other controls through Maya's linear set-driven keys: each
+relationship reads the driver channel, scales it by the exported slope and offsets the driven SDK space
+(or joint) on one channel. The forward FK loop then copies every "FK" + bone control onto its bone,
+from the root down."""
+
+import re
+
+import unreal
+
+from _vantorel_tool.body.common import BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_kind, body_rig_safe_name
+from _vantorel_tool.body.fkik import body_rig_strip_prefix
+from _vantorel_tool.body.limb_graph import (
+    BODY_RIG_FOLLOW_ROW, BODY_RIG_FORWARD_SECTION_HEIGHT, BODY_RIG_FORWARD_SKIPPED_KINDS, BODY_RIG_GLOBAL_SPACE,
+    BODY_RIG_IK_CHAIN_EXTRA_HEIGHT, BODY_RIG_IK_SECTION_HEIGHT, body_rig_add_ik_solve, body_rig_get_transform,
+    body_rig_mutable_unit, body_rig_parent_constraint, body_rig_set_transform, body_rig_unit,
+)
+from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME
+from _vantorel_tool.body.spaces import BODY_RIG_ATTACH_FALLBACK, BODY_RIG_ATTACH_SUFFIX
+from _vantorel_tool.body_json import body_json_fit_attribute, body_json_float, body_json_int, body_json_text
+from _vantorel_tool.graph import (
+    BODY_RIG_NO_TEMPLATE_NODE_TEXT, body_rig_add_unit, body_rig_chain_node, body_rig_link, body_rig_node_execute_pin,
+    body_rig_node_path, body_rig_place_in_group, body_rig_position, body_rig_set_item, body_rig_set_pin,
+)
+from _vantorel_tool.names import error_text
+
 
 # Driven attribute (lower case) -> (component, axis, sign). The sign turns Maya's raw slope into the
 # Unreal local offset: X and Z rotation reverse, Y rotation, translation and scale keep it.
@@ -225,3 +246,37 @@ def body_rig_final_inbetween_row_count(rig_data):
         if any("FK%sPart%d%s" % (stem, index, side) in names for index in range(1, count + 1)):
             rows += 1
     return rows
+
+
+# ---- forward control dispatch --------------------------------------------------------------------------
+
+def body_rig_add_forward_control(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y, fkik_chain=None):
+    """The forward section of one file control: its driving system, its two-bone IK, or a copy of
+    the control onto its joint; nothing for controls that reach their bones another way. Returns the
+    execution pin."""
+    name = str(control_data.get("name") or "")
+    kind = body_rig_kind(control_data)
+    if not name or name == BODY_RIG_MAIN_NAME or kind in BODY_RIG_FORWARD_SKIPPED_KINDS:
+        return previous_exec
+    if kind == BODY_RIG_KIND_DRIVING_SYSTEM:
+        return body_rig_add_driving_system(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y) or previous_exec
+    if kind == "IK" and isinstance(control_data.get("ik"), dict):
+        return body_rig_add_ik_solve(controller, control_data, fkik_chain, previous_exec, x, y)
+    joint = str(control_data.get("joint") or "")
+    if not joint:
+        return previous_exec
+    reader = body_rig_get_transform(controller, name + "_GT", "Control", name, x, y)
+    writer, exec_pin = body_rig_set_transform(controller, name + "_ST", "Bone", joint, previous_exec, x + 300, y)
+    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+    return exec_pin
+
+
+def body_rig_forward_control_height(control_data, fkik_chain=None):
+    kind = body_rig_kind(control_data)
+    if kind == BODY_RIG_KIND_DRIVING_SYSTEM:
+        relations = sum(len(entry.get("relationships") or []) for entry in control_data.get("drivingSystem") or []
+                        if isinstance(entry, dict))
+        return max(360, 150 * relations + 220)
+    if kind == "IK":
+        return BODY_RIG_IK_SECTION_HEIGHT + (BODY_RIG_IK_CHAIN_EXTRA_HEIGHT if fkik_chain else 0)
+    return BODY_RIG_FORWARD_SECTION_HEIGHT

@@ -1,9 +1,32 @@
-# ---- body spaces: local IK, global orientation, attribute channels and driving-system spaces -----------
-# The helper nulls here are made at the initial global transform of the control they stand in for;
-# a control moved under one keeps its global transform and, where it becomes a zero group, rests at
-# identity below it.
+"""Body spaces: local IK, global orientation, attribute channels and driving-system spaces. The helper
+nulls here are made at the initial global transform of the control they stand in for; a control moved
+under one keeps its global transform and, where it becomes a zero group, rests at identity below it."""
 
-BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+import unreal
+
+from _vantorel_tool.body.bones import body_rig_is_bone_key
+from _vantorel_tool.body.common import (
+    BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_controls_by_name, body_rig_find_key, body_rig_kind, body_rig_safe_name,
+)
+from _vantorel_tool.body.controls import (
+    BODY_RIG_DEFAULT_GIZMO, body_rig_add_null, body_rig_bone_key, body_rig_ensure_null, body_rig_ik_local_type,
+    body_rig_set_offset, body_rig_set_parent, body_rig_set_values,
+)
+from _vantorel_tool.body.fkik import (
+    BODY_RIG_CHANNEL_RANGE, BODY_RIG_LEG_LOCK_CONSTRAINED, body_rig_add_channels, body_rig_add_float_channel,
+    body_rig_channel_name, body_rig_iklocal_control_name, body_rig_strip_prefix,
+)
+from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME
+from _vantorel_tool.body_json import (
+    BODY_JSON_IK_LOCAL_ADD_CTRL, BODY_JSON_IK_LOCAL_MODES, BODY_JSON_KEY_CONTROL_ATTRIBUTES, body_json_bool,
+    body_json_fit_attribute, body_json_float, body_json_int, body_json_record_attributes, body_json_text,
+)
+from _vantorel_tool.graph import (
+    body_rig_add_unit, body_rig_chain_node, body_rig_ensure_array_element, body_rig_link, body_rig_node_path,
+    body_rig_set_item, body_rig_set_pin,
+)
+
+
 BODY_RIG_GLOBAL_ATTRIBUTE = "global"
 BODY_RIG_GLOBAL_SUFFIX = "_Global"
 BODY_RIG_GLOBAL_FK_PREFIX = "FKGlobal"
@@ -26,31 +49,6 @@ BODY_RIG_ATTACHMENTS_TEXT = "Created DrivingSystem controller follow helpers:"
 BODY_RIG_ATTACH_FAILED_TEXT = "Could not attach DrivingSystem control"
 BODY_RIG_SDK_SPACES_TEXT = "Created DrivingSystem SDK control spaces:"
 BODY_RIG_SDK_SPACE_FAILED_TEXT = "Could not create SDK space for"
-
-
-# ---- local IK (addCtrl) -------------------------------------------------------------------------------
-
-def body_rig_iklocal_control_name(ik_control_name):
-    """"IKLocal" + the IK control's name without its leading "IK"."""
-    name = str(ik_control_name or "")
-    return body_rig_safe_name(BODY_RIG_IK_LOCAL_PREFIX + body_rig_strip_prefix(name, "IK"))
-
-
-def body_rig_make_iklocal_addctrl_data(ik_item):
-    """The planned record of an addCtrl limb's local IK control: under the IK control, on the limb's
-    end joint, in the IK control's shape, size and colour."""
-    name = str(ik_item.get("name") or "")
-    diameter = body_json_float(ik_item.get("diameter"), 1.0)
-    color = ik_item.get("color")
-    gizmo = ik_item.get("gizmo")
-    return {
-        "name": body_rig_iklocal_control_name(name), "parent": name,
-        "joint": body_json_ik_end_joint(ik_item),
-        "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
-        "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
-        "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
-        BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
-    }
 
 
 def body_rig_apply_iklocal_addctrl(controls, chains):
@@ -91,8 +89,6 @@ def body_rig_align_iklocal_controls(hierarchy, controls):
     print(BODY_RIG_IK_LOCAL_MODES_TEXT, *counts)
     return sum(counts)
 
-
-# ---- global orientation ---------------------------------------------------------------------------------
 
 def body_rig_has_global(control):
     return body_json_fit_attribute(control, BODY_RIG_GLOBAL_ATTRIBUTE) is not None

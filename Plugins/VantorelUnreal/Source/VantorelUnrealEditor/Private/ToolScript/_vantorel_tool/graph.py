@@ -3,6 +3,15 @@ node placement, section groups with their comment boxes, pin collapsing and grap
 
 import math
 
+import unreal
+
+from _vantorel_tool.engine import call_first_accepted
+from _vantorel_tool.graph_queries import (
+    call_first_returning, find_execute_input_pin, graph_node_path, graph_node_position, graph_nodes, pin_path,
+)
+from _vantorel_tool.names import error_text
+
+
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 BODY_RIG_EXECUTE_METHOD = "Execute"
@@ -13,7 +22,7 @@ BODY_RIG_TEMPLATE_NOT_ADDED_TEXT = "Could not add Control Rig template node "
 BODY_RIG_NO_TEMPLATE_NODE_TEXT = "the graph returned no node"
 BODY_RIG_LINK_SKIPPED_TEXT = "Body JSON link skipped:"
 BODY_RIG_LINK_REFUSED_TEXT = "the graph refused the link"
-BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT = "(pins that were expanded; %d pins in all)"
+BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT = "(pins that were expanded)"
 BODY_RIG_PINS_COLLAPSED_TEXT = "Collapsed Control Rig graph pins:"
 
 BODY_RIG_TRUE_TEXT = "True"
@@ -45,6 +54,24 @@ body_rig_open_group = None
 body_rig_group_nodes = {}
 body_rig_registered_nodes = set()
 
+# ---- pin expansion (one record per build) ------------------------------------------------------------
+# A new node shows expanded the pins its type expands by default, and the editor expands the parents of
+# a linked sub-pin so that the link shows. Tidying collapses exactly those pins, so it never has to
+# read every pin of the graph.
+
+body_rig_node_kinds = {}
+body_rig_node_paths = {}
+body_rig_linked_pin_parents = set()
+# Type (unit struct path or template notation) -> the pins below a node's path that a new node of that
+# type shows expanded; an engine fact, read from the first node of each type.
+body_rig_default_expanded_pins = {}
+
+
+def body_rig_clear_expansion_record():
+    body_rig_node_kinds.clear()
+    body_rig_node_paths.clear()
+    body_rig_linked_pin_parents.clear()
+
 
 def body_rig_clear_group_tracker():
     """Forgets every section group and closes the open one; called at the start of each build."""
@@ -52,6 +79,7 @@ def body_rig_clear_group_tracker():
     body_rig_open_group = None
     body_rig_group_nodes.clear()
     body_rig_registered_nodes.clear()
+    body_rig_clear_expansion_record()
 
 
 def body_rig_begin_section_group(group_name):
@@ -76,9 +104,10 @@ def body_rig_node_identity(node):
         return graph_node_path(node)
 
 
-def body_rig_register_node(node, group_name=None):
-    """Adds node to group_name, or without a name to the open group; a node already registered to a
-    group stays where it is. Returns the group it is in, or None."""
+def body_rig_register_node(node, group_name=None, position=None):
+    """Adds node to group_name, or without a name to the open group, with the (x, y) it was placed at
+    when known (else its position is read when the group's box is made); a node already registered to
+    a group stays where it is. Returns the group it is in, or None."""
     name = group_name or body_rig_open_group
     if node is None or not name:
         return None
@@ -86,14 +115,15 @@ def body_rig_register_node(node, group_name=None):
     if identity in body_rig_registered_nodes:
         return name
     body_rig_registered_nodes.add(identity)
-    body_rig_group_nodes.setdefault(name, []).append(node)
+    body_rig_group_nodes.setdefault(name, []).append((node, position))
     return name
 
 
 # ---- node placement ----------------------------------------------------------------------------------
 
 def body_rig_position(x, y):
-    return unreal.Vector2D(float(x), float(y))
+    """A graph position in the form engine calls take for a Vector2D argument."""
+    return (float(x), float(y))
 
 
 def body_rig_ensure_node_position(controller, node, x, y):
@@ -111,44 +141,102 @@ def body_rig_ensure_node_position(controller, node, x, y):
 def body_rig_place_in_group(controller, node, group_name=None, x=None, y=None):
     """Moves node to (x, y) when both are given and registers it in group_name (or the open group).
     Returns the node."""
+    position = None
     if x is not None and y is not None:
         body_rig_ensure_node_position(controller, node, x, y)
-    body_rig_register_node(node, group_name)
+        position = (float(x), float(y))
+    body_rig_register_node(node, group_name, position)
     return node
 
 
+def body_rig_record_node_kind(controller, node, kind):
+    """Notes a new node's path and type for tidying; the first node of a type tells which pins the
+    type shows expanded."""
+    path = graph_node_path(node)
+    if not path:
+        return
+    body_rig_node_paths[body_rig_node_identity(node)] = path
+    body_rig_node_kinds[path] = kind
+    if kind not in body_rig_default_expanded_pins:
+        expanded = []
+        try:
+            for pin in node.get_all_pins_recursively():
+                if pin.is_expanded():
+                    expanded.append(pin_path(pin)[len(path) + 1:])
+        except Exception:  # a node that cannot list its pins shows none expanded
+            pass
+        body_rig_default_expanded_pins[kind] = tuple(expanded)
+
+
 def body_rig_node_path(node, fallback):
-    """The node's path, or fallback when it cannot be read."""
-    return graph_node_path(node) or fallback
+    """The node's path (as noted when this build added it), or fallback when it cannot be read."""
+    known = body_rig_node_paths.get(body_rig_node_identity(node)) if node is not None else None
+    return known or graph_node_path(node) or fallback
 
 
 # ---- adding nodes ------------------------------------------------------------------------------------
+
+# Unit type name -> (its struct, the struct's path): engine facts, looked up once per type.
+body_rig_unit_structs = {}
+
+
+def body_rig_unit_struct(struct_name):
+    """The struct of the engine unit type struct_name and its path; raises RuntimeError when the type
+    is unknown."""
+    found = body_rig_unit_structs.get(struct_name)
+    if found is None:
+        unit_type = getattr(unreal, struct_name, None)
+        if unit_type is None:
+            raise RuntimeError(BODY_RIG_TYPE_UNAVAILABLE_TEXT + struct_name)
+        struct = unit_type.static_struct()
+        found = body_rig_unit_structs[struct_name] = (struct, struct.get_path_name())
+    return found
+
+
+def body_rig_first_added(attempts):
+    """Runs (add, takes_position) attempts until one adds a node; returns (node, whether that form of
+    the call placed it), (None, False) when none does."""
+    for add, takes_position in attempts:
+        try:
+            node = add()
+        except Exception:  # this engine version does not offer this form of the call
+            continue
+        if node is not None and node is not False:
+            return node, takes_position
+    return None, False
+
+
+def body_rig_finish_added_node(controller, node, kind, placed, x, y, group_name):
+    """A new node moved to (x, y) when its creation could not place it, noted for tidying and
+    registered in group_name (or the open group)."""
+    if not placed:
+        body_rig_ensure_node_position(controller, node, x, y)
+    body_rig_record_node_kind(controller, node, kind)
+    body_rig_register_node(node, group_name, (float(x), float(y)))
+    return node
+
 
 def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None):
     """Adds a rig unit node of the engine type struct_name ("RigUnit_GetTransform",
     "RigVMFunction_MathFloatDiv") at (x, y), lets the graph name it when it can, and registers it in
     group_name (or the open group). Raises RuntimeError when the type is unknown or no form of the
     call adds the node. Returns the node."""
-    unit_type = getattr(unreal, struct_name, None)
-    if unit_type is None:
-        raise RuntimeError(BODY_RIG_TYPE_UNAVAILABLE_TEXT + struct_name)
-    struct = unit_type.static_struct()
+    struct, struct_path = body_rig_unit_struct(struct_name)
     position = body_rig_position(x, y)
     attempts = []
     for operation_name in ("add_unit_node", "add_struct_node"):
         operation = getattr(controller, operation_name, None)
         if operation is not None:
-            attempts += [lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, "", False),
-                         lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, node_name, False),
-                         lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, node_name)]
+            attempts += [(lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, "", False), True),
+                         (lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, node_name, False), True),
+                         (lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, node_name), False)]
     # The struct's own path: rig units live in /Script/ControlRig, RigVM functions in /Script/RigVM.
-    struct_path = struct.get_path_name()
-    attempts += [lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name),
-                 lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name)]
-    node = call_first_returning(*attempts)
+    attempts += [(lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
+                 (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name), False)]
+    node, placed = body_rig_first_added(attempts)
     if node is None:
         raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_name)
-    return body_rig_place_in_group(controller, node, group_name, x, y)
+    return body_rig_finish_added_node(controller, node, struct_path, placed, x, y, group_name)
 
 
 def body_rig_add_unit_from_struct_path(controller, struct_path, node_name, x, y, group_name=None):
@@ -156,12 +244,12 @@ def body_rig_add_unit_from_struct_path(controller, struct_path, node_name, x, y,
     named node_name at (x, y) and registers it. Raises RuntimeError when the graph adds no node.
     Returns the node."""
     position = body_rig_position(x, y)
-    node = call_first_returning(
-        lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name),
-        lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name, False))
+    node, placed = body_rig_first_added([
+        (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
+        (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name, False), True)])
     if node is None:
         raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_path)
-    return body_rig_place_in_group(controller, node, group_name, x, y)
+    return body_rig_finish_added_node(controller, node, struct_path, placed, x, y, group_name)
 
 
 def body_rig_add_template(controller, notation, node_name, x, y, group_name=None):
@@ -174,7 +262,7 @@ def body_rig_add_template(controller, notation, node_name, x, y, group_name=None
             raise LookupError(BODY_RIG_NO_TEMPLATE_NODE_TEXT)
     except Exception as error:
         raise RuntimeError(BODY_RIG_TEMPLATE_NOT_ADDED_TEXT + node_name + ": " + error_text(error)) from error
-    return body_rig_place_in_group(controller, node, group_name, x, y)
+    return body_rig_finish_added_node(controller, node, notation, True, x, y, group_name)
 
 
 # ---- pins and links ----------------------------------------------------------------------------------
@@ -210,6 +298,10 @@ def body_rig_link(controller, source, target):
     """Links pin source to pin target (paths, or pins). A refused link is printed as skipped and the
     build goes on. Returns whether the link was made."""
     source_path, target_path = pin_path(source), pin_path(target)
+    for path in (source_path, target_path):
+        parts = path.split(".")
+        for end in range(2, len(parts)):
+            body_rig_linked_pin_parents.add(".".join(parts[:end]))
     try:
         linked = bool(controller.add_link(source_path, target_path))
         reason = BODY_RIG_LINK_REFUSED_TEXT
@@ -220,12 +312,22 @@ def body_rig_link(controller, source, target):
     return linked
 
 
+def body_rig_struct_text_string(text):
+    """text as a quoted string inside the engine's struct text form."""
+    return '"%s"' % str(text).replace("\\", "\\\\").replace('"', '\\"')
+
+
 def body_rig_set_item(controller, pin, element_type, name):
     """Sets a rig element key pin ("Child", "Parents.0.Item") to the element of type element_type
-    ("Bone", "Control", "Null") named name, through its two sub-pins. Returns whether both took."""
-    path = pin_path(pin)
-    return all([body_rig_set_pin(controller, path + ".Type", element_type),
-                body_rig_set_pin(controller, path + ".Name", name)])
+    ("Bone", "Control", "Null") named name, with one call in the key's text form. Returns whether it
+    took."""
+    return body_rig_set_pin(controller, pin, "(Type=%s,Name=%s)" % (element_type, body_rig_struct_text_string(name)))
+
+
+def body_rig_set_vector(controller, pin, values):
+    """Sets a vector pin to three numbers with one call in the vector's text form."""
+    x, y, z = (float(value) for value in values)
+    return body_rig_set_pin(controller, pin, "(X=%.6f,Y=%.6f,Z=%.6f)" % (x, y, z))
 
 
 def body_rig_ensure_array_element(controller, array_pin, index=0):
@@ -284,11 +386,13 @@ def body_rig_node_size(node, default_w=BODY_RIG_DEFAULT_NODE_WIDTH, default_h=BO
 
 
 def body_rig_nodes_extent(nodes):
-    """(min x, min y, max x, max y) over the nodes' positions (0, 0 when unreadable) and sizes; None
-    for no nodes or an extent without area."""
+    """(min x, min y, max x, max y) over the nodes' positions and sizes; None for no nodes or an
+    extent without area. nodes are nodes, or (node, (x, y) or None) with the position each was placed
+    at; an unknown position is read from the graph (0, 0 when unreadable)."""
     corners = []
-    for node in nodes:
-        x, y = graph_node_position(node, 0.0, 0.0)
+    for entry in nodes:
+        node, position = entry if isinstance(entry, tuple) else (entry, None)
+        x, y = position if position is not None else graph_node_position(node, 0.0, 0.0)
         width, height = body_rig_node_size(node)
         corners.append((x, y, x + width, y + height))
     if not corners:
@@ -365,41 +469,23 @@ def body_rig_end_section_group(controller, group_name=None):
 
 # ---- tidying -----------------------------------------------------------------------------------------
 
-def body_rig_collapse_pin(controller, pin):
-    """Collapses pin and, depth first, every pin below it, without undo; returns (how many pins were
-    expanded and are collapsed now, how many pins were visited). The controller reports a change
-    only, so a pin that was collapsed already is visited but not counted."""
-    collapsed, visited = 0, 1
-    path = pin_path(pin)
+def body_rig_collapse_pin(controller, path):
+    """Collapses the pin at path without undo; returns whether it was expanded."""
     try:
-        if controller.set_pin_expansion(path, False, False):
-            collapsed += 1
-    except Exception:
-        pass
-    try:
-        sub_pins = list(pin.get_sub_pins())
-    except Exception:
-        sub_pins = []
-    for sub_pin in sub_pins:
-        sub_collapsed, sub_visited = body_rig_collapse_pin(controller, sub_pin)
-        collapsed += sub_collapsed
-        visited += sub_visited
-    return collapsed, visited
+        return bool(controller.set_pin_expansion(path, False, False))
+    except Exception:  # a pin the graph no longer has
+        return False
 
 
 def body_rig_collapse_all_pins(controller):
-    """Collapses every pin of every node so the generated graph stays readable; prints and returns the
-    number of pins that were expanded before (the others were collapsed already), with the number of
-    pins looked at."""
-    collapsed = visited = 0
-    for node in graph_nodes(controller):
-        try:
-            pins = list(node.get_pins())
-        except Exception:
-            continue
-        for pin in pins:
-            pin_collapsed, pin_visited = body_rig_collapse_pin(controller, pin)
-            collapsed += pin_collapsed
-            visited += pin_visited
-    print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed, BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT % visited)
+    """Collapses every expanded pin of the nodes this build added so the generated graph stays
+    readable: the pins their types show expanded and the parents of linked sub-pins. Prints and returns
+    how many pins were expanded."""
+    collapsed = 0
+    for path, kind in body_rig_node_kinds.items():
+        for relative in body_rig_default_expanded_pins.get(kind, ()):
+            collapsed += body_rig_collapse_pin(controller, path + "." + relative)
+    for path in sorted(body_rig_linked_pin_parents):
+        collapsed += body_rig_collapse_pin(controller, path)
+    print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed, BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT)
     return collapsed

@@ -5,6 +5,9 @@ import math
 import os
 import re
 
+from _vantorel_tool import state
+
+
 # File kinds written by the Maya-side exporter under "exportType" (older files: "export_type").
 BODY_JSON_EXPORT_TYPE_BODY = "VantorelBodyRig"
 BODY_JSON_EXPORT_TYPE_FACE = "VantorelFaceRig"
@@ -168,7 +171,7 @@ def body_json_version_text(data):
 def body_json_read():
     """Reads the file named by the tool state's Body JSON path and returns a shallow copy of its
     validated "rig" object with "__vn_version" added (the exporter version as text)."""
-    path = globals().get("body_json_file")
+    path = state.body_json_file
     if not body_json_path_is_file(path):
         raise RuntimeError(BODY_JSON_MESSAGE_NO_FILE)
     data = body_json_load_file(path)
@@ -180,7 +183,7 @@ def body_json_read():
 def face_json_read():
     """Reads the file named by the tool state's Face JSON path (json_file), checks that it is a Face rig
     JSON and returns the whole parsed top-level object."""
-    path = globals().get("json_file")
+    path = state.json_file
     if not body_json_path_is_file(path):
         raise RuntimeError(FACE_JSON_MESSAGE_NO_FILE)
     data = body_json_load_file(path)

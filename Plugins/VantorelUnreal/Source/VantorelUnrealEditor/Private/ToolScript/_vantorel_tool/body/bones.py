@@ -1,5 +1,11 @@
 """The body rig's bones: replacing a Control Rig's bones with the target skeletal mesh's bones."""
 
+import unreal
+
+from _vantorel_tool import state
+from _vantorel_tool.engine import call_first_accepted
+
+
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 BODY_RIG_NATIVE_LIBRARY = "VNFaceSDKImportLibrary"
@@ -140,9 +146,9 @@ def replace_control_rig_bones_from_skeletal_mesh(control_rig):
         controller = None
 
     removed = body_rig_remove_bones(hierarchy, controller) if controller is not None else 0
-    imported = body_rig_import_bones_natively(control_rig, skeletal_mesh)
+    imported = body_rig_import_bones_natively(control_rig, state.skeletal_mesh)
     if not imported and controller is not None:
-        imported = body_rig_import_bones_with_engine(controller, skeletal_mesh)
+        imported = body_rig_import_bones_with_engine(controller, state.skeletal_mesh)
 
     if imported:
         print(BODY_RIG_BONES_REBUILT_TEXT, removed)

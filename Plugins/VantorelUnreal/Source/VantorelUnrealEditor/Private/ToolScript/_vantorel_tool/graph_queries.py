@@ -1,6 +1,9 @@
 """Graph queries shared by the body and face builders: node titles, positions and paths, pins and their
 links, and the forward-solve and sequence nodes of an existing graph."""
 
+from _vantorel_tool.engine import call_first_accepted
+
+
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 GRAPH_EXECUTE_PIN_NAMES = ("ExecuteContext", "Execute", "ExecutePin")

@@ -1,6 +1,9 @@
 """Shared by every body rig builder: the safe-name rule and the element lookup by name, answered from an
 index of the hierarchy so that a lookup does not read the whole hierarchy from the editor."""
 
+import re
+
+
 # ---- fixed texts and names ---------------------------------------------------------------------------
 
 BODY_RIG_SAFE_NAME_FALLBACK = "Body"
@@ -51,8 +54,8 @@ class BodyRigKeyIndex:
         # listing leaves out; reported additions and removals keep it in step.
         self.count = hierarchy.num()
 
-    def append(self, key):
-        keys = self.keys_by_name.setdefault(str(key.name), [])
+    def append(self, key, name=None):
+        keys = self.keys_by_name.setdefault(str(key.name) if name is None else name, [])
         keys.append((key, str(key.type).lower()))
         self.count += 1
         if len(keys) == 2:
@@ -109,7 +112,10 @@ def body_rig_known_index(hierarchy):
 
 def body_rig_is_empty_key(key):
     """Whether key names no element: the answer of a refused addition."""
-    return key is None or not str(key.name) or str(key.name) == "None"
+    if key is None:
+        return True
+    name = str(key.name)
+    return not name or name == "None"
 
 
 def body_rig_index_added(hierarchy, key):
@@ -117,10 +123,13 @@ def body_rig_index_added(hierarchy, key):
     (key = body_rig_index_added(hierarchy, controller.add_null(...))). An empty key (a refused
     addition) is not recorded."""
     index = body_rig_known_index(hierarchy)
-    if index is None or body_rig_is_empty_key(key):
+    if index is None or key is None:
         return key
-    index.append(key)
-    if len(index.keys_by_name[str(key.name)]) > 1:
+    name = str(key.name)
+    if not name or name == "None":
+        return key
+    index.append(key, name)
+    if len(index.keys_by_name[name]) > 1:
         index.stale = True
     return key
 
@@ -167,3 +176,13 @@ def body_rig_find_key(hierarchy, name, element_type=None):
     if key is not None and not hierarchy.contains(key):
         key = body_rig_key_index(hierarchy, refresh=True).first(name, element_type)
     return key
+BODY_RIG_KIND_DRIVING_SYSTEM = "DrivingSystem"
+
+
+def body_rig_controls_by_name(controls):
+    by_name = {}
+    for control in controls:
+        name = str(control.get("name") or "")
+        if name:
+            by_name.setdefault(name, control)
+    return by_name

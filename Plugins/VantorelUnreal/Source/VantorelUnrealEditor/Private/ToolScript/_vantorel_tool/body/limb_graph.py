@@ -1,7 +1,24 @@
-# ---- body forward solve: the graph of a two-bone limb and the forward controls ------------------------
-# Every emitter adds its nodes at the given position, links them by the pin paths the graph returns
-# (the graph may name nodes itself) and, when it takes an execution pin, returns the execution pin of
-# its last node so the driver threads one chain through the whole forward solve.
+"""Body forward solve: the graph of a two-bone limb and the forward controls. Every emitter adds its
+nodes at the given position, links them by the pin paths the graph returns (the graph may name nodes
+itself) and, when it takes an execution pin, returns the execution pin of its last node so the driver
+threads one chain through the whole forward solve."""
+
+from _vantorel_tool.body.common import body_rig_kind, body_rig_safe_name
+from _vantorel_tool.body.controls import BODY_RIG_POLE_SPACE_SUFFIX, body_rig_ik_local_type
+from _vantorel_tool.body.fkik import (
+    BODY_RIG_CHAIN_ID_FALLBACK, BODY_RIG_FKIK_BLEND_CHANNEL, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY,
+    BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY, BODY_RIG_IK_LOCAL_CONTROL_KEY, body_rig_fkik_result_parent_name,
+    body_rig_ik_bones,
+)
+from _vantorel_tool.body_json import (
+    BODY_JSON_IK_LOCAL_ADD_CTRL, BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_float,
+    body_json_vector,
+)
+from _vantorel_tool.graph import (
+    body_rig_add_template, body_rig_add_unit, body_rig_chain_node, body_rig_ensure_array_element, body_rig_link,
+    body_rig_node_path, body_rig_set_item, body_rig_set_pin, body_rig_set_vector,
+)
+
 
 BODY_RIG_IF_NOTATION = "DISPATCH_RigVMDispatch_If(in Condition,in True,in False,out Result)"
 BODY_RIG_NOT_NOTATION = "Not::Execute(in Value,out Result)"
@@ -34,8 +51,7 @@ def body_rig_mutable_unit(controller, struct_name, node_name, previous_exec, x, 
 
 
 def body_rig_vector_pin(controller, pin, values):
-    for axis, value in zip("XYZ", values):
-        body_rig_set_pin(controller, "%s.%s" % (pin, axis), "%.6f" % value)
+    body_rig_set_vector(controller, pin, values)
 
 
 def body_rig_get_transform(controller, node_name, element_type, element, x, y, space=BODY_RIG_GLOBAL_SPACE, initial=False):
@@ -263,38 +279,6 @@ def body_rig_add_ik_solve(controller, control, chain, previous_exec, x, y):
 
 
 # ---- forward controls -----------------------------------------------------------------------------------
-
-def body_rig_add_forward_control(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y, fkik_chain=None):
-    """The forward section of one file control: its driving system, its two-bone IK, or a copy of
-    the control onto its joint; nothing for controls that reach their bones another way. Returns the
-    execution pin."""
-    name = str(control_data.get("name") or "")
-    kind = body_rig_kind(control_data)
-    if not name or name == BODY_RIG_MAIN_NAME or kind in BODY_RIG_FORWARD_SKIPPED_KINDS:
-        return previous_exec
-    if kind == BODY_RIG_KIND_DRIVING_SYSTEM:
-        return body_rig_step("body_rig_add_driving_system", previous_exec, controller, control_data, control_lookup,
-                             sdk_spaces, previous_exec, x, y) or previous_exec
-    if kind == "IK" and isinstance(control_data.get("ik"), dict):
-        return body_rig_add_ik_solve(controller, control_data, fkik_chain, previous_exec, x, y)
-    joint = str(control_data.get("joint") or "")
-    if not joint:
-        return previous_exec
-    reader = body_rig_get_transform(controller, name + "_GT", "Control", name, x, y)
-    writer, exec_pin = body_rig_set_transform(controller, name + "_ST", "Bone", joint, previous_exec, x + 300, y)
-    body_rig_link(controller, reader + ".Transform", writer + ".Value")
-    return exec_pin
-
-
-def body_rig_forward_control_height(control_data, fkik_chain=None):
-    kind = body_rig_kind(control_data)
-    if kind == BODY_RIG_KIND_DRIVING_SYSTEM:
-        relations = sum(len(entry.get("relationships") or []) for entry in control_data.get("drivingSystem") or []
-                        if isinstance(entry, dict))
-        return max(360, 150 * relations + 220)
-    if kind == "IK":
-        return BODY_RIG_IK_SECTION_HEIGHT + (BODY_RIG_IK_CHAIN_EXTRA_HEIGHT if fkik_chain else 0)
-    return BODY_RIG_FORWARD_SECTION_HEIGHT
 
 
 # ---- follow and result constraints ----------------------------------------------------------------------

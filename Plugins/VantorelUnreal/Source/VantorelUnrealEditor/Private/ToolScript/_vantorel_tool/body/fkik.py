@@ -1,7 +1,20 @@
-# ---- body rig build: FK/IK chains ------------------------------------------------------------------
-# The two-bone limbs of the body rig: chain plans from the file's "IK" controls, the FK controls they
-# need, the FKIK placeholder that carries each limb's switch channels, and the re-attachment of FK
-# branches that hang below a finished limb.
+"""Body rig build: FK/IK chains. The two-bone limbs of the body rig: chain plans from the file's "IK"
+controls, the FK controls they need, the FKIK placeholder that carries each limb's switch channels, and
+the re-attachment of FK branches that hang below a finished limb."""
+
+import copy
+
+import unreal
+
+from _vantorel_tool.body.common import (
+    body_rig_find_key, body_rig_index_added, body_rig_is_empty_key, body_rig_kind, body_rig_safe_name,
+)
+from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME, body_rig_joint_parents
+from _vantorel_tool.body_json import (
+    BODY_JSON_IK_LOCAL_ADD_CTRL, body_json_bool, body_json_control_attribute, body_json_float,
+    body_json_ik_end_joint, body_json_limb_ik_local_mode, body_json_text,
+)
+
 
 BODY_RIG_FKIK_RESULT_PARENT_PREFIX = "FKParentConstraintTo"
 BODY_RIG_FKIK_RESULT_PARENT_FALLBACK = "FKParentConstraint"
@@ -286,3 +299,32 @@ def body_rig_add_bool_channel(hierarchy, hierarchy_controller, owner, name, disp
     settings = body_rig_channel_settings(unreal.RigControlType.BOOL, display_name)
     return body_rig_add_channel(hierarchy, hierarchy_controller, owner, name, settings,
                                 unreal.RigHierarchy.make_control_value_from_bool(bool(value)))
+BODY_RIG_IK_LOCAL_PREFIX = "IKLocal"
+# ---- the local IK control of an addCtrl limb --------------------------------------------------------
+
+BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+
+
+# ---- local IK (addCtrl) -------------------------------------------------------------------------------
+
+def body_rig_iklocal_control_name(ik_control_name):
+    """"IKLocal" + the IK control's name without its leading "IK"."""
+    name = str(ik_control_name or "")
+    return body_rig_safe_name(BODY_RIG_IK_LOCAL_PREFIX + body_rig_strip_prefix(name, "IK"))
+
+
+def body_rig_make_iklocal_addctrl_data(ik_item):
+    """The planned record of an addCtrl limb's local IK control: under the IK control, on the limb's
+    end joint, in the IK control's shape, size and colour."""
+    name = str(ik_item.get("name") or "")
+    diameter = body_json_float(ik_item.get("diameter"), 1.0)
+    color = ik_item.get("color")
+    gizmo = ik_item.get("gizmo")
+    return {
+        "name": body_rig_iklocal_control_name(name), "parent": name,
+        "joint": body_json_ik_end_joint(ik_item),
+        "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
+        "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
+        "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
+        BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
+    }

@@ -1,7 +1,27 @@
-# ---- body controls: creation, placement, shapes and the clean controller hierarchy ---------------------
-# Every animator control is placed from the Maya data through its initial offset, so it rests at
-# identity; no animator control is ever parented to a bone, and every helper null is made at the
-# initial global transform of what it stands in for, so inserting it leaves the rest pose unchanged.
+"""Body controls: creation, placement, shapes and the clean controller hierarchy. Every animator
+control is placed from the Maya data through its initial offset, so it rests at identity; no animator
+control is ever parented to a bone, and every helper null is made at the initial global transform of
+what it stands in for, so inserting it leaves the rest pose unchanged."""
+
+import math
+
+import unreal
+
+from _vantorel_tool.body.bones import body_rig_is_bone_key
+from _vantorel_tool.body.common import (
+    body_rig_controls_by_name, body_rig_find_key, body_rig_index_added, body_rig_index_reparented,
+    body_rig_is_empty_key, body_rig_kind, body_rig_safe_name,
+)
+from _vantorel_tool.body.fkik import (
+    BODY_RIG_DEFAULT_COLOR, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_IK_LOCAL_PREFIX, BODY_RIG_IK_LOCAL_TYPE_KEY,
+    BODY_RIG_ROOT_JOINT, body_rig_fkik_result_parent_name,
+)
+from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME, body_rig_element_name, body_rig_helpers_group_key
+from _vantorel_tool.body_json import (
+    BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_bool, body_json_fit_attribute,
+    body_json_float, body_json_int, body_json_number, body_json_vector,
+)
+
 
 BODY_RIG_MOTION_SYSTEM_NAME = "MotionSystem"
 BODY_RIG_FK_SYSTEM_NAME = "FKSystem"
@@ -9,7 +29,6 @@ BODY_RIG_HIP_SWINGER_KIND = "HipSwinger"
 BODY_RIG_HIP_SWINGER_NAME = "HipSwinger_M"
 BODY_RIG_HIP_SWINGER_OFFSET_NAME = "HipSwingerOffset_M"
 BODY_RIG_ROOT_MOTION_CONTROL = "FKRootMotion_M"
-BODY_RIG_IK_LOCAL_PREFIX = "IKLocal"
 BODY_RIG_POLE_SPACE_SUFFIX = "_Space"
 BODY_RIG_DEFAULT_GIZMO = "Default"
 
