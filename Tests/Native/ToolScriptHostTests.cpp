@@ -1,5 +1,6 @@
-// The tool script host: the bootstrap and command texts carry every value intact, and opening the tools
-// writes and runs the script once per editor run.
+// The tool script host: the bootstrap and command texts carry every value intact, the bootstrap registers
+// the builtins from the script's own table, and opening the tools writes and runs the script once per
+// editor run.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include "CoreMinimal.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/LogCapture.h"
+#include "HostEditorSupport/MessageDialogLog.h"
 #include "IPythonScriptPlugin.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
@@ -37,6 +39,15 @@ namespace
 		Command.Command = Expression;
 		Python.ExecPythonCommandEx(Command);
 		return Command.CommandResult;
+	}
+
+	/** Runs a statement in the console's globals, where Evaluate finds what it assigns; whether it succeeded. */
+	bool ExecuteStatement(IPythonScriptPlugin& Python, const FString& Statement)
+	{
+		FPythonCommandEx Command;
+		Command.ExecutionMode = EPythonCommandExecutionMode::ExecuteStatement;
+		Command.Command = Statement;
+		return Python.ExecPythonCommandEx(Command);
 	}
 
 	/** Hex of the UTF-8 bytes of Text, as Python's str.encode('utf-8').hex() writes it. */
@@ -83,22 +94,18 @@ TEST(ToolScriptHost, CommandValuesSurviveADoubleQuotedString)
 	EXPECT_EQ(Evaluate(*Python, TEXT("\"") + VantorelToolScriptHost::EscapeCommandValue(MeshPath) + TEXT("\".encode('utf-8').hex()")), Utf8Hex(MeshPath));
 }
 
-TEST(ToolScriptHost, BootstrapHandsOverHostValuesRunsTheFileAndRegistersEveryBuiltin)
+TEST(ToolScriptHost, BootstrapHandsOverHostValuesRunsTheFileAndRegistersTheScriptsTable)
 {
 	IPythonScriptPlugin* Python = LoadPython();
 	ASSERT_NE(Python, nullptr);
 	const FString ScriptFile = FString(UTF8_TO_TCHAR((std::filesystem::temp_directory_path() / "vn_bootstrap_probe's.py").string().c_str()));
-	const TCHAR* const Names[] = {
-		TEXT("set_target_skeletal_mesh"), TEXT("set_body_control_rig_template"), TEXT("set_body_control_rig_template_file"),
-		TEXT("set_body_json_file"), TEXT("set_body_control_rig_source"), TEXT("set_face_json_file"), TEXT("set_control_rig_mode"),
-		TEXT("set_body_rig_options"), TEXT("set_include_custom_controllers"), TEXT("vn_run_set_retarget_options"),
-		TEXT("run_vantorel_action"), TEXT("set_character_mesh"), TEXT("vn_run_create_body_control_rig"),
-		TEXT("vn_run_create_face_control_rig"), TEXT("vn_run_create_control_rig")};
-	FString Probe = TEXT("import builtins\nbuiltins.vn_probe_host = (SOURCE_FILE, INCLUDE_VN_FACE_SOLVER, json_file)\n");
-	for (const TCHAR* Name : Names)
-	{
-		Probe += FString::Printf(TEXT("def %s(*args): return '%s'\n"), Name, Name);
-	}
+	// A script function with a builtin's name but missing from the table must stay unregistered.
+	const FString Probe = TEXT(
+		"import builtins\n"
+		"builtins.vn_probe_host = (SOURCE_FILE, INCLUDE_VN_FACE_SOLVER, json_file)\n"
+		"def set_body_json_file(*args): return 'set_body_json_file'\n"
+		"def vn_run_create_control_rig(): return 'not in the table'\n"
+		"VANTOREL_BUILTINS = {'vn_set_body_json_file': set_body_json_file, 'vn_probe_action': lambda: 'from the table'}\n");
 	ASSERT_TRUE(FFileHelper::SaveStringToFile(Probe, *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM));
 
 	HostEditor::FLogCapture Log;
@@ -107,8 +114,77 @@ TEST(ToolScriptHost, BootstrapHandsOverHostValuesRunsTheFileAndRegistersEveryBui
 	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("Vantorel: Python builtins registered successfully")), 1);
 	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_probe_host")), TEXT("(\"C:/O'Brien/Hero.fbx\", False, 'D:/Faces/Hero_FaceRig.json')"));
 	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_set_body_json_file()")), TEXT("'set_body_json_file'"));
-	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_run_set_third_person_character()")), TEXT("'run_vantorel_action'"));
+	EXPECT_EQ(Evaluate(*Python, TEXT("__import__('builtins').vn_probe_action()")), TEXT("'from the table'"));
+	EXPECT_EQ(Evaluate(*Python, TEXT("hasattr(__import__('builtins'), 'vn_run_create_control_rig')")), TEXT("False")) << "the bootstrap names no function itself";
+
+	// A script without the table fails the bootstrap, which then does not claim success.
+	ASSERT_TRUE(FFileHelper::SaveStringToFile(FString(TEXT("def set_body_json_file(): pass\n")), *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM));
+	Log.Reset();
+	EXPECT_FALSE(Python->ExecPythonCommand(*Bootstrap));
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Error, TEXT("NameError: name 'VANTOREL_BUILTINS' is not defined")), 1);
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("registered successfully")), 0);
 	std::filesystem::remove(TCHAR_TO_UTF8(*ScriptFile));
+}
+
+namespace
+{
+	/** Starts an editor run with Python on a new project. */
+	void StartOnNewProject(const char* Project)
+	{
+		ASSERT_NE(LoadPython(), nullptr);
+		const std::filesystem::path ProjectDir = std::filesystem::temp_directory_path() / "vn_tool_script_host" / Project;
+		std::filesystem::remove_all(ProjectDir);
+		FString Error;
+		ASSERT_TRUE(HostEditor::StartEditor(FString(UTF8_TO_TCHAR(ProjectDir.string().c_str())), {TEXT(VN_SOURCE_DIR "/Plugins")}, Error)) << Narrow(Error);
+	}
+}
+
+TEST(ToolScriptHost, TheRealScriptRegistersExactlyItsFourteenBuiltinsEachCallable)
+{
+	StartOnNewProject("RealBuiltins");
+	if (HasFatalFailure())
+	{
+		return;
+	}
+	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
+	ASSERT_NE(Python, nullptr);
+	ASSERT_TRUE(ExecuteStatement(*Python, TEXT("import builtins as _vn_builtins; _vn_builtins_before = set(vars(_vn_builtins))")));
+	// Opening the tools runs the real script under the bootstrap.
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	const FString Expected = TEXT("['vn_run_create_body_control_rig', 'vn_run_create_control_rig', 'vn_run_create_face_control_rig', ")
+		TEXT("'vn_run_set_retarget_options', 'vn_run_set_third_person_character', 'vn_set_body_control_rig_source', ")
+		TEXT("'vn_set_body_control_rig_template', 'vn_set_body_control_rig_template_file', 'vn_set_body_json_file', ")
+		TEXT("'vn_set_body_rig_options', 'vn_set_control_rig_mode', 'vn_set_face_json_file', ")
+		TEXT("'vn_set_include_custom_controllers', 'vn_set_target_skeletal_mesh']");
+	// Dunder names are the interpreter's own (pybind11 keeps its internals there when unreal is first imported).
+	EXPECT_EQ(Narrow(Evaluate(*Python, TEXT("sorted(name for name in set(vars(_vn_builtins)) - _vn_builtins_before if not name.startswith('__'))"))), Narrow(Expected))
+		<< "nothing more and nothing less is added";
+	EXPECT_EQ(Narrow(Evaluate(*Python, TEXT("[name for name in ") + Expected + TEXT(" if not callable(getattr(_vn_builtins, name, None))]"))), "[]");
+}
+
+TEST(ToolScriptHost, TheThirdPersonCharacterBuiltinReachesTheActionAndReportsItsMissingBuilder)
+{
+	StartOnNewProject("ThirdPerson");
+	if (HasFatalFailure())
+	{
+		return;
+	}
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
+	ASSERT_NE(Python, nullptr);
+	HostEditor::ResetMessageDialogs();
+	HostEditor::FLogCapture Log;
+	EXPECT_TRUE(Python->ExecPythonCommand(TEXT("import builtins; builtins.vn_run_set_third_person_character()"))) << "the action reports its failure and raises nothing";
+	const TArray<HostEditor::FMessageDialogRecord>& Dialogs = HostEditor::GetMessageDialogs();
+	ASSERT_EQ(Dialogs.Num(), 1);
+	EXPECT_EQ(Narrow(Dialogs[0].Title), "Vantorel");
+	EXPECT_EQ(Narrow(Dialogs[0].Message), "Set Character failed:\nSetting the character mesh is not available yet");
+	int32 NameErrors = 0;
+	for (const HostEditor::FLogLine& Line : Log.GetLines())
+	{
+		NameErrors += Line.Text.Contains(TEXT("NameError")) ? 1 : 0;
+	}
+	EXPECT_EQ(NameErrors, 0);
 }
 
 TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)

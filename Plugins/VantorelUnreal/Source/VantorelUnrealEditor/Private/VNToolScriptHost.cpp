@@ -10,23 +10,14 @@ const TCHAR* const VantorelToolScriptHost::ScriptFileName = TEXT("vn_tool_check.
 
 namespace
 {
-	/** Every setter and action of the tool script, registered as interpreter builtins under these names. */
+	/**
+	 * Registers the script's builtins from its own table, VANTOREL_BUILTINS (builtin name to setter or
+	 * action), so the names and the functions behind them are listed once, in the script; the bootstrap
+	 * relies on no other name of it.
+	 */
 	const TCHAR* const BuiltinRegistration =
 		TEXT("import builtins; ")
-		TEXT("builtins.vn_set_target_skeletal_mesh=set_target_skeletal_mesh; ")
-		TEXT("builtins.vn_set_body_control_rig_template=set_body_control_rig_template; ")
-		TEXT("builtins.vn_set_body_control_rig_template_file=set_body_control_rig_template_file; ")
-		TEXT("builtins.vn_set_body_json_file=set_body_json_file; ")
-		TEXT("builtins.vn_set_body_control_rig_source=set_body_control_rig_source; ")
-		TEXT("builtins.vn_set_face_json_file=set_face_json_file; ")
-		TEXT("builtins.vn_set_control_rig_mode=set_control_rig_mode; ")
-		TEXT("builtins.vn_set_body_rig_options=set_body_rig_options; ")
-		TEXT("builtins.vn_set_include_custom_controllers=set_include_custom_controllers; ")
-		TEXT("builtins.vn_run_set_retarget_options=vn_run_set_retarget_options; ")
-		TEXT("builtins.vn_run_set_third_person_character=lambda: run_vantorel_action('Set Character', set_character_mesh); ")
-		TEXT("builtins.vn_run_create_body_control_rig=vn_run_create_body_control_rig; ")
-		TEXT("builtins.vn_run_create_face_control_rig=vn_run_create_face_control_rig; ")
-		TEXT("builtins.vn_run_create_control_rig=vn_run_create_control_rig; ")
+		TEXT("builtins.__dict__.update(VANTOREL_BUILTINS); ")
 		TEXT("print('Vantorel: Python builtins registered successfully')");
 
 	FString ForwardSlashes(const FString& Path)
