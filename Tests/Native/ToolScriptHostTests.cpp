@@ -62,6 +62,9 @@ namespace
 		return TEXT("'") + Hex + TEXT("'");
 	}
 
+	/** The editor module's own log category. */
+	const FName EditorLog(TEXT("LogVantorelUnrealEditor"));
+
 	const TCHAR* const HostileValues[] = {
 		TEXT("C:/Proj/Hero.fbx"),
 		TEXT("C:/O'Brien/Hero.fbx"),
@@ -199,8 +202,9 @@ TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
 
 	HostEditor::FLogCapture Log;
 	UVNFaceSDKImportLibrary::OpenVantorelTools(TEXT("C:\\Proj\\Hero.fbx"), true, true, FString(), FString());
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel tools target SkeletalMesh path: '' resolved: yes")), 1) << "the selected mesh is taken";
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Vantorel: Loading Python tool script (embedded)")), 1);
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("Vantorel tools target SkeletalMesh path: '' resolved: yes")), 1) << "the selected mesh is taken";
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("Vantorel: Loading Python tool script (embedded)")), 1);
+	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display), 0) << "opening the tools writes nothing to LogTemp";
 	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("Vantorel: Python builtins registered successfully")), 1) << "the real script ran under the bootstrap";
 	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Error), 0);
 	FString Written;
@@ -213,9 +217,9 @@ TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
 	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, TEXT("/Game/Chars/Missing.Missing"), FString());
 	HostEditor::SelectAssets({});
 	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, TEXT("/Game/Chars/Missing.Missing"), FString());
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("resolved: yes")), 1) << "a missing path falls back to the selection";
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("'/Game/Chars/Missing.Missing' resolved: no")), 1);
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("Loading Python tool script")), 0);
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("resolved: yes")), 1) << "a missing path falls back to the selection";
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("'/Game/Chars/Missing.Missing' resolved: no")), 1);
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("Loading Python tool script")), 0);
 	EXPECT_FALSE(std::filesystem::exists(ScriptPath)) << "later openings neither write nor run the script";
 }
 
@@ -269,8 +273,8 @@ TEST(ToolScriptHost, WithoutPythonTheToolsOpenAndTheScriptIsNeverTried)
 	HostEditor::FLogCapture Log;
 	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
 	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Error, TEXT("Vantorel: Python script plugin not available")), 1) << "reported once per editor run";
-	EXPECT_EQ(Log.Count(TEXT("LogTemp"), ELogVerbosity::Display, TEXT("resolved: no")), 2);
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Error, TEXT("Vantorel: Python script plugin not available")), 1) << "reported once per editor run";
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("resolved: no")), 2);
 	EXPECT_FALSE(std::filesystem::exists(ProjectDir / "Intermediate" / "vn_tool_check.py"));
 	const int32 LinesBefore = Log.GetLines().Num();
 	VantorelToolScriptHost::SendCommand(TEXT("print('never runs')"));

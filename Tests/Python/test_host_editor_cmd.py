@@ -62,8 +62,8 @@ def test_files_import_into_the_chosen_folder_and_save_all_writes_them(tmp_path):
 def test_without_python_the_tools_still_open_and_say_so_once(tmp_path):
     code, lines, _ = run_host(str(tmp_path / "P"), "-NoPython", "-OpenTools", "-Menu=Vantorel>Vantorel Functions")
     assert code == 0
-    assert lines.count("LogTemp: Error: Vantorel: Python script plugin not available") == 1
-    assert lines.count("LogTemp: Display: Vantorel tools target SkeletalMesh path: '' resolved: no") == 2
+    assert lines.count("LogVantorelUnrealEditor: Error: Vantorel: Python script plugin not available") == 1
+    assert lines.count("LogVantorelUnrealEditor: Display: Vantorel tools target SkeletalMesh path: '' resolved: no") == 2
 
 
 def test_without_python_no_python_plugin_is_loaded_and_commands_fail(tmp_path):
@@ -77,7 +77,7 @@ def test_selected_mesh_is_the_tools_target(tmp_path):
     project = str(tmp_path / "P")
     code, lines, _ = run_host(project, "-ExecCmd=" + MAKE_MESH, "-Select=/Game/Test/SK_Test.SK_Test", "-OpenTools")
     assert code == 0
-    assert "LogTemp: Display: Vantorel tools target SkeletalMesh path: '' resolved: yes" in lines
+    assert "LogVantorelUnrealEditor: Display: Vantorel tools target SkeletalMesh path: '' resolved: yes" in lines
 
 
 @pytest.mark.parametrize("arguments, message", [
@@ -125,6 +125,6 @@ def test_help_prints_the_usage():
 
 def test_the_menu_entry_opens_the_tools_from_python_too(editor):
     editor.invoke_menu_entry(["Vantorel", "Vantorel Functions"])
-    assert ("LogTemp", "Display", "Vantorel tools target SkeletalMesh path: '' resolved: no") in editor.log_lines()
+    assert ("LogVantorelUnrealEditor", "Display", "Vantorel tools target SkeletalMesh path: '' resolved: no") in editor.log_lines()
     with pytest.raises(RuntimeError, match="has no entry 'Missing'"):
         editor.invoke_menu_entry(["Vantorel", "Missing"])

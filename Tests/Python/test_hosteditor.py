@@ -82,7 +82,7 @@ def test_a_started_editor_has_python_so_opening_the_tools_runs_the_tool_script(e
     assert callable(builtins.vn_set_control_rig_mode) and callable(builtins.vn_run_create_control_rig)
     lines = editor.log_lines()
     assert lines.count(REGISTERED) == 1
-    assert ("LogTemp", "Display", "Vantorel: Loading Python tool script (embedded)") in lines
+    assert ("LogVantorelUnrealEditor", "Display", "Vantorel: Loading Python tool script (embedded)") in lines
     assert not any("Python script plugin not available" in text for _, _, text in lines)
     assert [text for category, verbosity, text in lines if category == "LogPython" and verbosity == "Error"] == []
     assert os.path.isfile(os.path.join(project_dir(tmp_path), "Intermediate", "vn_tool_check.py"))

@@ -384,5 +384,5 @@ def test_opening_the_tools_hands_the_host_values_and_guessed_mesh_to_the_window(
 def test_opening_the_tools_by_hand_reaches_the_native_window(tool, editor, unreal, hero, restore_builtins):
     tool["set_target_skeletal_mesh"](hero)
     assert tool["open_vantorel_tools"]() is True
-    lines = [text for category, _, text in editor.log_lines() if category == "LogTemp"]
+    lines = [text for category, _, text in editor.log_lines() if category == "LogVantorelUnrealEditor"]
     assert "Vantorel tools target SkeletalMesh path: '%s.Hero' resolved: yes" % HERO in lines

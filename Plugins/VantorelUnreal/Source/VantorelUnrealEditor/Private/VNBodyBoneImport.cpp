@@ -11,6 +11,8 @@
 
 namespace
 {
+	// The import's warnings and its summary line log to LogTemp, not the module's category: users and
+	// the docs look for them there.
 	const TCHAR* const BoneImportFailedPrefix = TEXT("Vantorel body bone import failed: ");
 
 	/** Compared as engine names, so any letter case matches. */

@@ -14,6 +14,8 @@
 
 namespace
 {
+	// The setup warnings and the placement lines log to LogTemp, not the module's category: users and
+	// the docs look for them there.
 	const TCHAR* const OnFaceSetupFailedPrefix = TEXT("Vantorel on-face setup failed: ");
 	const TCHAR* const ParentSetupFailedPrefix = TEXT("Vantorel parent setup failed: ");
 

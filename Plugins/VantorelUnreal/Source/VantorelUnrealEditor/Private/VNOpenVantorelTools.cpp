@@ -9,6 +9,7 @@
 #include "UObject/UObjectGlobals.h"
 #include "VNFaceSDKImportLibrary.h"
 #include "VNToolScriptHost.h"
+#include "VantorelUnrealEditorLog.h"
 #include "VantorelToolsTab.h"
 #include "VantorelToolsWindowState.h"
 
@@ -61,7 +62,7 @@ void UVNFaceSDKImportLibrary::OpenVantorelTools(const FString& SourceFile, bool 
 	{
 		Window.ChosenMesh = SelectedSkeletalMesh();
 	}
-	UE_LOG(LogTemp, Display, TEXT("Vantorel tools target SkeletalMesh path: '%s' resolved: %s"),
+	UE_LOG(LogVantorelUnrealEditor, Display, TEXT("Vantorel tools target SkeletalMesh path: '%s' resolved: %s"),
 		*TargetSkeletalMeshPath, Window.ChosenMesh.IsValid() ? TEXT("yes") : TEXT("no"));
 
 	VantorelToolScriptHost::LoadToolScript(SourceFile, bIncludeFaceSolver, FaceJsonFile);

@@ -4,6 +4,7 @@
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
 #include "VNToolScript.h"
+#include "VantorelUnrealEditorLog.h"
 #include "VantorelUnrealEditorModule.h"
 
 const TCHAR* const VantorelToolScriptHost::ScriptFileName = TEXT("vn_tool_check.py");
@@ -77,10 +78,10 @@ void VantorelToolScriptHost::LoadToolScript(const FString& SourceFile, bool bInc
 	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
 	if (!Python)
 	{
-		UE_LOG(LogTemp, Error, TEXT("Vantorel: Python script plugin not available"));
+		UE_LOG(LogVantorelUnrealEditor, Error, TEXT("Vantorel: Python script plugin not available"));
 		return;
 	}
-	UE_LOG(LogTemp, Display, TEXT("Vantorel: Loading Python tool script (embedded)"));
+	UE_LOG(LogVantorelUnrealEditor, Display, TEXT("Vantorel: Loading Python tool script (embedded)"));
 
 	const FString ScriptFile = FPaths::ConvertRelativePathToFull(FPaths::Combine(FPaths::ProjectIntermediateDir(), ScriptFileName));
 	FFileHelper::SaveStringToFile(VantorelToolScript::DecodeScript(), *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM);

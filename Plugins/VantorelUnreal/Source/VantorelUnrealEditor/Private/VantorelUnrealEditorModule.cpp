@@ -8,8 +8,11 @@
 #include "Textures/SlateIcon.h"
 #include "ToolMenus.h"
 #include "VNFaceSDKImportLibrary.h"
+#include "VantorelUnrealEditorLog.h"
 
 #define LOCTEXT_NAMESPACE "FVantorelUnrealEditorModule"
+
+DEFINE_LOG_CATEGORY(LogVantorelUnrealEditor);
 
 namespace
 {
