@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "CoreMinimal.h"
+#include "Framework/Docking/TabManager.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/LogCapture.h"
 #include "HostEditorSupport/MessageDialogLog.h"
@@ -17,6 +18,8 @@
 #include "VNFaceSDKImportLibrary.h"
 #include "VNToolScript.h"
 #include "VNToolScriptHost.h"
+#include "VantorelToolsTab.h"
+#include "Widgets/Docking/SDockTab.h"
 
 namespace
 {
@@ -221,6 +224,28 @@ TEST(ToolScriptHost, OpeningTheToolsTwiceWritesAndRunsTheScriptOnce)
 	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("'/Game/Chars/Missing.Missing' resolved: no")), 1);
 	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Display, TEXT("Loading Python tool script")), 0);
 	EXPECT_FALSE(std::filesystem::exists(ScriptPath)) << "later openings neither write nor run the script";
+}
+
+TEST(ToolScriptHost, AScriptThatCannotBeWrittenIsReportedAndNotRun)
+{
+	StartOnNewProject("Unwritable");
+	if (HasFatalFailure())
+	{
+		return;
+	}
+	// A folder where the script file belongs: the write fails whoever runs the test.
+	const FString ScriptPath = FPaths::Combine(FPaths::ProjectIntermediateDir(), VantorelToolScriptHost::ScriptFileName);
+	ASSERT_TRUE(std::filesystem::create_directories(TCHAR_TO_UTF8(*ScriptPath)));
+
+	HostEditor::FLogCapture Log;
+	UVNFaceSDKImportLibrary::OpenVantorelTools(FString(), true, true, FString(), FString());
+	EXPECT_EQ(Log.Count(EditorLog, ELogVerbosity::Error, TEXT("Vantorel: could not write the Python tool script to '")), 1);
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Error), 0) << "the bootstrap was not sent";
+	EXPECT_EQ(Log.Count(TEXT("LogPython"), ELogVerbosity::Log, TEXT("registered successfully")), 0);
+	IPythonScriptPlugin* Python = IPythonScriptPlugin::Get();
+	ASSERT_NE(Python, nullptr);
+	EXPECT_EQ(Evaluate(*Python, TEXT("hasattr(__import__('builtins'), 'vn_set_control_rig_mode')")), TEXT("False"));
+	EXPECT_TRUE(FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(VantorelToolsTab::TabId)).IsValid()) << "the tools still open";
 }
 
 TEST(ToolScriptHost, ANewEditorRunWritesAndRunsTheScriptAgainWhereARestartDoesNot)

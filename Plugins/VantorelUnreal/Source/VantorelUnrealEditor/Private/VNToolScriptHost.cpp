@@ -84,7 +84,12 @@ void VantorelToolScriptHost::LoadToolScript(const FString& SourceFile, bool bInc
 	UE_LOG(LogVantorelUnrealEditor, Display, TEXT("Vantorel: Loading Python tool script (embedded)"));
 
 	const FString ScriptFile = FPaths::ConvertRelativePathToFull(FPaths::Combine(FPaths::ProjectIntermediateDir(), ScriptFileName));
-	FFileHelper::SaveStringToFile(VantorelToolScript::DecodeScript(), *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM);
+	// An unwritten script is not run: the file there may be another build's script, or nothing at all.
+	if (!FFileHelper::SaveStringToFile(VantorelToolScript::DecodeScript(), *ScriptFile, FFileHelper::EEncodingOptions::ForceUTF8WithoutBOM))
+	{
+		UE_LOG(LogVantorelUnrealEditor, Error, TEXT("Vantorel: could not write the Python tool script to '%s'"), *ScriptFile);
+		return;
+	}
 	Python->ExecPythonCommand(*MakeBootstrapCommand(ForwardSlashes(SourceFile), bIncludeFaceSolver, ForwardSlashes(FaceJsonFile), ForwardSlashes(ScriptFile)));
 }
 

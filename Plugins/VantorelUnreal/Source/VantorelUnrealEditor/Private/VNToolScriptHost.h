@@ -22,7 +22,8 @@ namespace VantorelToolScriptHost
 
 	/**
 	 * Writes the tool script into the project's intermediate folder and runs it with the bootstrap,
-	 * once per editor run: later calls do nothing, also when the first found no Python.
+	 * once per editor run: later calls do nothing, also when the first found no Python. A script that
+	 * cannot be written is reported as an error and not run.
 	 */
 	void LoadToolScript(const FString& SourceFile, bool bIncludeFaceSolver, const FString& FaceJsonFile);
 
