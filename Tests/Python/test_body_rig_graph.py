@@ -93,9 +93,14 @@ def test_unit_falls_back_to_the_controlrig_struct_path_with_the_node_name(script
     assert position_of(node) == (10.0, 20.0)
 
 
-def test_unit_creation_that_ignores_the_position_is_moved_to_it(script, unreal, controller):
+def test_unit_creation_that_takes_no_position_is_moved_to_it(script, unreal, controller):
     origin = unreal.Vector2D(0.0, 0.0)
-    view = ControllerView(controller, add_unit_node=lambda struct, method, *rest: controller.add_unit_node(struct, method, origin, "", False))
+
+    def add_without_position(struct, method, *rest):
+        if len(rest) != 1:
+            raise TypeError("this engine version adds a unit node by struct, method and name")
+        return controller.add_unit_node(struct, method, origin, rest[0], False)
+    view = ControllerView(controller, add_unit_node=add_without_position)
     node = script["body_rig_add_unit"](view, GET_TRANSFORM, "GetArm", 700.0, 150.0)
     assert position_of(node) == (700.0, 150.0)
 
@@ -210,7 +215,7 @@ def test_box_spans_several_nodes_at_their_live_positions(script, unreal, empty_c
     second = script["body_rig_add_unit_from_struct_path"](empty_controller, SET_TRANSFORM_PATH, "B", 600.0, 400.0)
     empty_controller.set_node_size(first, unreal.Vector2D(200.0, 100.0))
     empty_controller.set_node_size(second, unreal.Vector2D(300.0, 80.0))
-    empty_controller.set_node_position(first, unreal.Vector2D(100.0, -20.0))
+    assert script["body_rig_ensure_node_position"](empty_controller, first, 100.0, -20.0)
     # Left 100 - 90, top -20 - 140; right edge 900 + 162, bottom edge 480 + 144.
     assert script["body_rig_section_group_bounds"]("Spline IK") == (10.0, -160.0, 1052.0, 784.0)
     assert script["body_rig_graph_bounds"](empty_controller) == (100.0, -20.0, 900.0, 480.0)
@@ -256,16 +261,20 @@ def test_comment_falls_back_to_the_short_call_and_fails_quietly(script, unreal, 
 
 # ---- tidying ----
 
-def test_collapsing_counts_every_expanded_pin_depth_first(script, controller, capsys):
-    node = controller.add_unit_node_from_struct_path(SET_TRANSFORM_PATH, "Execute", controller.get_graph().get_nodes()[0].get_position(), "Set")
-    # "Item" is shown expanded from the start.
-    for path in ("Set.Value", "Set.Value.Translation", "Set.Value.Rotation"):
-        assert controller.set_pin_expansion(path, True)
+def test_collapsing_folds_the_pins_a_new_node_shows_expanded_and_the_parents_of_linked_sub_pins(script, controller, capsys):
+    script["body_rig_add_unit_from_struct_path"](controller, SET_TRANSFORM_PATH, "Set", 0, 0)
+    script["body_rig_add_unit_from_struct_path"](controller, SET_TRANSFORM_PATH, "Other", 0, 400)
+    getter = script["body_rig_add_unit"](controller, "RigUnit_GetTransform", "Get", -400, 0)
+    # "Item" shows expanded on a new node of either type; the editor expands the parents of a linked
+    # sub-pin so that the link shows, as is done here by hand.
+    assert script["body_rig_link"](controller, str(getter.get_node_path()) + ".Transform.Translation", "Set.Value.Translation")
+    assert controller.set_pin_expansion("Set.Value", True)
+    # The three "Item" pins and "Set.Value".
     assert script["body_rig_collapse_all_pins"](controller) == 4
-    total = sum(1 + len(list(root.get_all_sub_pins_recursively())) for graph_node in controller.get_graph().get_nodes()
-                for root in graph_node.get_pins())
-    assert capsys.readouterr().out.strip() == "Collapsed Control Rig graph pins: 4 (pins that were expanded; %d pins in all)" % total
-    assert not any(pin.is_expanded() for root in node.get_pins() for pin in [root] + list(root.get_all_sub_pins_recursively()))
+    assert capsys.readouterr().out.strip() == "Collapsed Control Rig graph pins: 4 (pins that were expanded)"
+    nodes = controller.get_graph().get_nodes()
+    assert not any(pin.is_expanded() for node in nodes for root in node.get_pins()
+                   for pin in [root] + list(root.get_all_sub_pins_recursively()))
     assert script["body_rig_collapse_all_pins"](controller) == 0
 
 

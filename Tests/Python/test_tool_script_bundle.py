@@ -265,7 +265,7 @@ def test_the_carriage_decodes_to_the_script_in_short_literals_one_stream_per_par
 def test_a_one_line_change_to_one_module_changes_only_that_modules_stream(tmp_path):
     copy = tmp_path / "ToolScript"
     shutil.copytree(TOOL_SCRIPT_DIR, copy, ignore=shutil.ignore_patterns("__pycache__"))
-    changed = "_vantorel_tool/flat/body_rig_graph.py"
+    changed = "_vantorel_tool/graph.py"
     before = bundle_tool_script.carriage(str(copy))
     [old_part] = [part.text for part in bundle_tool_script.bundle_parts(str(copy)) if part.origin == changed]
     lines = (copy / changed).read_text(encoding="utf-8").split("\n")

@@ -6,10 +6,10 @@ import os
 
 import unreal
 
-from _vantorel_tool import state
+from _vantorel_tool import log, state
 from _vantorel_tool.engine import call_first_accepted, is_skeletal_mesh
 from _vantorel_tool.face_types import MISSING_TYPE_PREFIX
-from _vantorel_tool.names import folder_of, package_path_of
+from _vantorel_tool.names import error_text, folder_of, package_path_of
 from _vantorel_tool.state import set_target_skeletal_mesh
 
 
@@ -40,7 +40,7 @@ def set_body_control_rig_template(asset):
         if path.startswith(GAME_PREFIX):
             state.body_control_rig_template_file = (unreal.Paths.project_content_dir() + path[len(GAME_PREFIX):]
                                               + ASSET_FILE_EXTENSION)
-    except Exception:
+    except Exception:  # not an asset (no package path): the template file stays as it was
         pass
     return state.body_control_rig_template_file
 
@@ -106,8 +106,8 @@ def guess_skeletal_mesh_path():
             return matches[0]
         if len(matches) > 1:
             print(MULTIPLE_MESHES_TEXT, target_name, ":", matches)
-    except Exception:
-        pass
+    except Exception as error:
+        log.warning("could not look for skeletal meshes under /Game: " + error_text(error))
     print(NO_GUESS_TEXT, state.SOURCE_FILE)
     return ""
 

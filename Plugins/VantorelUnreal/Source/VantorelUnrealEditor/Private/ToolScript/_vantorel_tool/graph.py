@@ -61,6 +61,8 @@ body_rig_registered_nodes = set()
 
 body_rig_node_kinds = {}
 body_rig_node_paths = {}
+# Where this build put each node it placed, so that section boxes need not read positions back.
+body_rig_node_positions = {}
 body_rig_linked_pin_parents = set()
 # Type (unit struct path or template notation) -> the pins below a node's path that a new node of that
 # type shows expanded; an engine fact, read from the first node of each type.
@@ -70,6 +72,7 @@ body_rig_default_expanded_pins = {}
 def body_rig_clear_expansion_record():
     body_rig_node_kinds.clear()
     body_rig_node_paths.clear()
+    body_rig_node_positions.clear()
     body_rig_linked_pin_parents.clear()
 
 
@@ -108,14 +111,18 @@ def body_rig_register_node(node, group_name=None, position=None):
     """Adds node to group_name, or without a name to the open group, with the (x, y) it was placed at
     when known (else its position is read when the group's box is made); a node already registered to
     a group stays where it is. Returns the group it is in, or None."""
-    name = group_name or body_rig_open_group
-    if node is None or not name:
+    if node is None:
         return None
     identity = body_rig_node_identity(node)
+    if position is not None:
+        body_rig_node_positions[identity] = position
+    name = group_name or body_rig_open_group
+    if not name:
+        return None
     if identity in body_rig_registered_nodes:
         return name
     body_rig_registered_nodes.add(identity)
-    body_rig_group_nodes.setdefault(name, []).append((node, position))
+    body_rig_group_nodes.setdefault(name, []).append(node)
     return name
 
 
@@ -130,7 +137,8 @@ def body_rig_ensure_node_position(controller, node, x, y):
     """Moves node to (x, y): node creation may ignore the position asked for. Tries the move by node and
     then by node path, each without undo first. Returns whether the node was moved."""
     position = body_rig_position(x, y)
-    path = graph_node_path(node)
+    body_rig_node_positions[body_rig_node_identity(node)] = position
+    path = body_rig_node_path(node, "")
     return call_first_returning(
         lambda: controller.set_node_position(node, position, False, False, False),
         lambda: controller.set_node_position(node, position),
@@ -166,6 +174,18 @@ def body_rig_record_node_kind(controller, node, kind):
         except Exception:  # a node that cannot list its pins shows none expanded
             pass
         body_rig_default_expanded_pins[kind] = tuple(expanded)
+
+
+def body_rig_rename_node(controller, node, name):
+    """Renames a node this build added to name, without undo, keeping the record of its path; returns
+    its path afterwards."""
+    old_path = body_rig_node_path(node, "")
+    controller.rename_node(node, name, False)
+    new_path = graph_node_path(node) or name
+    body_rig_node_paths[body_rig_node_identity(node)] = new_path
+    if old_path in body_rig_node_kinds:
+        body_rig_node_kinds[new_path] = body_rig_node_kinds.pop(old_path)
+    return new_path
 
 
 def body_rig_node_path(node, fallback):
@@ -338,13 +358,13 @@ def body_rig_ensure_array_element(controller, array_pin, index=0):
     graph = None
     try:
         graph = controller.get_graph()
-    except Exception:
+    except Exception:  # a controller without a graph accessor in this engine version; add blindly below
         pass
     for _attempt in range(index + 1):
         try:
             if graph is not None and graph.find_pin(element) is not None:
                 break
-        except Exception:
+        except Exception:  # a graph without find_pin in this engine version; add blindly
             pass
         try:
             controller.add_array_pin(path, "", False)
@@ -386,12 +406,11 @@ def body_rig_node_size(node, default_w=BODY_RIG_DEFAULT_NODE_WIDTH, default_h=BO
 
 
 def body_rig_nodes_extent(nodes):
-    """(min x, min y, max x, max y) over the nodes' positions and sizes; None for no nodes or an
-    extent without area. nodes are nodes, or (node, (x, y) or None) with the position each was placed
-    at; an unknown position is read from the graph (0, 0 when unreadable)."""
+    """(min x, min y, max x, max y) over the nodes' positions (where this build placed them, else as
+    the graph reads them, 0, 0 when unreadable) and sizes; None for no nodes or an extent without area."""
     corners = []
-    for entry in nodes:
-        node, position = entry if isinstance(entry, tuple) else (entry, None)
+    for node in nodes:
+        position = body_rig_node_positions.get(body_rig_node_identity(node))
         x, y = position if position is not None else graph_node_position(node, 0.0, 0.0)
         width, height = body_rig_node_size(node)
         corners.append((x, y, x + width, y + height))

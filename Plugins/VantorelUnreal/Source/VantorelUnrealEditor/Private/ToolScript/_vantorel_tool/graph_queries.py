@@ -46,7 +46,7 @@ def graph_node_title(node):
         title = str(node.get_node_title())
         if title:
             return title
-    except Exception:
+    except Exception:  # nodes without a title in this engine version; the struct name stands in
         pass
     try:
         return str(node.get_script_struct().get_name())

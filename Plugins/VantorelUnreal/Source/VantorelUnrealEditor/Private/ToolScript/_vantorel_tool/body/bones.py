@@ -2,8 +2,9 @@
 
 import unreal
 
-from _vantorel_tool import state
+from _vantorel_tool import log, state
 from _vantorel_tool.engine import call_first_accepted
+from _vantorel_tool.names import error_text
 
 
 # ---- fixed texts and names ---------------------------------------------------------------------------
@@ -68,8 +69,8 @@ def body_rig_remove_bones(hierarchy, controller):
                     lambda: controller.remove_element(unreal.RigElementKey(type=key.type, name=str(key.name))),
                     accepted_errors=(Exception,)):
                 removed += 1
-        except Exception:
-            pass
+        except Exception as error:
+            log.warning("could not remove bone %s: %s" % (key.name, error_text(error)))
     return removed
 
 

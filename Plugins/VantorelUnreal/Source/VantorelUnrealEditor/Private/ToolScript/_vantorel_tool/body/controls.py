@@ -7,6 +7,7 @@ import math
 
 import unreal
 
+from _vantorel_tool import log
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import (
     body_rig_controls_by_name, body_rig_find_key, body_rig_index_added, body_rig_index_reparented,
@@ -21,6 +22,7 @@ from _vantorel_tool.body_json import (
     BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_bool, body_json_fit_attribute,
     body_json_float, body_json_int, body_json_number, body_json_vector,
 )
+from _vantorel_tool.names import error_text
 
 
 BODY_RIG_MOTION_SYSTEM_NAME = "MotionSystem"
@@ -279,8 +281,8 @@ def body_rig_make_control(hierarchy, hierarchy_controller, data, joint_keys, imp
             raise
     try:
         body_rig_set_shape(hierarchy, key, body_rig_control_shape_transform(data, import_scale))
-    except Exception:
-        pass
+    except Exception as error:
+        log.warning("could not set the shape of %s: %s" % (key.name, error_text(error)))
     return key
 
 
@@ -497,8 +499,8 @@ def body_rig_repair_control_parents(hierarchy, hierarchy_controller, controls):
         try:
             if body_rig_set_parent(hierarchy, hierarchy_controller, key, parent, True):
                 repaired += 1
-        except Exception:
-            pass
+        except Exception as error:
+            log.warning("could not parent %s under %s: %s" % (key.name, parent, error_text(error)))
     return repaired
 
 

@@ -9,7 +9,7 @@ import time
 
 import unreal
 
-from _vantorel_tool import state
+from _vantorel_tool import log, state
 from _vantorel_tool.assets import (
     SELECT_ONE_MESH_MESSAGE, create_control_rig_asset, discard_control_rig_asset, move_control_rig_to_target,
     selected_skeletal_mesh, set_control_rig_preview_mesh,
@@ -47,8 +47,9 @@ from _vantorel_tool.body.spaces import (
 from _vantorel_tool.body_json import body_json_fit_attribute, body_json_float, body_json_int, body_json_read
 from _vantorel_tool.graph import (
     body_rig_add_comment_group, body_rig_add_unit, body_rig_begin_section_group, body_rig_clear_group_tracker,
-    body_rig_collapse_all_pins, body_rig_end_section_group, body_rig_link, body_rig_node_path,
+    body_rig_collapse_all_pins, body_rig_end_section_group, body_rig_link, body_rig_node_path, body_rig_rename_node,
 )
+from _vantorel_tool.names import error_text
 from _vantorel_tool.state import set_target_skeletal_mesh
 
 
@@ -148,7 +149,7 @@ def body_rig_set_notifications(control_rig, suspended):
         if callable(setter):
             try:
                 setter(suspended)
-            except Exception:
+            except Exception:  # an engine version whose blueprint refuses it; the build does not need it
                 pass
 
 
@@ -342,9 +343,9 @@ def body_rig_build_forward_graph(context):
     for node, name in ((begin, "RigUnit_BeginExecution"), (sequence, "BodyForwardSequence")):
         if body_rig_node_path(node, name) != name:
             try:
-                controller.rename_node(node, name, False)
-            except Exception:
-                pass
+                body_rig_rename_node(controller, node, name)
+            except Exception as error:
+                log.warning("could not rename node %s to %s: %s" % (body_rig_node_path(node, ""), name, error_text(error)))
     begin_path = body_rig_node_path(begin, "RigUnit_BeginExecution")
     sequence_path = body_rig_node_path(sequence, "BodyForwardSequence")
     body_rig_link(controller, begin_path + ".ExecuteContext", sequence_path + ".ExecuteContext")

@@ -122,7 +122,7 @@ def body_rig_add_bool_select(controller, node_name, condition, true_value, false
     path = body_rig_template(controller, BODY_RIG_IF_NOTATION, node_name, x, y)
     try:
         controller.resolve_wild_card_pin(path + ".True", "bool", "None")
-    except Exception:
+    except Exception:  # engine versions that resolve the select's type from its first link need no call
         pass
     for pin, value in (("Condition", condition), ("True", true_value), ("False", false_value)):
         if isinstance(value, bool):

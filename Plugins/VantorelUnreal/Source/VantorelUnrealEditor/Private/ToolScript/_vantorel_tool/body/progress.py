@@ -49,7 +49,7 @@ def body_rig_progress(progress, amount, message):
     progress["value"] = min(BODY_RIG_PROGRESS_FULL, progress["value"] + amount)
     try:
         getattr(progress["library"], BODY_RIG_PROGRESS_UPDATE)(progress["value"], message)
-    except Exception:
+    except Exception:  # the progress window is a courtesy; a build never stops for it
         pass
 
 
@@ -60,9 +60,9 @@ def body_rig_end_progress(progress):
     library = progress["library"]
     try:
         getattr(library, BODY_RIG_PROGRESS_UPDATE)(BODY_RIG_PROGRESS_FULL, BODY_RIG_PROGRESS_DONE_TEXT)
-    except Exception:
+    except Exception:  # the progress window is a courtesy; a build never stops for it
         pass
     try:
         getattr(library, BODY_RIG_PROGRESS_END)()
-    except Exception:
+    except Exception:  # the progress window is a courtesy; a build never stops for it
         pass

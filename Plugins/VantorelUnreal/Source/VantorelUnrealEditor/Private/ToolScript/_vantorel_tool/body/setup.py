@@ -6,11 +6,12 @@ import math
 
 import unreal
 
-from _vantorel_tool import state
+from _vantorel_tool import log, state
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import body_rig_find_key, body_rig_index_added, body_rig_index_removed
 from _vantorel_tool.body_json import BODY_JSON_KEY_VN_VERSION
 from _vantorel_tool.engine import call_first_accepted
+from _vantorel_tool.names import error_text
 
 
 BODY_RIG_NODE_RUN_LIMIT = 1024
@@ -186,8 +187,8 @@ def body_rig_clear_graph(control_rig):
                 lambda: controller.remove_node(node),
                 lambda: controller.remove_node_by_name(node.get_node_path()),
                 accepted_errors=(Exception,))
-        except Exception:
-            pass
+        except Exception as error:
+            log.warning("could not remove graph node: " + error_text(error))
     return controller
 
 
@@ -202,8 +203,8 @@ def body_rig_clear_non_bones(hierarchy_controller, hierarchy):
             if hierarchy_controller.remove_element(key, True):
                 body_rig_index_removed(hierarchy, key)
                 removed += 1
-        except Exception:
-            pass
+        except Exception as error:
+            log.warning("could not remove %s: %s" % (key.name, error_text(error)))
     return removed
 
 
