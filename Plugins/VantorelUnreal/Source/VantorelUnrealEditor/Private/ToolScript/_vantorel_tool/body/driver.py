@@ -4,6 +4,7 @@ spaces) and the graph phase (the forward solve, section by section), then the ba
 the VM recompile, the description stamp and the save. Each system's own steps live with that system; a
 system that this build does not have yet is skipped with one line, and the others still run."""
 
+from dataclasses import dataclass
 import re
 import time
 
@@ -270,11 +271,10 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     root_joint = body_rig_root_joint(rig_data, joint_keys)
     print("Body rig hierarchy phase: %.1fs" % (time.time() - started))
 
-    context = {
-        "controller": controller, "hierarchy": hierarchy, "rig_data": rig_data, "file_controls": file_controls,
-        "file_by_name": file_by_name, "planned": planned, "chains": chains, "all_chains": all_chains,
-        "sdk_spaces": sdk_spaces, "root_joint": root_joint, "joint_keys": joint_keys, "progress": progress,
-    }
+    context = BodyGraphContext(
+        controller=controller, hierarchy=hierarchy, rig_data=rig_data, file_controls=file_controls,
+        file_by_name=file_by_name, planned=planned, chains=chains, all_chains=all_chains, sdk_spaces=sdk_spaces,
+        root_joint=root_joint, joint_keys=joint_keys, progress=progress)
     body_rig_progress(progress, 4, "Building Forward FK / IK graph...")
     body_rig_build_forward_graph(context)
 
@@ -297,6 +297,22 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
 
 
 # ---- graph phase ----------------------------------------------------------------------------------------
+
+@dataclass
+class BodyGraphContext:
+    """What the hierarchy phase hands to the graph phase."""
+    controller: object            # the graph controller
+    hierarchy: object             # the rig hierarchy
+    rig_data: dict                # the Body rig JSON's "rig" object
+    file_controls: list           # the file's control records, as read
+    file_by_name: dict            # those records by name
+    planned: list                 # the planned control records
+    chains: list                  # the two-bone chain plans
+    all_chains: list              # every chain plan (two-bone, then spline)
+    sdk_spaces: dict              # driven control name -> its SDK space null
+    root_joint: str               # the skeleton's root joint
+    joint_keys: dict              # joint name -> bone key
+    progress: object = None       # the progress window record, None without one
 
 class BodyRigSections:
     """The layout cursor of the forward solve: each section opens a group of its title, adds its
@@ -334,8 +350,8 @@ def body_rig_inbetween_section_count(rig_data):
 
 
 def body_rig_build_forward_graph(context):
-    controller = context["controller"]
-    rig_data = context["rig_data"]
+    controller = context.controller
+    rig_data = context.rig_data
     x = BODY_RIG_GRAPH_X
     begin = body_rig_add_unit(controller, "RigUnit_BeginExecution", "RigUnit_BeginExecution", -800, -100)
     sequence = body_rig_add_unit(controller, "RigVMFunction_Sequence", "BodyForwardSequence", -550, -100)
@@ -356,12 +372,12 @@ def body_rig_build_forward_graph(context):
         """A step's new execution pin, or the current one when the step added nothing."""
         return result if result else exec_pin
 
-    driving_controls = [c for c in context["file_controls"] if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM]
+    driving_controls = [c for c in context.file_controls if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM]
     if state.include_driving_systems and driving_controls:
         y = sections.begin("Driving Systems")
         height = 0
         for control in driving_controls:
-            exec_pin = run_step(body_rig_add_forward_control(controller, control, context["file_by_name"], context["sdk_spaces"], exec_pin, x, y + height))
+            exec_pin = run_step(body_rig_add_forward_control(controller, control, context.file_by_name, context.sdk_spaces, exec_pin, x, y + height))
             height += body_rig_forward_control_height(control) or 0
         sections.end("Driving Systems", height)
 
@@ -370,11 +386,11 @@ def body_rig_build_forward_graph(context):
     sections.end("Inbetween Distribution", max(360, 650 * body_rig_inbetween_section_count(rig_data) + 120))
 
     y = sections.begin("Forward FK Loop")
-    exec_pin = run_step(body_rig_add_forward_fk_loop(controller, exec_pin, context["root_joint"], y, ""))
+    exec_pin = run_step(body_rig_add_forward_fk_loop(controller, exec_pin, context.root_joint, y, ""))
     sections.end("Forward FK Loop", 420)
 
     y = sections.begin("Global Orientation")
-    result = body_rig_add_vantorel_global(controller, context["planned"], rig_data, exec_pin, x, y)
+    result = body_rig_add_vantorel_global(controller, context.planned, rig_data, exec_pin, x, y)
     reported = 0
     if result:
         exec_pin, _systems, reported = result
@@ -388,18 +404,18 @@ def body_rig_build_forward_graph(context):
     if state.include_twist_solution:
         # The section's box stands where the twist system puts its solvers.
         sections.begin("Twist Solutions")
-        body_rig_progress(context["progress"], 10, "Generating Twist Solver Nodes...")
+        body_rig_progress(context.progress, 10, "Generating Twist Solver Nodes...")
         sections.end("Twist Solutions", 320)
 
-    follow = [c for c in context["planned"] if body_rig_kind(c) == "FKIK" and c.get("name") and c.get("joint")]
+    follow = [c for c in context.planned if body_rig_kind(c) == "FKIK" and c.get("name") and c.get("joint")]
     y = sections.begin("FKIK Follow Constraints")
-    exec_pin = run_step(body_rig_add_fkik_follow_constraints(controller, context["planned"], exec_pin, x, y))
+    exec_pin = run_step(body_rig_add_fkik_follow_constraints(controller, context.planned, exec_pin, x, y))
     sections.end("FKIK Follow Constraints", max(320, 130 * len(follow) + 260))
 
     if state.include_driving_systems:
-        driving = [c for c in context["planned"] if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM and c.get("name") and c.get("joint")]
+        driving = [c for c in context.planned if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM and c.get("name") and c.get("joint")]
         y = sections.begin("DrivingSystem Follow Constraints")
-        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(controller, context["planned"], exec_pin, x, y))
+        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(controller, context.planned, exec_pin, x, y))
         sections.end("DrivingSystem Follow Constraints", max(320, 130 * len(driving) + 260))
     else:
         sections.y += BODY_RIG_SECTION_GAP
@@ -414,27 +430,27 @@ def body_rig_build_forward_graph(context):
 def body_rig_build_forward_ik_section(context, sections, exec_pin, x):
     """Section 9: the forward control of every remaining file control, then the FKIK result parent
     constraints, and the room and box of the leg locks that the leg lock system fills."""
-    controller = context["controller"]
+    controller = context.controller
     chain_of_ik = {}
-    for chain in context["chains"]:
+    for chain in context.chains:
         if chain.get("ik_control"):
             chain_of_ik.setdefault(chain["ik_control"], chain)
     y = sections.begin("Forward IK & Controls")
     height = 0
-    for control in context["file_controls"]:
+    for control in context.file_controls:
         if body_rig_kind(control) in BODY_RIG_SECTION_9_SKIPPED_KINDS:
             continue
         chain = chain_of_ik.get(str(control.get("name") or ""))
-        result = body_rig_add_forward_control(controller, control, context["file_by_name"], context["sdk_spaces"], exec_pin, x, y + height, chain)
+        result = body_rig_add_forward_control(controller, control, context.file_by_name, context.sdk_spaces, exec_pin, x, y + height, chain)
         if result:
             exec_pin = result
         height += body_rig_forward_control_height(control, chain) or 0
-    result_constraints = [c for c in context["planned"] if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
-    result = body_rig_add_fkik_result_parent_constraints(controller, context["planned"], exec_pin, x, y + height)
+    result_constraints = [c for c in context.planned if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
+    result = body_rig_add_fkik_result_parent_constraints(controller, context.planned, exec_pin, x, y + height)
     if result:
         exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
-    leg_locks = [c for c in context["planned"] if body_rig_kind(c) == "LegLock"]
+    leg_locks = [c for c in context.planned if body_rig_kind(c) == "LegLock"]
     height += 760 * len(leg_locks)
     sections.end("Forward IK & Controls", height)
     if leg_locks:
