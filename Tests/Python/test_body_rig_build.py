@@ -68,17 +68,22 @@ def test_the_progress_window_never_passes_100_and_closes(editor, unreal, tool_sc
     assert windows and all(window["destroyed"] for window in windows)
 
 
+def jointless_body_json(tmp_path):
+    """A copy of the sample's Body rig JSON none of whose joints is a bone of the mesh; returns its path."""
+    document = json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
+    for joint in document["rig"]["joints"]:
+        joint["name"] = "Ghost" + joint["name"]
+    broken = tmp_path / "NoBones_BodyRig.json"
+    broken.write_text(json.dumps(document))
+    return str(broken)
+
+
 def test_a_refused_build_leaves_the_previous_rig_as_it_was_and_closes_the_progress_window(editor, unreal, tool_script, hero, tmp_path):
     previous = tool_script["create_body_control_rig_from_json"]()
     elements, nodes = element_names(previous), sorted(str(node.get_node_path()) for node in graph_nodes(previous))
     saved = tmp_path / "Project" / "Content" / "SampleHero" / "SK_SampleHero_Body_CR.uasset"
     saved_text = saved.read_text()
-    broken = tmp_path / "NoBones_BodyRig.json"
-    document = json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
-    for joint in document["rig"]["joints"]:
-        joint["name"] = "Ghost" + joint["name"]
-    broken.write_text(json.dumps(document))
-    tool_script["set_body_json_file"](str(broken))
+    tool_script["set_body_json_file"](jointless_body_json(tmp_path))
     with pytest.raises(RuntimeError, match="The target SkeletalMesh skeleton has none of the Body JSON joints."):
         tool_script["create_body_control_rig_from_json"]()
     # On disk, in memory, and after saving everything the editor holds: the previous rig, and no
@@ -93,12 +98,7 @@ def test_a_refused_build_leaves_the_previous_rig_as_it_was_and_closes_the_progre
 
 
 def test_a_refused_first_build_makes_no_asset(editor, unreal, tool_script, hero, tmp_path):
-    broken = tmp_path / "NoBones_BodyRig.json"
-    document = json.load(open(os.path.join(SAMPLE, "SampleHero_BodyRig.json")))
-    for joint in document["rig"]["joints"]:
-        joint["name"] = "Ghost" + joint["name"]
-    broken.write_text(json.dumps(document))
-    tool_script["set_body_json_file"](str(broken))
+    tool_script["set_body_json_file"](jointless_body_json(tmp_path))
     before = sorted(unreal.EditorAssetLibrary.list_assets("/Game", True, False))
     with pytest.raises(RuntimeError, match="none of the Body JSON joints"):
         tool_script["create_body_control_rig_from_json"]()
