@@ -11,6 +11,12 @@ ARM_JOINTS = [("Root_M", ""), ("Spine1_M", "Root_M"), ("Chest_M", "Spine1_M"), (
               ("Knee_R", "Hip_R"), ("Ankle_R", "Knee_R"), ("Toes_R", "Ankle_R")]
 
 
+@pytest.fixture
+def plan(source_package):
+    """The planning needs no editor: the package imported from its sources."""
+    return source_package
+
+
 def rig_data(controls, joints=ARM_JOINTS):
     return {"joints": [{"name": name, "parent": parent} for name, parent in joints], "controls": controls}
 
@@ -27,12 +33,12 @@ def by_name(controls):
     return {control["name"]: control for control in controls}
 
 
-def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_control_above_it(tool_script, capsys):
+def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_control_above_it(plan, capsys):
     data = rig_data([{"name": "Main", "type": "Main"}, {"name": "FKChest_M", "type": "FK", "joint": "Chest_M"},
                      ik_arm(), {"name": "IKBroken", "type": "IK", "joint": "Ankle_R",
                                 "ik": {"startJoint": "Hip_R", "endJoint": "Ankle_R"}}])
     original = copy.deepcopy(data)
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](data)
+    planned, chains = plan["body_rig_prepare_fkik_controls"](data)
     assert data == original, "planning must not change the file's records"
     assert "Skipping incomplete FKIK chain: IKBroken ['Hip_R', '', 'Ankle_R']" in capsys.readouterr().out
 
@@ -50,59 +56,59 @@ def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_cont
         assert generated["diameter"] == 6.0 and generated["color"] == [0.0, 0.5, 1.0]
 
 
-def test_generated_fk_controls_default_to_the_limbs_parent_size_one_and_red(tool_script):
+def test_generated_fk_controls_default_to_the_limbs_parent_size_one_and_red(plan):
     arm = ik_arm()
     del arm["diameter"], arm["color"]
     arm["parent"] = ""
-    planned, _ = tool_script["body_rig_prepare_fkik_controls"](rig_data([arm]))
+    planned, _ = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
     first = by_name(planned)["FKShoulder_R"]
     assert first["parent"] == "Main" and first["diameter"] == 1.0 and first["color"] == [1.0, 0.0, 0.0]
 
 
-def test_exported_fk_controls_are_used_by_joint_and_bendy_handles_are_not_planned(tool_script):
+def test_exported_fk_controls_are_used_by_joint_and_bendy_handles_are_not_planned(plan):
     controls = [{"name": "ShoulderFK_R", "type": "FK", "joint": "Shoulder_R"}, {"name": "FKElbow_R", "type": "Root", "joint": "Elbow_R"},
                 {"name": "FKWrist_R", "type": "FK", "joint": "Wrist_R"}, ik_arm(),
                 {"name": "BendArm_R", "type": "Bend"}, {"name": "BendMidArm_R", "type": "BendMid"}]
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data(controls))
+    planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data(controls))
     assert chains[0]["fk_controls"] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R"]
     assert [c["name"] for c in planned] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R", "IKArm_R"]
 
 
-def test_the_placeholder_is_matched_by_bones_before_name(tool_script, capsys):
+def test_the_placeholder_is_matched_by_bones_before_name(plan, capsys):
     by_bones = {"name": "FKIKRightArm", "type": "FKIK", "joint": "Wrist_R",
                 "ik": {"startJoint": "Shoulder_R", "middleJoint": "Elbow_R"}}
     by_name_only = {"name": "FKIKArm_R", "type": "FKIK", "joint": "Wrist_R"}
-    _, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([by_name_only, by_bones, ik_arm()]))
+    _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([by_name_only, by_bones, ik_arm()]))
     assert chains[0]["switch_control"] == "FKIKRightArm"
-    _, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([by_name_only, ik_arm()]))
+    _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([by_name_only, ik_arm()]))
     assert chains[0]["switch_control"] == "FKIKArm_R"
     capsys.readouterr()
-    _, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
+    _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
     assert chains[0]["switch_control"] == ""
     assert "No exported FKIK placeholder matches chain: Arm_R ['Shoulder_R', 'Elbow_R', 'Wrist_R']" in capsys.readouterr().out
 
 
 @pytest.mark.parametrize("ik, default_ik", [({}, True), ({"defaultIK": False}, False), ({"defaultMode": "fk"}, False),
                                              ({"defaultIK": "ik", "defaultMode": 0}, True), ({"defaultIK": 0}, False)])
-def test_a_limb_starts_in_ik_unless_its_record_says_otherwise(tool_script, ik, default_ik):
-    _, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([ik_arm(**ik)]))
+def test_a_limb_starts_in_ik_unless_its_record_says_otherwise(plan, ik, default_ik):
+    _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm(**ik)]))
     assert chains[0]["default_ik"] is default_ik
 
 
-def test_the_local_ik_mode_is_kept_on_the_chain_and_the_ik_record(tool_script):
+def test_the_local_ik_mode_is_kept_on_the_chain_and_the_ik_record(plan):
     arm = ik_arm()
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "localOrient"}]
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([arm]))
+    planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
     assert chains[0]["ik_local_type"] == 2 and by_name(planned)["IKArm_R"]["ikLocalType"] == 2
     assert chains[0]["ik_local_control"] == ""
-    _, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
+    _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
     assert chains[0]["ik_local_type"] is None
 
 
-def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(tool_script):
+def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(plan):
     arm = ik_arm()
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "addCtrl"}]
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([arm]))
+    planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
     local = by_name(planned)["IKLocalArm_R"]
     assert chains[0]["ik_local_control"] == "IKLocalArm_R" and by_name(planned)["IKArm_R"]["ikLocalControl"] == "IKLocalArm_R"
     assert (local["type"], local["parent"], local["joint"]) == ("IKLocal", "IKArm_R", "Wrist_R")
@@ -110,21 +116,21 @@ def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(t
     leg = {"name": "IKLeg_R", "type": "IK", "joint": "Ankle_R", "controlAttributes": [{"name": "ikLocal", "value": 0}],
            "ik": {"startJoint": "Hip_R", "middleJoint": "Knee_R", "endJoint": "Ankle_R"}}
     toe = {"name": "IKLocalLeg_R", "type": "ReverseFootToe", "parent": "RollToes_R", "joint": "Toes_R", "worldSpace": True}
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](rig_data([leg, toe]))
+    planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([leg, toe]))
     adopted = [c for c in planned if c["name"] == "IKLocalLeg_R"]
     assert len(adopted) == 1
     assert (adopted[0]["type"], adopted[0]["parent"], adopted[0]["joint"], adopted[0]["worldSpace"], adopted[0]["ikLocalType"]) == \
         ("ReverseFootToe", "IKLeg_R", "Ankle_R", False, 0)
 
 
-def test_fk_branches_below_finished_limbs_follow_the_limb_result(tool_script):
+def test_fk_branches_below_finished_limbs_follow_the_limb_result(plan):
     controls = [{"name": "FKRoot_M", "type": "Root", "joint": "Root_M"}, {"name": "RootX_M", "type": "Root", "joint": "Root_M"},
                 {"name": "FKSpine1_M", "type": "FK", "joint": "Spine1_M"}, {"name": "FKHip_R", "type": "FK", "joint": "Hip_R"},
                 {"name": "FKMiddle1_R", "joint": "Middle1_R", "parent": "FKWrist_R"},
                 {"name": "FKToes_R", "type": "FK", "joint": "Toes_R"}, ik_arm()]
     data = rig_data(controls)
-    planned, chains = tool_script["body_rig_prepare_fkik_controls"](data)
-    tool_script["body_rig_attach_controls_after_fkik"](data, planned, chains)
+    planned, chains = plan["body_rig_prepare_fkik_controls"](data)
+    plan["body_rig_attach_controls_after_fkik"](data, planned, chains)
     controls = by_name(planned)
     assert controls["FKHip_R"]["parent"] == "LegLockConstrained" and controls["FKHip_R"]["followsLegLock"] is True
     assert controls["FKSpine1_M"]["parent"] == "FKParentConstraintToRoot_M"
@@ -140,12 +146,12 @@ def test_fk_branches_below_finished_limbs_follow_the_limb_result(tool_script):
     without_lock = [c for c in copy.deepcopy(planned) if c["name"] != "RootX_M"]
     for control in without_lock:
         control.pop("parent", None)
-    tool_script["body_rig_attach_controls_after_fkik"](data, without_lock, chains)
+    plan["body_rig_attach_controls_after_fkik"](data, without_lock, chains)
     assert by_name(without_lock)["FKHip_R"]["parent"] == "FKParentConstraintToRoot_M"
 
 
-def test_the_result_parent_name_is_a_safe_name(tool_script):
-    name = tool_script["body_rig_fkik_result_parent_name"]
+def test_the_result_parent_name_is_a_safe_name(plan):
+    name = plan["body_rig_fkik_result_parent_name"]
     assert name("Wrist_R") == "FKParentConstraintToWrist_R"
     assert name("Wrist R.001") == "FKParentConstraintToWrist_R_001"
 

@@ -177,6 +177,7 @@ def body_rig_find_key(hierarchy, name, element_type=None):
         key = body_rig_key_index(hierarchy, refresh=True).first(name, element_type)
     return key
 BODY_RIG_KIND_DRIVING_SYSTEM = "DrivingSystem"
+BODY_RIG_MAIN_NAME = "Main"
 
 
 def body_rig_controls_by_name(controls):

@@ -10,14 +10,14 @@ import unreal
 from _vantorel_tool import log
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import (
-    body_rig_controls_by_name, body_rig_find_key, body_rig_index_added, body_rig_index_reparented,
-    body_rig_is_empty_key, body_rig_kind, body_rig_safe_name,
+    BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_find_key, body_rig_index_added,
+    body_rig_index_reparented, body_rig_is_empty_key, body_rig_kind, body_rig_safe_name,
 )
-from _vantorel_tool.body.fkik import (
+from _vantorel_tool.body.planning import (
     BODY_RIG_DEFAULT_COLOR, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_IK_LOCAL_PREFIX, BODY_RIG_IK_LOCAL_TYPE_KEY,
     BODY_RIG_ROOT_JOINT, body_rig_fkik_result_parent_name,
 )
-from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME, body_rig_element_name, body_rig_helpers_group_key
+from _vantorel_tool.body.setup import body_rig_element_name, body_rig_helpers_group_key
 from _vantorel_tool.body_json import (
     BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_bool, body_json_fit_attribute,
     body_json_float, body_json_int, body_json_number, body_json_vector,

@@ -23,10 +23,7 @@ from _vantorel_tool.body.controls import (
     body_rig_make_control, body_rig_make_fkik_result_parent_spaces, body_rig_make_pole_parent_space,
     body_rig_parent_main_to_motion_system, body_rig_repair_control_parents,
 )
-from _vantorel_tool.body.fkik import (
-    BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, body_rig_attach_controls_after_fkik, body_rig_make_fkik_channels,
-    body_rig_prepare_fkik_controls,
-)
+from _vantorel_tool.body.fkik import body_rig_make_fkik_channels
 from _vantorel_tool.body.forward import (
     body_rig_add_driving_system_follow_constraints, body_rig_add_forward_control, body_rig_add_forward_fk_loop,
     body_rig_final_inbetween_row_count, body_rig_forward_control_height,
@@ -34,18 +31,22 @@ from _vantorel_tool.body.forward import (
 from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_result_parent_constraints,
 )
+from _vantorel_tool.body.planning import (
+    BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
+    body_rig_make_poles, body_rig_prepare_fkik_controls,
+)
 from _vantorel_tool.body.progress import body_rig_begin_progress, body_rig_end_progress, body_rig_progress
 from _vantorel_tool.body.setup import (
-    BODY_RIG_MAIN_NAME, body_rig_clear_graph, body_rig_clear_non_bones, body_rig_count_helper_children,
-    body_rig_helpers_group_key, body_rig_import_uniform_scale, body_rig_joint_keys, body_rig_root_joint,
-    body_rig_set_node_run_limit, body_rig_stamp_blueprint_description,
+    body_rig_clear_graph, body_rig_clear_non_bones, body_rig_count_helper_children, body_rig_helpers_group_key,
+    body_rig_import_uniform_scale, body_rig_joint_keys, body_rig_root_joint, body_rig_set_node_run_limit,
+    body_rig_stamp_blueprint_description,
 )
 from _vantorel_tool.body.spaces import (
-    body_rig_add_vantorel_global, body_rig_align_iklocal_controls, body_rig_apply_iklocal_addctrl,
-    body_rig_make_driving_system_attachments, body_rig_make_fit_channels, body_rig_make_sdk_control_spaces,
-    body_rig_make_vantorel_fit_channels, body_rig_make_vantorel_global_groups,
+    body_rig_add_vantorel_global, body_rig_align_iklocal_controls, body_rig_make_driving_system_attachments,
+    body_rig_make_fit_channels, body_rig_make_sdk_control_spaces, body_rig_make_vantorel_fit_channels,
+    body_rig_make_vantorel_global_groups,
 )
-from _vantorel_tool.body_json import body_json_fit_attribute, body_json_float, body_json_int, body_json_read
+from _vantorel_tool.body_json import body_json_fit_attribute, body_json_int, body_json_read
 from _vantorel_tool.graph import (
     body_rig_add_comment_group, body_rig_add_unit, body_rig_begin_section_group, body_rig_clear_group_tracker,
     body_rig_collapse_all_pins, body_rig_end_section_group, body_rig_link, body_rig_node_path, body_rig_rename_node,
@@ -152,41 +153,6 @@ def body_rig_set_notifications(control_rig, suspended):
                 setter(suspended)
             except Exception:  # an engine version whose blueprint refuses it; the build does not need it
                 pass
-
-
-def body_rig_make_poles(planned):
-    """Each IK control's pole: an exported control of the pole's name becomes the pole, else a pole is
-    generated from the IK record."""
-    by_name = body_rig_controls_by_name(planned)
-    for control in list(planned):
-        ik = control.get("ik")
-        if body_rig_kind(control) != "IK" or not isinstance(ik, dict):
-            continue
-        name = str(control.get("name") or "")
-        pole_name = str(ik.get("poleControl") or "") or "Pole" + name
-        middle = str(ik.get("middleJoint") or "")
-        pole = by_name.get(pole_name)
-        if pole is not None:
-            pole["type"] = "IKPole"
-            pole["worldSpace"] = True
-            pole["joint"] = middle or pole.get("joint", "")
-            pole["polePositionWorld"] = ik.get("polePositionWorld")
-            continue
-        diameter = body_json_float(control.get("diameter"), 1.0)
-        generated = {
-            "name": pole_name,
-            "parent": str(control.get("parent") or "") or BODY_RIG_MAIN_NAME,
-            "joint": middle,
-            "type": "IKPole",
-            "gizmo": "Sphere_Solid",
-            "worldSpace": True,
-            "polePositionWorld": ik.get("polePositionWorld"),
-            "diameter": max(0.2 * diameter, 0.01),
-            "color": control.get("color") if control.get("color") is not None else [1.0, 0.0, 0.0],
-        }
-        planned.append(generated)
-        by_name[pole_name] = generated
-    return planned
 
 
 def build_body_control_rig_from_json(control_rig, rig_data, progress=None):

@@ -8,14 +8,15 @@ import re
 
 import unreal
 
-from _vantorel_tool.body.common import BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_kind, body_rig_safe_name
-from _vantorel_tool.body.fkik import body_rig_strip_prefix
+from _vantorel_tool.body.common import (
+    BODY_RIG_KIND_DRIVING_SYSTEM, BODY_RIG_MAIN_NAME, body_rig_kind, body_rig_safe_name,
+)
 from _vantorel_tool.body.limb_graph import (
     BODY_RIG_FOLLOW_ROW, BODY_RIG_FORWARD_SECTION_HEIGHT, BODY_RIG_FORWARD_SKIPPED_KINDS, BODY_RIG_GLOBAL_SPACE,
     BODY_RIG_IK_CHAIN_EXTRA_HEIGHT, BODY_RIG_IK_SECTION_HEIGHT, body_rig_add_ik_solve, body_rig_get_transform,
     body_rig_mutable_unit, body_rig_parent_constraint, body_rig_set_transform, body_rig_unit,
 )
-from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME
+from _vantorel_tool.body.planning import body_rig_strip_prefix
 from _vantorel_tool.body.spaces import BODY_RIG_ATTACH_FALLBACK, BODY_RIG_ATTACH_SUFFIX
 from _vantorel_tool.body_json import body_json_fit_attribute, body_json_float, body_json_int, body_json_text
 from _vantorel_tool.graph import (

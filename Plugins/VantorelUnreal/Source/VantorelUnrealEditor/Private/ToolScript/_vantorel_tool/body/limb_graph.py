@@ -5,10 +5,10 @@ threads one chain through the whole forward solve."""
 
 from _vantorel_tool.body.common import body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body.controls import BODY_RIG_POLE_SPACE_SUFFIX, body_rig_ik_local_type
-from _vantorel_tool.body.fkik import (
-    BODY_RIG_CHAIN_ID_FALLBACK, BODY_RIG_FKIK_BLEND_CHANNEL, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY,
-    BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY, BODY_RIG_IK_LOCAL_CONTROL_KEY, body_rig_fkik_result_parent_name,
-    body_rig_ik_bones,
+from _vantorel_tool.body.fkik import BODY_RIG_FKIK_BLEND_CHANNEL
+from _vantorel_tool.body.planning import (
+    BODY_RIG_CHAIN_ID_FALLBACK, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY,
+    BODY_RIG_IK_LOCAL_CONTROL_KEY, body_rig_fkik_result_parent_name, body_rig_ik_bones,
 )
 from _vantorel_tool.body_json import (
     BODY_JSON_IK_LOCAL_ADD_CTRL, BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_float,

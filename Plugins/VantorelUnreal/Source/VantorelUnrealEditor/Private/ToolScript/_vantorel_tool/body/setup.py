@@ -8,7 +8,10 @@ import unreal
 
 from _vantorel_tool import log, state
 from _vantorel_tool.body.bones import body_rig_is_bone_key
-from _vantorel_tool.body.common import body_rig_find_key, body_rig_index_added, body_rig_index_removed
+from _vantorel_tool.body.common import (
+    BODY_RIG_MAIN_NAME, body_rig_find_key, body_rig_index_added, body_rig_index_removed,
+)
+from _vantorel_tool.body.planning import body_rig_joint_parents
 from _vantorel_tool.body_json import BODY_JSON_KEY_VN_VERSION
 from _vantorel_tool.engine import call_first_accepted
 from _vantorel_tool.names import error_text
@@ -18,7 +21,6 @@ BODY_RIG_NODE_RUN_LIMIT = 1024
 BODY_RIG_NODE_RUN_LIMIT_FAILED_TEXT = "Could not set Control Rig Node Run Limit automatically; use Class Settings once."
 BODY_RIG_DISPLAY_SETTINGS_PROPERTIES = ("rig_graph_display_settings", "graph_display_settings")
 BODY_RIG_HELPERS_NAME = "Helpers"
-BODY_RIG_MAIN_NAME = "Main"
 BODY_RIG_HELPERS_FAILED_TEXT = "Could not create Helpers group under Main:"
 BODY_RIG_ROOT_CONTROL_NAMES = ("FKRootMotion_M", "FKRoot_M")
 BODY_RIG_ROOT_FROM_CONTROL_TEXT = "Resolved skeleton root from"
@@ -51,15 +53,6 @@ def body_rig_joint_keys(hierarchy, rig_data):
         if name and name in bones and name not in joint_keys:
             joint_keys[name] = bones[name]
     return joint_keys
-
-
-def body_rig_joint_parents(rig_data):
-    """Joint name -> parent joint name (empty for a top joint), from the joint records."""
-    parents = {}
-    for joint in rig_data.get("joints") or []:
-        if isinstance(joint, dict) and joint.get("name"):
-            parents.setdefault(str(joint["name"]), str(joint.get("parent") or ""))
-    return parents
 
 
 def body_rig_top_joints(rig_data, joint_keys):

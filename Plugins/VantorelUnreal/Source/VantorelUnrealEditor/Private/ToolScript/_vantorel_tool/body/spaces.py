@@ -6,20 +6,20 @@ import unreal
 
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import (
-    BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_controls_by_name, body_rig_find_key, body_rig_kind, body_rig_safe_name,
+    BODY_RIG_KIND_DRIVING_SYSTEM, BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_find_key, body_rig_kind,
+    body_rig_safe_name,
 )
 from _vantorel_tool.body.controls import (
     BODY_RIG_DEFAULT_GIZMO, body_rig_add_null, body_rig_bone_key, body_rig_ensure_null, body_rig_ik_local_type,
     body_rig_set_offset, body_rig_set_parent, body_rig_set_values,
 )
 from _vantorel_tool.body.fkik import (
-    BODY_RIG_CHANNEL_RANGE, BODY_RIG_LEG_LOCK_CONSTRAINED, body_rig_add_channels, body_rig_add_float_channel,
-    body_rig_channel_name, body_rig_iklocal_control_name, body_rig_strip_prefix,
+    BODY_RIG_CHANNEL_RANGE, body_rig_add_channels, body_rig_add_float_channel, body_rig_channel_name,
 )
-from _vantorel_tool.body.setup import BODY_RIG_MAIN_NAME
+from _vantorel_tool.body.planning import BODY_RIG_LEG_LOCK_CONSTRAINED, body_rig_strip_prefix
 from _vantorel_tool.body_json import (
-    BODY_JSON_IK_LOCAL_ADD_CTRL, BODY_JSON_IK_LOCAL_MODES, BODY_JSON_KEY_CONTROL_ATTRIBUTES, body_json_bool,
-    body_json_fit_attribute, body_json_float, body_json_int, body_json_record_attributes, body_json_text,
+    BODY_JSON_IK_LOCAL_MODES, BODY_JSON_KEY_CONTROL_ATTRIBUTES, body_json_bool, body_json_fit_attribute,
+    body_json_float, body_json_int, body_json_record_attributes, body_json_text,
 )
 from _vantorel_tool.graph import (
     body_rig_add_unit, body_rig_chain_node, body_rig_ensure_array_element, body_rig_link, body_rig_node_path,
@@ -49,32 +49,6 @@ BODY_RIG_ATTACHMENTS_TEXT = "Created DrivingSystem controller follow helpers:"
 BODY_RIG_ATTACH_FAILED_TEXT = "Could not attach DrivingSystem control"
 BODY_RIG_SDK_SPACES_TEXT = "Created DrivingSystem SDK control spaces:"
 BODY_RIG_SDK_SPACE_FAILED_TEXT = "Could not create SDK space for"
-
-
-def body_rig_apply_iklocal_addctrl(controls, chains):
-    """Puts each addCtrl limb's local IK control between its IK control and the reverse-foot controls
-    hung from it, and lists it with the limb's IK-side controls; returns the number of such limbs."""
-    by_name = body_rig_controls_by_name(controls)
-    applied = 0
-    for chain in chains:
-        if chain.get("ik_local_type") != BODY_JSON_IK_LOCAL_ADD_CTRL:
-            continue
-        ik_name = str(chain.get("ik_control") or "")
-        local_name = str(chain.get("ik_local_control") or "") or body_rig_iklocal_control_name(ik_name)
-        ordered = []
-        for name in [ik_name, local_name] + list(chain.get("ik_controls") or []):
-            if name and name not in ordered:
-                ordered.append(name)
-        chain["ik_controls"] = ordered
-        local = by_name.get(local_name)
-        if local is not None:
-            local["parent"] = ik_name
-        for name in list(chain.get("reverse_foot_controls") or []) + list(chain.get("reverse_foot_toe_controls") or []):
-            record = by_name.get(name)
-            if record is not None and name != local_name and str(record.get("parent") or "") == ik_name:
-                record["parent"] = local_name
-        applied += 1
-    return applied
 
 
 def body_rig_align_iklocal_controls(hierarchy, controls):

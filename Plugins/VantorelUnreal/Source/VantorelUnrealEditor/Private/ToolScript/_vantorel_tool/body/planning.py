@@ -1,0 +1,284 @@
+"""Planning of the body rig from the Body rig JSON, in plain Python with no engine calls: the two-bone
+limb chains and the FK controls they need, the poles, the local IK controls of addCtrl limbs, and where FK
+branches below a limb's end attach to its result."""
+
+import copy
+
+from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name
+from _vantorel_tool.body_json import (
+    BODY_JSON_IK_LOCAL_ADD_CTRL, body_json_bool, body_json_float, body_json_ik_end_joint,
+    body_json_limb_ik_local_mode, body_json_text,
+)
+
+
+BODY_RIG_FKIK_RESULT_PARENT_PREFIX = "FKParentConstraintTo"
+BODY_RIG_FKIK_RESULT_PARENT_FALLBACK = "FKParentConstraint"
+# Annotations the result attachment puts on planned FK records; later steps read them.
+BODY_RIG_FOLLOWS_RESULT_KEY = "followsFKIKResult"
+BODY_RIG_FOLLOWS_RESULT_JOINT_KEY = "followsFKIKResultJoint"
+BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY = "followsRootResultOnly"
+BODY_RIG_FOLLOWS_LEG_LOCK_KEY = "followsLegLock"
+BODY_RIG_IK_LOCAL_TYPE_KEY = "ikLocalType"
+BODY_RIG_IK_LOCAL_CONTROL_KEY = "ikLocalControl"
+BODY_RIG_CHAIN_ID_FALLBACK = "Limb"
+BODY_RIG_BENDY_KINDS = ("Bend", "BendMid")
+BODY_RIG_FK_JOINT_KINDS = ("FK", "Root")
+BODY_RIG_GENERATED_FK_GIZMO = "Circle_Thick"
+BODY_RIG_DEFAULT_COLOR = [1.0, 0.0, 0.0]
+BODY_RIG_ROOT_JOINT = "Root_M"
+BODY_RIG_LEG_LOCK_CONSTRAINED = "LegLockConstrained"
+BODY_RIG_LEG_LOCK_CONTROLS = ("FKRoot_M", "RootX_M")
+BODY_RIG_SKIP_INCOMPLETE_CHAIN_TEXT = "Skipping incomplete FKIK chain:"
+BODY_RIG_NO_PLACEHOLDER_TEXT = "No exported FKIK placeholder matches chain:"
+BODY_RIG_IK_LOCAL_PREFIX = "IKLocal"
+BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+
+
+def body_rig_fkik_result_parent_name(joint_name):
+    """The null that carries the finished limb result of joint_name for the FK branch below it."""
+    return body_rig_safe_name(BODY_RIG_FKIK_RESULT_PARENT_PREFIX + str(joint_name or ""), BODY_RIG_FKIK_RESULT_PARENT_FALLBACK)
+
+
+def body_rig_strip_prefix(name, prefix):
+    """name without its leading prefix; name itself when it has none."""
+    return name[len(prefix):] if name.startswith(prefix) else name
+
+
+def body_rig_ik_bones(control):
+    """The (start, middle, end) joints of an IK or FKIK record's "ik" object, the end defaulting to the
+    record's joint; empty texts where a joint is missing."""
+    ik = control.get("ik") if isinstance(control.get("ik"), dict) else {}
+    return body_json_text(ik.get("startJoint")), body_json_text(ik.get("middleJoint")), body_json_ik_end_joint(control)
+
+
+def body_rig_chain_default_ik(ik):
+    """Whether a limb starts in IK: "defaultIK", else "defaultMode", else true."""
+    value = ik.get("defaultIK") if "defaultIK" in ik else ik.get("defaultMode", True)
+    return body_json_bool(value, True)
+
+
+def body_rig_generated_fk_control(name, parent, joint, ik_record):
+    """An FK control the file does not export, for a limb bone: plain, in the limb's size and colour."""
+    color = ik_record.get("color")
+    return {
+        "name": name, "parent": parent or BODY_RIG_MAIN_NAME, "joint": joint, "type": "FK",
+        "gizmo": BODY_RIG_GENERATED_FK_GIZMO, "worldSpace": False, "offset": [0.0, 0.0, 0.0],
+        "diameter": body_json_float(ik_record.get("diameter"), 1.0),
+        "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
+    }
+
+
+def body_rig_prepare_fkik_controls(rig_data):
+    """Plans the two-bone limbs: returns (planned controls, chain plans). The planned controls are copies
+    of the file's control records (bendy handles are planned elsewhere) plus the FK and local IK
+    controls a limb needs and the file does not export."""
+    planned = [copy.deepcopy(control) for control in rig_data.get("controls") or []
+               if isinstance(control, dict) and body_rig_kind(control) not in BODY_RIG_BENDY_KINDS]
+    joint_parents = body_rig_joint_parents(rig_data)
+    names = {str(control.get("name") or "") for control in planned}
+    fk_by_joint, fkik_names, placeholder_by_bones = {}, set(), {}
+    for control in planned:
+        name, joint, kind = str(control.get("name") or ""), str(control.get("joint") or ""), body_rig_kind(control)
+        if kind in BODY_RIG_FK_JOINT_KINDS and name and joint:
+            fk_by_joint[joint] = name
+        if kind == "FKIK" and name:
+            fkik_names.add(name)
+            if isinstance(control.get("ik"), dict):
+                bones = body_rig_ik_bones(control)
+                if all(bones):
+                    placeholder_by_bones[bones] = name
+
+    chains = []
+    for record in list(planned):
+        ik = record.get("ik")
+        if body_rig_kind(record) != "IK" or not isinstance(ik, dict):
+            continue
+        name = str(record.get("name") or "")
+        bones = body_rig_ik_bones(record)
+        if not all(bones):
+            print(BODY_RIG_SKIP_INCOMPLETE_CHAIN_TEXT, name, list(bones))
+            continue
+        chain_id = body_rig_safe_name(body_json_text(ik.get("id")) or name, BODY_RIG_CHAIN_ID_FALLBACK)
+
+        switch = placeholder_by_bones.get(bones, "")
+        if not switch:
+            by_name = "FKIK" + body_rig_strip_prefix(name, "IK")
+            if by_name in fkik_names:
+                switch = by_name
+            else:
+                print(BODY_RIG_NO_PLACEHOLDER_TEXT, chain_id, list(bones))
+
+        fk_controls = []
+        for bone in bones:
+            fk_name = fk_by_joint.get(bone) or "FK" + bone
+            if bone not in fk_by_joint and fk_name not in names:
+                if fk_controls:
+                    parent = fk_controls[-1]
+                else:
+                    parent = fk_by_joint.get(joint_parents.get(bone, "")) or str(record.get("parent") or "")
+                planned.append(body_rig_generated_fk_control(fk_name, parent, bone, record))
+                names.add(fk_name)
+                fk_by_joint[bone] = fk_name
+            fk_controls.append(fk_name)
+
+        mode = body_json_limb_ik_local_mode(rig_data, record)
+        if mode is not None:
+            record[BODY_RIG_IK_LOCAL_TYPE_KEY] = mode
+        chain = {
+            "id": chain_id, "ik_control": name,
+            "pole_control": body_json_text(ik.get("poleControl")) or "Pole" + name,
+            "fk_controls": fk_controls, "ik_controls": [], "bones": list(bones), "switch_control": switch,
+            "default_ik": body_rig_chain_default_ik(ik), "ik_local_type": mode, "ik_local_control": "",
+            "reverse_foot_controls": [], "reverse_foot_toe_controls": [],
+            "effector_target": name, "effector_target_type": "Control",
+        }
+        if mode == BODY_JSON_IK_LOCAL_ADD_CTRL:
+            local_name = body_rig_plan_iklocal_addctrl(planned, names, record, bones[2])
+            chain["ik_local_control"] = local_name
+            record[BODY_RIG_IK_LOCAL_CONTROL_KEY] = local_name
+        chains.append(chain)
+    return planned, chains
+
+
+def body_rig_plan_iklocal_addctrl(planned, names, ik_record, end_joint):
+    """Plans the local IK control of an addCtrl limb under its IK control: a new record, or the exported
+    one of that name (a leg's local IK comes as a reverse-foot toe) moved under the IK control. Returns
+    its name."""
+    ik_name = str(ik_record.get("name") or "")
+    local_name = body_rig_iklocal_control_name(ik_name)
+    if local_name not in names:
+        planned.append(body_rig_make_iklocal_addctrl_data(ik_record))
+        names.add(local_name)
+        return local_name
+    for control in planned:
+        if str(control.get("name") or "") == local_name:
+            control["parent"] = ik_name
+            control[BODY_RIG_IK_LOCAL_TYPE_KEY] = BODY_JSON_IK_LOCAL_ADD_CTRL
+            if end_joint:
+                control["joint"] = end_joint
+            control["worldSpace"] = False
+            break
+    return local_name
+
+
+def body_rig_attach_controls_after_fkik(rig_data, controls, chains):
+    """Hangs the FK controls whose joint sits below a finished limb (or below the root) on the helper that
+    carries that limb's result, so the branch follows the blended limb; thighs below the root follow the
+    leg lock when the rig has one. Annotates the planned records in place; returns how many moved."""
+    joint_parents = body_rig_joint_parents(rig_data)
+    result_joints = {chain["bones"][-1] for chain in chains if chain.get("bones")}
+    if BODY_RIG_ROOT_JOINT in joint_parents:
+        result_joints.add(BODY_RIG_ROOT_JOINT)
+    names = {str(control.get("name") or "") for control in controls}
+    leg_lock = all(name in names for name in BODY_RIG_LEG_LOCK_CONTROLS)
+    moved = 0
+    for control in controls:
+        if body_rig_kind(control) != "FK":
+            continue
+        joint = str(control.get("joint") or "")
+        parent_joint = joint_parents.get(joint, "")
+        if not joint or parent_joint not in result_joints:
+            continue
+        if leg_lock and parent_joint == BODY_RIG_ROOT_JOINT and not joint.lower().startswith("spine"):
+            control["parent"] = BODY_RIG_LEG_LOCK_CONSTRAINED
+            control[BODY_RIG_FOLLOWS_LEG_LOCK_KEY] = True
+        else:
+            control["parent"] = body_rig_fkik_result_parent_name(parent_joint)
+        control[BODY_RIG_FOLLOWS_RESULT_KEY] = True
+        control[BODY_RIG_FOLLOWS_RESULT_JOINT_KEY] = parent_joint
+        control[BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY] = parent_joint == BODY_RIG_ROOT_JOINT
+        moved += 1
+    return moved
+
+
+def body_rig_iklocal_control_name(ik_control_name):
+    """"IKLocal" + the IK control's name without its leading "IK"."""
+    name = str(ik_control_name or "")
+    return body_rig_safe_name(BODY_RIG_IK_LOCAL_PREFIX + body_rig_strip_prefix(name, "IK"))
+
+
+def body_rig_make_iklocal_addctrl_data(ik_item):
+    """The planned record of an addCtrl limb's local IK control: under the IK control, on the limb's
+    end joint, in the IK control's shape, size and colour."""
+    name = str(ik_item.get("name") or "")
+    diameter = body_json_float(ik_item.get("diameter"), 1.0)
+    color = ik_item.get("color")
+    gizmo = ik_item.get("gizmo")
+    return {
+        "name": body_rig_iklocal_control_name(name), "parent": name,
+        "joint": body_json_ik_end_joint(ik_item),
+        "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
+        "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
+        "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
+        BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
+    }
+
+
+def body_rig_apply_iklocal_addctrl(controls, chains):
+    """Puts each addCtrl limb's local IK control between its IK control and the reverse-foot controls
+    hung from it, and lists it with the limb's IK-side controls; returns the number of such limbs."""
+    by_name = body_rig_controls_by_name(controls)
+    applied = 0
+    for chain in chains:
+        if chain.get("ik_local_type") != BODY_JSON_IK_LOCAL_ADD_CTRL:
+            continue
+        ik_name = str(chain.get("ik_control") or "")
+        local_name = str(chain.get("ik_local_control") or "") or body_rig_iklocal_control_name(ik_name)
+        ordered = []
+        for name in [ik_name, local_name] + list(chain.get("ik_controls") or []):
+            if name and name not in ordered:
+                ordered.append(name)
+        chain["ik_controls"] = ordered
+        local = by_name.get(local_name)
+        if local is not None:
+            local["parent"] = ik_name
+        for name in list(chain.get("reverse_foot_controls") or []) + list(chain.get("reverse_foot_toe_controls") or []):
+            record = by_name.get(name)
+            if record is not None and name != local_name and str(record.get("parent") or "") == ik_name:
+                record["parent"] = local_name
+        applied += 1
+    return applied
+
+
+def body_rig_joint_parents(rig_data):
+    """Joint name -> parent joint name (empty for a top joint), from the joint records."""
+    parents = {}
+    for joint in rig_data.get("joints") or []:
+        if isinstance(joint, dict) and joint.get("name"):
+            parents.setdefault(str(joint["name"]), str(joint.get("parent") or ""))
+    return parents
+
+
+def body_rig_make_poles(planned):
+    """Each IK control's pole: an exported control of the pole's name becomes the pole, else a pole is
+    generated from the IK record."""
+    by_name = body_rig_controls_by_name(planned)
+    for control in list(planned):
+        ik = control.get("ik")
+        if body_rig_kind(control) != "IK" or not isinstance(ik, dict):
+            continue
+        name = str(control.get("name") or "")
+        pole_name = str(ik.get("poleControl") or "") or "Pole" + name
+        middle = str(ik.get("middleJoint") or "")
+        pole = by_name.get(pole_name)
+        if pole is not None:
+            pole["type"] = "IKPole"
+            pole["worldSpace"] = True
+            pole["joint"] = middle or pole.get("joint", "")
+            pole["polePositionWorld"] = ik.get("polePositionWorld")
+            continue
+        diameter = body_json_float(control.get("diameter"), 1.0)
+        generated = {
+            "name": pole_name,
+            "parent": str(control.get("parent") or "") or BODY_RIG_MAIN_NAME,
+            "joint": middle,
+            "type": "IKPole",
+            "gizmo": "Sphere_Solid",
+            "worldSpace": True,
+            "polePositionWorld": ik.get("polePositionWorld"),
+            "diameter": max(0.2 * diameter, 0.01),
+            "color": control.get("color") if control.get("color") is not None else [1.0, 0.0, 0.0],
+        }
+        planned.append(generated)
+        by_name[pole_name] = generated
+    return planned
