@@ -157,7 +157,7 @@ def body_rig_place_in_group(controller, node, group_name=None, x=None, y=None):
     return node
 
 
-def body_rig_record_node_kind(controller, node, kind):
+def body_rig_record_node_kind(node, kind):
     """Notes a new node's path and type for tidying; the first node of a type tells which pins the
     type shows expanded."""
     path = graph_node_path(node)
@@ -231,7 +231,7 @@ def body_rig_finish_added_node(controller, node, kind, placed, x, y, group_name)
     registered in group_name (or the open group)."""
     if not placed:
         body_rig_ensure_node_position(controller, node, x, y)
-    body_rig_record_node_kind(controller, node, kind)
+    body_rig_record_node_kind(node, kind)
     body_rig_register_node(node, group_name, (float(x), float(y)))
     return node
 
