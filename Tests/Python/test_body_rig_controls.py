@@ -20,7 +20,6 @@ def axis(transform, direction):
 def skeleton(editor, unreal, tool_script):
     """A rig with a root bone, a hip bone turned 90 degrees about Z and a knee below it, and the "Main"
     control; returns (rig, hierarchy, controller, joint keys)."""
-    tool_script["body_rig_clear_key_index"]()
     rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Rigs/CR_Controls")
     hierarchy, controller = rig.hierarchy, rig.get_hierarchy_controller()
     root = controller.add_bone("Root_M", unreal.RigElementKey(), unreal.Transform(location=unreal.Vector(0.0, 0.0, 100.0)), True)
@@ -29,13 +28,13 @@ def skeleton(editor, unreal, tool_script):
     knee = controller.add_bone("Knee_R", hip, unreal.Transform(location=unreal.Vector(-10.0, 5.0, 50.0),
                                                                rotation=unreal.Rotator(roll=30.0, pitch=0.0, yaw=90.0)), True)
     joint_keys = {"Root_M": root, "Hip_R": hip, "Knee_R": knee}
-    tool_script["body_rig_make_control"](hierarchy, controller, {"name": "Main", "type": "Main"}, joint_keys, 2.0)
+    tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller), {"name": "Main", "type": "Main"}, joint_keys, 2.0)
     return rig, hierarchy, controller, joint_keys
 
 
 def make(tool_script, skeleton, record, import_scale=2.0):
     _rig, hierarchy, controller, joint_keys = skeleton
-    return tool_script["body_rig_make_control"](hierarchy, controller, record, joint_keys, import_scale)
+    return tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller), record, joint_keys, import_scale)
 
 
 def control_key(unreal, name):
@@ -192,8 +191,8 @@ def test_main_goes_under_the_motion_root_and_result_parents_under_the_fk_root(un
     _rig, hierarchy, controller, joint_keys = skeleton
     followers = [{"name": "FKToes_R", "followsFKIKResultJoint": "Knee_R"}, {"name": "FKOther", "followsFKIKResultJoint": "Knee_R"},
                  {"name": "FKGhost", "followsFKIKResultJoint": "NoBone"}]
-    assert tool_script["body_rig_make_fkik_result_parent_spaces"](hierarchy, controller, [], joint_keys) == 0
-    assert tool_script["body_rig_make_fkik_result_parent_spaces"](hierarchy, controller, followers, joint_keys) == 1
+    assert tool_script["body_rig_make_fkik_result_parent_spaces"](tool_script["RigElements"](hierarchy, controller), [], joint_keys) == 0
+    assert tool_script["body_rig_make_fkik_result_parent_spaces"](tool_script["RigElements"](hierarchy, controller), followers, joint_keys) == 1
     assert "Created clean FK result parent spaces: 1" in capsys.readouterr().out
     null = lambda name: unreal.RigElementKey(type=unreal.RigElementType.NULL, name=name)
     helper = null("FKParentConstraintToKnee_R")
@@ -201,7 +200,7 @@ def test_main_goes_under_the_motion_root_and_result_parents_under_the_fk_root(un
     assert hierarchy.get_first_parent(null("FKSystem")) == null("MotionSystem")
     assert hierarchy.get_global_transform(helper, True) == hierarchy.get_global_transform(joint_keys["Knee_R"], True)
 
-    assert tool_script["body_rig_parent_main_to_motion_system"](hierarchy, controller)
+    assert tool_script["body_rig_parent_main_to_motion_system"](tool_script["RigElements"](hierarchy, controller))
     assert hierarchy.get_first_parent(control_key(unreal, "Main")) == null("MotionSystem")
 
 
@@ -232,7 +231,7 @@ def test_repair_moves_controls_keeping_their_place_but_never_under_a_bone(unreal
     before = hierarchy.get_global_transform(control_key(unreal, "FKKnee_R"), True)
     # Every control with a resolvable parent is set again; the one asking for a bone stays under "Main",
     # where it was made.
-    assert tool_script["body_rig_repair_control_parents"](hierarchy, controller, records) == 3
+    assert tool_script["body_rig_repair_control_parents"](tool_script["RigElements"](hierarchy, controller), records) == 3
     assert hierarchy.get_first_parent(control_key(unreal, "FKKnee_R")) == control_key(unreal, "FKHipPart1_R")
     assert hierarchy.get_global_transform(control_key(unreal, "FKKnee_R"), True) == before
     assert hierarchy.get_first_parent(control_key(unreal, "FKBoned")) == control_key(unreal, "Main")
@@ -242,10 +241,10 @@ def test_a_pole_gets_a_parent_space_in_helpers_at_its_place(unreal, tool_script,
     _rig, hierarchy, controller, _joints = skeleton
     pole = make(tool_script, skeleton, {"name": "PoleLeg_R", "type": "IKPole", "polePositionWorld": [1.0, 2.0, 3.0]})
     before = hierarchy.get_global_transform(pole, True)
-    assert tool_script["body_rig_make_pole_parent_space"](hierarchy, controller, "PoleLeg_R") == "PoleLeg_R_Space"
+    assert tool_script["body_rig_make_pole_parent_space"](tool_script["RigElements"](hierarchy, controller), "PoleLeg_R") == "PoleLeg_R_Space"
     space = unreal.RigElementKey(type=unreal.RigElementType.NULL, name="PoleLeg_R_Space")
     assert hierarchy.get_first_parent(pole) == space
     assert hierarchy.get_first_parent(space) == unreal.RigElementKey(type=unreal.RigElementType.NULL, name="Helpers")
     assert hierarchy.get_global_transform(space, True) == before == hierarchy.get_global_transform(pole, True)
-    assert tool_script["body_rig_make_pole_parent_space"](hierarchy, controller, "PoleLeg_R") == "PoleLeg_R_Space"
-    assert tool_script["body_rig_make_pole_parent_space"](hierarchy, controller, "NoPole") == ""
+    assert tool_script["body_rig_make_pole_parent_space"](tool_script["RigElements"](hierarchy, controller), "PoleLeg_R") == "PoleLeg_R_Space"
+    assert tool_script["body_rig_make_pole_parent_space"](tool_script["RigElements"](hierarchy, controller), "NoPole") == ""

@@ -42,15 +42,15 @@ def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_cont
     assert data == original, "planning must not change the file's records"
     assert "Skipping incomplete FKIK chain: IKBroken ['Hip_R', '', 'Ankle_R']" in capsys.readouterr().out
 
-    assert [chain["ik_control"] for chain in chains] == ["IKArm_R"]
+    assert [chain.ik_control for chain in chains] == ["IKArm_R"]
     chain = chains[0]
-    assert chain["id"] == "Arm_R" and chain["bones"] == ["Shoulder_R", "Elbow_R", "Wrist_R"]
-    assert chain["fk_controls"] == ["FKShoulder_R", "FKElbow_R", "FKWrist_R"]
-    assert chain["pole_control"] == "PoleIKArm_R" and chain["switch_control"] == ""
-    assert chain["effector_target"] == "IKArm_R" and chain["effector_target_type"] == "Control"
+    assert chain.id == "Arm_R" and chain.bones == ["Shoulder_R", "Elbow_R", "Wrist_R"]
+    assert chain.fk_controls == ["FKShoulder_R", "FKElbow_R", "FKWrist_R"]
+    assert chain.pole_control == "PoleIKArm_R" and chain.switch_control == ""
+    assert chain.effector_target == "IKArm_R" and chain.effector_target_type == "Control"
     controls = by_name(planned)
-    assert [controls[name]["parent"] for name in chain["fk_controls"]] == ["FKChest_M", "FKShoulder_R", "FKElbow_R"]
-    for name, joint in zip(chain["fk_controls"], chain["bones"]):
+    assert [controls[name]["parent"] for name in chain.fk_controls] == ["FKChest_M", "FKShoulder_R", "FKElbow_R"]
+    for name, joint in zip(chain.fk_controls, chain.bones):
         generated = controls[name]
         assert (generated["type"], generated["joint"], generated["gizmo"], generated["worldSpace"]) == ("FK", joint, "Circle_Thick", False)
         assert generated["diameter"] == 6.0 and generated["color"] == [0.0, 0.5, 1.0]
@@ -70,7 +70,7 @@ def test_exported_fk_controls_are_used_by_joint_and_bendy_handles_are_not_planne
                 {"name": "FKWrist_R", "type": "FK", "joint": "Wrist_R"}, ik_arm(),
                 {"name": "BendArm_R", "type": "Bend"}, {"name": "BendMidArm_R", "type": "BendMid"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data(controls))
-    assert chains[0]["fk_controls"] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R"]
+    assert chains[0].fk_controls == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R"]
     assert [c["name"] for c in planned] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R", "IKArm_R"]
 
 
@@ -79,12 +79,12 @@ def test_the_placeholder_is_matched_by_bones_before_name(plan, capsys):
                 "ik": {"startJoint": "Shoulder_R", "middleJoint": "Elbow_R"}}
     by_name_only = {"name": "FKIKArm_R", "type": "FKIK", "joint": "Wrist_R"}
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([by_name_only, by_bones, ik_arm()]))
-    assert chains[0]["switch_control"] == "FKIKRightArm"
+    assert chains[0].switch_control == "FKIKRightArm"
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([by_name_only, ik_arm()]))
-    assert chains[0]["switch_control"] == "FKIKArm_R"
+    assert chains[0].switch_control == "FKIKArm_R"
     capsys.readouterr()
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
-    assert chains[0]["switch_control"] == ""
+    assert chains[0].switch_control == ""
     assert "No exported FKIK placeholder matches chain: Arm_R ['Shoulder_R', 'Elbow_R', 'Wrist_R']" in capsys.readouterr().out
 
 
@@ -92,17 +92,17 @@ def test_the_placeholder_is_matched_by_bones_before_name(plan, capsys):
                                              ({"defaultIK": "ik", "defaultMode": 0}, True), ({"defaultIK": 0}, False)])
 def test_a_limb_starts_in_ik_unless_its_record_says_otherwise(plan, ik, default_ik):
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm(**ik)]))
-    assert chains[0]["default_ik"] is default_ik
+    assert chains[0].default_ik is default_ik
 
 
 def test_the_local_ik_mode_is_kept_on_the_chain_and_the_ik_record(plan):
     arm = ik_arm()
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "localOrient"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
-    assert chains[0]["ik_local_type"] == 2 and by_name(planned)["IKArm_R"]["ikLocalType"] == 2
-    assert chains[0]["ik_local_control"] == ""
+    assert chains[0].ik_local_type == 2 and by_name(planned)["IKArm_R"]["ikLocalType"] == 2
+    assert chains[0].ik_local_control == ""
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
-    assert chains[0]["ik_local_type"] is None
+    assert chains[0].ik_local_type is None
 
 
 def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(plan):
@@ -110,7 +110,7 @@ def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(p
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "addCtrl"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
     local = by_name(planned)["IKLocalArm_R"]
-    assert chains[0]["ik_local_control"] == "IKLocalArm_R" and by_name(planned)["IKArm_R"]["ikLocalControl"] == "IKLocalArm_R"
+    assert chains[0].ik_local_control == "IKLocalArm_R" and by_name(planned)["IKArm_R"]["ikLocalControl"] == "IKLocalArm_R"
     assert (local["type"], local["parent"], local["joint"]) == ("IKLocal", "IKArm_R", "Wrist_R")
 
     leg = {"name": "IKLeg_R", "type": "IK", "joint": "Ankle_R", "controlAttributes": [{"name": "ikLocal", "value": 0}],
@@ -173,6 +173,12 @@ def channel(unreal, rig, name):
     return key, rig.get_hierarchy_controller().get_control_settings(key)
 
 
+def limb(tool_script, chain_id, switch_control, default_ik):
+    """The chain plan of a limb whose switch channels sit on switch_control."""
+    return tool_script["ChainPlan"](id=chain_id, ik_control="IK" + chain_id, pole_control="", bones=[], fk_controls=[],
+                                    switch_control=switch_control, default_ik=default_ik)
+
+
 def float_value(unreal, hierarchy, key, value_type):
     return unreal.RigHierarchy.get_float_from_control_value(hierarchy.get_control_value(key, value_type))
 
@@ -181,8 +187,8 @@ def test_each_placeholder_gets_the_four_switch_channels_with_their_ranges_and_st
     hierarchy, controller = placeholder_rig.hierarchy, placeholder_rig.get_hierarchy_controller()
     record = {"name": "FKIKArm_R", "type": "FKIK",
               "controlAttributes": [{"name": "FKIKBlend", "value": 4}, {"name": "FKVis", "value": False}]}
-    chain = {"id": "Arm_R", "switch_control": "FKIKArm_R", "default_ik": True}
-    assert tool_script["body_rig_make_fkik_channels"](hierarchy, controller, chain, {"FKIKArm_R": record}) == 4
+    chain = limb(tool_script, "Arm_R", "FKIKArm_R", True)
+    assert tool_script["body_rig_make_fkik_channels"](tool_script["RigElements"](hierarchy, controller), chain, {"FKIKArm_R": record}) == 4
     placeholder = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name="FKIKArm_R")
 
     key, settings = channel(unreal, placeholder_rig, "FKIKArm_R_FKIKBlend")
@@ -200,17 +206,17 @@ def test_each_placeholder_gets_the_four_switch_channels_with_their_ranges_and_st
             assert hierarchy.get_control_value(key, value_type) == unreal.RigHierarchy.make_control_value_from_bool(expected)
 
     # A second pass makes nothing new; a limb without its placeholder says so and makes nothing.
-    assert tool_script["body_rig_make_fkik_channels"](hierarchy, controller, chain, {"FKIKArm_R": record}) == 0
-    missing = {"id": "Leg_L", "switch_control": "FKIKLeg_L", "default_ik": True}
+    assert tool_script["body_rig_make_fkik_channels"](tool_script["RigElements"](hierarchy, controller), chain, {"FKIKArm_R": record}) == 0
+    missing = limb(tool_script, "Leg_L", "FKIKLeg_L", True)
     capsys.readouterr()
-    assert tool_script["body_rig_make_fkik_channels"](hierarchy, controller, missing, {}) == 0
+    assert tool_script["body_rig_make_fkik_channels"](tool_script["RigElements"](hierarchy, controller), missing, {}) == 0
     assert "FKIK placeholder control is missing; channels skipped: FKIKLeg_L Leg_L" in capsys.readouterr().out
 
 
 @pytest.mark.parametrize("default_ik, blend", [(True, 10.0), (False, 0.0)])
 def test_without_an_exported_blend_the_limb_starts_where_it_defaults(unreal, tool_script, placeholder_rig, default_ik, blend):
     hierarchy, controller = placeholder_rig.hierarchy, placeholder_rig.get_hierarchy_controller()
-    chain = {"id": "Arm_R", "switch_control": "FKIKArm_R", "default_ik": default_ik}
-    tool_script["body_rig_make_fkik_channels"](hierarchy, controller, chain, {"FKIKArm_R": {"name": "FKIKArm_R"}})
+    chain = limb(tool_script, "Arm_R", "FKIKArm_R", default_ik)
+    tool_script["body_rig_make_fkik_channels"](tool_script["RigElements"](hierarchy, controller), chain, {"FKIKArm_R": {"name": "FKIKArm_R"}})
     key = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name="FKIKArm_R_FKIKBlend")
     assert unreal.RigHierarchy.get_float_from_control_value(hierarchy.get_control_value(key, unreal.RigControlValueType.INITIAL)) == blend

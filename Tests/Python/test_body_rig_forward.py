@@ -5,7 +5,7 @@ the inbetween row count; and the executability check on small graphs it must rej
 import pytest
 
 from graph_execution import PinRecorder, assert_graph_executes, executed_nodes, graph_execution_faults
-from test_body_rig_limb_graph import default, graph_rig, node_at, sources  # noqa: F401 (fixture)
+from test_body_rig_limb_graph import default, graph, graph_rig, node_at, sources  # noqa: F401 (fixtures)
 
 
 def path(node, pin=None):
@@ -33,8 +33,8 @@ SPACES = {"FKIndex1_R": "SDKIndex1_R"}
 X, Y = 1000, 1000  # clear of the begin node at the origin
 
 
-def test_driving_relations_follow_the_sign_table_and_reset_each_space_once(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_driving_system"](graph_rig, FINGERS, LOOKUP, SPACES, BEGIN, X, Y)
+def test_driving_relations_follow_the_sign_table_and_reset_each_space_once(tool_script, graph_rig, graph):
+    exec_pin = tool_script["body_rig_add_driving_system"](graph, FINGERS, LOOKUP, SPACES, BEGIN, X, Y)
     curl, spread = node_at(graph_rig, X, Y), node_at(graph_rig, X, Y + 340)
     assert (default(curl, "Control"), default(curl, "Channel")) == ("Fingers_R", "curl")
     assert default(spread, "Channel") == "spread"
@@ -73,35 +73,35 @@ def test_driving_relations_follow_the_sign_table_and_reset_each_space_once(tool_
     assert_graph_executes(graph_rig.get_graph())
 
 
-def test_a_second_driving_control_resets_the_space_again(tool_script, graph_rig):
+def test_a_second_driving_control_resets_the_space_again(tool_script, graph_rig, graph):
     add = tool_script["body_rig_add_driving_system"]
     first = {"name": "Hand_R", "type": "DrivingSystem", "drivingSystem": [
         {"name": "fist", "relationships": [{"target": "FKIndex1_R", "attribute": "rx", "multiplier": 1},
                                            {"target": "FKIndex1_R", "attribute": "rz", "multiplier": 1}]}]}
     second = dict(first, name="Fingers_R")
-    exec_pin = add(graph_rig, first, LOOKUP, SPACES, BEGIN, 0, 0)
-    exec_pin = add(graph_rig, second, LOOKUP, SPACES, exec_pin, 0, 1000)
+    exec_pin = add(graph, first, LOOKUP, SPACES, BEGIN, 0, 0)
+    exec_pin = add(graph, second, LOOKUP, SPACES, exec_pin, 0, 1000)
     resets = nodes_at_x(graph_rig, 760)
     assert sorted(node.get_position().y for node in resets) == [-75, 925]
     assert [default(node, "Item.Name") for node in resets] == ["SDKIndex1_R"] * 2
     assert_graph_executes(graph_rig.get_graph())
 
 
-def test_relations_without_a_driven_item_or_a_known_attribute_add_nothing(tool_script, graph_rig):
+def test_relations_without_a_driven_item_or_a_known_attribute_add_nothing(tool_script, graph_rig, graph):
     record = {"name": "Hand_R", "type": "DrivingSystem", "drivingSystem": [
         {"name": "curl", "relationships": [{"target": "", "attribute": "rx"}, {"target": "FK", "attribute": "rx"},
                                            {"target": "FKIndex1_R", "attribute": "visibility"},
                                            {"attribute": "ry", "multiplier": 1}, "not a relationship"]},
         {"name": "empty", "relationships": []}, "not a channel"]}
-    exec_pin = tool_script["body_rig_add_forward_control"](graph_rig, record, LOOKUP, SPACES, BEGIN, 0, 0)
+    exec_pin = tool_script["body_rig_add_forward_control"](graph, record, LOOKUP, SPACES, BEGIN, 0, 0)
     assert exec_pin == BEGIN
     # Only the driver reader of the named channel with relationship objects.
     assert [default(node, "Channel") for node in graph_rig.get_graph().get_nodes() if node.find_pin("Channel")] == ["curl"]
 
 
-def test_a_missing_multiplier_gives_a_zero_slope(tool_script, graph_rig):
+def test_a_missing_multiplier_gives_a_zero_slope(tool_script, graph_rig, graph):
     record = {"name": "Hand_R", "drivingSystem": [{"name": "curl", "relationships": [{"target": "FKIndex1_R", "attribute": "RX"}]}]}
-    tool_script["body_rig_add_driving_system"](graph_rig, record, LOOKUP, {}, "", X, Y)
+    tool_script["body_rig_add_driving_system"](graph, record, LOOKUP, {}, "", X, Y)
     assert float(default(node_at(graph_rig, X + 300, Y), "B")) == 0.0
     assert default(node_at(graph_rig, X + 900, Y), "Item.Name") == "Index1_R"
     assert not nodes_at_x(graph_rig, X + 760), "bones are offset without a reset"
@@ -115,8 +115,8 @@ def loop_nodes(controller, y):
         "get": (900, -120), "set": (1250, 0)}.items()}
 
 
-def test_the_forward_fk_loop_copies_fk_controls_onto_bones_from_the_root(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", 400)
+def test_the_forward_fk_loop_copies_fk_controls_onto_bones_from_the_root(tool_script, graph_rig, graph):
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph, BEGIN, "Root_M", 400)
     n = loop_nodes(graph_rig, 400)
     children = n["children"]
     assert (default(children, "Parent.Type"), default(children, "Parent.Name"), default(children, "TypeToSearch")) == \
@@ -138,8 +138,8 @@ def test_the_forward_fk_loop_copies_fk_controls_onto_bones_from_the_root(tool_sc
     assert_graph_executes(graph_rig.get_graph())
 
 
-def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", Y, "FKXRoot_M")
+def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig, graph):
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph, BEGIN, "Root_M", Y, "FKXRoot_M")
     getter, setter = node_at(graph_rig, 900, Y + 200), node_at(graph_rig, 1250, Y + 200)
     assert (default(getter, "Item.Type"), default(getter, "Item.Name"), default(getter, "Space")) == ("Null", "FKXRoot_M", "GlobalSpace")
     assert (default(setter, "Item.Name"), default(setter, "Space"), default(setter, "bPropagateToChildren")) == \
@@ -149,9 +149,9 @@ def test_an_fkx_root_writes_the_root_joint_after_the_loop(tool_script, graph_rig
     assert_graph_executes(graph_rig.get_graph())
 
 
-def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, graph_rig, monkeypatch, capsys):
+def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, graph_rig, monkeypatch, capsys, graph):
     monkeypatch.setattr(unreal.RigVMController, "add_array_node_from_object_path", lambda *args: None)
-    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph_rig, BEGIN, "Root_M", Y)
+    exec_pin = tool_script["body_rig_add_forward_fk_loop"](graph, BEGIN, "Root_M", Y)
     assert "Body forward FK loop uses a collection loop: the graph returned no node" in capsys.readouterr().out
     loop, collection = node_at(graph_rig, -350, Y), node_at(graph_rig, -350, Y + 200)
     assert "CollectionLoop" in path(loop) and "CollectionItems" in path(collection)
@@ -164,10 +164,10 @@ def test_without_array_nodes_the_loop_walks_a_collection(unreal, tool_script, gr
 
 # ---- follow constraints and inbetween rows ----
 
-def test_driving_controls_follow_their_joints_through_their_attach_helpers(tool_script, graph_rig):
+def test_driving_controls_follow_their_joints_through_their_attach_helpers(tool_script, graph_rig, graph):
     controls = [{"name": "Fingers_R", "type": "DrivingSystem", "joint": "Wrist_R"}, {"name": "NoJoint", "type": "DrivingSystem"},
                 {"name": "FKWrist_R", "type": "FK", "joint": "Wrist_R"}, {"name": "Fingers_L", "type": "DrivingSystem", "joint": "Wrist_L"}]
-    exec_pin = tool_script["body_rig_add_driving_system_follow_constraints"](graph_rig, controls, BEGIN, 100, 50)
+    exec_pin = tool_script["body_rig_add_driving_system_follow_constraints"](graph, controls, BEGIN, 100, 50)
     rows = [node_at(graph_rig, 100, 50 + 130 * row) for row in range(2)]
     assert [(default(node, "Child.Type"), default(node, "Child.Name"), default(node, "Parents.0.Item.Type"),
              default(node, "Parents.0.Item.Name"), default(node, "bMaintainOffset")) for node in rows] == \
@@ -194,19 +194,19 @@ def test_inbetween_rows_count_controls_whose_part_controls_exist(tool_script):
 
 # ---- the executability check itself ----
 
-def test_the_executability_check_names_every_kind_of_fault(unreal, tool_script, graph_rig, monkeypatch):
+def test_the_executability_check_names_every_kind_of_fault(unreal, tool_script, graph_rig, monkeypatch, graph):
     recorder = PinRecorder(unreal, monkeypatch)
     unit, set_transform = tool_script["body_rig_unit"], tool_script["body_rig_set_transform"]
-    first, first_exec = set_transform(graph_rig, "First", "Bone", "Root_M", BEGIN, 0, 0)
+    first, first_exec = set_transform(graph, "First", "Bone", "Root_M", BEGIN, 0, 0)
     assert graph_execution_faults(graph_rig.get_graph(), recorder=recorder) == []
     # A node nothing runs; a second node chained from the same pin, which takes the first one's link;
     # a link to and a default of pins that do not exist.
-    orphan, _ = set_transform(graph_rig, "Orphan", "Bone", "Root_M", "", 0, 200)
-    second, _ = set_transform(graph_rig, "Second", "Bone", "Root_M", first_exec, 0, 400)
-    third, _ = set_transform(graph_rig, "Third", "Bone", "Root_M", first_exec, 0, 600)
-    getter = unit(graph_rig, "RigUnit_GetTransform", "Getter", 0, 800)
-    tool_script["body_rig_link"](graph_rig, getter + ".Transform", third + ".Missing")
-    tool_script["body_rig_set_pin"](graph_rig, getter + ".NoSuchPin", 1)
+    orphan, _ = set_transform(graph, "Orphan", "Bone", "Root_M", "", 0, 200)
+    second, _ = set_transform(graph, "Second", "Bone", "Root_M", first_exec, 0, 400)
+    third, _ = set_transform(graph, "Third", "Bone", "Root_M", first_exec, 0, 600)
+    getter = unit(graph, "RigUnit_GetTransform", "Getter", 0, 800)
+    tool_script["body_rig_link"](graph, getter + ".Transform", third + ".Missing")
+    tool_script["body_rig_set_pin"](graph, getter + ".NoSuchPin", 1)
     faults = graph_execution_faults(graph_rig.get_graph(), recorder=recorder)
     assert sorted(faults) == sorted([
         "execution input unlinked: " + orphan, "not reached from RigUnit_BeginExecution: " + orphan,

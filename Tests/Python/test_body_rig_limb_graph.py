@@ -7,11 +7,15 @@ import pytest
 
 @pytest.fixture
 def graph_rig(editor, unreal, tool_script):
-    tool_script["body_rig_clear_key_index"]()
-    tool_script["body_rig_clear_group_tracker"]()
     unreal.load_module("ControlRigDeveloper")
     rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Rigs/CR_Limb")
     return rig.get_controller(rig.get_model())
+
+
+@pytest.fixture
+def graph(tool_script, graph_rig):
+    """One build's graph over the rig's graph controller."""
+    return tool_script["RigGraph"](graph_rig)
 
 
 def node_at(controller, x, y):
@@ -36,16 +40,17 @@ def leg(**ik):
     return record
 
 
-def chain(**fields):
-    plan = {"id": "Leg_R", "ik_control": "IKLeg_R", "pole_control": "PoleLeg_R", "fk_controls": ["FKHip_R", "FKKnee_R"],
-            "ik_controls": [], "switch_control": "FKIKLeg_R", "default_ik": True, "ik_local_type": None,
-            "ik_local_control": "", "effector_target": "IKLeg_R", "effector_target_type": "Control"}
+def chain(tool_script, **fields):
+    """A leg's chain plan, with fields replaced."""
+    plan = dict(id="Leg_R", ik_control="IKLeg_R", pole_control="PoleLeg_R", bones=["Hip_R", "Knee_R", "Ankle_R"],
+                fk_controls=["FKHip_R", "FKKnee_R"], switch_control="FKIKLeg_R", default_ik=True,
+                effector_target="IKLeg_R")
     plan.update(fields)
-    return plan
+    return tool_script["ChainPlan"](**plan)
 
 
-def test_a_leg_solves_with_its_exported_axes_pole_and_blend(tool_script, graph_rig):
-    exec_pin = tool_script["body_rig_add_ik_solve"](graph_rig, leg(), chain(), "", 1000, 2000)
+def test_a_leg_solves_with_its_exported_axes_pole_and_blend(tool_script, graph_rig, graph):
+    exec_pin = tool_script["body_rig_add_ik_solve"](graph, leg(), chain(tool_script), "", 1000, 2000)
     solver = node_at(graph_rig, 1300, 2000)
     assert [default(solver, pin + ".Name") for pin in ("ItemA", "ItemB", "EffectorItem", "PoleVectorSpace")] == \
         ["Hip_R", "Knee_R", "Ankle_R", "PoleLeg_R"]
@@ -68,12 +73,12 @@ def test_a_leg_solves_with_its_exported_axes_pole_and_blend(tool_script, graph_r
 
 
 @pytest.mark.parametrize("default_ik, weight", [(True, 1.0), (False, 0.0)])
-def test_without_a_placeholder_the_weight_is_constant_and_nothing_hides(tool_script, graph_rig, default_ik, weight):
+def test_without_a_placeholder_the_weight_is_constant_and_nothing_hides(tool_script, graph_rig, default_ik, weight, graph):
     arm = {"name": "IKArm_R", "type": "IK", "joint": "Wrist_R",
            "ik": {"startJoint": "Shoulder_R", "middleJoint": "Elbow_R", "poleLineLength": -5}}
-    plan = chain(id="Arm_R", ik_control="IKArm_R", pole_control="PoleArm_R", switch_control="", default_ik=default_ik,
+    plan = chain(tool_script, id="Arm_R", ik_control="IKArm_R", pole_control="PoleArm_R", switch_control="", default_ik=default_ik,
                  effector_target="IKArm_R")
-    tool_script["body_rig_add_ik_solve"](graph_rig, arm, plan, "", 0, 0)
+    tool_script["body_rig_add_ik_solve"](graph, arm, plan, "", 0, 0)
     solver = node_at(graph_rig, 300, 0)
     assert float(default(solver, "Weight")) == weight and not sources(solver, "Weight")
     assert default(solver, "PoleVectorSpace.Name") == "PoleArm_R"
@@ -85,9 +90,9 @@ def test_without_a_placeholder_the_weight_is_constant_and_nothing_hides(tool_scr
 
 @pytest.mark.parametrize("mode, target, compensated", [(None, "IKLeg_R", True), (0, "IKLocalLeg_R", False),
                                                        (1, "IKLeg_R", False), (2, "IKLeg_R", False)])
-def test_the_effector_target_follows_the_local_ik_mode(tool_script, graph_rig, mode, target, compensated):
-    plan = chain(ik_local_type=mode, ik_local_control="IKLocalLeg_R" if mode == 0 else "")
-    tool_script["body_rig_add_ik_solve"](graph_rig, leg(), plan, "", 0, 0)
+def test_the_effector_target_follows_the_local_ik_mode(tool_script, graph_rig, mode, target, compensated, graph):
+    plan = chain(tool_script, ik_local_type=mode, ik_local_control="IKLocalLeg_R" if mode == 0 else "")
+    tool_script["body_rig_add_ik_solve"](graph, leg(), plan, "", 0, 0)
     reader = node_at(graph_rig, 0, -90)
     assert default(reader, "Item.Name") == target
     solver = node_at(graph_rig, 300, 0)
@@ -100,18 +105,18 @@ def test_the_effector_target_follows_the_local_ik_mode(tool_script, graph_rig, m
         assert sources(solver, "Effector") == [str(reader.get_node_path()) + ".Transform"]
 
 
-def test_a_null_target_is_always_compensated(tool_script, graph_rig):
-    plan = chain(ik_local_type=1, effector_target="IKLeg_R_Target", effector_target_type="Null")
-    tool_script["body_rig_add_ik_solve"](graph_rig, leg(), plan, "", 0, 0)
+def test_a_null_target_is_always_compensated(tool_script, graph_rig, graph):
+    plan = chain(tool_script, ik_local_type=1, effector_target="IKLeg_R_Target", effector_target_type="Null")
+    tool_script["body_rig_add_ik_solve"](graph, leg(), plan, "", 0, 0)
     assert default(node_at(graph_rig, 0, -90), "Item.Type") == "Null"
     node_at(graph_rig, 30, -150)
 
 
 @pytest.mark.parametrize("ik", [{"middleJoint": "Knee_R"}, {"startJoint": "Hip_R"}, {"startJoint": "Hip_R", "middleJoint": "Knee_R"}])
-def test_an_ik_record_planning_skipped_as_incomplete_gets_no_solve(tool_script, graph_rig, ik):
+def test_an_ik_record_planning_skipped_as_incomplete_gets_no_solve(tool_script, graph_rig, ik, graph):
     record = {"name": "IKLeg_R", "type": "IK", "ik": dict(ik)}  # the last one has no end bone and no joint
     before = len(graph_rig.get_graph().get_nodes())
-    assert tool_script["body_rig_add_ik_solve"](graph_rig, record, None, "Sequence.A", 0, 0) == "Sequence.A"
+    assert tool_script["body_rig_add_ik_solve"](graph, record, None, "Sequence.A", 0, 0) == "Sequence.A"
     assert len(graph_rig.get_graph().get_nodes()) == before
 
 
@@ -126,13 +131,13 @@ def test_leg_test_and_forward_heights(tool_script):
     assert height(driving) == 670 and height({"type": "DrivingSystem"}) == 360
 
 
-def test_a_plain_control_copies_onto_its_joint_and_skipped_kinds_add_nothing(tool_script, graph_rig):
+def test_a_plain_control_copies_onto_its_joint_and_skipped_kinds_add_nothing(tool_script, graph_rig, graph):
     add = tool_script["body_rig_add_forward_control"]
     for record in ({"name": "Main"}, {"name": "FKHead_M", "type": "FK", "joint": "Head_M"},
                    {"name": "FKIKArm_R", "type": "FKIK", "joint": "Wrist_R"}):
-        assert add(graph_rig, record, {}, {}, "Begin.ExecuteContext", 0, 0) == "Begin.ExecuteContext"
+        assert add(graph, record, {}, {}, "Begin.ExecuteContext", 0, 0) == "Begin.ExecuteContext"
     assert [str(node.get_node_path()) for node in graph_rig.get_graph().get_nodes()] == ["RigUnit_BeginExecution"]
-    exec_pin = add(graph_rig, {"name": "Eye_L", "type": "Aim", "joint": "Eye_L"}, {}, {}, "", 3000, 0)
+    exec_pin = add(graph, {"name": "Eye_L", "type": "Aim", "joint": "Eye_L"}, {}, {}, "", 3000, 0)
     getter, setter = node_at(graph_rig, 3000, 0), node_at(graph_rig, 3300, 0)
     assert (default(getter, "Item.Type"), default(getter, "Item.Name")) == ("Control", "Eye_L")
     assert (default(setter, "Item.Type"), default(setter, "Item.Name"), default(setter, "bPropagateToChildren")) == \
@@ -141,10 +146,10 @@ def test_a_plain_control_copies_onto_its_joint_and_skipped_kinds_add_nothing(too
     assert exec_pin == str(setter.get_node_path()) + ".ExecuteContext"
 
 
-def test_placeholders_follow_their_joints_and_fk_branches_follow_limb_results(tool_script, graph_rig):
+def test_placeholders_follow_their_joints_and_fk_branches_follow_limb_results(tool_script, graph_rig, graph):
     controls = [{"name": "FKIKLeg_R", "type": "FKIK", "joint": "Hip_R"}, {"name": "FKIKNoJoint", "type": "FKIK"},
                 {"name": "FKIKArm_R", "type": "FKIK", "joint": "Wrist_R"}]
-    tool_script["body_rig_add_fkik_follow_constraints"](graph_rig, controls, "", 3000, 0)
+    tool_script["body_rig_add_fkik_follow_constraints"](graph, controls, "", 3000, 0)
     follows = [node_at(graph_rig, 3000, 130 * row) for row in range(2)]
     assert [(default(node, "Child.Name"), default(node, "Parents.0.Item.Name")) for node in follows] == \
         [("FKIKLeg_R", "Hip_R"), ("FKIKArm_R", "Wrist_R")]
@@ -152,7 +157,7 @@ def test_placeholders_follow_their_joints_and_fk_branches_follow_limb_results(to
     followers = [{"name": "FKMiddle1_R", "joint": "Middle1_R", "followsFKIKResultJoint": "Wrist_R"},
                  {"name": "FKSpine1_M", "joint": "Spine1_M", "followsFKIKResultJoint": "Root_M", "followsRootResultOnly": True},
                  {"name": "FKOther", "joint": "Other"}]
-    exec_pin, count = tool_script["body_rig_add_fkik_result_parent_constraints"](graph_rig, followers, "", 5000, 0)
+    exec_pin, count = tool_script["body_rig_add_fkik_result_parent_constraints"](graph, followers, "", 5000, 0)
     assert count == 2
     helper_set = node_at(graph_rig, 5320, 0)
     assert (default(helper_set, "Item.Type"), default(helper_set, "Item.Name")) == ("Null", "FKParentConstraintToWrist_R")

@@ -1,5 +1,6 @@
-"""The body builders' shared names and element lookup: the safe-name rule, and body_rig_find_key answering
-exactly what a full scan of the hierarchy answers while making a constant number of editor calls."""
+"""The body builders' shared names and the element lookup: the safe-name rule, and RigElements.find
+answering exactly what a full scan of the hierarchy answers, through edits made through it and around
+it, while making a constant number of editor calls."""
 
 import random
 
@@ -70,9 +71,9 @@ def make_mixed_hierarchy(unreal, rig, size):
     return hierarchy, controller
 
 
-def test_lookup_matches_a_full_scan_through_tracked_and_untracked_edits(tool_script, unreal, rig):
-    find = tool_script["body_rig_find_key"]
+def test_lookup_matches_a_full_scan_through_edits_made_through_it_and_around_it(tool_script, unreal, rig):
     hierarchy, controller = make_mixed_hierarchy(unreal, rig, 12)
+    elements = tool_script["RigElements"](hierarchy, controller)
     identity = unreal.Transform()
     names = ["Joint%d" % i for i in range(14)] + ["Ctrl%d" % i for i in range(14)] + ["Renamed%d" % i for i in range(40)] + ["Nope"]
     rng = random.Random(7)
@@ -80,91 +81,94 @@ def test_lookup_matches_a_full_scan_through_tracked_and_untracked_edits(tool_scr
     def check():
         for name in names:
             for element_type in TYPES:
-                assert same_key(find(hierarchy, name, element_type), full_scan(hierarchy, name, element_type)), (name, element_type)
+                assert same_key(elements.find(name, element_type), full_scan(hierarchy, name, element_type)), (name, element_type)
 
     check()
     for step in range(40):
         keys = list(hierarchy.get_all_keys(True))
         key = rng.choice(keys)
         action = step % 5
-        tracked = rng.random() < 0.7
+        # Most edits go through the elements, the others straight to the controller.
+        editor = elements if rng.random() < 0.7 else controller
         if action == 0:
             # A null named like an existing element, under a random parent: the shared name's order may change.
-            new = controller.add_null(rng.choice(names[:28]), rng.choice(keys), identity)
-            if tracked:
-                tool_script["body_rig_index_added"](hierarchy, new)
+            editor.add_null(rng.choice(names[:28]), rng.choice(keys), identity)
         elif action == 1:
-            new = controller.add_null("Renamed%d" % step, rng.choice(keys), identity)
-            if tracked:
-                tool_script["body_rig_index_added"](hierarchy, new)
+            editor.add_null("Renamed%d" % step, rng.choice(keys), identity)
         elif action == 2:
-            assert controller.remove_element(key)
-            if tracked:
-                tool_script["body_rig_index_removed"](hierarchy, key)
+            assert editor.remove_element(key)
         elif action == 3:
-            new = controller.rename_element(key, "Renamed%d" % step)
-            # A rename to a name is only seen when it is reported.
-            tool_script["body_rig_index_renamed"](hierarchy, key, new)
+            # A rename to a name is only seen when it goes through the elements.
+            elements.rename_element(key, "Renamed%d" % step)
         else:
-            other = rng.choice(keys)
-            if controller.set_parent(key, other, True):
-                tool_script["body_rig_index_reparented"](hierarchy)
+            elements.set_parent(key, rng.choice(keys), True)
         check()
 
 
 def test_shared_names_follow_traversal_order_through_additions_and_reparenting(tool_script, unreal, rig):
-    find = tool_script["body_rig_find_key"]
     hierarchy, controller = rig.hierarchy, rig.get_hierarchy_controller()
+    elements = tool_script["RigElements"](hierarchy, controller)
     identity = unreal.Transform()
     root = controller.add_bone("J0", unreal.RigElementKey(), identity)
     deep = controller.add_bone("J2", controller.add_bone("J1", root, identity), identity)
     control = controller.add_control("Shared", root, unreal.RigControlSettings(), unreal.RigControlValue())
-    assert same_key(find(hierarchy, "Shared"), control)
+    assert same_key(elements.find("Shared"), control)
     # A null added later but under a deeper bone comes first in traversal order.
-    null = tool_script["body_rig_index_added"](hierarchy, controller.add_null("Shared", deep, identity))
-    assert same_key(find(hierarchy, "Shared"), null)
-    assert controller.set_parent(null, control, True)
-    tool_script["body_rig_index_reparented"](hierarchy)
-    assert same_key(find(hierarchy, "Shared"), control)
-    assert same_key(find(hierarchy, "Shared", "null"), null)
+    null = elements.add_null("Shared", deep, identity)
+    assert same_key(elements.find("Shared"), null)
+    assert elements.set_parent(null, control, True)
+    assert same_key(elements.find("Shared"), control)
+    assert same_key(elements.find("Shared", "null"), null)
 
 
-def test_lookup_after_an_unreported_rename_does_not_return_the_old_element(tool_script, unreal, rig):
-    find = tool_script["body_rig_find_key"]
+def test_lookup_after_a_rename_around_it_does_not_return_the_old_element(tool_script, unreal, rig):
     hierarchy, controller = make_mixed_hierarchy(unreal, rig, 3)
-    old = find(hierarchy, "Ctrl0", "control")
+    elements = tool_script["RigElements"](hierarchy, controller)
+    old = elements.find("Ctrl0", "control")
     assert old is not None
     controller.rename_element(old, "Moved")
-    assert find(hierarchy, "Ctrl0", "control") is None
+    assert elements.find("Ctrl0", "control") is None
+
+
+def test_refused_edits_change_nothing_in_the_index(tool_script, unreal, rig):
+    hierarchy, controller = make_mixed_hierarchy(unreal, rig, 3)
+    counting = CountingHierarchy(hierarchy)
+    elements = tool_script["RigElements"](counting, controller)
+    assert elements.find("Joint0", "bone") is not None
+    missing = unreal.RigElementKey(type=unreal.RigElementType.NULL, name="Nope")
+    assert not elements.remove_element(missing)
+    assert elements.find("Joint1", "bone") is not None
+    assert counting.calls.count("get_all_keys") == 1
 
 
 @pytest.mark.parametrize("name, element_type", [("Joint3", None), ("Joint3", "null"), ("Joint4", "control"), ("Nope", None)])
 def test_a_lookup_costs_the_same_few_calls_whatever_the_hierarchy_size(tool_script, unreal, rig, name, element_type):
-    hierarchy, _ = make_mixed_hierarchy(unreal, rig, 300)
+    hierarchy, controller = make_mixed_hierarchy(unreal, rig, 300)
     counting = CountingHierarchy(hierarchy)
-    find = tool_script["body_rig_find_key"]
-    find(counting, name, element_type)
+    elements = tool_script["RigElements"](counting, controller)
+    elements.find(name, element_type)
     assert counting.calls.count("get_all_keys") == 1
     del counting.calls[:]
     for _ in range(50):
-        assert same_key(find(counting, name, element_type), full_scan(hierarchy, name, element_type))
+        assert same_key(elements.find(name, element_type), full_scan(hierarchy, name, element_type))
     assert "get_all_keys" not in counting.calls
     assert len(counting.calls) <= 2 * 50
 
 
-def test_tracked_additions_need_no_new_read_of_the_hierarchy(tool_script, unreal, rig):
+def test_additions_through_the_elements_need_no_new_read_of_the_hierarchy(tool_script, unreal, rig):
     hierarchy, controller = make_mixed_hierarchy(unreal, rig, 5)
     counting = CountingHierarchy(hierarchy)
-    find, added = tool_script["body_rig_find_key"], tool_script["body_rig_index_added"]
-    assert find(counting, "Joint0", "bone") is not None
+    elements = tool_script["RigElements"](counting, controller)
+    assert elements.find("Joint0", "bone") is not None
     for index in range(30):
-        key = added(counting, controller.add_null("Helper%d" % index, unreal.RigElementKey(), unreal.Transform()))
-        assert same_key(find(counting, "Helper%d" % index, "null"), key)
+        key = elements.add_null("Helper%d" % index, unreal.RigElementKey(), unreal.Transform())
+        assert same_key(elements.find("Helper%d" % index, "null"), key)
     assert counting.calls.count("get_all_keys") == 1
 
 
-def test_empty_names_and_missing_hierarchies_find_nothing_without_calls(tool_script, unreal, rig):
+def test_empty_names_find_nothing_without_calls(tool_script, unreal, rig):
     counting = CountingHierarchy(rig.hierarchy)
-    assert tool_script["body_rig_find_key"](counting, "") is None
-    assert tool_script["body_rig_find_key"](None, "Joint0") is None
+    elements = tool_script["RigElements"](counting, rig.get_hierarchy_controller())
+    assert elements.find("") is None
+    assert elements.find(None) is None
     assert counting.calls == []

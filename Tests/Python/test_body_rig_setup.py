@@ -101,7 +101,7 @@ def test_a_build_starts_from_bones_only_and_an_empty_graph(unreal, tool_script, 
     controller.add_control("Main", unreal.RigElementKey(), unreal.RigControlSettings(),
                            unreal.RigHierarchy.make_control_value_from_euler_transform(unreal.EulerTransform()))
     bones_before = [str(key.name) for key in rig.hierarchy.get_all_keys(True) if key.type == unreal.RigElementType.BONE]
-    assert tool_script["body_rig_clear_non_bones"](controller, rig.hierarchy) == 2
+    assert tool_script["body_rig_clear_non_bones"](tool_script["RigElements"](rig.hierarchy, controller)) == 2
     assert [str(key.name) for key in rig.hierarchy.get_all_keys(True)] == bones_before
 
     graph = rig.get_controller(rig.get_model())

@@ -45,21 +45,24 @@ def test_applying_addctrl_puts_the_local_control_between_the_ik_control_and_its_
                 {"name": "RollToes_R", "type": "ReverseFoot", "parent": "RollHeel_R"},
                 {"name": "IKToes_R", "type": "ReverseFootToe", "parent": "IKLeg_R"},
                 {"name": "IKArm_L", "type": "IK"}, {"name": "RollHeel_L", "parent": "IKArm_L"}]
-    leg = {"ik_control": "IKLeg_R", "ik_local_type": 0, "ik_local_control": "IKLocalLeg_R",
-           "ik_controls": ["IKToes_R", "IKLeg_R", "IKLocalLeg_R"],
-           "reverse_foot_controls": ["RollHeel_R", "RollToes_R"], "reverse_foot_toe_controls": ["IKToes_R", "IKLocalLeg_R"]}
-    generated = {"ik_control": "IKArm_R", "ik_local_type": 0, "ik_local_control": "", "ik_controls": []}
-    other_modes = [{"ik_control": "IKArm_L", "ik_local_type": mode, "ik_local_control": "IKLocalArm_L", "ik_controls": [],
-                    "reverse_foot_controls": ["RollHeel_L"]} for mode in (1, 2, None)]
+    def limb(ik_control, mode, local_control, ik_controls=(), reverse_foot=(), toes=()):
+        return tool_script["ChainPlan"](
+            id=ik_control[2:], ik_control=ik_control, pole_control="", bones=[], fk_controls=[], switch_control="",
+            default_ik=True, ik_local_type=mode, ik_local_control=local_control, ik_controls=list(ik_controls),
+            reverse_foot_controls=list(reverse_foot), reverse_foot_toe_controls=list(toes))
+    leg = limb("IKLeg_R", 0, "IKLocalLeg_R", ["IKToes_R", "IKLeg_R", "IKLocalLeg_R"], ["RollHeel_R", "RollToes_R"],
+               ["IKToes_R", "IKLocalLeg_R"])
+    generated = limb("IKArm_R", 0, "")
+    other_modes = [limb("IKArm_L", mode, "IKLocalArm_L", reverse_foot=["RollHeel_L"]) for mode in (1, 2, None)]
     assert tool_script["body_rig_apply_iklocal_addctrl"](controls, [leg, generated] + other_modes) == 2
 
-    assert leg["ik_controls"] == ["IKLeg_R", "IKLocalLeg_R", "IKToes_R"]
-    assert generated["ik_controls"] == ["IKArm_R", "IKLocalArm_R"]
+    assert leg.ik_controls == ["IKLeg_R", "IKLocalLeg_R", "IKToes_R"]
+    assert generated.ik_controls == ["IKArm_R", "IKLocalArm_R"]
     parents = {name: record.get("parent") for name, record in by_name(controls).items()}
     assert parents["IKLocalLeg_R"] == "IKLeg_R"
     assert parents["RollHeel_R"] == "IKLocalLeg_R" and parents["IKToes_R"] == "IKLocalLeg_R"
     assert parents["RollToes_R"] == "RollHeel_R", "only controls hung from the IK control move"
-    assert parents["RollHeel_L"] == "IKArm_L" and all(chain["ik_controls"] == [] for chain in other_modes)
+    assert parents["RollHeel_L"] == "IKArm_L" and all(chain.ik_controls == [] for chain in other_modes)
 
 
 def test_the_local_ik_modes_are_counted_over_ik_and_local_ik_records(tool_script, capsys):
@@ -75,7 +78,6 @@ def test_the_local_ik_modes_are_counted_over_ik_and_local_ik_records(tool_script
 
 @pytest.fixture
 def rig(editor, unreal, tool_script):
-    tool_script["body_rig_clear_key_index"]()
     unreal.load_module("ControlRigDeveloper")
     return unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Rigs/CR_Spaces%d" % next(_rig_numbers))
 
@@ -140,7 +142,7 @@ def test_global_groups_sit_under_main_at_their_controls_and_leave_the_controls_a
     head = add_control(unreal, rig, "HeadAim_M", main, offset=place(unreal, 10, 0, 160))
     spine_global, head_global = hierarchy.get_global_transform(spine, True), hierarchy.get_global_transform(head, True)
 
-    assert tool_script["body_rig_make_vantorel_global_groups"](hierarchy, controller, GLOBAL_CONTROLS) == 2
+    assert tool_script["body_rig_make_vantorel_global_groups"](tool_script["RigElements"](hierarchy, controller), GLOBAL_CONTROLS) == 2
     for group, control, expected in (("FKGlobalSpine1_M", spine, spine_global), ("HeadAim_M_Global", head, head_global)):
         assert hierarchy.get_first_parent(null_key(unreal, group)) == main
         assert hierarchy.get_global_transform(null_key(unreal, group), True) == expected
@@ -148,7 +150,7 @@ def test_global_groups_sit_under_main_at_their_controls_and_leave_the_controls_a
     assert hierarchy.get_first_parent(spine) == chest
     assert [str(key.name) for key in hierarchy.get_nulls(True)] == ["FKGlobalSpine1_M", "HeadAim_M_Global"]
     # Nothing is made twice.
-    assert tool_script["body_rig_make_vantorel_global_groups"](hierarchy, controller, GLOBAL_CONTROLS) == 0
+    assert tool_script["body_rig_make_vantorel_global_groups"](tool_script["RigElements"](hierarchy, controller), GLOBAL_CONTROLS) == 0
     assert len(hierarchy.get_nulls(True)) == 2
 
 
@@ -159,7 +161,7 @@ def test_each_global_control_gets_a_channel_normaliser_and_weighted_rotation_con
     assert graph.find_pin(begin) is not None
     controls = [c for c in GLOBAL_CONTROLS if c["name"] in ("FKSpine1_M", "HeadAim_M", "FKChest_M")] + [
         {"name": "", "controlAttributes": [{"name": "global", "value": 3}]}]
-    exec_pin, systems, height = tool_script["body_rig_add_vantorel_global"](controller, controls, {}, begin, 100, 40)
+    exec_pin, systems, height = tool_script["body_rig_add_vantorel_global"](tool_script["RigGraph"](controller), controls, {}, begin, 100, 40)
     assert (systems, height) == (2, 560)
 
     def sources(pin):
@@ -192,7 +194,7 @@ def test_each_global_control_gets_a_channel_normaliser_and_weighted_rotation_con
     assert exec_pin == previous
 
     # Without global controls the chain passes through untouched.
-    assert tool_script["body_rig_add_vantorel_global"](controller, [{"name": "FKChest_M"}], {}, begin, 0, 0) == (begin, 0, 0)
+    assert tool_script["body_rig_add_vantorel_global"](tool_script["RigGraph"](controller), [{"name": "FKChest_M"}], {}, begin, 0, 0) == (begin, 0, 0)
 
 
 # ---- attribute channels ---------------------------------------------------------------------------------
@@ -222,7 +224,7 @@ def test_fit_attribute_channels_clamp_global_and_follow_the_inbetween_and_leg_lo
     add_control(unreal, rig, "FKNeck_M")
     root = add_control(unreal, rig, "FKRoot_M")
     spine_data = {"name": "FKSpine1_M", "fitAttributes": [{"name": "global", "value": 14}, {"name": "inbetweenVis", "value": True}]}
-    assert make(hierarchy, controller, spine_data) == 2
+    assert make(tool_script["RigElements"](hierarchy, controller), spine_data) == 2
     key, settings = channel_of(unreal, rig, "FKSpine1_M_global")
     assert settings.animation_type == unreal.RigControlAnimationType.ANIMATION_CHANNEL and str(settings.display_name) == "global"
     assert settings.control_type == unreal.RigControlType.FLOAT and hierarchy.get_first_parent(key) == spine
@@ -230,22 +232,22 @@ def test_fit_attribute_channels_clamp_global_and_follow_the_inbetween_and_leg_lo
     assert float_values(unreal, hierarchy, key) == [10.0, 10.0, 0.0, 10.0]
     key, settings = channel_of(unreal, rig, "FKSpine1_M_inbetweenVis")
     assert settings.control_type == unreal.RigControlType.BOOL and bool_value(unreal, hierarchy, key) is True
-    assert make(hierarchy, controller, spine_data) == 0
+    assert make(tool_script["RigElements"](hierarchy, controller), spine_data) == 0
 
     # A negative global clamps to 0; inbetween joints without a visibility attribute give a hidden channel.
     neck = {"name": "FKNeck_M", "controlAttributes": [{"name": "global", "value": -3}], "fitAttributes": [{"name": "inbetweenJoints", "value": 2}]}
-    assert make(hierarchy, controller, neck) == 2
+    assert make(tool_script["RigElements"](hierarchy, controller), neck) == 2
     assert float_values(unreal, hierarchy, channel_of(unreal, rig, "FKNeck_M_global")[0])[:2] == [0.0, 0.0]
     assert bool_value(unreal, hierarchy, channel_of(unreal, rig, "FKNeck_M_inbetweenVis")[0]) is False
 
     # The root's leg lock channel needs the leg lock null; a missing control gets nothing.
-    assert make(hierarchy, controller, {"name": "FKRoot_M"}) == 0
+    assert make(tool_script["RigElements"](hierarchy, controller), {"name": "FKRoot_M"}) == 0
     controller.add_null("LegLockConstrained", unreal.RigElementKey(), place(unreal), True)
-    assert make(hierarchy, controller, {"name": "FKRoot_M"}) == 1
+    assert make(tool_script["RigElements"](hierarchy, controller), {"name": "FKRoot_M"}) == 1
     key, settings = channel_of(unreal, rig, "FKRoot_M_legLock")
     assert hierarchy.get_first_parent(key) == root and float_values(unreal, hierarchy, key) == [10.0, 10.0, 0.0, 10.0]
-    assert make(hierarchy, controller, {"name": "FKGone_M", "fitAttributes": [{"name": "global", "value": 1}]}) == 0
-    assert make(hierarchy, controller, {"name": "FKNeck_M", "fitAttributes": [{"name": "inbetweenJoints", "value": 0}]}) == 0
+    assert make(tool_script["RigElements"](hierarchy, controller), {"name": "FKGone_M", "fitAttributes": [{"name": "global", "value": 1}]}) == 0
+    assert make(tool_script["RigElements"](hierarchy, controller), {"name": "FKNeck_M", "fitAttributes": [{"name": "inbetweenJoints", "value": 0}]}) == 0
 
 
 def test_driving_channels_take_their_limits_from_the_driving_system_in_order(unreal, tool_script, rig):
@@ -258,7 +260,7 @@ def test_driving_channels_take_their_limits_from_the_driving_system_in_order(unr
                               {"name": "spread", "driverMin": 5, "driverMax": -5},
                               {"name": "flat", "driverMin": 5, "driverMax": 5},
                               {"name": "lowOnly", "driverMin": 2}]}
-    assert tool_script["body_rig_make_fit_channels"](hierarchy, controller, data) == 5
+    assert tool_script["body_rig_make_fit_channels"](tool_script["RigElements"](hierarchy, controller), data) == 5
     expected = {"curl": [2.0, 2.0, -10.0, 10.0], "spread": [-1.0, -1.0, -5.0, 5.0], "flat": [3.0, 3.0, 0.0, 10.0],
                 "cup": [0.0, 0.0, 0.0, 10.0], "lowOnly": [4.0, 4.0, 2.0, 10.0]}
     for attribute, values in expected.items():
@@ -269,8 +271,8 @@ def test_driving_channels_take_their_limits_from_the_driving_system_in_order(unr
         assert str(settings.shape_name) == "Default" and str(settings.display_name) == attribute
         assert settings.animation_type == unreal.RigControlAnimationType.ANIMATION_CHANNEL
         assert hierarchy.get_first_parent(key) == owner
-    assert tool_script["body_rig_make_fit_channels"](hierarchy, controller, data) == 0
-    assert tool_script["body_rig_make_fit_channels"](hierarchy, controller, dict(data, name="Missing_R")) == 0
+    assert tool_script["body_rig_make_fit_channels"](tool_script["RigElements"](hierarchy, controller), data) == 0
+    assert tool_script["body_rig_make_fit_channels"](tool_script["RigElements"](hierarchy, controller), dict(data, name="Missing_R")) == 0
 
 
 # ---- driving-system follow helpers and SDK spaces -------------------------------------------------------
@@ -291,7 +293,7 @@ def test_driving_system_controls_hang_on_follow_helpers_under_main_and_rest_at_i
                 {"name": "FootDrive_L", "type": "DrivingSystem", "joint": "NoSuchJoint"},
                 {"name": "FKWrist_R", "type": "FK", "joint": "Wrist_R"},
                 {"name": "GoneDrive_R", "type": "DrivingSystem", "joint": "Wrist_R"}]
-    assert tool_script["body_rig_make_driving_system_attachments"](hierarchy, controller, controls, {"Wrist_R": wrist}) == 1
+    assert tool_script["body_rig_make_driving_system_attachments"](tool_script["RigElements"](hierarchy, controller), controls, {"Wrist_R": wrist}) == 1
     assert "Created DrivingSystem controller follow helpers: 1" in capsys.readouterr().out
 
     helper = null_key(unreal, "FingerDrive_R_Attach")
@@ -303,7 +305,7 @@ def test_driving_system_controls_hang_on_follow_helpers_under_main_and_rest_at_i
     assert hierarchy.get_children(wrist) == [], "nothing is parented under the bone"
 
     # A second pass reuses the helper.
-    assert tool_script["body_rig_make_driving_system_attachments"](hierarchy, controller, controls, {}) == 1
+    assert tool_script["body_rig_make_driving_system_attachments"](tool_script["RigElements"](hierarchy, controller), controls, {}) == 1
     assert len(hierarchy.get_nulls(True)) == 1 and hierarchy.get_global_transform(drive, True) == before
 
 
@@ -333,7 +335,7 @@ def test_sdk_spaces_become_zero_groups_of_driven_fk_controls_in_sorted_order(unr
                 {"name": "IKArm_R", "type": "IK", "parent": "Main"},
                 sdk_drivers(["FKThumbFinger1_R", "IKArm_R", "FKIndexFinger1_R"], ["FKMiddleFinger1_R", "FKGhost_R", "FKIndexFinger1_R"]),
                 {"name": "FKRingFinger1_R", "type": "FK", "drivingSystem": [{"relationships": [{"target": "FKWrist_R"}]}]}]
-    spaces = tool_script["body_rig_make_sdk_control_spaces"](hierarchy, controller, controls)
+    spaces = tool_script["body_rig_make_sdk_control_spaces"](tool_script["RigElements"](hierarchy, controller), controls)
     assert list(spaces.items()) == [("FKIndexFinger1_R", "SDKIndexFinger1_R"), ("FKMiddleFinger1_R", "SDKMiddleFinger1_R"),
                                     ("FKThumbFinger1_R", "SDKThumbFinger1_R")]
     assert "Created DrivingSystem SDK control spaces: 3" in capsys.readouterr().out
@@ -353,7 +355,7 @@ def test_sdk_spaces_become_zero_groups_of_driven_fk_controls_in_sorted_order(unr
     assert names == {"SDKIndexFinger1_R", "SDKMiddleFinger1_R", "SDKThumbFinger1_R"}
 
     # A second pass makes nothing new and moves nothing.
-    assert tool_script["body_rig_make_sdk_control_spaces"](hierarchy, controller, controls) == spaces
+    assert tool_script["body_rig_make_sdk_control_spaces"](tool_script["RigElements"](hierarchy, controller), controls) == spaces
     assert len(hierarchy.get_nulls(True)) == 3 and hierarchy.get_global_transform(index, True) == index_before
 
 
@@ -364,7 +366,7 @@ def test_an_sdk_space_never_hangs_from_a_bone(unreal, tool_script, rig):
     finger = add_control(unreal, rig, "FKIndexFinger1_R", main, offset=place(unreal, -48, 2, 120))
     before = hierarchy.get_global_transform(finger, True)
     controls = [{"name": "FKIndexFinger1_R", "type": "FK", "parent": "Wrist_R"}, sdk_drivers(["FKIndexFinger1_R"])]
-    assert tool_script["body_rig_make_sdk_control_spaces"](hierarchy, controller, controls) == {"FKIndexFinger1_R": "SDKIndexFinger1_R"}
+    assert tool_script["body_rig_make_sdk_control_spaces"](tool_script["RigElements"](hierarchy, controller), controls) == {"FKIndexFinger1_R": "SDKIndexFinger1_R"}
     space = null_key(unreal, "SDKIndexFinger1_R")
     assert hierarchy.get_first_parent(space) == main != wrist_bone
     assert hierarchy.get_global_transform(finger, True) == before

@@ -119,3 +119,43 @@ def test_the_pure_modules_import_without_the_engine(source_package, module):
     assert "unreal" not in vars(source_package.module(module))
     assert all(not name.startswith(TOOL_PACKAGE) or "unreal" not in vars(sys.modules[name])
                for name in sys.modules if name.startswith(TOOL_PACKAGE))
+
+
+# The tool's session state (the selection and options the window sets) and the face data types resolved
+# from the engine live in their own modules; the engine facts the graph helpers learn once per type are
+# kept for the process. Nothing else keeps state between builds.
+SESSION_STATE_MODULES = (os.path.join(TOOL_PACKAGE, "state.py"), os.path.join(TOOL_PACKAGE, "face_types.py"))
+PROCESS_CACHES = {(os.path.join(TOOL_PACKAGE, "graph.py"), "body_rig_default_expanded_pins"),
+                  (os.path.join(TOOL_PACKAGE, "graph.py"), "body_rig_unit_structs")}
+
+
+def module_state(source):
+    """(global statements, names bound at module level to a dict, list or set) of a module; names in
+    capitals are constants and not counted."""
+    tree = ast.parse(source)
+    global_statements = [node.lineno for node in ast.walk(tree) if isinstance(node, ast.Global)]
+    containers = []
+    for node in tree.body:
+        if isinstance(node, (ast.Assign, ast.AnnAssign)) and node.value is not None:
+            value = node.value
+            mutable = isinstance(value, (ast.Dict, ast.List, ast.Set, ast.DictComp, ast.ListComp, ast.SetComp)) or (
+                isinstance(value, ast.Call) and isinstance(value.func, ast.Name) and value.func.id in ("dict", "list", "set"))
+            if mutable:
+                targets = node.targets if isinstance(node, ast.Assign) else [node.target]
+                containers += [target.id for target in targets if isinstance(target, ast.Name) and not target.id.isupper()]
+    return global_statements, containers
+
+
+def test_no_module_keeps_build_state_between_calls():
+    found = []
+    for name, source in package_sources():
+        if name in SESSION_STATE_MODULES:
+            continue
+        global_statements, containers = module_state(source)
+        found += [(name, "global", line) for line in global_statements]
+        found += [(name, "container", container) for container in containers if (name, container) not in PROCESS_CACHES]
+    assert found == []
+
+
+def test_the_state_check_sees_globals_and_module_containers():
+    assert module_state("seen = {}\nTEXT = 'a'\nNAMES = ['a']\ndef f():\n    global seen\n    seen = set()\n") == ([5], ["seen"])

@@ -48,52 +48,43 @@ BODY_RIG_GROUP_BOTTOM_PAD_MIN = 140.0
 # The engine's default comment colour, passed because the node name and undo flag follow it.
 BODY_RIG_COMMENT_COLOR = (0.0, 0.0, 0.0, 1.0)
 
-# ---- the section-group tracker (one per build) -------------------------------------------------------
+# ---- one build's graph ---------------------------------------------------------------------------
 
-body_rig_open_group = None
-body_rig_group_nodes = {}
-body_rig_registered_nodes = set()
+class RigGraph:
+    """The graph one build edits: its controller, and what the build records about the nodes it adds.
 
-# ---- pin expansion (one record per build) ------------------------------------------------------------
-# A new node shows expanded the pins its type expands by default, and the editor expands the parents of
-# a linked sub-pin so that the link shows. Tidying collapses exactly those pins, so it never has to
-# read every pin of the graph.
+    - Section groups: the group that is open, and the nodes each group holds, for its comment box.
+    - Pin expansion: a new node shows expanded the pins its type expands by default, and the editor
+      expands the parents of a linked sub-pin so that the link shows. Tidying collapses exactly those
+      pins, so it never has to read every pin of the graph.
+    - Where the build put each node it placed, so that section boxes need not read positions back, and
+      each node's path, so that it need not be read again.
+    """
 
-body_rig_node_kinds = {}
-body_rig_node_paths = {}
-# Where this build put each node it placed, so that section boxes need not read positions back.
-body_rig_node_positions = {}
-body_rig_linked_pin_parents = set()
+    def __init__(self, controller):
+        self.controller = controller
+        self.open_group = None
+        self.group_nodes = {}
+        self.registered_nodes = set()
+        self.node_kinds = {}
+        self.node_paths = {}
+        self.node_positions = {}
+        self.linked_pin_parents = set()
+
+
 # Type (unit struct path or template notation) -> the pins below a node's path that a new node of that
-# type shows expanded; an engine fact, read from the first node of each type.
+# type shows expanded; an engine fact, read from the first node of each type and kept for the process.
 body_rig_default_expanded_pins = {}
 
 
-def body_rig_clear_expansion_record():
-    body_rig_node_kinds.clear()
-    body_rig_node_paths.clear()
-    body_rig_node_positions.clear()
-    body_rig_linked_pin_parents.clear()
-
-
-def body_rig_clear_group_tracker():
-    """Forgets every section group and closes the open one; called at the start of each build."""
-    global body_rig_open_group
-    body_rig_open_group = None
-    body_rig_group_nodes.clear()
-    body_rig_registered_nodes.clear()
-    body_rig_clear_expansion_record()
-
-
-def body_rig_begin_section_group(group_name):
+def body_rig_begin_section_group(graph, group_name):
     """Opens the section group group_name: nodes placed without a group name go to it from now on. An
     empty name closes tracking. A group opened again keeps the nodes it already holds."""
-    global body_rig_open_group
     if not group_name:
-        body_rig_open_group = None
+        graph.open_group = None
         return None
-    body_rig_open_group = group_name
-    body_rig_group_nodes.setdefault(group_name, [])
+    graph.open_group = group_name
+    graph.group_nodes.setdefault(group_name, [])
     return group_name
 
 
@@ -107,7 +98,7 @@ def body_rig_node_identity(node):
         return graph_node_path(node)
 
 
-def body_rig_register_node(node, group_name=None, position=None):
+def body_rig_register_node(graph, node, group_name=None, position=None):
     """Adds node to group_name, or without a name to the open group, with the (x, y) it was placed at
     when known (else its position is read when the group's box is made); a node already registered to
     a group stays where it is. Returns the group it is in, or None."""
@@ -115,14 +106,14 @@ def body_rig_register_node(node, group_name=None, position=None):
         return None
     identity = body_rig_node_identity(node)
     if position is not None:
-        body_rig_node_positions[identity] = position
-    name = group_name or body_rig_open_group
+        graph.node_positions[identity] = position
+    name = group_name or graph.open_group
     if not name:
         return None
-    if identity in body_rig_registered_nodes:
+    if identity in graph.registered_nodes:
         return name
-    body_rig_registered_nodes.add(identity)
-    body_rig_group_nodes.setdefault(name, []).append(node)
+    graph.registered_nodes.add(identity)
+    graph.group_nodes.setdefault(name, []).append(node)
     return name
 
 
@@ -133,38 +124,38 @@ def body_rig_position(x, y):
     return (float(x), float(y))
 
 
-def body_rig_ensure_node_position(controller, node, x, y):
+def body_rig_ensure_node_position(graph, node, x, y):
     """Moves node to (x, y): node creation may ignore the position asked for. Tries the move by node and
     then by node path, each without undo first. Returns whether the node was moved."""
     position = body_rig_position(x, y)
-    body_rig_node_positions[body_rig_node_identity(node)] = position
-    path = body_rig_node_path(node, "")
+    graph.node_positions[body_rig_node_identity(node)] = position
+    path = body_rig_node_path(graph, node, "")
     return call_first_returning(
-        lambda: controller.set_node_position(node, position, False, False, False),
-        lambda: controller.set_node_position(node, position),
-        lambda: controller.set_node_position_by_name(path, position, False, False, False),
-        lambda: controller.set_node_position_by_name(path, position)) is not None
+        lambda: graph.controller.set_node_position(node, position, False, False, False),
+        lambda: graph.controller.set_node_position(node, position),
+        lambda: graph.controller.set_node_position_by_name(path, position, False, False, False),
+        lambda: graph.controller.set_node_position_by_name(path, position)) is not None
 
 
-def body_rig_place_in_group(controller, node, group_name=None, x=None, y=None):
+def body_rig_place_in_group(graph, node, group_name=None, x=None, y=None):
     """Moves node to (x, y) when both are given and registers it in group_name (or the open group).
     Returns the node."""
     position = None
     if x is not None and y is not None:
-        body_rig_ensure_node_position(controller, node, x, y)
+        body_rig_ensure_node_position(graph, node, x, y)
         position = (float(x), float(y))
-    body_rig_register_node(node, group_name, position)
+    body_rig_register_node(graph, node, group_name, position)
     return node
 
 
-def body_rig_record_node_kind(node, kind):
+def body_rig_record_node_kind(graph, node, kind):
     """Notes a new node's path and type for tidying; the first node of a type tells which pins the
     type shows expanded."""
     path = graph_node_path(node)
     if not path:
         return
-    body_rig_node_paths[body_rig_node_identity(node)] = path
-    body_rig_node_kinds[path] = kind
+    graph.node_paths[body_rig_node_identity(node)] = path
+    graph.node_kinds[path] = kind
     if kind not in body_rig_default_expanded_pins:
         expanded = []
         try:
@@ -176,21 +167,21 @@ def body_rig_record_node_kind(node, kind):
         body_rig_default_expanded_pins[kind] = tuple(expanded)
 
 
-def body_rig_rename_node(controller, node, name):
+def body_rig_rename_node(graph, node, name):
     """Renames a node this build added to name, without undo, keeping the record of its path; returns
     its path afterwards."""
-    old_path = body_rig_node_path(node, "")
-    controller.rename_node(node, name, False)
+    old_path = body_rig_node_path(graph, node, "")
+    graph.controller.rename_node(node, name, False)
     new_path = graph_node_path(node) or name
-    body_rig_node_paths[body_rig_node_identity(node)] = new_path
-    if old_path in body_rig_node_kinds:
-        body_rig_node_kinds[new_path] = body_rig_node_kinds.pop(old_path)
+    graph.node_paths[body_rig_node_identity(node)] = new_path
+    if old_path in graph.node_kinds:
+        graph.node_kinds[new_path] = graph.node_kinds.pop(old_path)
     return new_path
 
 
-def body_rig_node_path(node, fallback):
+def body_rig_node_path(graph, node, fallback):
     """The node's path (as noted when this build added it), or fallback when it cannot be read."""
-    known = body_rig_node_paths.get(body_rig_node_identity(node)) if node is not None else None
+    known = graph.node_paths.get(body_rig_node_identity(node)) if node is not None else None
     return known or graph_node_path(node) or fallback
 
 
@@ -226,17 +217,17 @@ def body_rig_first_added(attempts):
     return None, False
 
 
-def body_rig_finish_added_node(controller, node, kind, placed, x, y, group_name):
+def body_rig_finish_added_node(graph, node, kind, placed, x, y, group_name):
     """A new node moved to (x, y) when its creation could not place it, noted for tidying and
     registered in group_name (or the open group)."""
     if not placed:
-        body_rig_ensure_node_position(controller, node, x, y)
-    body_rig_record_node_kind(node, kind)
-    body_rig_register_node(node, group_name, (float(x), float(y)))
+        body_rig_ensure_node_position(graph, node, x, y)
+    body_rig_record_node_kind(graph, node, kind)
+    body_rig_register_node(graph, node, group_name, (float(x), float(y)))
     return node
 
 
-def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None):
+def body_rig_add_unit(graph, struct_name, node_name, x, y, group_name=None):
     """Adds a rig unit node of the engine type struct_name ("RigUnit_GetTransform",
     "RigVMFunction_MathFloatDiv") at (x, y), lets the graph name it when it can, and registers it in
     group_name (or the open group). Raises RuntimeError when the type is unknown or no form of the
@@ -245,44 +236,44 @@ def body_rig_add_unit(controller, struct_name, node_name, x, y, group_name=None)
     position = body_rig_position(x, y)
     attempts = []
     for operation_name in ("add_unit_node", "add_struct_node"):
-        operation = getattr(controller, operation_name, None)
+        operation = getattr(graph.controller, operation_name, None)
         if operation is not None:
             attempts += [(lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, "", False), True),
                          (lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, position, node_name, False), True),
                          (lambda operation=operation: operation(struct, BODY_RIG_EXECUTE_METHOD, node_name), False)]
     # The struct's own path: rig units live in /Script/ControlRig, RigVM functions in /Script/RigVM.
-    attempts += [(lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
-                 (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name), False)]
+    attempts += [(lambda: graph.controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
+                 (lambda: graph.controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, node_name), False)]
     node, placed = body_rig_first_added(attempts)
     if node is None:
         raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_name)
-    return body_rig_finish_added_node(controller, node, struct_path, placed, x, y, group_name)
+    return body_rig_finish_added_node(graph, node, struct_path, placed, x, y, group_name)
 
 
-def body_rig_add_unit_from_struct_path(controller, struct_path, node_name, x, y, group_name=None):
+def body_rig_add_unit_from_struct_path(graph, struct_path, node_name, x, y, group_name=None):
     """Adds a rig unit node by struct path ("/Script/ControlRigSpline.RigUnit_ControlRigSplineFromPoints")
     named node_name at (x, y) and registers it. Raises RuntimeError when the graph adds no node.
     Returns the node."""
     position = body_rig_position(x, y)
     node, placed = body_rig_first_added([
-        (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
-        (lambda: controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name, False), True)])
+        (lambda: graph.controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name), True),
+        (lambda: graph.controller.add_unit_node_from_struct_path(struct_path, BODY_RIG_EXECUTE_METHOD, position, node_name, False), True)])
     if node is None:
         raise RuntimeError(BODY_RIG_UNIT_NOT_ADDED_TEXT + struct_path)
-    return body_rig_finish_added_node(controller, node, struct_path, placed, x, y, group_name)
+    return body_rig_finish_added_node(graph, node, struct_path, placed, x, y, group_name)
 
 
-def body_rig_add_template(controller, notation, node_name, x, y, group_name=None):
+def body_rig_add_template(graph, notation, node_name, x, y, group_name=None):
     """Adds a template node of a notation ("Not::Execute(in Value,out Result)") named node_name at
     (x, y) and registers it. Raises RuntimeError with the graph's reason when it adds no node.
     Returns the node."""
     try:
-        node = controller.add_template_node(notation, body_rig_position(x, y), node_name)
+        node = graph.controller.add_template_node(notation, body_rig_position(x, y), node_name)
         if node is None:
             raise LookupError(BODY_RIG_NO_TEMPLATE_NODE_TEXT)
     except Exception as error:
         raise RuntimeError(BODY_RIG_TEMPLATE_NOT_ADDED_TEXT + node_name + ": " + error_text(error)) from error
-    return body_rig_finish_added_node(controller, node, notation, True, x, y, group_name)
+    return body_rig_finish_added_node(graph, node, notation, True, x, y, group_name)
 
 
 # ---- pins and links ----------------------------------------------------------------------------------
@@ -298,7 +289,7 @@ def body_rig_pin_text(value):
     return str(value)
 
 
-def body_rig_set_pin(controller, pin, value):
+def body_rig_set_pin(graph, pin, value):
     """Sets the default of pin (a pin path, or a pin) from value's text form, resizing arrays to the
     value. Returns whether the graph took the value; a refusal prints nothing, callers that cannot go
     on without the value check the result."""
@@ -308,22 +299,22 @@ def body_rig_set_pin(controller, pin, value):
         return False
     try:
         return bool(call_first_accepted(
-            lambda: controller.set_pin_default_value(path, text, True),
-            lambda: controller.set_pin_default_value(path, text)))
+            lambda: graph.controller.set_pin_default_value(path, text, True),
+            lambda: graph.controller.set_pin_default_value(path, text)))
     except Exception:
         return False
 
 
-def body_rig_link(controller, source, target):
+def body_rig_link(graph, source, target):
     """Links pin source to pin target (paths, or pins). A refused link is printed as skipped and the
     build goes on. Returns whether the link was made."""
     source_path, target_path = pin_path(source), pin_path(target)
     for path in (source_path, target_path):
         parts = path.split(".")
         for end in range(2, len(parts)):
-            body_rig_linked_pin_parents.add(".".join(parts[:end]))
+            graph.linked_pin_parents.add(".".join(parts[:end]))
     try:
-        linked = bool(controller.add_link(source_path, target_path))
+        linked = bool(graph.controller.add_link(source_path, target_path))
         reason = BODY_RIG_LINK_REFUSED_TEXT
     except Exception as error:
         linked, reason = False, error_text(error)
@@ -337,37 +328,37 @@ def body_rig_struct_text_string(text):
     return '"%s"' % str(text).replace("\\", "\\\\").replace('"', '\\"')
 
 
-def body_rig_set_item(controller, pin, element_type, name):
+def body_rig_set_item(graph, pin, element_type, name):
     """Sets a rig element key pin ("Child", "Parents.0.Item") to the element of type element_type
     ("Bone", "Control", "Null") named name, with one call in the key's text form. Returns whether it
     took."""
-    return body_rig_set_pin(controller, pin, "(Type=%s,Name=%s)" % (element_type, body_rig_struct_text_string(name)))
+    return body_rig_set_pin(graph, pin, "(Type=%s,Name=%s)" % (element_type, body_rig_struct_text_string(name)))
 
 
-def body_rig_set_vector(controller, pin, values):
+def body_rig_set_vector(graph, pin, values):
     """Sets a vector pin to three numbers with one call in the vector's text form."""
     x, y, z = (float(value) for value in values)
-    return body_rig_set_pin(controller, pin, "(X=%.6f,Y=%.6f,Z=%.6f)" % (x, y, z))
+    return body_rig_set_pin(graph, pin, "(X=%.6f,Y=%.6f,Z=%.6f)" % (x, y, z))
 
 
-def body_rig_ensure_array_element(controller, array_pin, index=0):
+def body_rig_ensure_array_element(graph, array_pin, index=0):
     """Makes sure the array pin has an element at index, adding elements when it is shorter; returns
     the element's pin path."""
     path = pin_path(array_pin)
     element = "%s.%d" % (path, index)
-    graph = None
+    model = None
     try:
-        graph = controller.get_graph()
+        model = graph.controller.get_graph()
     except Exception:  # a controller without a graph accessor in this engine version; add blindly below
         pass
     for _attempt in range(index + 1):
         try:
-            if graph is not None and graph.find_pin(element) is not None:
+            if model is not None and model.find_pin(element) is not None:
                 break
         except Exception:  # a graph without find_pin in this engine version; add blindly
             pass
         try:
-            controller.add_array_pin(path, "", False)
+            graph.controller.add_array_pin(path, "", False)
         except Exception:
             break
     return element
@@ -379,12 +370,12 @@ def body_rig_node_execute_pin(node, node_path):
     return pin_path(pin) if pin is not None else node_path + ".ExecuteContext"
 
 
-def body_rig_chain_node(controller, previous_exec, node, node_path):
+def body_rig_chain_node(graph, previous_exec, node, node_path):
     """Puts a mutable node on the execution chain after previous_exec; returns its execution pin, the
     pin the next node links from."""
     execute = body_rig_node_execute_pin(node, node_path)
     if previous_exec:
-        body_rig_link(controller, previous_exec, execute)
+        body_rig_link(graph, previous_exec, execute)
     return execute
 
 
@@ -405,12 +396,12 @@ def body_rig_node_size(node, default_w=BODY_RIG_DEFAULT_NODE_WIDTH, default_h=BO
     return width, height
 
 
-def body_rig_nodes_extent(nodes):
+def body_rig_nodes_extent(graph, nodes):
     """(min x, min y, max x, max y) over the nodes' positions (where this build placed them, else as
     the graph reads them, 0, 0 when unreadable) and sizes; None for no nodes or an extent without area."""
     corners = []
     for node in nodes:
-        position = body_rig_node_positions.get(body_rig_node_identity(node))
+        position = graph.node_positions.get(body_rig_node_identity(node))
         x, y = position if position is not None else graph_node_position(node, 0.0, 0.0)
         width, height = body_rig_node_size(node)
         corners.append((x, y, x + width, y + height))
@@ -423,14 +414,14 @@ def body_rig_nodes_extent(nodes):
     return extent
 
 
-def body_rig_section_group_bounds(group_name, padding=BODY_RIG_GROUP_PADDING, title_pad=BODY_RIG_GROUP_TITLE_PAD,
+def body_rig_section_group_bounds(graph, group_name, padding=BODY_RIG_GROUP_PADDING, title_pad=BODY_RIG_GROUP_TITLE_PAD,
                                   min_width=BODY_RIG_GROUP_MIN_WIDTH, min_height=BODY_RIG_GROUP_MIN_HEIGHT,
                                   right_pad=None, bottom_pad=None):
     """The comment box (left, top, width, height) around the nodes registered to group_name, at their
     positions now: padding on the left, padding + title_pad on top, right_pad (default
     max(1.8 x padding, 160)) and bottom_pad (default max(1.6 x padding, 140)), at least min_width by
     min_height. None when the group holds no nodes or they span no area."""
-    extent = body_rig_nodes_extent(body_rig_group_nodes.get(group_name, ()))
+    extent = body_rig_nodes_extent(graph, graph.group_nodes.get(group_name, ()))
     if extent is None:
         return None
     if right_pad is None:
@@ -445,66 +436,65 @@ def body_rig_section_group_bounds(group_name, padding=BODY_RIG_GROUP_PADDING, ti
     return left, top, width, height
 
 
-def body_rig_graph_bounds(controller):
+def body_rig_graph_bounds(graph):
     """(left, top, right, bottom) over every node of the graph; None when it has no nodes or they span
     no area."""
-    return body_rig_nodes_extent(graph_nodes(controller))
+    return body_rig_nodes_extent(graph, graph_nodes(graph.controller))
 
 
 # ---- comment boxes -----------------------------------------------------------------------------------
 
-def body_rig_add_comment_group(controller, title, x, y, width, height):
+def body_rig_add_comment_group(graph, title, x, y, width, height):
     """Adds a comment box titled title at (x, y) of width by height, named after the title without
     spaces where the graph takes a name. Returns the comment node, or None when the graph adds none."""
     position, size = body_rig_position(x, y), unreal.Vector2D(float(width), float(height))
     color = unreal.LinearColor(*BODY_RIG_COMMENT_COLOR)
     name = str(title).replace(" ", "")
     return call_first_returning(
-        lambda: controller.add_comment_node(title, position, size, color, name, False),
-        lambda: controller.add_comment_node(title, position, size, color, name),
-        lambda: controller.add_comment_node(title, position, size))
+        lambda: graph.controller.add_comment_node(title, position, size, color, name, False),
+        lambda: graph.controller.add_comment_node(title, position, size, color, name),
+        lambda: graph.controller.add_comment_node(title, position, size))
 
 
-def body_rig_finalize_section_group(controller, group_name=None, padding=BODY_RIG_GROUP_PADDING):
+def body_rig_finalize_section_group(graph, group_name=None, padding=BODY_RIG_GROUP_PADDING):
     """Puts a comment box titled with the group's name around the nodes of group_name (by default the
     open group) and closes the group when it is the open one. Returns the comment node, or None when
     the group has no bounds or the graph adds no comment."""
-    global body_rig_open_group
-    name = group_name or body_rig_open_group
+    name = group_name or graph.open_group
     if not name:
         return None
-    if name == body_rig_open_group:
-        body_rig_open_group = None
-    bounds = body_rig_section_group_bounds(name, padding=padding)
+    if name == graph.open_group:
+        graph.open_group = None
+    bounds = body_rig_section_group_bounds(graph, name, padding=padding)
     if bounds is None:
         return None
-    return body_rig_add_comment_group(controller, name, *bounds)
+    return body_rig_add_comment_group(graph, name, *bounds)
 
 
-def body_rig_end_section_group(controller, group_name=None):
+def body_rig_end_section_group(graph, group_name=None):
     """Ends a section group: finalises it (see body_rig_finalize_section_group)."""
-    return body_rig_finalize_section_group(controller, group_name)
+    return body_rig_finalize_section_group(graph, group_name)
 
 
 # ---- tidying -----------------------------------------------------------------------------------------
 
-def body_rig_collapse_pin(controller, path):
+def body_rig_collapse_pin(graph, path):
     """Collapses the pin at path without undo; returns whether it was expanded."""
     try:
-        return bool(controller.set_pin_expansion(path, False, False))
+        return bool(graph.controller.set_pin_expansion(path, False, False))
     except Exception:  # a pin the graph no longer has
         return False
 
 
-def body_rig_collapse_all_pins(controller):
+def body_rig_collapse_all_pins(graph):
     """Collapses every expanded pin of the nodes this build added so the generated graph stays
     readable: the pins their types show expanded and the parents of linked sub-pins. Prints and returns
     how many pins were expanded."""
     collapsed = 0
-    for path, kind in body_rig_node_kinds.items():
+    for path, kind in graph.node_kinds.items():
         for relative in body_rig_default_expanded_pins.get(kind, ()):
-            collapsed += body_rig_collapse_pin(controller, path + "." + relative)
-    for path in sorted(body_rig_linked_pin_parents):
-        collapsed += body_rig_collapse_pin(controller, path)
+            collapsed += body_rig_collapse_pin(graph, path + "." + relative)
+    for path in sorted(graph.linked_pin_parents):
+        collapsed += body_rig_collapse_pin(graph, path)
     print(BODY_RIG_PINS_COLLAPSED_TEXT, collapsed, BODY_RIG_PINS_COLLAPSED_DETAIL_TEXT)
     return collapsed

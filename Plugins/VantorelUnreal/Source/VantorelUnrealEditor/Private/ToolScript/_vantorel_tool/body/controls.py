@@ -9,10 +9,7 @@ import unreal
 
 from _vantorel_tool import log
 from _vantorel_tool.body.bones import body_rig_is_bone_key
-from _vantorel_tool.body.common import (
-    BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_find_key, body_rig_index_added,
-    body_rig_index_reparented, body_rig_is_empty_key, body_rig_kind, body_rig_safe_name,
-)
+from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body.planning import (
     BODY_RIG_DEFAULT_COLOR, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_IK_LOCAL_PREFIX, BODY_RIG_IK_LOCAL_TYPE_KEY,
     BODY_RIG_ROOT_JOINT, body_rig_fkik_result_parent_name,
@@ -23,6 +20,7 @@ from _vantorel_tool.body_json import (
     body_json_float, body_json_int, body_json_number, body_json_vector,
 )
 from _vantorel_tool.names import error_text
+from _vantorel_tool.rig_elements import is_empty_key
 
 
 BODY_RIG_MOTION_SYSTEM_NAME = "MotionSystem"
@@ -173,28 +171,21 @@ def body_rig_hip_swinger_root_name(data):
 
 # ---- hierarchy operations -------------------------------------------------------------------------------
 
-def body_rig_add_null(hierarchy, hierarchy_controller, name, parent, transform, in_global=True):
-    """Adds a null and records it in the element index; raises when the hierarchy refuses it."""
-    key = hierarchy_controller.add_null(name, parent if parent is not None else unreal.RigElementKey(), transform, in_global)
-    if body_rig_is_empty_key(key):
+def body_rig_add_null(elements, name, parent, transform, in_global=True):
+    """Adds a null; raises when the hierarchy refuses it."""
+    key = elements.add_null(name, parent if parent is not None else unreal.RigElementKey(), transform, in_global)
+    if is_empty_key(key):
         raise RuntimeError(BODY_RIG_NULL_NOT_ADDED_TEXT)
-    return body_rig_index_added(hierarchy, key)
+    return key
 
 
-def body_rig_set_parent(hierarchy, hierarchy_controller, child, parent, maintain_global):
-    parented = hierarchy_controller.set_parent(child, parent, maintain_global)
-    body_rig_index_reparented(hierarchy)
-    return parented
-
-
-def body_rig_ensure_null(hierarchy, hierarchy_controller, name, parent, transform=None):
+def body_rig_ensure_null(elements, name, parent, transform=None):
     """The null called name, made under parent (top level for None) at the global transform when
     missing; returns (key, whether it was made)."""
-    existing = body_rig_find_key(hierarchy, name, "null")
+    existing = elements.find(name, "null")
     if existing is not None:
         return existing, False
-    return body_rig_add_null(hierarchy, hierarchy_controller, name, parent,
-                             transform if transform is not None else unreal.Transform(), True), True
+    return body_rig_add_null(elements, name, parent, transform if transform is not None else unreal.Transform(), True), True
 
 
 def body_rig_set_offset(hierarchy, key, transform):
@@ -216,16 +207,16 @@ def body_rig_set_values(hierarchy, key, euler_transform):
 
 def body_rig_relative_to(hierarchy, transform, parent_key):
     """transform made relative to the parent's initial global transform (itself at the top level)."""
-    if body_rig_is_empty_key(parent_key):
+    if is_empty_key(parent_key):
         return transform
     return transform.make_relative(hierarchy.get_global_transform(parent_key, True))
 
 
-def body_rig_bone_key(hierarchy, joint_keys, joint):
+def body_rig_bone_key(elements, joint_keys, joint):
     if not joint:
         return None
     key = joint_keys.get(joint) if joint_keys else None
-    return key if key is not None else body_rig_find_key(hierarchy, joint, "bone")
+    return key if key is not None else elements.find(joint, "bone")
 
 
 # ---- creating a control -----------------------------------------------------------------------------
@@ -238,44 +229,44 @@ def body_rig_control_settings(data):
     return settings
 
 
-def body_rig_make_control(hierarchy, hierarchy_controller, data, joint_keys, import_scale=1.0, control_rig=None):
+def body_rig_make_control(elements, data, joint_keys, import_scale=1.0, control_rig=None):
     """Creates the animator control of a planned record under its parent, places it from the Maya
     data and gives it its shape; returns its key. A name that any element already has (a bone
     included) makes nothing and gives that element."""
+    hierarchy = elements.hierarchy
     name = str(data.get("name") or "")
     if not name:
         return None
-    existing = body_rig_find_key(hierarchy, name)
+    existing = elements.find(name)
     if existing is not None:
         return existing
 
     hip_swinger = body_rig_is_hip_swinger(data)
     parent_name = body_rig_hip_swinger_root_name(data) if hip_swinger else str(data.get("parent") or "")
-    parent = body_rig_find_key(hierarchy, parent_name) if parent_name else None
+    parent = elements.find(parent_name) if parent_name else None
     if parent is not None and body_rig_is_bone_key(parent):
         # Animator controls never hang from bones; the placement below still puts it at the bone.
         parent = None
     if parent is None and name != BODY_RIG_MAIN_NAME:
-        parent = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+        parent = elements.find(BODY_RIG_MAIN_NAME, "control")
 
     settings = body_rig_control_settings(data)
     value = unreal.RigHierarchy.make_control_value_from_euler_transform(unreal.EulerTransform())
     key = None
     if parent is not None:
         try:
-            key = hierarchy_controller.add_control(name, parent, settings, value)
+            key = elements.add_control(name, parent, settings, value)
         except Exception:
             key = None
-    if body_rig_is_empty_key(key):
-        key = hierarchy_controller.add_control(name, unreal.RigElementKey(), settings, value)
-        if body_rig_is_empty_key(key):
+    if is_empty_key(key):
+        key = elements.add_control(name, unreal.RigElementKey(), settings, value)
+        if is_empty_key(key):
             raise RuntimeError("%s: %s" % (BODY_RIG_CONTROL_NOT_ADDED_TEXT, name))
-    body_rig_index_added(hierarchy, key)
     if parent is not None:
-        body_rig_set_parent(hierarchy, hierarchy_controller, key, parent, False)
+        elements.set_parent(key, parent, False)
 
     try:
-        body_rig_place_control(hierarchy, hierarchy_controller, key, parent, data, joint_keys, import_scale)
+        body_rig_place_control(elements, key, parent, data, joint_keys, import_scale)
     except Exception:
         if hip_swinger:
             raise
@@ -286,18 +277,19 @@ def body_rig_make_control(hierarchy, hierarchy_controller, data, joint_keys, imp
     return key
 
 
-def body_rig_place_control(hierarchy, hierarchy_controller, key, parent, data, joint_keys, import_scale):
+def body_rig_place_control(elements, key, parent, data, joint_keys, import_scale):
     """Sets the control's initial offset by the first placement rule that applies to its record."""
+    hierarchy = elements.hierarchy
     kind = body_rig_kind(data)
     name = str(data.get("name") or "")
     position = body_rig_numbers(data.get("positionWorld"))
     joint = str(data.get("joint") or "")
-    bone = body_rig_bone_key(hierarchy, joint_keys, joint)
+    bone = body_rig_bone_key(elements, joint_keys, joint)
     local_toe = kind == "ReverseFootToe" and name.startswith(BODY_RIG_IK_LOCAL_PREFIX) and bone is not None
 
     if kind in BODY_RIG_POSITION_PLACED_KINDS and position and not local_toe:
         if kind == BODY_RIG_HIP_SWINGER_KIND:
-            body_rig_place_hip_swinger(hierarchy, hierarchy_controller, key, parent, data, import_scale)
+            body_rig_place_hip_swinger(elements, key, parent, data, import_scale)
             return
         matrix = body_rig_numbers(data.get("worldMatrix"), 16)
         if kind in BODY_RIG_FOOT_PLACED_KINDS and matrix:
@@ -338,18 +330,19 @@ def body_rig_round(values, places=4):
     return tuple(round(float(value), places) for value in values)
 
 
-def body_rig_place_hip_swinger(hierarchy, hierarchy_controller, key, parent, data, import_scale):
+def body_rig_place_hip_swinger(elements, key, parent, data, import_scale):
     """Hangs the hip swinger under its offset null below the FK root and places it at the Maya
     translation in the FK root's orientation, at the import scale."""
-    root = body_rig_find_key(hierarchy, body_rig_hip_swinger_root_name(data), "control") or parent
-    offset_null = body_rig_find_key(hierarchy, BODY_RIG_HIP_SWINGER_OFFSET_NAME, "null")
+    hierarchy = elements.hierarchy
+    root = elements.find(body_rig_hip_swinger_root_name(data), "control") or parent
+    offset_null = elements.find(BODY_RIG_HIP_SWINGER_OFFSET_NAME, "null")
     root_global = hierarchy.get_global_transform(root, True) if root is not None else unreal.Transform()
     if offset_null is None:
-        offset_null = body_rig_add_null(hierarchy, hierarchy_controller, BODY_RIG_HIP_SWINGER_OFFSET_NAME, root, root_global, True)
+        offset_null = body_rig_add_null(elements, BODY_RIG_HIP_SWINGER_OFFSET_NAME, root, root_global, True)
     elif root is not None:
-        body_rig_set_parent(hierarchy, hierarchy_controller, offset_null, root, False)
+        elements.set_parent(offset_null, root, False)
         hierarchy.set_local_transform(offset_null, unreal.Transform(), True, True)
-    body_rig_set_parent(hierarchy, hierarchy_controller, key, offset_null, False)
+    elements.set_parent(key, offset_null, False)
     hierarchy.set_local_transform(offset_null, unreal.Transform(), True, True)
     hierarchy.set_local_transform(offset_null, unreal.Transform(), False, True)
 
@@ -409,40 +402,41 @@ def body_rig_control_shape_transform(data, import_scale=1.0):
 
 # ---- Main, the motion root and the FK result parents ----------------------------------------------------
 
-def body_rig_parent_main_to_motion_system(hierarchy, hierarchy_controller):
+def body_rig_parent_main_to_motion_system(elements):
     """Puts "Main" under the "MotionSystem" root, keeping its global transform."""
     try:
-        motion, _made = body_rig_ensure_null(hierarchy, hierarchy_controller, BODY_RIG_MOTION_SYSTEM_NAME, None)
+        motion, _made = body_rig_ensure_null(elements, BODY_RIG_MOTION_SYSTEM_NAME, None)
     except Exception as error:
         print(BODY_RIG_MOTION_SYSTEM_FAILED_TEXT, error)
         return False
-    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    main = elements.find(BODY_RIG_MAIN_NAME, "control")
     if main is None:
         return False
     try:
-        return bool(body_rig_set_parent(hierarchy, hierarchy_controller, main, motion, True))
+        return bool(elements.set_parent(main, motion, True))
     except Exception as error:
         print(BODY_RIG_MAIN_PARENT_FAILED_TEXT, error)
         return False
 
 
-def body_rig_make_fkik_result_parent_spaces(hierarchy, hierarchy_controller, controls, joint_keys):
+def body_rig_make_fkik_result_parent_spaces(elements, controls, joint_keys):
     """The "FKParentConstraintTo" nulls under "FKSystem" that carry each finished limb result for the
     FK branches that follow it; returns how many were made."""
+    hierarchy = elements.hierarchy
     followers = [control for control in controls if control.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
     if not followers:
         return 0
-    motion, _made = body_rig_ensure_null(hierarchy, hierarchy_controller, BODY_RIG_MOTION_SYSTEM_NAME, None)
-    fk_system, _made = body_rig_ensure_null(hierarchy, hierarchy_controller, BODY_RIG_FK_SYSTEM_NAME, motion)
+    motion, _made = body_rig_ensure_null(elements, BODY_RIG_MOTION_SYSTEM_NAME, None)
+    fk_system, _made = body_rig_ensure_null(elements, BODY_RIG_FK_SYSTEM_NAME, motion)
     made = 0
     for control in followers:
         joint = str(control.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY) or "")
-        bone = body_rig_bone_key(hierarchy, joint_keys, joint)
+        bone = body_rig_bone_key(elements, joint_keys, joint)
         name = body_rig_fkik_result_parent_name(joint)
-        if bone is None or body_rig_find_key(hierarchy, name) is not None:
+        if bone is None or elements.find(name) is not None:
             continue
         try:
-            body_rig_add_null(hierarchy, hierarchy_controller, name, fk_system, hierarchy.get_global_transform(bone, True), True)
+            body_rig_add_null(elements, name, fk_system, hierarchy.get_global_transform(bone, True), True)
             made += 1
         except Exception as error:
             print(BODY_RIG_RESULT_PARENT_FAILED_TEXT, name, error)
@@ -483,7 +477,7 @@ def body_rig_resolved_control_parent_name(data, controls_by_name):
     return parent
 
 
-def body_rig_repair_control_parents(hierarchy, hierarchy_controller, controls):
+def body_rig_repair_control_parents(elements, controls):
     """Moves each control under its resolved parent, keeping its global transform; never under a
     bone. Returns how many were re-parented."""
     by_name = body_rig_controls_by_name(controls)
@@ -492,12 +486,12 @@ def body_rig_repair_control_parents(hierarchy, hierarchy_controller, controls):
         name = str(control.get("name") or "")
         if name == BODY_RIG_MAIN_NAME or not control.get("parent"):
             continue
-        key = body_rig_find_key(hierarchy, name, "control")
-        parent = body_rig_find_key(hierarchy, body_rig_resolved_control_parent_name(control, by_name))
+        key = elements.find(name, "control")
+        parent = elements.find(body_rig_resolved_control_parent_name(control, by_name))
         if key is None or parent is None or body_rig_is_bone_key(parent):
             continue
         try:
-            if body_rig_set_parent(hierarchy, hierarchy_controller, key, parent, True):
+            if elements.set_parent(key, parent, True):
                 repaired += 1
         except Exception as error:
             log.warning("could not parent %s under %s: %s" % (key.name, parent, error_text(error)))
@@ -506,18 +500,19 @@ def body_rig_repair_control_parents(hierarchy, hierarchy_controller, controls):
 
 # ---- pole parent space ----------------------------------------------------------------------------------
 
-def body_rig_make_pole_parent_space(hierarchy, hierarchy_controller, pole_name):
+def body_rig_make_pole_parent_space(elements, pole_name):
     """Hangs an existing pole under its "_Space" null in "Helpers" (made at the pole when missing), so
     the graph can carry the pole with its limb; returns the space name or the empty text."""
-    pole = body_rig_find_key(hierarchy, pole_name, "control") if pole_name else None
+    hierarchy = elements.hierarchy
+    pole = elements.find(pole_name, "control") if pole_name else None
     if pole is None:
         return ""
     space_name = body_rig_safe_name(pole_name + BODY_RIG_POLE_SPACE_SUFFIX)
     try:
-        helpers = body_rig_helpers_group_key(hierarchy, hierarchy_controller)
-        space, _made = body_rig_ensure_null(hierarchy, hierarchy_controller, space_name, helpers,
+        helpers = body_rig_helpers_group_key(elements)
+        space, _made = body_rig_ensure_null(elements, space_name, helpers,
                                             hierarchy.get_global_transform(pole, True))
-        body_rig_set_parent(hierarchy, hierarchy_controller, pole, space, True)
+        elements.set_parent(pole, space, True)
         return space_name
     except Exception as error:
         print(BODY_RIG_POLE_SPACE_FAILED_TEXT, pole_name, error)

@@ -4,9 +4,10 @@ spaces) and the graph phase (the forward solve, section by section), then the ba
 the VM recompile, the description stamp and the save. Each system's own steps live with that system; a
 system that this build does not have yet is skipped with one line, and the others still run."""
 
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 import re
 import time
+from typing import Dict, List, Optional
 
 import unreal
 
@@ -17,7 +18,7 @@ from _vantorel_tool.assets import (
 )
 from _vantorel_tool.body.bones import replace_control_rig_bones_from_skeletal_mesh
 from _vantorel_tool.body.common import (
-    BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_clear_key_index, body_rig_controls_by_name, body_rig_kind,
+    BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_controls_by_name, body_rig_kind,
 )
 from _vantorel_tool.body.controls import (
     body_rig_make_control, body_rig_make_fkik_result_parent_spaces, body_rig_make_pole_parent_space,
@@ -33,7 +34,7 @@ from _vantorel_tool.body.limb_graph import (
 )
 from _vantorel_tool.body.planning import (
     BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
-    body_rig_make_poles, body_rig_prepare_fkik_controls,
+    body_rig_make_poles, body_rig_prepare_fkik_controls, ChainPlan,
 )
 from _vantorel_tool.body.progress import body_rig_begin_progress, body_rig_end_progress, body_rig_progress
 from _vantorel_tool.body.setup import (
@@ -48,10 +49,11 @@ from _vantorel_tool.body.spaces import (
 )
 from _vantorel_tool.body_json import body_json_fit_attribute, body_json_int, body_json_read
 from _vantorel_tool.graph import (
-    body_rig_add_comment_group, body_rig_add_unit, body_rig_begin_section_group, body_rig_clear_group_tracker,
+    RigGraph, body_rig_add_comment_group, body_rig_add_unit, body_rig_begin_section_group,
     body_rig_collapse_all_pins, body_rig_end_section_group, body_rig_link, body_rig_node_path, body_rig_rename_node,
 )
 from _vantorel_tool.names import error_text
+from _vantorel_tool.rig_elements import RigElements
 from _vantorel_tool.state import set_target_skeletal_mesh
 
 
@@ -155,99 +157,50 @@ def body_rig_set_notifications(control_rig, suspended):
                 pass
 
 
+@dataclass
+class BodyBuild:
+    """What one body build carries from phase to phase."""
+    control_rig: object                       # the Control Rig blueprint being built
+    rig_data: dict                            # the Body rig JSON's "rig" object
+    elements: RigElements                     # the rig hierarchy, its controller and element index
+    graph: RigGraph                           # the graph controller and what the build records of its nodes
+    progress: object = None                   # the progress window record, None without one
+    joint_keys: Dict[str, object] = field(default_factory=dict)     # joint name -> bone key
+    import_scale: float = 1.0
+    file_controls: List[dict] = field(default_factory=list)         # the file's control records, as read
+    file_by_name: Dict[str, dict] = field(default_factory=dict)     # those records by name
+    planned: List[dict] = field(default_factory=list)               # the planned control records
+    chains: List[ChainPlan] = field(default_factory=list)           # the two-bone limbs
+    all_chains: List[ChainPlan] = field(default_factory=list)       # every limb (two-bone, then spline)
+    sdk_spaces: Dict[str, str] = field(default_factory=dict)        # driven control name -> its SDK space null
+    root_joint: str = ""
+    sections: Optional["BodyRigSections"] = None                    # the forward solve's layout cursor
+
+
 def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     """Runs the build's phases on control_rig, whose hierarchy holds the mesh's bones; returns it."""
     body_rig_set_notifications(control_rig, True)
-    body_rig_clear_group_tracker()
-    body_rig_clear_key_index()
     started = time.time()
     if NOT_BUILT_STEPS:
         print(BODY_RIG_STEP_MISSING_TEXT, ", ".join(NOT_BUILT_STEPS))
 
-    controller = body_rig_clear_graph(control_rig)
+    graph = RigGraph(body_rig_clear_graph(control_rig))
     body_rig_set_node_run_limit(control_rig)
-    hierarchy = control_rig.hierarchy
-    hierarchy_controller = control_rig.get_hierarchy_controller()
-    body_rig_clear_non_bones(hierarchy_controller, hierarchy)
+    elements = RigElements(control_rig.hierarchy, control_rig.get_hierarchy_controller())
+    body_rig_clear_non_bones(elements)
     control_rig.set_auto_vm_recompile(False)
+    build = BodyBuild(control_rig=control_rig, rig_data=rig_data, elements=elements, graph=graph, progress=progress)
 
-    joint_keys = body_rig_joint_keys(hierarchy, rig_data)
-    if not joint_keys:
-        raise RuntimeError(BODY_RIG_NO_JOINTS_TEXT)
-    import_scale = body_rig_import_uniform_scale(hierarchy, rig_data, joint_keys)
-    print("Body Rig using SkeletalMesh Import Uniform Scale:", import_scale)
-
-    body_rig_progress(progress, 10, "Planning FK / IK systems...")
-    file_controls = [control for control in rig_data.get("controls") or [] if isinstance(control, dict)]
-    planned, chains = body_rig_prepare_fkik_controls(rig_data)
-    chains = list(chains)
-    body_rig_make_poles(planned)
-    print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
-    all_chains = list(chains)
-    body_rig_attach_controls_after_fkik(rig_data, planned, all_chains)
-
-    if not state.include_driving_systems:
-        before = len(planned)
-        planned[:] = [control for control in planned if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM]
-        print("Omitted DrivingSystem controls:", before - len(planned))
-    planned_by_name = body_rig_controls_by_name(planned)
-
-    print("Created FK result parent helpers:",
-          body_rig_make_fkik_result_parent_spaces(hierarchy, hierarchy_controller, planned, joint_keys))
-
-    count = len(planned)
-    body_rig_progress(progress, 2, "Placing animator controls and shapes (0/%d)..." % count)
-    for index, control in enumerate(planned, 1):
-        data = dict(control)
-        name = str(data.get("name") or "")
-        body_rig_make_control(hierarchy, hierarchy_controller, data, joint_keys, import_scale, control_rig)
-        body_rig_progress(progress, 15.0 / max(1, count), "Creating controller %d/%d: %s" % (index, count, name))
-
-    body_rig_progress(progress, 10, "Organizing the clean controller hierarchy...")
-    body_rig_parent_main_to_motion_system(hierarchy, hierarchy_controller)
-    body_rig_align_iklocal_controls(hierarchy, planned)
-    print("Repaired deferred control parents:", body_rig_repair_control_parents(hierarchy, hierarchy_controller, planned))
-    body_rig_make_vantorel_global_groups(hierarchy, hierarchy_controller, planned)
-    for control in planned:
-        body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, control)
-
-    sdk_spaces = {}
-    if state.include_driving_systems:
-        body_rig_progress(progress, 8, "Wiring Driving Systems...")
-        body_rig_make_driving_system_attachments(hierarchy, hierarchy_controller, planned, joint_keys)
-        sdk_spaces = body_rig_make_sdk_control_spaces(hierarchy, hierarchy_controller, planned) or {}
-        for control in planned:
-            if body_rig_kind(control) == BODY_RIG_KIND_DRIVING_SYSTEM:
-                body_rig_make_fit_channels(hierarchy, hierarchy_controller, control)
-    else:
-        body_rig_progress(progress, 8, "Driving Systems disabled \u2014 omitting their controls...")
-
-    channels = 0
-    for chain in chains:
-        channels += body_rig_make_fkik_channels(hierarchy, hierarchy_controller, chain, planned_by_name) or 0
-    print("Created per-limb FKIK channels:", channels)
-    for control in planned:
-        if body_rig_kind(control) == "IKPole":
-            body_rig_make_pole_parent_space(hierarchy, hierarchy_controller, str(control.get("name") or ""))
-
-    file_by_name = body_rig_controls_by_name(file_controls)
-    helpers = body_rig_helpers_group_key(hierarchy, hierarchy_controller)
-    print("Helpers children:", body_rig_count_helper_children(hierarchy, helpers))
-
-    root_joint = body_rig_root_joint(rig_data, joint_keys)
+    body_rig_build_hierarchy(build)
     print("Body rig hierarchy phase: %.1fs" % (time.time() - started))
 
-    context = BodyGraphContext(
-        controller=controller, hierarchy=hierarchy, rig_data=rig_data, file_controls=file_controls,
-        file_by_name=file_by_name, planned=planned, chains=chains, all_chains=all_chains, sdk_spaces=sdk_spaces,
-        root_joint=root_joint, joint_keys=joint_keys, progress=progress)
     body_rig_progress(progress, 4, "Building Forward FK / IK graph...")
-    body_rig_build_forward_graph(context)
+    body_rig_build_forward_graph(build)
 
-    print("Created procedural FKIK chains:", len(all_chains))
+    print("Created procedural FKIK chains:", len(build.all_chains))
     print("Body rig graph phase: %.1fs total" % (time.time() - started))
     body_rig_progress(progress, 6, "Tidying the Control Rig graph...")
-    body_rig_collapse_all_pins(controller)
+    body_rig_collapse_all_pins(graph)
 
     body_rig_set_notifications(control_rig, False)
 
@@ -262,45 +215,97 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     return control_rig
 
 
-# ---- graph phase ----------------------------------------------------------------------------------------
+def body_rig_build_hierarchy(build):
+    """The hierarchy phase: plans the limbs and controls, makes the controls, their channels and the
+    helper spaces the graph drives."""
+    rig_data, elements, progress = build.rig_data, build.elements, build.progress
+    hierarchy = elements.hierarchy
+    joint_keys = build.joint_keys = body_rig_joint_keys(hierarchy, rig_data)
+    if not joint_keys:
+        raise RuntimeError(BODY_RIG_NO_JOINTS_TEXT)
+    import_scale = build.import_scale = body_rig_import_uniform_scale(hierarchy, rig_data, joint_keys)
+    print("Body Rig using SkeletalMesh Import Uniform Scale:", import_scale)
 
-@dataclass
-class BodyGraphContext:
-    """What the hierarchy phase hands to the graph phase."""
-    controller: object            # the graph controller
-    hierarchy: object             # the rig hierarchy
-    rig_data: dict                # the Body rig JSON's "rig" object
-    file_controls: list           # the file's control records, as read
-    file_by_name: dict            # those records by name
-    planned: list                 # the planned control records
-    chains: list                  # the two-bone chain plans
-    all_chains: list              # every chain plan (two-bone, then spline)
-    sdk_spaces: dict              # driven control name -> its SDK space null
-    root_joint: str               # the skeleton's root joint
-    joint_keys: dict              # joint name -> bone key
-    progress: object = None       # the progress window record, None without one
+    body_rig_progress(progress, 10, "Planning FK / IK systems...")
+    build.file_controls = [control for control in rig_data.get("controls") or [] if isinstance(control, dict)]
+    planned, chains = body_rig_prepare_fkik_controls(rig_data)
+    body_rig_make_poles(planned)
+    print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
+    build.chains, build.all_chains = list(chains), list(chains)
+    body_rig_attach_controls_after_fkik(rig_data, planned, build.all_chains)
+
+    if not state.include_driving_systems:
+        before = len(planned)
+        planned[:] = [control for control in planned if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM]
+        print("Omitted DrivingSystem controls:", before - len(planned))
+    build.planned = planned
+    planned_by_name = body_rig_controls_by_name(planned)
+
+    print("Created FK result parent helpers:", body_rig_make_fkik_result_parent_spaces(elements, planned, joint_keys))
+
+    count = len(planned)
+    body_rig_progress(progress, 2, "Placing animator controls and shapes (0/%d)..." % count)
+    for index, control in enumerate(planned, 1):
+        data = dict(control)
+        name = str(data.get("name") or "")
+        body_rig_make_control(elements, data, joint_keys, import_scale, build.control_rig)
+        body_rig_progress(progress, 15.0 / max(1, count), "Creating controller %d/%d: %s" % (index, count, name))
+
+    body_rig_progress(progress, 10, "Organizing the clean controller hierarchy...")
+    body_rig_parent_main_to_motion_system(elements)
+    body_rig_align_iklocal_controls(hierarchy, planned)
+    print("Repaired deferred control parents:", body_rig_repair_control_parents(elements, planned))
+    body_rig_make_vantorel_global_groups(elements, planned)
+    for control in planned:
+        body_rig_make_vantorel_fit_channels(elements, control)
+
+    if state.include_driving_systems:
+        body_rig_progress(progress, 8, "Wiring Driving Systems...")
+        body_rig_make_driving_system_attachments(elements, planned, joint_keys)
+        build.sdk_spaces = body_rig_make_sdk_control_spaces(elements, planned) or {}
+        for control in planned:
+            if body_rig_kind(control) == BODY_RIG_KIND_DRIVING_SYSTEM:
+                body_rig_make_fit_channels(elements, control)
+    else:
+        body_rig_progress(progress, 8, "Driving Systems disabled \u2014 omitting their controls...")
+
+    channels = 0
+    for chain in build.chains:
+        channels += body_rig_make_fkik_channels(elements, chain, planned_by_name) or 0
+    print("Created per-limb FKIK channels:", channels)
+    for control in planned:
+        if body_rig_kind(control) == "IKPole":
+            body_rig_make_pole_parent_space(elements, str(control.get("name") or ""))
+
+    build.file_by_name = body_rig_controls_by_name(build.file_controls)
+    helpers = body_rig_helpers_group_key(elements)
+    print("Helpers children:", body_rig_count_helper_children(hierarchy, helpers))
+    build.root_joint = body_rig_root_joint(rig_data, joint_keys)
+
+
+# ---- graph phase ----------------------------------------------------------------------------------------
 
 class BodyRigSections:
     """The layout cursor of the forward solve: each section opens a group of its title, adds its
     nodes below the previous section and closes the group, whose comment box is sized from the nodes
     it holds (or, when none was tracked, a fixed box around the section's rows)."""
 
-    def __init__(self, controller):
-        self.controller = controller
+    def __init__(self, graph):
+        self.graph = graph
         self.y = 0.0
 
     def begin(self, title):
-        body_rig_end_section_group(self.controller)
-        body_rig_begin_section_group(title)
+        body_rig_end_section_group(self.graph)
+        body_rig_begin_section_group(self.graph, title)
         return self.y
 
     def end(self, title, advance, fallback_box=True, fallback=None):
         top = self.y
         self.y += advance
-        comment = body_rig_end_section_group(self.controller, title)
+        comment = body_rig_end_section_group(self.graph, title)
         if comment is None and fallback_box:
             left, width = fallback if fallback else (BODY_RIG_FALLBACK_BOX_X, BODY_RIG_FALLBACK_BOX_WIDTH)
-            body_rig_add_comment_group(self.controller, title, left, top - 100, width, (self.y - top) + 160)
+            body_rig_add_comment_group(self.graph, title, left, top - 100, width, (self.y - top) + 160)
         self.y += BODY_RIG_SECTION_GAP
 
 
@@ -315,35 +320,35 @@ def body_rig_inbetween_section_count(rig_data):
     return count
 
 
-def body_rig_build_forward_graph(context):
-    controller = context.controller
-    rig_data = context.rig_data
+def body_rig_build_forward_graph(build):
+    graph = build.graph
+    rig_data = build.rig_data
     x = BODY_RIG_GRAPH_X
-    begin = body_rig_add_unit(controller, "RigUnit_BeginExecution", "RigUnit_BeginExecution", -800, -100)
-    sequence = body_rig_add_unit(controller, "RigVMFunction_Sequence", "BodyForwardSequence", -550, -100)
+    begin = body_rig_add_unit(graph, "RigUnit_BeginExecution", "RigUnit_BeginExecution", -800, -100)
+    sequence = body_rig_add_unit(graph, "RigVMFunction_Sequence", "BodyForwardSequence", -550, -100)
     # The graph names new nodes itself; the forward solve's start keeps the names it is known by.
     for node, name in ((begin, "RigUnit_BeginExecution"), (sequence, "BodyForwardSequence")):
-        if body_rig_node_path(node, name) != name:
+        if body_rig_node_path(graph, node, name) != name:
             try:
-                body_rig_rename_node(controller, node, name)
+                body_rig_rename_node(graph, node, name)
             except Exception as error:
-                log.warning("could not rename node %s to %s: %s" % (body_rig_node_path(node, ""), name, error_text(error)))
-    begin_path = body_rig_node_path(begin, "RigUnit_BeginExecution")
-    sequence_path = body_rig_node_path(sequence, "BodyForwardSequence")
-    body_rig_link(controller, begin_path + ".ExecuteContext", sequence_path + ".ExecuteContext")
+                log.warning("could not rename node %s to %s: %s" % (body_rig_node_path(graph, node, ""), name, error_text(error)))
+    begin_path = body_rig_node_path(graph, begin, "RigUnit_BeginExecution")
+    sequence_path = body_rig_node_path(graph, sequence, "BodyForwardSequence")
+    body_rig_link(graph, begin_path + ".ExecuteContext", sequence_path + ".ExecuteContext")
     exec_pin = sequence_path + ".A"
-    sections = BodyRigSections(controller)
+    sections = build.sections = BodyRigSections(graph)
 
     def run_step(result):
         """A step's new execution pin, or the current one when the step added nothing."""
         return result if result else exec_pin
 
-    driving_controls = [c for c in context.file_controls if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM]
+    driving_controls = [c for c in build.file_controls if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM]
     if state.include_driving_systems and driving_controls:
         y = sections.begin("Driving Systems")
         height = 0
         for control in driving_controls:
-            exec_pin = run_step(body_rig_add_forward_control(controller, control, context.file_by_name, context.sdk_spaces, exec_pin, x, y + height))
+            exec_pin = run_step(body_rig_add_forward_control(graph, control, build.file_by_name, build.sdk_spaces, exec_pin, x, y + height))
             height += body_rig_forward_control_height(control) or 0
         sections.end("Driving Systems", height)
 
@@ -352,36 +357,36 @@ def body_rig_build_forward_graph(context):
     sections.end("Inbetween Distribution", max(360, 650 * body_rig_inbetween_section_count(rig_data) + 120))
 
     y = sections.begin("Forward FK Loop")
-    exec_pin = run_step(body_rig_add_forward_fk_loop(controller, exec_pin, context.root_joint, y, ""))
+    exec_pin = run_step(body_rig_add_forward_fk_loop(graph, exec_pin, build.root_joint, y, ""))
     sections.end("Forward FK Loop", 420)
 
     y = sections.begin("Global Orientation")
-    result = body_rig_add_vantorel_global(controller, context.planned, rig_data, exec_pin, x, y)
+    result = body_rig_add_vantorel_global(graph, build.planned, rig_data, exec_pin, x, y)
     reported = 0
     if result:
         exec_pin, _systems, reported = result
     sections.end("Global Orientation", max(320, reported + 120))
 
-    exec_pin = body_rig_build_forward_ik_section(context, sections, exec_pin, x)
+    exec_pin = body_rig_build_forward_ik_section(build, exec_pin, x)
 
-    body_rig_end_section_group(controller)
+    body_rig_end_section_group(graph)
     sections.y += BODY_RIG_SECTION_GAP
 
     if state.include_twist_solution:
         # The section's box stands where the twist system puts its solvers.
         sections.begin("Twist Solutions")
-        body_rig_progress(context.progress, 10, "Generating Twist Solver Nodes...")
+        body_rig_progress(build.progress, 10, "Generating Twist Solver Nodes...")
         sections.end("Twist Solutions", 320)
 
-    follow = [c for c in context.planned if body_rig_kind(c) == "FKIK" and c.get("name") and c.get("joint")]
+    follow = [c for c in build.planned if body_rig_kind(c) == "FKIK" and c.get("name") and c.get("joint")]
     y = sections.begin("FKIK Follow Constraints")
-    exec_pin = run_step(body_rig_add_fkik_follow_constraints(controller, context.planned, exec_pin, x, y))
+    exec_pin = run_step(body_rig_add_fkik_follow_constraints(graph, build.planned, exec_pin, x, y))
     sections.end("FKIK Follow Constraints", max(320, 130 * len(follow) + 260))
 
     if state.include_driving_systems:
-        driving = [c for c in context.planned if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM and c.get("name") and c.get("joint")]
+        driving = [c for c in build.planned if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM and c.get("name") and c.get("joint")]
         y = sections.begin("DrivingSystem Follow Constraints")
-        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(controller, context.planned, exec_pin, x, y))
+        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(graph, build.planned, exec_pin, x, y))
         sections.end("DrivingSystem Follow Constraints", max(320, 130 * len(driving) + 260))
     else:
         sections.y += BODY_RIG_SECTION_GAP
@@ -389,38 +394,38 @@ def body_rig_build_forward_graph(context):
     rows = body_rig_final_inbetween_row_count(rig_data) or 0
     sections.begin("Inbetween Visibility")
     sections.end("Inbetween Visibility", max(320, 420 * rows + 120))
-    body_rig_end_section_group(controller)
+    body_rig_end_section_group(graph)
     return exec_pin
 
 
-def body_rig_build_forward_ik_section(context, sections, exec_pin, x):
+def body_rig_build_forward_ik_section(build, exec_pin, x):
     """Section 9: the forward control of every remaining file control, then the FKIK result parent
     constraints, and the room and box of the leg locks that the leg lock system fills."""
-    controller = context.controller
+    graph, sections = build.graph, build.sections
     chain_of_ik = {}
-    for chain in context.chains:
-        if chain.get("ik_control"):
-            chain_of_ik.setdefault(chain["ik_control"], chain)
+    for chain in build.chains:
+        if chain.ik_control:
+            chain_of_ik.setdefault(chain.ik_control, chain)
     y = sections.begin("Forward IK & Controls")
     height = 0
-    for control in context.file_controls:
+    for control in build.file_controls:
         if body_rig_kind(control) in BODY_RIG_SECTION_9_SKIPPED_KINDS:
             continue
         chain = chain_of_ik.get(str(control.get("name") or ""))
-        result = body_rig_add_forward_control(controller, control, context.file_by_name, context.sdk_spaces, exec_pin, x, y + height, chain)
+        result = body_rig_add_forward_control(graph, control, build.file_by_name, build.sdk_spaces, exec_pin, x, y + height, chain)
         if result:
             exec_pin = result
         height += body_rig_forward_control_height(control, chain) or 0
-    result_constraints = [c for c in context.planned if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
-    result = body_rig_add_fkik_result_parent_constraints(controller, context.planned, exec_pin, x, y + height)
+    result_constraints = [c for c in build.planned if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
+    result = body_rig_add_fkik_result_parent_constraints(graph, build.planned, exec_pin, x, y + height)
     if result:
         exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
-    leg_locks = [c for c in context.planned if body_rig_kind(c) == "LegLock"]
+    leg_locks = [c for c in build.planned if body_rig_kind(c) == "LegLock"]
     height += 760 * len(leg_locks)
     sections.end("Forward IK & Controls", height)
     if leg_locks:
         locks_height = 760 * len(leg_locks)
-        body_rig_add_comment_group(controller, "Leg Lock", BODY_RIG_FALLBACK_BOX_X, sections.y - BODY_RIG_SECTION_GAP - locks_height - 100,
+        body_rig_add_comment_group(graph, "Leg Lock", BODY_RIG_FALLBACK_BOX_X, sections.y - BODY_RIG_SECTION_GAP - locks_height - 100,
                                    BODY_RIG_FALLBACK_BOX_WIDTH, locks_height + 160)
     return exec_pin

@@ -74,41 +74,41 @@ def body_rig_driven_item(relationship, control_lookup, sdk_spaces):
     return ("Bone", joint) if joint else None
 
 
-def body_rig_add_sdk_space_reset(controller, relation_id, space, previous_exec, x, y):
+def body_rig_add_sdk_space_reset(graph, relation_id, space, previous_exec, x, y):
     """Restarts an SDK space from its rest transform; returns the execution pin."""
-    reader = body_rig_get_transform(controller, relation_id + "_ResetSDKSpaceGet", "Null", space, x + 560, y - 75,
+    reader = body_rig_get_transform(graph, relation_id + "_ResetSDKSpaceGet", "Null", space, x + 560, y - 75,
                                     space=BODY_RIG_LOCAL_SPACE, initial=True)
-    writer, exec_pin = body_rig_set_transform(controller, relation_id + "_ResetSDKSpaceSet", "Null", space, previous_exec,
+    writer, exec_pin = body_rig_set_transform(graph, relation_id + "_ResetSDKSpaceSet", "Null", space, previous_exec,
                                               x + 760, y - 75, space=BODY_RIG_LOCAL_SPACE)
-    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+    body_rig_link(graph, reader + ".Transform", writer + ".Value")
     return exec_pin
 
 
-def body_rig_add_driven_offset(controller, relation_id, item, mapping, product, previous_exec, x, y):
+def body_rig_add_driven_offset(graph, relation_id, item, mapping, product, previous_exec, x, y):
     """Offsets item on one channel by product; returns the execution pin."""
     component, axis, _sign = mapping
-    offset, exec_pin = body_rig_mutable_unit(controller, "RigUnit_OffsetTransformForItem", relation_id + "_Offset",
+    offset, exec_pin = body_rig_mutable_unit(graph, "RigUnit_OffsetTransformForItem", relation_id + "_Offset",
                                              previous_exec, x + 900, y)
-    body_rig_set_item(controller, offset + ".Item", item[0], item[1])
-    body_rig_set_pin(controller, offset + ".Weight", 1)
-    body_rig_set_pin(controller, offset + ".bPropagateToChildren", True)
+    body_rig_set_item(graph, offset + ".Item", item[0], item[1])
+    body_rig_set_pin(graph, offset + ".Weight", 1)
+    body_rig_set_pin(graph, offset + ".bPropagateToChildren", True)
     if component == "Translation":
-        body_rig_link(controller, product, offset + ".OffsetTransform.Translation." + axis)
+        body_rig_link(graph, product, offset + ".OffsetTransform.Translation." + axis)
     elif component == "Scale":
         # The key is a change of scale; the offset multiplies, so it starts from one.
-        add = body_rig_unit(controller, "RigVMFunction_MathFloatAdd", relation_id + "_ScaleFromIdentity", x + 590, y)
-        body_rig_link(controller, product, add + ".A")
-        body_rig_set_pin(controller, add + ".B", 1)
-        body_rig_link(controller, add + ".Result", offset + ".OffsetTransform.Scale3D." + axis)
+        add = body_rig_unit(graph, "RigVMFunction_MathFloatAdd", relation_id + "_ScaleFromIdentity", x + 590, y)
+        body_rig_link(graph, product, add + ".A")
+        body_rig_set_pin(graph, add + ".B", 1)
+        body_rig_link(graph, add + ".Result", offset + ".OffsetTransform.Scale3D." + axis)
     else:
-        quaternion = body_rig_unit(controller, "RigVMFunction_MathQuaternionFromEuler", relation_id + "_Quaternion", x + 590, y)
-        body_rig_set_pin(controller, quaternion + ".RotationOrder", "ZYX")
-        body_rig_link(controller, product, quaternion + ".Euler." + axis)
-        body_rig_link(controller, quaternion + ".Result", offset + ".OffsetTransform.Rotation")
+        quaternion = body_rig_unit(graph, "RigVMFunction_MathQuaternionFromEuler", relation_id + "_Quaternion", x + 590, y)
+        body_rig_set_pin(graph, quaternion + ".RotationOrder", "ZYX")
+        body_rig_link(graph, product, quaternion + ".Euler." + axis)
+        body_rig_link(graph, quaternion + ".Result", offset + ".OffsetTransform.Rotation")
     return exec_pin
 
 
-def body_rig_add_driving_system(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y):
+def body_rig_add_driving_system(graph, control_data, control_lookup, sdk_spaces, previous_exec, x, y):
     """The set-driven keys of one driving-system control: per channel a driver reader, per relationship
     a product of the driver and the slope offsetting the driven space or joint. Each SDK space this
     control drives is reset once, before its first offset. Returns the execution pin."""
@@ -121,11 +121,11 @@ def body_rig_add_driving_system(controller, control_data, control_lookup, sdk_sp
         relationships = [r for r in channel.get("relationships") or [] if isinstance(r, dict)]
         if not channel_name or not relationships:
             continue
-        driver = body_rig_unit(controller, "RigUnit_GetFloatAnimationChannel",
+        driver = body_rig_unit(graph, "RigUnit_GetFloatAnimationChannel",
                                body_rig_safe_name(name + "_" + channel_name + "_Driver", BODY_RIG_DRIVER_FALLBACK),
                                x, y + BODY_RIG_DRIVER_ROW * index)
-        body_rig_set_pin(controller, driver + ".Control", name)
-        body_rig_set_pin(controller, driver + ".Channel", channel_name)
+        body_rig_set_pin(graph, driver + ".Control", name)
+        body_rig_set_pin(graph, driver + ".Channel", channel_name)
         for relationship in relationships:
             item = body_rig_driven_item(relationship, control_lookup, sdk_spaces)
             attribute = body_json_text(relationship.get("attribute"))
@@ -138,87 +138,87 @@ def body_rig_add_driving_system(controller, control_data, control_lookup, sdk_sp
             top = y + BODY_RIG_RELATION_ROW * row
             if item[0] == "Null" and item[1] not in reset:
                 reset.add(item[1])
-                exec_pin = body_rig_add_sdk_space_reset(controller, relation_id, item[1], exec_pin, x, top)
-            multiply = body_rig_unit(controller, "RigVMFunction_MathFloatMul", relation_id + "_Multiply", x + 300, top)
-            body_rig_link(controller, driver + ".Value", multiply + ".A")
-            body_rig_set_pin(controller, multiply + ".B", "%.6f" % slope)
-            exec_pin = body_rig_add_driven_offset(controller, relation_id, item, mapping, multiply + ".Result", exec_pin, x, top)
+                exec_pin = body_rig_add_sdk_space_reset(graph, relation_id, item[1], exec_pin, x, top)
+            multiply = body_rig_unit(graph, "RigVMFunction_MathFloatMul", relation_id + "_Multiply", x + 300, top)
+            body_rig_link(graph, driver + ".Value", multiply + ".A")
+            body_rig_set_pin(graph, multiply + ".B", "%.6f" % slope)
+            exec_pin = body_rig_add_driven_offset(graph, relation_id, item, mapping, multiply + ".Result", exec_pin, x, top)
             row += 1
     return exec_pin
 
 
 # ---- the forward FK loop --------------------------------------------------------------------------------
 
-def body_rig_add_element_iterator(controller, node_name, x, y):
+def body_rig_add_element_iterator(graph, node_name, x, y):
     """A loop over element keys: the graph's array iterator, else a collection loop fed through a
     collection of the keys. Returns (node, path, key array input pin, element output pin)."""
     node, reason = None, BODY_RIG_NO_TEMPLATE_NODE_TEXT
     try:
-        node = controller.add_array_node_from_object_path(unreal.RigVMOpCode.ARRAY_ITERATOR, BODY_RIG_ELEMENT_KEY_CPP_TYPE,
-                                                          BODY_RIG_ELEMENT_KEY_OBJECT_PATH, body_rig_position(x, y), node_name)
+        node = graph.controller.add_array_node_from_object_path(unreal.RigVMOpCode.ARRAY_ITERATOR, BODY_RIG_ELEMENT_KEY_CPP_TYPE,
+                                                                 BODY_RIG_ELEMENT_KEY_OBJECT_PATH, body_rig_position(x, y), node_name)
     except Exception as error:
         reason = error_text(error)
     if node is not None:
-        body_rig_place_in_group(controller, node, None, x, y)
-        path = body_rig_node_path(node, node_name)
+        body_rig_place_in_group(graph, node, None, x, y)
+        path = body_rig_node_path(graph, node, node_name)
         return node, path, path + ".Array", path + ".Element"
     print(BODY_RIG_FORWARD_ITERATOR_FALLBACK_TEXT, reason)
     # The collection loop walks a collection: the key array becomes one on the way in.
-    collection = body_rig_unit(controller, "RigUnit_CollectionItems", "BodyForwardCollection", x, y + 200)
+    collection = body_rig_unit(graph, "RigUnit_CollectionItems", "BodyForwardCollection", x, y + 200)
     node_name = "BodyForwardLoop"
-    node = body_rig_add_unit(controller, "RigUnit_CollectionLoop", node_name, x, y)
-    path = body_rig_node_path(node, node_name)
-    body_rig_link(controller, collection + ".Collection", path + ".Collection")
+    node = body_rig_add_unit(graph, "RigUnit_CollectionLoop", node_name, x, y)
+    path = body_rig_node_path(graph, node, node_name)
+    body_rig_link(graph, collection + ".Collection", path + ".Collection")
     return node, path, collection + ".Items", path + ".Item"
 
 
-def body_rig_add_forward_fk_loop(controller, previous_exec, root_joint, y, fkx_root_name=""):
+def body_rig_add_forward_fk_loop(graph, previous_exec, root_joint, y, fkx_root_name=""):
     """Copies every "FK" + bone control onto its bone for all bones from the root down; with a hip
     swinger's FKX root, writes the root joint from it afterwards. Returns the execution pin."""
-    children = body_rig_unit(controller, "RigUnit_CollectionChildrenArray", "BodyForwardChildren", -700, y)
-    body_rig_set_item(controller, children + ".Parent", "Bone", root_joint)
+    children = body_rig_unit(graph, "RigUnit_CollectionChildrenArray", "BodyForwardChildren", -700, y)
+    body_rig_set_item(graph, children + ".Parent", "Bone", root_joint)
     for pin in ("bIncludeParent", "bRecursive", "bDefaultChildren"):
-        body_rig_set_pin(controller, children + "." + pin, True)
-    body_rig_set_pin(controller, children + ".TypeToSearch", "Bone")
+        body_rig_set_pin(graph, children + "." + pin, True)
+    body_rig_set_pin(graph, children + ".TypeToSearch", "Bone")
 
-    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(controller, "BodyForwardIterator", -350, y)
-    body_rig_link(controller, children + ".Items", array_pin)
-    body_rig_chain_node(controller, previous_exec, loop, loop_path)
+    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(graph, "BodyForwardIterator", -350, y)
+    body_rig_link(graph, children + ".Items", array_pin)
+    body_rig_chain_node(graph, previous_exec, loop, loop_path)
 
-    concat = body_rig_unit(controller, "RigVMFunction_NameConcat", "BodyForwardName", 0, y)
-    body_rig_set_pin(controller, concat + ".A", "FK")
-    body_rig_link(controller, element_pin + ".Name", concat + ".B")
-    exists = body_rig_unit(controller, "RigUnit_ItemExists", "BodyForwardExists", 300, y)
-    body_rig_set_pin(controller, exists + ".Item.Type", "Control")
-    body_rig_link(controller, concat + ".Result", exists + ".Item.Name")
+    concat = body_rig_unit(graph, "RigVMFunction_NameConcat", "BodyForwardName", 0, y)
+    body_rig_set_pin(graph, concat + ".A", "FK")
+    body_rig_link(graph, element_pin + ".Name", concat + ".B")
+    exists = body_rig_unit(graph, "RigUnit_ItemExists", "BodyForwardExists", 300, y)
+    body_rig_set_pin(graph, exists + ".Item.Type", "Control")
+    body_rig_link(graph, concat + ".Result", exists + ".Item.Name")
 
     # The loop body runs from the iterator's own execution pin, once per element.
-    branch, _branch_exec = body_rig_mutable_unit(controller, "RigVMFunction_ControlFlowBranch", "BodyForwardBranch",
+    branch, _branch_exec = body_rig_mutable_unit(graph, "RigVMFunction_ControlFlowBranch", "BodyForwardBranch",
                                                  body_rig_node_execute_pin(loop, loop_path), 650, y)
-    body_rig_link(controller, exists + ".Exists", branch + ".Condition")
-    reader = body_rig_unit(controller, "RigUnit_GetTransform", "BodyForwardGet", 900, y - 120)
-    body_rig_set_pin(controller, reader + ".Item.Type", "Control")
-    body_rig_link(controller, concat + ".Result", reader + ".Item.Name")
-    body_rig_set_pin(controller, reader + ".Space", BODY_RIG_GLOBAL_SPACE)
-    writer, _writer_exec = body_rig_mutable_unit(controller, "RigUnit_SetTransform", "BodyForwardSet", branch + ".True", 1250, y)
-    body_rig_link(controller, element_pin, writer + ".Item")
-    body_rig_set_pin(controller, writer + ".Space", BODY_RIG_GLOBAL_SPACE)
-    body_rig_set_pin(controller, writer + ".bPropagateToChildren", True)
-    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+    body_rig_link(graph, exists + ".Exists", branch + ".Condition")
+    reader = body_rig_unit(graph, "RigUnit_GetTransform", "BodyForwardGet", 900, y - 120)
+    body_rig_set_pin(graph, reader + ".Item.Type", "Control")
+    body_rig_link(graph, concat + ".Result", reader + ".Item.Name")
+    body_rig_set_pin(graph, reader + ".Space", BODY_RIG_GLOBAL_SPACE)
+    writer, _writer_exec = body_rig_mutable_unit(graph, "RigUnit_SetTransform", "BodyForwardSet", branch + ".True", 1250, y)
+    body_rig_link(graph, element_pin, writer + ".Item")
+    body_rig_set_pin(graph, writer + ".Space", BODY_RIG_GLOBAL_SPACE)
+    body_rig_set_pin(graph, writer + ".bPropagateToChildren", True)
+    body_rig_link(graph, reader + ".Transform", writer + ".Value")
 
     exec_pin = loop_path + ".Completed"
     if fkx_root_name:
         # The children already hold their own absolute FK transforms: the root moves alone.
-        fkx = body_rig_get_transform(controller, "BodyForwardFKXGet", "Null", fkx_root_name, 900, y + 200)
-        root, exec_pin = body_rig_set_transform(controller, "BodyForwardFKXSet", "Bone", root_joint, exec_pin, 1250, y + 200,
+        fkx = body_rig_get_transform(graph, "BodyForwardFKXGet", "Null", fkx_root_name, 900, y + 200)
+        root, exec_pin = body_rig_set_transform(graph, "BodyForwardFKXSet", "Bone", root_joint, exec_pin, 1250, y + 200,
                                                 propagate=False)
-        body_rig_link(controller, fkx + ".Transform", root + ".Value")
+        body_rig_link(graph, fkx + ".Transform", root + ".Value")
     return exec_pin
 
 
 # ---- driving-system follow constraints and the inbetween rows --------------------------------------------
 
-def body_rig_add_driving_system_follow_constraints(controller, controls, previous_exec, x, y):
+def body_rig_add_driving_system_follow_constraints(graph, controls, previous_exec, x, y):
     """Keeps each driving-system control's follow helper on its joint; returns the execution pin."""
     exec_pin, row = previous_exec, 0
     for control in controls:
@@ -226,7 +226,7 @@ def body_rig_add_driving_system_follow_constraints(controller, controls, previou
         if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM or not name or not joint:
             continue
         _path, exec_pin = body_rig_parent_constraint(
-            controller, body_rig_safe_name(name + "_FollowJoint", BODY_RIG_DRIVING_FOLLOW_FALLBACK),
+            graph, body_rig_safe_name(name + "_FollowJoint", BODY_RIG_DRIVING_FOLLOW_FALLBACK),
             "Null", body_rig_safe_name(name + BODY_RIG_ATTACH_SUFFIX, BODY_RIG_ATTACH_FALLBACK),
             "Bone", joint, exec_pin, x, y + BODY_RIG_FOLLOW_ROW * row)
         row += 1
@@ -251,7 +251,7 @@ def body_rig_final_inbetween_row_count(rig_data):
 
 # ---- forward control dispatch --------------------------------------------------------------------------
 
-def body_rig_add_forward_control(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y, fkik_chain=None):
+def body_rig_add_forward_control(graph, control_data, control_lookup, sdk_spaces, previous_exec, x, y, fkik_chain=None):
     """The forward section of one file control: its driving system, its two-bone IK, or a copy of
     the control onto its joint; nothing for controls that reach their bones another way. Returns the
     execution pin."""
@@ -260,15 +260,15 @@ def body_rig_add_forward_control(controller, control_data, control_lookup, sdk_s
     if not name or name == BODY_RIG_MAIN_NAME or kind in BODY_RIG_FORWARD_SKIPPED_KINDS:
         return previous_exec
     if kind == BODY_RIG_KIND_DRIVING_SYSTEM:
-        return body_rig_add_driving_system(controller, control_data, control_lookup, sdk_spaces, previous_exec, x, y) or previous_exec
+        return body_rig_add_driving_system(graph, control_data, control_lookup, sdk_spaces, previous_exec, x, y) or previous_exec
     if kind == "IK" and isinstance(control_data.get("ik"), dict):
-        return body_rig_add_ik_solve(controller, control_data, fkik_chain, previous_exec, x, y)
+        return body_rig_add_ik_solve(graph, control_data, fkik_chain, previous_exec, x, y)
     joint = str(control_data.get("joint") or "")
     if not joint:
         return previous_exec
-    reader = body_rig_get_transform(controller, name + "_GT", "Control", name, x, y)
-    writer, exec_pin = body_rig_set_transform(controller, name + "_ST", "Bone", joint, previous_exec, x + 300, y)
-    body_rig_link(controller, reader + ".Transform", writer + ".Value")
+    reader = body_rig_get_transform(graph, name + "_GT", "Control", name, x, y)
+    writer, exec_pin = body_rig_set_transform(graph, name + "_ST", "Bone", joint, previous_exec, x + 300, y)
+    body_rig_link(graph, reader + ".Transform", writer + ".Value")
     return exec_pin
 
 

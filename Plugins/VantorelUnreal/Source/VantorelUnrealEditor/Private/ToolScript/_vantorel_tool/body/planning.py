@@ -3,6 +3,8 @@ limb chains and the FK controls they need, the poles, the local IK controls of a
 branches below a limb's end attach to its result."""
 
 import copy
+from dataclasses import dataclass, field
+from typing import List, Optional
 
 from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body_json import (
@@ -32,6 +34,27 @@ BODY_RIG_SKIP_INCOMPLETE_CHAIN_TEXT = "Skipping incomplete FKIK chain:"
 BODY_RIG_NO_PLACEHOLDER_TEXT = "No exported FKIK placeholder matches chain:"
 BODY_RIG_IK_LOCAL_PREFIX = "IKLocal"
 BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+
+
+@dataclass
+class ChainPlan:
+    """A two-bone limb as planned: its bones (start, middle, end), the controls on each side of its
+    FK/IK switch, the placeholder control that carries the switch channels, and where its IK solve
+    aims."""
+    id: str                                   # the limb's name in node and element names
+    ik_control: str
+    pole_control: str
+    bones: List[str]
+    fk_controls: List[str]                    # one per bone
+    switch_control: str                       # the FKIK placeholder; empty when the file has none
+    default_ik: bool                          # whether the limb starts in IK
+    ik_local_type: Optional[int] = None       # the limb's local IK mode, None without one
+    ik_local_control: str = ""                # the local IK control of an addCtrl limb
+    ik_controls: List[str] = field(default_factory=list)   # IK-side controls shown with the IK control
+    reverse_foot_controls: List[str] = field(default_factory=list)
+    reverse_foot_toe_controls: List[str] = field(default_factory=list)
+    effector_target: str = ""                 # the element the IK solve reaches for
+    effector_target_type: str = "Control"
 
 
 def body_rig_fkik_result_parent_name(joint_name):
@@ -124,17 +147,13 @@ def body_rig_prepare_fkik_controls(rig_data):
         mode = body_json_limb_ik_local_mode(rig_data, record)
         if mode is not None:
             record[BODY_RIG_IK_LOCAL_TYPE_KEY] = mode
-        chain = {
-            "id": chain_id, "ik_control": name,
-            "pole_control": body_json_text(ik.get("poleControl")) or "Pole" + name,
-            "fk_controls": fk_controls, "ik_controls": [], "bones": list(bones), "switch_control": switch,
-            "default_ik": body_rig_chain_default_ik(ik), "ik_local_type": mode, "ik_local_control": "",
-            "reverse_foot_controls": [], "reverse_foot_toe_controls": [],
-            "effector_target": name, "effector_target_type": "Control",
-        }
+        chain = ChainPlan(
+            id=chain_id, ik_control=name, pole_control=body_json_text(ik.get("poleControl")) or "Pole" + name,
+            bones=list(bones), fk_controls=fk_controls, switch_control=switch,
+            default_ik=body_rig_chain_default_ik(ik), ik_local_type=mode, effector_target=name)
         if mode == BODY_JSON_IK_LOCAL_ADD_CTRL:
             local_name = body_rig_plan_iklocal_addctrl(planned, names, record, bones[2])
-            chain["ik_local_control"] = local_name
+            chain.ik_local_control = local_name
             record[BODY_RIG_IK_LOCAL_CONTROL_KEY] = local_name
         chains.append(chain)
     return planned, chains
@@ -166,7 +185,7 @@ def body_rig_attach_controls_after_fkik(rig_data, controls, chains):
     carries that limb's result, so the branch follows the blended limb; thighs below the root follow the
     leg lock when the rig has one. Annotates the planned records in place; returns how many moved."""
     joint_parents = body_rig_joint_parents(rig_data)
-    result_joints = {chain["bones"][-1] for chain in chains if chain.get("bones")}
+    result_joints = {chain.bones[-1] for chain in chains if chain.bones}
     if BODY_RIG_ROOT_JOINT in joint_parents:
         result_joints.add(BODY_RIG_ROOT_JOINT)
     names = {str(control.get("name") or "") for control in controls}
@@ -220,19 +239,19 @@ def body_rig_apply_iklocal_addctrl(controls, chains):
     by_name = body_rig_controls_by_name(controls)
     applied = 0
     for chain in chains:
-        if chain.get("ik_local_type") != BODY_JSON_IK_LOCAL_ADD_CTRL:
+        if chain.ik_local_type != BODY_JSON_IK_LOCAL_ADD_CTRL:
             continue
-        ik_name = str(chain.get("ik_control") or "")
-        local_name = str(chain.get("ik_local_control") or "") or body_rig_iklocal_control_name(ik_name)
+        ik_name = chain.ik_control
+        local_name = chain.ik_local_control or body_rig_iklocal_control_name(ik_name)
         ordered = []
-        for name in [ik_name, local_name] + list(chain.get("ik_controls") or []):
+        for name in [ik_name, local_name] + chain.ik_controls:
             if name and name not in ordered:
                 ordered.append(name)
-        chain["ik_controls"] = ordered
+        chain.ik_controls = ordered
         local = by_name.get(local_name)
         if local is not None:
             local["parent"] = ik_name
-        for name in list(chain.get("reverse_foot_controls") or []) + list(chain.get("reverse_foot_toe_controls") or []):
+        for name in chain.reverse_foot_controls + chain.reverse_foot_toe_controls:
             record = by_name.get(name)
             if record is not None and name != local_name and str(record.get("parent") or "") == ik_name:
                 record["parent"] = local_name

@@ -8,9 +8,7 @@ import unreal
 
 from _vantorel_tool import log, state
 from _vantorel_tool.body.bones import body_rig_is_bone_key
-from _vantorel_tool.body.common import (
-    BODY_RIG_MAIN_NAME, body_rig_find_key, body_rig_index_added, body_rig_index_removed,
-)
+from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME
 from _vantorel_tool.body.planning import body_rig_joint_parents
 from _vantorel_tool.body_json import BODY_JSON_KEY_VN_VERSION
 from _vantorel_tool.engine import call_first_accepted
@@ -185,31 +183,30 @@ def body_rig_clear_graph(control_rig):
     return controller
 
 
-def body_rig_clear_non_bones(hierarchy_controller, hierarchy):
+def body_rig_clear_non_bones(elements):
     """Removes every element that is not a bone, the last first, so that a build starts from the
     bones alone; returns how many were removed."""
     removed = 0
-    for key in reversed(list(hierarchy.get_all_keys(True))):
+    for key in reversed(list(elements.hierarchy.get_all_keys(True))):
         if body_rig_is_bone_key(key):
             continue
         try:
-            if hierarchy_controller.remove_element(key, True):
-                body_rig_index_removed(hierarchy, key)
+            if elements.remove_element(key, True):
                 removed += 1
         except Exception as error:
             log.warning("could not remove %s: %s" % (key.name, error_text(error)))
     return removed
 
 
-def body_rig_helpers_group_key(hierarchy, hierarchy_controller):
+def body_rig_helpers_group_key(elements):
     """The "Helpers" null that holds the solver and snapshot nulls, made under "Main" when missing."""
-    existing = body_rig_find_key(hierarchy, BODY_RIG_HELPERS_NAME, "null")
+    existing = elements.find(BODY_RIG_HELPERS_NAME, "null")
     if existing is not None:
         return existing
-    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    main = elements.find(BODY_RIG_MAIN_NAME, "control")
     parent = main if main is not None else unreal.RigElementKey()
     try:
-        key = body_rig_index_added(hierarchy, hierarchy_controller.add_null(BODY_RIG_HELPERS_NAME, parent, unreal.Transform(), False))
+        key = elements.add_null(BODY_RIG_HELPERS_NAME, parent, unreal.Transform(), False)
         if key is None or not body_rig_element_name(key):
             raise RuntimeError("the hierarchy made no null")
         return key

@@ -6,12 +6,11 @@ import unreal
 
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import (
-    BODY_RIG_KIND_DRIVING_SYSTEM, BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_find_key, body_rig_kind,
-    body_rig_safe_name,
+    BODY_RIG_KIND_DRIVING_SYSTEM, BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name,
 )
 from _vantorel_tool.body.controls import (
     BODY_RIG_DEFAULT_GIZMO, body_rig_add_null, body_rig_bone_key, body_rig_ensure_null, body_rig_ik_local_type,
-    body_rig_set_offset, body_rig_set_parent, body_rig_set_values,
+    body_rig_set_offset, body_rig_set_values,
 )
 from _vantorel_tool.body.fkik import (
     BODY_RIG_CHANNEL_RANGE, body_rig_add_channels, body_rig_add_float_channel, body_rig_channel_name,
@@ -76,28 +75,29 @@ def body_rig_global_group_name(control_name):
     return body_rig_safe_name(name + BODY_RIG_GLOBAL_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
 
 
-def body_rig_make_vantorel_global_groups(hierarchy, hierarchy_controller, controls):
+def body_rig_make_vantorel_global_groups(elements, controls):
     """A group null under "Main" at each global-orientation control, holding the orientation the
     control blends to; the control itself stays under its FK parent. Returns how many were made."""
-    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    hierarchy = elements.hierarchy
+    main = elements.find(BODY_RIG_MAIN_NAME, "control")
     made = 0
     for control in controls:
         name = str(control.get("name") or "")
         if not name or name == BODY_RIG_MAIN_NAME or not body_rig_has_global(control):
             continue
-        key = body_rig_find_key(hierarchy, name, "control")
+        key = elements.find(name, "control")
         group = body_rig_global_group_name(name)
-        if key is None or body_rig_find_key(hierarchy, group) is not None:
+        if key is None or elements.find(group) is not None:
             continue
         try:
-            body_rig_add_null(hierarchy, hierarchy_controller, group, main, hierarchy.get_global_transform(key, True), True)
+            body_rig_add_null(elements, group, main, hierarchy.get_global_transform(key, True), True)
             made += 1
         except Exception as error:
             print(BODY_RIG_GLOBAL_GROUP_FAILED_TEXT, name, error)
     return made
 
 
-def body_rig_add_vantorel_global(controller, controls, rig_data, previous_exec, x, y):
+def body_rig_add_vantorel_global(graph, controls, rig_data, previous_exec, x, y):
     """One row per global-orientation control: its "global" channel, normalised to 0..1, weighs a
     rotation constraint of the control to its group. Returns (execution pin, system count, height)."""
     exec_pin, systems = previous_exec, 0
@@ -108,23 +108,23 @@ def body_rig_add_vantorel_global(controller, controls, rig_data, previous_exec, 
         prefix = body_rig_safe_name(name + BODY_RIG_GLOBAL_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
         row = y + BODY_RIG_GLOBAL_ROW * systems
         try:
-            channel = body_rig_node_path(body_rig_add_unit(controller, "RigUnit_GetFloatAnimationChannel", prefix + "Channel", x, row),
+            channel = body_rig_node_path(graph, body_rig_add_unit(graph, "RigUnit_GetFloatAnimationChannel", prefix + "Channel", x, row),
                                          prefix + "Channel")
-            body_rig_set_pin(controller, channel + ".Control", name)
-            body_rig_set_pin(controller, channel + ".Channel", BODY_RIG_GLOBAL_ATTRIBUTE)
-            divide = body_rig_node_path(body_rig_add_unit(controller, "RigVMFunction_MathFloatDiv", prefix + "Normalize", x + 260, row),
+            body_rig_set_pin(graph, channel + ".Control", name)
+            body_rig_set_pin(graph, channel + ".Channel", BODY_RIG_GLOBAL_ATTRIBUTE)
+            divide = body_rig_node_path(graph, body_rig_add_unit(graph, "RigVMFunction_MathFloatDiv", prefix + "Normalize", x + 260, row),
                                         prefix + "Normalize")
-            body_rig_set_pin(controller, divide + ".B", 10)
-            body_rig_link(controller, channel + ".Value", divide + ".A")
-            node = body_rig_add_unit(controller, "RigUnit_RotationConstraintLocalSpaceOffset", prefix + "Constraint", x + 590, row)
-            constraint = body_rig_node_path(node, prefix + "Constraint")
-            body_rig_set_item(controller, constraint + ".Child", "Control", name)
-            body_rig_set_pin(controller, constraint + ".bMaintainOffset", True)
-            body_rig_set_pin(controller, constraint + ".Weight", 1)
-            parent = body_rig_ensure_array_element(controller, constraint + ".Parents", 0)
-            body_rig_set_item(controller, parent + ".Item", "Null", body_rig_global_group_name(name))
-            body_rig_link(controller, divide + ".Result", parent + ".Weight")
-            exec_pin = body_rig_chain_node(controller, exec_pin, node, constraint)
+            body_rig_set_pin(graph, divide + ".B", 10)
+            body_rig_link(graph, channel + ".Value", divide + ".A")
+            node = body_rig_add_unit(graph, "RigUnit_RotationConstraintLocalSpaceOffset", prefix + "Constraint", x + 590, row)
+            constraint = body_rig_node_path(graph, node, prefix + "Constraint")
+            body_rig_set_item(graph, constraint + ".Child", "Control", name)
+            body_rig_set_pin(graph, constraint + ".bMaintainOffset", True)
+            body_rig_set_pin(graph, constraint + ".Weight", 1)
+            parent = body_rig_ensure_array_element(graph, constraint + ".Parents", 0)
+            body_rig_set_item(graph, parent + ".Item", "Null", body_rig_global_group_name(name))
+            body_rig_link(graph, divide + ".Result", parent + ".Weight")
+            exec_pin = body_rig_chain_node(graph, exec_pin, node, constraint)
         except Exception as error:
             print(BODY_RIG_GLOBAL_GROUP_FAILED_TEXT, name, error)
             continue
@@ -134,11 +134,11 @@ def body_rig_add_vantorel_global(controller, controls, rig_data, previous_exec, 
 
 # ---- attribute channels ---------------------------------------------------------------------------------
 
-def body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, data):
+def body_rig_make_vantorel_fit_channels(elements, data):
     """The fit-attribute channels of one control: "global" (0 to 10), "inbetweenVis", and on
     "FKRoot_M" with a leg lock its "legLock" (10). Returns how many were made."""
     name = str(data.get("name") or "")
-    owner = body_rig_find_key(hierarchy, name, "control") if name else None
+    owner = elements.find(name, "control") if name else None
     if owner is None:
         return 0
     wanted = []
@@ -151,9 +151,9 @@ def body_rig_make_vantorel_fit_channels(hierarchy, hierarchy_controller, data):
         wanted.append((BODY_RIG_INBETWEEN_VIS_ATTRIBUTE, False, body_json_bool(visible, False)))
     elif body_json_int(body_json_fit_attribute(data, BODY_RIG_INBETWEEN_JOINTS_ATTRIBUTE, 0)) > 0:
         wanted.append((BODY_RIG_INBETWEEN_VIS_ATTRIBUTE, False, False))
-    if name == BODY_RIG_LEG_LOCK_OWNER and body_rig_find_key(hierarchy, BODY_RIG_LEG_LOCK_CONSTRAINED, "null") is not None:
+    if name == BODY_RIG_LEG_LOCK_OWNER and elements.find(BODY_RIG_LEG_LOCK_CONSTRAINED, "null") is not None:
         wanted.append((BODY_RIG_LEG_LOCK_ATTRIBUTE, True, BODY_RIG_CHANNEL_RANGE[1]))
-    return body_rig_add_channels(hierarchy, hierarchy_controller, owner, name, wanted, BODY_RIG_FIT_CHANNEL_FAILED_TEXT)
+    return body_rig_add_channels(elements, owner, name, wanted, BODY_RIG_FIT_CHANNEL_FAILED_TEXT)
 
 
 def body_rig_driving_channel_limits(data, attribute):
@@ -170,23 +170,23 @@ def body_rig_driving_channel_limits(data, attribute):
     return BODY_RIG_CHANNEL_RANGE
 
 
-def body_rig_make_fit_channels(hierarchy, hierarchy_controller, data):
+def body_rig_make_fit_channels(elements, data):
     """The driver channels of one driving-system control: a float channel for every named
     "controlAttributes" item, limited to its driving range and starting at its value. Returns how
     many were made."""
     name = str(data.get("name") or "")
-    owner = body_rig_find_key(hierarchy, name, "control") if name else None
+    owner = elements.find(name, "control") if name else None
     if owner is None:
         return 0
     made = 0
     for item in body_json_record_attributes(data, BODY_JSON_KEY_CONTROL_ATTRIBUTES):
         attribute = body_json_text(item.get("name")) if isinstance(item, dict) else ""
         channel = body_rig_channel_name(name, attribute) if attribute else ""
-        if not attribute or body_rig_find_key(hierarchy, channel) is not None:
+        if not attribute or elements.find(channel) is not None:
             continue
         low, high = body_rig_driving_channel_limits(data, attribute)
         try:
-            key = body_rig_add_float_channel(hierarchy, hierarchy_controller, owner, channel, attribute,
+            key = body_rig_add_float_channel(elements, owner, channel, attribute,
                                              body_json_float(item.get("value"), 0.0), low, high,
                                              shape_name=BODY_RIG_DEFAULT_GIZMO)
         except Exception:
@@ -207,23 +207,24 @@ def body_rig_zero_control(hierarchy, key):
         hierarchy.set_control_preferred_euler_angles(key, unreal.Vector(0.0, 0.0, 0.0), order, initial)
 
 
-def body_rig_make_driving_system_attachments(hierarchy, hierarchy_controller, controls, joint_keys):
+def body_rig_make_driving_system_attachments(elements, controls, joint_keys):
     """Hangs every driving-system control on a follow helper under "Main" that the graph moves with
     its joint; returns how many were attached."""
-    main = body_rig_find_key(hierarchy, BODY_RIG_MAIN_NAME, "control")
+    hierarchy = elements.hierarchy
+    main = elements.find(BODY_RIG_MAIN_NAME, "control")
     attached = 0
     for control in controls:
         if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM:
             continue
         name = str(control.get("name") or "")
-        key = body_rig_find_key(hierarchy, name, "control") if name else None
-        if key is None or body_rig_bone_key(hierarchy, joint_keys, str(control.get("joint") or "")) is None:
+        key = elements.find(name, "control") if name else None
+        if key is None or body_rig_bone_key(elements, joint_keys, str(control.get("joint") or "")) is None:
             continue
         try:
-            helper, _made = body_rig_ensure_null(hierarchy, hierarchy_controller,
+            helper, _made = body_rig_ensure_null(elements,
                                                  body_rig_safe_name(name + BODY_RIG_ATTACH_SUFFIX, BODY_RIG_ATTACH_FALLBACK),
                                                  main, hierarchy.get_global_transform(key, True))
-            body_rig_set_parent(hierarchy, hierarchy_controller, key, helper, True)
+            elements.set_parent(key, helper, True)
             body_rig_zero_control(hierarchy, key)
             attached += 1
         except Exception as error:
@@ -251,28 +252,29 @@ def body_rig_sdk_space_name(control_name):
     return body_rig_safe_name(BODY_RIG_SDK_PREFIX + body_rig_strip_prefix(str(control_name), "FK"), BODY_RIG_SDK_FALLBACK)
 
 
-def body_rig_make_sdk_control_spaces(hierarchy, hierarchy_controller, controls):
+def body_rig_make_sdk_control_spaces(elements, controls):
     """A zero group above every driven FK control that holds its bind transform, so the set-driven
     keys can move the group while the control stays the animator's. Returns {driven control: space}."""
+    hierarchy = elements.hierarchy
     by_name = body_rig_controls_by_name(controls)
     spaces = {}
     for name in body_rig_driven_control_names(controls):
         record = by_name.get(name)
-        key = body_rig_find_key(hierarchy, name, "control")
+        key = elements.find(name, "control")
         if record is None or body_rig_kind(record) != "FK" or key is None:
             continue
         space_name = body_rig_sdk_space_name(name)
-        if body_rig_find_key(hierarchy, space_name) is not None:
+        if elements.find(space_name) is not None:
             spaces[name] = space_name
             continue
         try:
-            parent = body_rig_find_key(hierarchy, str(record.get("parent") or ""))
+            parent = elements.find(str(record.get("parent") or ""))
             if parent is not None and body_rig_is_bone_key(parent):
                 # Helpers never hang from bones: the space takes the control's own parent instead.
                 parent = hierarchy.get_first_parent(key)
-            space = body_rig_add_null(hierarchy, hierarchy_controller, space_name, parent,
+            space = body_rig_add_null(elements, space_name, parent,
                                       hierarchy.get_global_transform(key, True), True)
-            body_rig_set_parent(hierarchy, hierarchy_controller, key, space, True)
+            elements.set_parent(key, space, True)
             body_rig_zero_control(hierarchy, key)
             spaces[name] = space_name
         except Exception as error:
