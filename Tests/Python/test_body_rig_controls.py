@@ -28,13 +28,16 @@ def skeleton(editor, unreal, tool_script):
     knee = controller.add_bone("Knee_R", hip, unreal.Transform(location=unreal.Vector(-10.0, 5.0, 50.0),
                                                                rotation=unreal.Rotator(roll=30.0, pitch=0.0, yaw=90.0)), True)
     joint_keys = {"Root_M": root, "Hip_R": hip, "Knee_R": knee}
-    tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller), {"name": "Main", "type": "Main"}, joint_keys, 2.0)
+    tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller),
+                                         tool_script["PlannedControl"]({"name": "Main", "type": "Main"}), joint_keys, 2.0)
     return rig, hierarchy, controller, joint_keys
 
 
-def make(tool_script, skeleton, record, import_scale=2.0):
+def make(tool_script, skeleton, record, import_scale=2.0, **planned):
+    """Makes the control of record, planned with the given PlannedControl fields."""
     _rig, hierarchy, controller, joint_keys = skeleton
-    return tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller), record, joint_keys, import_scale)
+    control = tool_script["PlannedControl"](record, **planned)
+    return tool_script["body_rig_make_control"](tool_script["RigElements"](hierarchy, controller), control, joint_keys, import_scale)
 
 
 def control_key(unreal, name):
@@ -124,7 +127,7 @@ def test_placeholders_and_reverse_feet_are_placed_from_the_maya_world_data(unrea
 def test_poles_sit_at_their_pole_position_without_rotation_whatever_their_joint(unreal, tool_script, skeleton):
     hierarchy = skeleton[1]
     pole = make(tool_script, skeleton, {"name": "PoleLeg_R", "type": "IKPole", "joint": "Knee_R", "worldSpace": True,
-                                        "polePositionWorld": [-9.0, 50.0, 42.0], "diameter": 3.0})
+                                        "diameter": 3.0}, pole_position_world=[-9.0, 50.0, 42.0])
     world = hierarchy.get_global_transform(pole, True)
     approx_vector(world.translation, (-18.0, 84.0, 100.0))
     approx_vector(axis(world, (1.0, 0.0, 0.0)), (1.0, 0.0, 0.0))
@@ -135,9 +138,7 @@ def test_poles_sit_at_their_pole_position_without_rotation_whatever_their_joint(
 def test_a_world_ik_control_rests_at_zero_unless_it_reads_its_joint_rotation(unreal, tool_script, skeleton, mode, reads_rotation):
     hierarchy = skeleton[1]
     record = {"name": "IKLeg_R", "type": "IK", "joint": "Knee_R", "worldSpace": True}
-    if mode is not None:
-        record["ikLocalType"] = mode
-    key = make(tool_script, skeleton, record)
+    key = make(tool_script, skeleton, record, ik_local_type=mode)
     value = unreal.RigHierarchy.get_euler_transform_from_control_value(
         hierarchy.get_control_value(key, unreal.RigControlValueType.INITIAL))
     offset = hierarchy.get_global_control_offset_transform(key, True)
@@ -189,8 +190,9 @@ def test_custom_shapes_keep_their_curve_directions(unreal, tool_script, skeleton
 
 def test_main_goes_under_the_motion_root_and_result_parents_under_the_fk_root(unreal, tool_script, skeleton, capsys):
     _rig, hierarchy, controller, joint_keys = skeleton
-    followers = [{"name": "FKToes_R", "followsFKIKResultJoint": "Knee_R"}, {"name": "FKOther", "followsFKIKResultJoint": "Knee_R"},
-                 {"name": "FKGhost", "followsFKIKResultJoint": "NoBone"}]
+    plan = tool_script["PlannedControl"]
+    followers = [plan({"name": "FKToes_R"}, follows_result_joint="Knee_R"), plan({"name": "FKOther"}, follows_result_joint="Knee_R"),
+                 plan({"name": "FKGhost"}, follows_result_joint="NoBone"), plan({"name": "FKAlone"})]
     assert tool_script["body_rig_make_fkik_result_parent_spaces"](tool_script["RigElements"](hierarchy, controller), [], joint_keys) == 0
     assert tool_script["body_rig_make_fkik_result_parent_spaces"](tool_script["RigElements"](hierarchy, controller), followers, joint_keys) == 1
     assert "Created clean FK result parent spaces: 1" in capsys.readouterr().out
@@ -239,7 +241,7 @@ def test_repair_moves_controls_keeping_their_place_but_never_under_a_bone(unreal
 
 def test_a_pole_gets_a_parent_space_in_helpers_at_its_place(unreal, tool_script, skeleton):
     _rig, hierarchy, controller, _joints = skeleton
-    pole = make(tool_script, skeleton, {"name": "PoleLeg_R", "type": "IKPole", "polePositionWorld": [1.0, 2.0, 3.0]})
+    pole = make(tool_script, skeleton, {"name": "PoleLeg_R", "type": "IKPole"}, pole_position_world=[1.0, 2.0, 3.0])
     before = hierarchy.get_global_transform(pole, True)
     assert tool_script["body_rig_make_pole_parent_space"](tool_script["RigElements"](hierarchy, controller), "PoleLeg_R") == "PoleLeg_R_Space"
     space = unreal.RigElementKey(type=unreal.RigElementType.NULL, name="PoleLeg_R_Space")

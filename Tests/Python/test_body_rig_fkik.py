@@ -29,8 +29,9 @@ def ik_arm(**ik):
     return record
 
 
-def by_name(controls):
-    return {control["name"]: control for control in controls}
+def by_name(plans):
+    """Planned controls by name."""
+    return {plan.name: plan for plan in plans}
 
 
 def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_control_above_it(plan, capsys):
@@ -49,9 +50,9 @@ def test_a_limb_without_fk_controls_gets_a_generated_chain_hung_from_the_fk_cont
     assert chain.pole_control == "PoleIKArm_R" and chain.switch_control == ""
     assert chain.effector_target == "IKArm_R" and chain.effector_target_type == "Control"
     controls = by_name(planned)
-    assert [controls[name]["parent"] for name in chain.fk_controls] == ["FKChest_M", "FKShoulder_R", "FKElbow_R"]
+    assert [controls[name].parent for name in chain.fk_controls] == ["FKChest_M", "FKShoulder_R", "FKElbow_R"]
     for name, joint in zip(chain.fk_controls, chain.bones):
-        generated = controls[name]
+        generated = controls[name].record
         assert (generated["type"], generated["joint"], generated["gizmo"], generated["worldSpace"]) == ("FK", joint, "Circle_Thick", False)
         assert generated["diameter"] == 6.0 and generated["color"] == [0.0, 0.5, 1.0]
 
@@ -61,7 +62,7 @@ def test_generated_fk_controls_default_to_the_limbs_parent_size_one_and_red(plan
     del arm["diameter"], arm["color"]
     arm["parent"] = ""
     planned, _ = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
-    first = by_name(planned)["FKShoulder_R"]
+    first = by_name(planned)["FKShoulder_R"].record
     assert first["parent"] == "Main" and first["diameter"] == 1.0 and first["color"] == [1.0, 0.0, 0.0]
 
 
@@ -71,7 +72,7 @@ def test_exported_fk_controls_are_used_by_joint_and_bendy_handles_are_not_planne
                 {"name": "BendArm_R", "type": "Bend"}, {"name": "BendMidArm_R", "type": "BendMid"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data(controls))
     assert chains[0].fk_controls == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R"]
-    assert [c["name"] for c in planned] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R", "IKArm_R"]
+    assert [c.name for c in planned] == ["ShoulderFK_R", "FKElbow_R", "FKWrist_R", "IKArm_R"]
 
 
 def test_the_placeholder_is_matched_by_bones_before_name(plan, capsys):
@@ -99,7 +100,7 @@ def test_the_local_ik_mode_is_kept_on_the_chain_and_the_ik_record(plan):
     arm = ik_arm()
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "localOrient"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
-    assert chains[0].ik_local_type == 2 and by_name(planned)["IKArm_R"]["ikLocalType"] == 2
+    assert chains[0].ik_local_type == 2 and by_name(planned)["IKArm_R"].ik_local_type == 2
     assert chains[0].ik_local_control == ""
     _, chains = plan["body_rig_prepare_fkik_controls"](rig_data([ik_arm()]))
     assert chains[0].ik_local_type is None
@@ -109,17 +110,18 @@ def test_an_addctrl_limb_plans_its_local_ik_control_or_adopts_the_exported_one(p
     arm = ik_arm()
     arm["controlAttributes"] = [{"name": "ikLocal", "value": "addCtrl"}]
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([arm]))
-    local = by_name(planned)["IKLocalArm_R"]
-    assert chains[0].ik_local_control == "IKLocalArm_R" and by_name(planned)["IKArm_R"]["ikLocalControl"] == "IKLocalArm_R"
+    local = by_name(planned)["IKLocalArm_R"].record
+    assert chains[0].ik_local_control == "IKLocalArm_R" and by_name(planned)["IKArm_R"].ik_local_control == "IKLocalArm_R"
     assert (local["type"], local["parent"], local["joint"]) == ("IKLocal", "IKArm_R", "Wrist_R")
 
     leg = {"name": "IKLeg_R", "type": "IK", "joint": "Ankle_R", "controlAttributes": [{"name": "ikLocal", "value": 0}],
            "ik": {"startJoint": "Hip_R", "middleJoint": "Knee_R", "endJoint": "Ankle_R"}}
     toe = {"name": "IKLocalLeg_R", "type": "ReverseFootToe", "parent": "RollToes_R", "joint": "Toes_R", "worldSpace": True}
     planned, chains = plan["body_rig_prepare_fkik_controls"](rig_data([leg, toe]))
-    adopted = [c for c in planned if c["name"] == "IKLocalLeg_R"]
+    adopted = [c for c in planned if c.name == "IKLocalLeg_R"]
     assert len(adopted) == 1
-    assert (adopted[0]["type"], adopted[0]["parent"], adopted[0]["joint"], adopted[0]["worldSpace"], adopted[0]["ikLocalType"]) == \
+    record = adopted[0].record
+    assert (record["type"], record["parent"], record["joint"], record["worldSpace"], adopted[0].ik_local_type) == \
         ("ReverseFootToe", "IKLeg_R", "Ankle_R", False, 0)
 
 
@@ -132,22 +134,22 @@ def test_fk_branches_below_finished_limbs_follow_the_limb_result(plan):
     planned, chains = plan["body_rig_prepare_fkik_controls"](data)
     plan["body_rig_attach_controls_after_fkik"](data, planned, chains)
     controls = by_name(planned)
-    assert controls["FKHip_R"]["parent"] == "LegLockConstrained" and controls["FKHip_R"]["followsLegLock"] is True
-    assert controls["FKSpine1_M"]["parent"] == "FKParentConstraintToRoot_M"
-    assert controls["FKSpine1_M"]["followsRootResultOnly"] is True
+    assert controls["FKHip_R"].parent == "LegLockConstrained" and controls["FKHip_R"].follows_leg_lock is True
+    assert controls["FKSpine1_M"].parent == "FKParentConstraintToRoot_M"
+    assert controls["FKSpine1_M"].follows_root_result_only is True
     hand = controls["FKMiddle1_R"]
-    assert hand["parent"] == "FKParentConstraintToWrist_R"
-    assert (hand["followsFKIKResult"], hand["followsFKIKResultJoint"], hand["followsRootResultOnly"]) == (True, "Wrist_R", False)
+    assert hand.parent == "FKParentConstraintToWrist_R" and not hand.follows_leg_lock
+    assert (hand.follows_result_joint, hand.follows_root_result_only) == ("Wrist_R", False)
     # The ankle ends no planned chain here, so its toes keep their own parent.
-    assert "followsFKIKResult" not in controls["FKToes_R"] and "parent" not in controls["FKToes_R"]
-    assert "followsFKIKResult" not in controls["FKShoulder_R"]
+    assert controls["FKToes_R"].follows_result_joint == "" and "parent" not in controls["FKToes_R"].record
+    assert controls["FKShoulder_R"].follows_result_joint == ""
 
     # Without both root controls there is no leg lock: the thigh follows the root result too.
-    without_lock = [c for c in copy.deepcopy(planned) if c["name"] != "RootX_M"]
+    without_lock = [c for c in copy.deepcopy(planned) if c.name != "RootX_M"]
     for control in without_lock:
-        control.pop("parent", None)
+        control.record.pop("parent", None)
     plan["body_rig_attach_controls_after_fkik"](data, without_lock, chains)
-    assert by_name(without_lock)["FKHip_R"]["parent"] == "FKParentConstraintToRoot_M"
+    assert by_name(without_lock)["FKHip_R"].parent == "FKParentConstraintToRoot_M"
 
 
 def test_the_result_parent_name_is_a_safe_name(plan):

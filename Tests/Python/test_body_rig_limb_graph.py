@@ -154,9 +154,10 @@ def test_placeholders_follow_their_joints_and_fk_branches_follow_limb_results(to
     assert [(default(node, "Child.Name"), default(node, "Parents.0.Item.Name")) for node in follows] == \
         [("FKIKLeg_R", "Hip_R"), ("FKIKArm_R", "Wrist_R")]
 
-    followers = [{"name": "FKMiddle1_R", "joint": "Middle1_R", "followsFKIKResultJoint": "Wrist_R"},
-                 {"name": "FKSpine1_M", "joint": "Spine1_M", "followsFKIKResultJoint": "Root_M", "followsRootResultOnly": True},
-                 {"name": "FKOther", "joint": "Other"}]
+    plan = tool_script["PlannedControl"]
+    followers = [plan({"name": "FKMiddle1_R", "joint": "Middle1_R"}, follows_result_joint="Wrist_R"),
+                 plan({"name": "FKSpine1_M", "joint": "Spine1_M"}, follows_result_joint="Root_M", follows_root_result_only=True),
+                 plan({"name": "FKOther", "joint": "Other"})]
     exec_pin, count = tool_script["body_rig_add_fkik_result_parent_constraints"](graph, followers, "", 5000, 0)
     assert count == 2
     helper_set = node_at(graph_rig, 5320, 0)

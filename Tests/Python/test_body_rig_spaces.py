@@ -9,10 +9,6 @@ import pytest
 _rig_numbers = itertools.count()
 
 
-def by_name(controls):
-    return {control["name"]: control for control in controls}
-
-
 # ---- local IK (addCtrl) -------------------------------------------------------------------------------
 
 def test_the_local_ik_name_drops_the_ik_prefix_and_is_a_safe_name(tool_script):
@@ -27,24 +23,25 @@ def test_the_local_ik_record_takes_the_ik_controls_look_with_defaults(tool_scrip
     ik = {"name": "IKArm_R", "type": "IK", "joint": "IKEnd_R", "gizmo": "Sphere", "diameter": 6.0, "color": [0.0, 0.5, 1.0],
           "worldSpace": True, "offset": [1, 2, 3], "ik": {"endJoint": "Wrist_R"}}
     local = make(ik)
-    assert local == {"name": "IKLocalArm_R", "parent": "IKArm_R", "joint": "Wrist_R", "type": "IKLocal", "gizmo": "Sphere",
-                     "worldSpace": False, "offset": [0.0, 0.0, 0.0], "diameter": 6.0, "color": [0.0, 0.5, 1.0],
-                     "ikLocalType": 0}
+    assert local.record == {"name": "IKLocalArm_R", "parent": "IKArm_R", "joint": "Wrist_R", "type": "IKLocal", "gizmo": "Sphere",
+                            "worldSpace": False, "offset": [0.0, 0.0, 0.0], "diameter": 6.0, "color": [0.0, 0.5, 1.0]}
+    assert local.ik_local_type == 0
     # Without an end joint, size, look or colour: the record's joint, size 1 (a zero size too), a thick box, red.
-    bare = make({"name": "IKLeg_L", "joint": "Ankle_L", "diameter": 0, "color": "blue", "ik": "broken"})
+    bare = make({"name": "IKLeg_L", "joint": "Ankle_L", "diameter": 0, "color": "blue", "ik": "broken"}).record
     assert (bare["joint"], bare["diameter"], bare["gizmo"], bare["color"]) == ("Ankle_L", 1.0, "Box_Thick", [1.0, 0.0, 0.0])
-    assert make({"name": "IKLeg_L", "joint": "Ankle_L"})["diameter"] == 1.0
+    assert make({"name": "IKLeg_L", "joint": "Ankle_L"}).record["diameter"] == 1.0
     # A short colour list is kept as it is; the control reads it by the vector rule when it is made.
-    assert make({"name": "IKLeg_L", "color": [0.2, 0.4]})["color"] == [0.2, 0.4]
+    assert make({"name": "IKLeg_L", "color": [0.2, 0.4]}).record["color"] == [0.2, 0.4]
 
 
 def test_applying_addctrl_puts_the_local_control_between_the_ik_control_and_its_reverse_foot(tool_script):
-    controls = [{"name": "IKLeg_R", "type": "IK"},
-                {"name": "IKLocalLeg_R", "type": "ReverseFootToe", "parent": "RollToes_R"},
-                {"name": "RollHeel_R", "type": "ReverseFoot", "parent": "IKLeg_R"},
-                {"name": "RollToes_R", "type": "ReverseFoot", "parent": "RollHeel_R"},
-                {"name": "IKToes_R", "type": "ReverseFootToe", "parent": "IKLeg_R"},
-                {"name": "IKArm_L", "type": "IK"}, {"name": "RollHeel_L", "parent": "IKArm_L"}]
+    controls = [tool_script["PlannedControl"](record) for record in (
+        {"name": "IKLeg_R", "type": "IK"},
+        {"name": "IKLocalLeg_R", "type": "ReverseFootToe", "parent": "RollToes_R"},
+        {"name": "RollHeel_R", "type": "ReverseFoot", "parent": "IKLeg_R"},
+        {"name": "RollToes_R", "type": "ReverseFoot", "parent": "RollHeel_R"},
+        {"name": "IKToes_R", "type": "ReverseFootToe", "parent": "IKLeg_R"},
+        {"name": "IKArm_L", "type": "IK"}, {"name": "RollHeel_L", "parent": "IKArm_L"})]
     def limb(ik_control, mode, local_control, ik_controls=(), reverse_foot=(), toes=()):
         return tool_script["ChainPlan"](
             id=ik_control[2:], ik_control=ik_control, pole_control="", bones=[], fk_controls=[], switch_control="",
@@ -58,7 +55,7 @@ def test_applying_addctrl_puts_the_local_control_between_the_ik_control_and_its_
 
     assert leg.ik_controls == ["IKLeg_R", "IKLocalLeg_R", "IKToes_R"]
     assert generated.ik_controls == ["IKArm_R", "IKLocalArm_R"]
-    parents = {name: record.get("parent") for name, record in by_name(controls).items()}
+    parents = {control.name: control.record.get("parent") for control in controls}
     assert parents["IKLocalLeg_R"] == "IKLeg_R"
     assert parents["RollHeel_R"] == "IKLocalLeg_R" and parents["IKToes_R"] == "IKLocalLeg_R"
     assert parents["RollToes_R"] == "RollHeel_R", "only controls hung from the IK control move"
@@ -66,10 +63,11 @@ def test_applying_addctrl_puts_the_local_control_between_the_ik_control_and_its_
 
 
 def test_the_local_ik_modes_are_counted_over_ik_and_local_ik_records(tool_script, capsys):
-    controls = [{"name": "IKArm_R", "type": "IK", "ikLocalType": 0}, {"name": "IKLocalArm_R", "type": "IKLocal", "ikLocalType": 0},
-                {"name": "IKLeg_R", "type": "IK", "ikLocalType": 1}, {"name": "IKLeg_L", "type": "IK", "ikLocalType": 2},
-                {"name": "IKArm_L", "type": "IK"}, {"name": "IKSpine", "type": "IK", "ikLocalType": True},
-                {"name": "IKLocalLeg_R", "type": "ReverseFootToe", "ikLocalType": 0}, {"name": "FKHip_R", "ikLocalType": 2}]
+    plan = tool_script["PlannedControl"]
+    controls = [plan({"name": "IKArm_R", "type": "IK"}, ik_local_type=0), plan({"name": "IKLocalArm_R", "type": "IKLocal"}, ik_local_type=0),
+                plan({"name": "IKLeg_R", "type": "IK"}, ik_local_type=1), plan({"name": "IKLeg_L", "type": "IK"}, ik_local_type=2),
+                plan({"name": "IKArm_L", "type": "IK"}), plan({"name": "IKSpine", "type": "IK"}, ik_local_type=7),
+                plan({"name": "IKLocalLeg_R", "type": "ReverseFootToe"}, ik_local_type=0), plan({"name": "FKHip_R"}, ik_local_type=2)]
     assert tool_script["body_rig_align_iklocal_controls"](None, controls) == 4
     assert "Applied ikLocal addCtrl/nonZero/localOrient: 2 1 1" in capsys.readouterr().out
 

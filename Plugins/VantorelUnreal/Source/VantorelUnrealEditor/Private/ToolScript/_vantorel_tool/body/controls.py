@@ -11,8 +11,7 @@ from _vantorel_tool import log
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body.planning import (
-    BODY_RIG_DEFAULT_COLOR, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_IK_LOCAL_PREFIX, BODY_RIG_IK_LOCAL_TYPE_KEY,
-    BODY_RIG_ROOT_JOINT, body_rig_fkik_result_parent_name,
+    BODY_RIG_DEFAULT_COLOR, BODY_RIG_IK_LOCAL_PREFIX, BODY_RIG_ROOT_JOINT, body_rig_fkik_result_parent_name,
 )
 from _vantorel_tool.body.setup import body_rig_element_name, body_rig_helpers_group_key
 from _vantorel_tool.body_json import (
@@ -32,7 +31,7 @@ BODY_RIG_ROOT_MOTION_CONTROL = "FKRootMotion_M"
 BODY_RIG_POLE_SPACE_SUFFIX = "_Space"
 BODY_RIG_DEFAULT_GIZMO = "Default"
 
-# Annotations the build attaches to a planned record's copy before the control is made.
+# Keys a planned control's record carries when the control shape library gives it a custom shape.
 BODY_RIG_CUSTOM_SHAPE_KEY = "customShapeName"
 BODY_RIG_SHAPE_SCALE_KEY = "shapeImportScale"
 BODY_RIG_SHAPE_ROTATION_KEY = "internalShapeRotation"
@@ -146,16 +145,11 @@ def body_rig_gizmo_name(data):
     return BODY_RIG_DEFAULT_GIZMO
 
 
-def body_rig_ik_local_type(data):
-    mode = data.get(BODY_RIG_IK_LOCAL_TYPE_KEY)
-    return mode if isinstance(mode, int) and not isinstance(mode, bool) else None
-
-
-def body_rig_is_local_orient(data):
-    """Whether a control keeps its local orientation: local IK controls, localOrient limbs and the
-    local IK toe of a reverse foot."""
+def body_rig_is_local_orient(data, ik_local_type=None):
+    """Whether a control (its record, and its local IK mode) keeps its local orientation: local IK
+    controls, localOrient limbs and the local IK toe of a reverse foot."""
     kind = body_rig_kind(data)
-    return (kind == "IKLocal" or body_rig_ik_local_type(data) == BODY_JSON_IK_LOCAL_LOCAL_ORIENT
+    return (kind == "IKLocal" or ik_local_type == BODY_JSON_IK_LOCAL_LOCAL_ORIENT
             or (kind == "ReverseFootToe" and str(data.get("name") or "").startswith(BODY_RIG_IK_LOCAL_PREFIX)))
 
 
@@ -229,12 +223,13 @@ def body_rig_control_settings(data):
     return settings
 
 
-def body_rig_make_control(elements, data, joint_keys, import_scale=1.0, control_rig=None):
-    """Creates the animator control of a planned record under its parent, places it from the Maya
+def body_rig_make_control(elements, control, joint_keys, import_scale=1.0, control_rig=None):
+    """Creates the animator control of a planned control under its parent, places it from the Maya
     data and gives it its shape; returns its key. A name that any element already has (a bone
     included) makes nothing and gives that element."""
     hierarchy = elements.hierarchy
-    name = str(data.get("name") or "")
+    data = control.record
+    name = control.name
     if not name:
         return None
     existing = elements.find(name)
@@ -266,20 +261,22 @@ def body_rig_make_control(elements, data, joint_keys, import_scale=1.0, control_
         elements.set_parent(key, parent, False)
 
     try:
-        body_rig_place_control(elements, key, parent, data, joint_keys, import_scale)
+        body_rig_place_control(elements, key, parent, control, joint_keys, import_scale)
     except Exception:
         if hip_swinger:
             raise
     try:
-        body_rig_set_shape(hierarchy, key, body_rig_control_shape_transform(data, import_scale))
+        body_rig_set_shape(hierarchy, key, body_rig_control_shape_transform(data, import_scale, control.ik_local_type))
     except Exception as error:
         log.warning("could not set the shape of %s: %s" % (key.name, error_text(error)))
     return key
 
 
-def body_rig_place_control(elements, key, parent, data, joint_keys, import_scale):
-    """Sets the control's initial offset by the first placement rule that applies to its record."""
+def body_rig_place_control(elements, key, parent, control, joint_keys, import_scale):
+    """Sets the control's initial offset by the first placement rule that applies to the planned
+    control."""
     hierarchy = elements.hierarchy
+    data = control.record
     kind = body_rig_kind(data)
     name = str(data.get("name") or "")
     position = body_rig_numbers(data.get("positionWorld"))
@@ -303,17 +300,17 @@ def body_rig_place_control(elements, key, parent, data, joint_keys, import_scale
     if kind == "SplineIK" and position:
         body_rig_place_at_position(hierarchy, key, parent, data, position, import_scale)
         return
-    pole_position = body_rig_numbers(data.get("polePositionWorld"))
+    pole_position = body_rig_numbers(control.pole_position_world)
     if pole_position:
         world = body_rig_transform(body_rig_maya_location(pole_position, import_scale))
         body_rig_set_offset(hierarchy, key, body_rig_relative_to(hierarchy, world, parent))
         return
     if bone is not None and kind != "IKPole":
         relative = body_rig_relative_to(hierarchy, hierarchy.get_global_transform(bone, True), parent)
-        if body_json_bool(data.get("worldSpace"), False) and not body_rig_is_local_orient(data):
+        if body_json_bool(data.get("worldSpace"), False) and not body_rig_is_local_orient(data, control.ik_local_type):
             location, rotation, scale = body_rig_transform_parts(relative)
             body_rig_set_offset(hierarchy, key, body_rig_transform(location, (0.0, 0.0, 0.0), scale))
-            if kind == "IK" and body_rig_ik_local_type(data) == BODY_JSON_IK_LOCAL_NON_ZERO:
+            if kind == "IK" and control.ik_local_type == BODY_JSON_IK_LOCAL_NON_ZERO:
                 # The control reads the joint's rotation at rest instead of zero.
                 body_rig_set_values(hierarchy, key, unreal.EulerTransform(rotation=body_rig_rotator(rotation)))
         else:
@@ -358,12 +355,13 @@ def body_rig_place_hip_swinger(elements, key, parent, data, import_scale):
           body_rig_round(body_rig_vector_tuple(offset.translation)))
 
 
-def body_rig_control_shape_transform(data, import_scale=1.0):
-    """The shape transform of a control: its size from the diameter, its offset and its rotation in
-    world or control axes, or the fixed transform of a custom shape."""
+def body_rig_control_shape_transform(data, import_scale=1.0, ik_local_type=None):
+    """The shape transform of a control (its record, and its local IK mode): its size from the
+    diameter, its offset and its rotation in world or control axes, or the fixed transform of a custom
+    shape."""
     kind = body_rig_kind(data)
     name = str(data.get("name") or "")
-    local_orient = body_rig_is_local_orient(data)
+    local_orient = body_rig_is_local_orient(data, ik_local_type)
     if kind == BODY_RIG_HIP_SWINGER_KIND:
         scale = 1.0
     else:
@@ -423,14 +421,14 @@ def body_rig_make_fkik_result_parent_spaces(elements, controls, joint_keys):
     """The "FKParentConstraintTo" nulls under "FKSystem" that carry each finished limb result for the
     FK branches that follow it; returns how many were made."""
     hierarchy = elements.hierarchy
-    followers = [control for control in controls if control.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
+    followers = [control for control in controls if control.follows_result_joint]
     if not followers:
         return 0
     motion, _made = body_rig_ensure_null(elements, BODY_RIG_MOTION_SYSTEM_NAME, None)
     fk_system, _made = body_rig_ensure_null(elements, BODY_RIG_FK_SYSTEM_NAME, motion)
     made = 0
     for control in followers:
-        joint = str(control.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY) or "")
+        joint = control.follows_result_joint
         bone = body_rig_bone_key(elements, joint_keys, joint)
         name = body_rig_fkik_result_parent_name(joint)
         if bone is None or elements.find(name) is not None:

@@ -33,8 +33,8 @@ from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_result_parent_constraints,
 )
 from _vantorel_tool.body.planning import (
-    BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
-    body_rig_make_poles, body_rig_prepare_fkik_controls, ChainPlan,
+    ChainPlan, PlannedControl, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
+    body_rig_make_poles, body_rig_prepare_fkik_controls,
 )
 from _vantorel_tool.body.progress import body_rig_begin_progress, body_rig_end_progress, body_rig_progress
 from _vantorel_tool.body.setup import (
@@ -169,12 +169,16 @@ class BodyBuild:
     import_scale: float = 1.0
     file_controls: List[dict] = field(default_factory=list)         # the file's control records, as read
     file_by_name: Dict[str, dict] = field(default_factory=dict)     # those records by name
-    planned: List[dict] = field(default_factory=list)               # the planned control records
+    planned: List[PlannedControl] = field(default_factory=list)     # the controls the build makes
     chains: List[ChainPlan] = field(default_factory=list)           # the two-bone limbs
     all_chains: List[ChainPlan] = field(default_factory=list)       # every limb (two-bone, then spline)
     sdk_spaces: Dict[str, str] = field(default_factory=dict)        # driven control name -> its SDK space null
     root_joint: str = ""
     sections: Optional["BodyRigSections"] = None                    # the forward solve's layout cursor
+
+    def planned_records(self):
+        """The records of the planned controls, in plan order."""
+        return [control.record for control in self.planned]
 
 
 def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
@@ -236,46 +240,45 @@ def body_rig_build_hierarchy(build):
 
     if not state.include_driving_systems:
         before = len(planned)
-        planned[:] = [control for control in planned if body_rig_kind(control) != BODY_RIG_KIND_DRIVING_SYSTEM]
+        planned[:] = [control for control in planned if control.kind != BODY_RIG_KIND_DRIVING_SYSTEM]
         print("Omitted DrivingSystem controls:", before - len(planned))
     build.planned = planned
-    planned_by_name = body_rig_controls_by_name(planned)
+    records = build.planned_records()
 
     print("Created FK result parent helpers:", body_rig_make_fkik_result_parent_spaces(elements, planned, joint_keys))
 
     count = len(planned)
     body_rig_progress(progress, 2, "Placing animator controls and shapes (0/%d)..." % count)
     for index, control in enumerate(planned, 1):
-        data = dict(control)
-        name = str(data.get("name") or "")
-        body_rig_make_control(elements, data, joint_keys, import_scale, build.control_rig)
-        body_rig_progress(progress, 15.0 / max(1, count), "Creating controller %d/%d: %s" % (index, count, name))
+        body_rig_make_control(elements, control, joint_keys, import_scale, build.control_rig)
+        body_rig_progress(progress, 15.0 / max(1, count), "Creating controller %d/%d: %s" % (index, count, control.name))
 
     body_rig_progress(progress, 10, "Organizing the clean controller hierarchy...")
     body_rig_parent_main_to_motion_system(elements)
     body_rig_align_iklocal_controls(hierarchy, planned)
-    print("Repaired deferred control parents:", body_rig_repair_control_parents(elements, planned))
-    body_rig_make_vantorel_global_groups(elements, planned)
-    for control in planned:
-        body_rig_make_vantorel_fit_channels(elements, control)
+    print("Repaired deferred control parents:", body_rig_repair_control_parents(elements, records))
+    body_rig_make_vantorel_global_groups(elements, records)
+    for record in records:
+        body_rig_make_vantorel_fit_channels(elements, record)
 
     if state.include_driving_systems:
         body_rig_progress(progress, 8, "Wiring Driving Systems...")
-        body_rig_make_driving_system_attachments(elements, planned, joint_keys)
-        build.sdk_spaces = body_rig_make_sdk_control_spaces(elements, planned) or {}
+        body_rig_make_driving_system_attachments(elements, records, joint_keys)
+        build.sdk_spaces = body_rig_make_sdk_control_spaces(elements, records) or {}
         for control in planned:
-            if body_rig_kind(control) == BODY_RIG_KIND_DRIVING_SYSTEM:
-                body_rig_make_fit_channels(elements, control)
+            if control.kind == BODY_RIG_KIND_DRIVING_SYSTEM:
+                body_rig_make_fit_channels(elements, control.record)
     else:
         body_rig_progress(progress, 8, "Driving Systems disabled \u2014 omitting their controls...")
 
     channels = 0
+    records_by_name = body_rig_controls_by_name(records)
     for chain in build.chains:
-        channels += body_rig_make_fkik_channels(elements, chain, planned_by_name) or 0
+        channels += body_rig_make_fkik_channels(elements, chain, records_by_name) or 0
     print("Created per-limb FKIK channels:", channels)
     for control in planned:
-        if body_rig_kind(control) == "IKPole":
-            body_rig_make_pole_parent_space(elements, str(control.get("name") or ""))
+        if control.kind == "IKPole":
+            body_rig_make_pole_parent_space(elements, control.name)
 
     build.file_by_name = body_rig_controls_by_name(build.file_controls)
     helpers = body_rig_helpers_group_key(elements)
@@ -361,7 +364,7 @@ def body_rig_build_forward_graph(build):
     sections.end("Forward FK Loop", 420)
 
     y = sections.begin("Global Orientation")
-    result = body_rig_add_vantorel_global(graph, build.planned, rig_data, exec_pin, x, y)
+    result = body_rig_add_vantorel_global(graph, build.planned_records(), rig_data, exec_pin, x, y)
     reported = 0
     if result:
         exec_pin, _systems, reported = result
@@ -378,15 +381,15 @@ def body_rig_build_forward_graph(build):
         body_rig_progress(build.progress, 10, "Generating Twist Solver Nodes...")
         sections.end("Twist Solutions", 320)
 
-    follow = [c for c in build.planned if body_rig_kind(c) == "FKIK" and c.get("name") and c.get("joint")]
+    follow = [c for c in build.planned if c.kind == "FKIK" and c.name and c.joint]
     y = sections.begin("FKIK Follow Constraints")
-    exec_pin = run_step(body_rig_add_fkik_follow_constraints(graph, build.planned, exec_pin, x, y))
+    exec_pin = run_step(body_rig_add_fkik_follow_constraints(graph, build.planned_records(), exec_pin, x, y))
     sections.end("FKIK Follow Constraints", max(320, 130 * len(follow) + 260))
 
     if state.include_driving_systems:
-        driving = [c for c in build.planned if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM and c.get("name") and c.get("joint")]
+        driving = [c for c in build.planned if c.kind == BODY_RIG_KIND_DRIVING_SYSTEM and c.name and c.joint]
         y = sections.begin("DrivingSystem Follow Constraints")
-        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(graph, build.planned, exec_pin, x, y))
+        exec_pin = run_step(body_rig_add_driving_system_follow_constraints(graph, build.planned_records(), exec_pin, x, y))
         sections.end("DrivingSystem Follow Constraints", max(320, 130 * len(driving) + 260))
     else:
         sections.y += BODY_RIG_SECTION_GAP
@@ -416,12 +419,12 @@ def body_rig_build_forward_ik_section(build, exec_pin, x):
         if result:
             exec_pin = result
         height += body_rig_forward_control_height(control, chain) or 0
-    result_constraints = [c for c in build.planned if c.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY)]
+    result_constraints = [c for c in build.planned if c.follows_result_joint]
     result = body_rig_add_fkik_result_parent_constraints(graph, build.planned, exec_pin, x, y + height)
     if result:
         exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
-    leg_locks = [c for c in build.planned if body_rig_kind(c) == "LegLock"]
+    leg_locks = [c for c in build.planned if c.kind == "LegLock"]
     height += 760 * len(leg_locks)
     sections.end("Forward IK & Controls", height)
     if leg_locks:

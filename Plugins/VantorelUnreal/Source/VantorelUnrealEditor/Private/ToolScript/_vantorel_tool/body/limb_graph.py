@@ -4,11 +4,10 @@ itself) and, when it takes an execution pin, returns the execution pin of its la
 threads one chain through the whole forward solve."""
 
 from _vantorel_tool.body.common import body_rig_kind, body_rig_safe_name
-from _vantorel_tool.body.controls import BODY_RIG_POLE_SPACE_SUFFIX, body_rig_ik_local_type
+from _vantorel_tool.body.controls import BODY_RIG_POLE_SPACE_SUFFIX
 from _vantorel_tool.body.fkik import BODY_RIG_FKIK_BLEND_CHANNEL
 from _vantorel_tool.body.planning import (
-    BODY_RIG_CHAIN_ID_FALLBACK, BODY_RIG_FOLLOWS_RESULT_JOINT_KEY, BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY,
-    BODY_RIG_IK_LOCAL_CONTROL_KEY, body_rig_fkik_result_parent_name, body_rig_ik_bones,
+    BODY_RIG_CHAIN_ID_FALLBACK, body_rig_fkik_result_parent_name, body_rig_ik_bones,
 )
 from _vantorel_tool.body_json import (
     BODY_JSON_IK_LOCAL_ADD_CTRL, BODY_JSON_IK_LOCAL_LOCAL_ORIENT, BODY_JSON_IK_LOCAL_NON_ZERO, body_json_float,
@@ -249,8 +248,8 @@ def body_rig_add_ik_solve(graph, control, chain, previous_exec, x, y):
 
     target_type = (chain.effector_target_type if chain else "") or "Control"
     target = (chain.effector_target if chain else "") or name
-    mode = chain.ik_local_type if chain else body_rig_ik_local_type(control)
-    local_control = (chain.ik_local_control if chain else "") or str(control.get(BODY_RIG_IK_LOCAL_CONTROL_KEY) or "")
+    mode = chain.ik_local_type if chain else None
+    local_control = chain.ik_local_control if chain else ""
     if mode == BODY_JSON_IK_LOCAL_ADD_CTRL and target_type != "Null" and local_control:
         target, target_type = local_control, "Control"
     reader = body_rig_get_transform(graph, name + "_IKTarget", target_type, target, x, y - 90)
@@ -301,8 +300,7 @@ def body_rig_add_fkik_result_parent_constraints(graph, controls, previous_exec, 
     branch's first control onto its bone again. Returns (execution pin, number of records)."""
     exec_pin, row = previous_exec, 0
     for control in controls:
-        joint = str(control.get(BODY_RIG_FOLLOWS_RESULT_JOINT_KEY) or "")
-        name, own_joint = str(control.get("name") or ""), str(control.get("joint") or "")
+        joint, name, own_joint = control.follows_result_joint, control.name, control.joint
         if not joint or not name or not own_joint:
             continue
         helper = body_rig_fkik_result_parent_name(joint)
@@ -311,7 +309,7 @@ def body_rig_add_fkik_result_parent_constraints(graph, controls, previous_exec, 
         bone = body_rig_get_transform(graph, base + "_JointGet", "Bone", joint, x, top)
         setter, exec_pin = body_rig_set_transform(graph, base + "_HelperSet", "Null", helper, exec_pin, x + 320, top)
         body_rig_link(graph, bone + ".Transform", setter + ".Value")
-        if not control.get(BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY):
+        if not control.follows_root_result_only:
             reader = body_rig_get_transform(graph, base + "_ControlGet", "Control", name, x + 620, top)
             writer, exec_pin = body_rig_set_transform(graph, base + "_BoneSet", "Bone", own_joint, exec_pin, x + 940, top)
             body_rig_link(graph, reader + ".Transform", writer + ".Value")

@@ -6,7 +6,7 @@ import copy
 from dataclasses import dataclass, field
 from typing import List, Optional
 
-from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name
+from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body_json import (
     BODY_JSON_IK_LOCAL_ADD_CTRL, body_json_bool, body_json_float, body_json_ik_end_joint,
     body_json_limb_ik_local_mode, body_json_text,
@@ -15,13 +15,6 @@ from _vantorel_tool.body_json import (
 
 BODY_RIG_FKIK_RESULT_PARENT_PREFIX = "FKParentConstraintTo"
 BODY_RIG_FKIK_RESULT_PARENT_FALLBACK = "FKParentConstraint"
-# Annotations the result attachment puts on planned FK records; later steps read them.
-BODY_RIG_FOLLOWS_RESULT_KEY = "followsFKIKResult"
-BODY_RIG_FOLLOWS_RESULT_JOINT_KEY = "followsFKIKResultJoint"
-BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY = "followsRootResultOnly"
-BODY_RIG_FOLLOWS_LEG_LOCK_KEY = "followsLegLock"
-BODY_RIG_IK_LOCAL_TYPE_KEY = "ikLocalType"
-BODY_RIG_IK_LOCAL_CONTROL_KEY = "ikLocalControl"
 BODY_RIG_CHAIN_ID_FALLBACK = "Limb"
 BODY_RIG_BENDY_KINDS = ("Bend", "BendMid")
 BODY_RIG_FK_JOINT_KINDS = ("FK", "Root")
@@ -34,6 +27,45 @@ BODY_RIG_SKIP_INCOMPLETE_CHAIN_TEXT = "Skipping incomplete FKIK chain:"
 BODY_RIG_NO_PLACEHOLDER_TEXT = "No exported FKIK placeholder matches chain:"
 BODY_RIG_IK_LOCAL_PREFIX = "IKLocal"
 BODY_RIG_IK_LOCAL_GIZMO = "Box_Thick"
+
+
+@dataclass
+class PlannedControl:
+    """A control the body build makes: its record (a copy of the file's, or one planning wrote for a
+    control the file does not export) with the parent, type, joint and world-space flag planning gave
+    it, and what planning found out about the control."""
+    record: dict                              # the control's attributes under the Body rig JSON's keys
+    follows_result_joint: str = ""            # the limb-result joint an FK branch hangs from, empty when none
+    follows_root_result_only: bool = False    # the branch hangs from the root's result, which no limb writes back
+    follows_leg_lock: bool = False            # the branch hangs from the leg lock space
+    ik_local_type: Optional[int] = None       # the local IK mode of an IK or local IK control
+    ik_local_control: str = ""                # an addCtrl IK control's local IK control
+    pole_position_world: object = None        # a pole's Maya position, from its IK record
+
+    @property
+    def name(self):
+        return str(self.record.get("name") or "")
+
+    @property
+    def kind(self):
+        return body_rig_kind(self.record)
+
+    @property
+    def joint(self):
+        return str(self.record.get("joint") or "")
+
+    @property
+    def parent(self):
+        return str(self.record.get("parent") or "")
+
+
+def body_rig_plans_by_name(plans):
+    """Planned controls by name, the first of each name."""
+    by_name = {}
+    for plan in plans:
+        if plan.name:
+            by_name.setdefault(plan.name, plan)
+    return by_name
 
 
 @dataclass
@@ -83,40 +115,41 @@ def body_rig_chain_default_ik(ik):
 def body_rig_generated_fk_control(name, parent, joint, ik_record):
     """An FK control the file does not export, for a limb bone: plain, in the limb's size and colour."""
     color = ik_record.get("color")
-    return {
+    return PlannedControl({
         "name": name, "parent": parent or BODY_RIG_MAIN_NAME, "joint": joint, "type": "FK",
         "gizmo": BODY_RIG_GENERATED_FK_GIZMO, "worldSpace": False, "offset": [0.0, 0.0, 0.0],
         "diameter": body_json_float(ik_record.get("diameter"), 1.0),
         "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
-    }
+    })
 
 
 def body_rig_prepare_fkik_controls(rig_data):
     """Plans the two-bone limbs: returns (planned controls, chain plans). The planned controls are copies
     of the file's control records (bendy handles are planned elsewhere) plus the FK and local IK
     controls a limb needs and the file does not export."""
-    planned = [copy.deepcopy(control) for control in rig_data.get("controls") or []
+    planned = [PlannedControl(copy.deepcopy(control)) for control in rig_data.get("controls") or []
                if isinstance(control, dict) and body_rig_kind(control) not in BODY_RIG_BENDY_KINDS]
     joint_parents = body_rig_joint_parents(rig_data)
-    names = {str(control.get("name") or "") for control in planned}
+    names = {control.name for control in planned}
     fk_by_joint, fkik_names, placeholder_by_bones = {}, set(), {}
     for control in planned:
-        name, joint, kind = str(control.get("name") or ""), str(control.get("joint") or ""), body_rig_kind(control)
+        name, joint, kind = control.name, control.joint, control.kind
         if kind in BODY_RIG_FK_JOINT_KINDS and name and joint:
             fk_by_joint[joint] = name
         if kind == "FKIK" and name:
             fkik_names.add(name)
-            if isinstance(control.get("ik"), dict):
-                bones = body_rig_ik_bones(control)
+            if isinstance(control.record.get("ik"), dict):
+                bones = body_rig_ik_bones(control.record)
                 if all(bones):
                     placeholder_by_bones[bones] = name
 
     chains = []
-    for record in list(planned):
+    for plan in list(planned):
+        record = plan.record
         ik = record.get("ik")
-        if body_rig_kind(record) != "IK" or not isinstance(ik, dict):
+        if plan.kind != "IK" or not isinstance(ik, dict):
             continue
-        name = str(record.get("name") or "")
+        name = plan.name
         bones = body_rig_ik_bones(record)
         if not all(bones):
             print(BODY_RIG_SKIP_INCOMPLETE_CHAIN_TEXT, name, list(bones))
@@ -145,8 +178,7 @@ def body_rig_prepare_fkik_controls(rig_data):
             fk_controls.append(fk_name)
 
         mode = body_json_limb_ik_local_mode(rig_data, record)
-        if mode is not None:
-            record[BODY_RIG_IK_LOCAL_TYPE_KEY] = mode
+        plan.ik_local_type = mode
         chain = ChainPlan(
             id=chain_id, ik_control=name, pole_control=body_json_text(ik.get("poleControl")) or "Pole" + name,
             bones=list(bones), fk_controls=fk_controls, switch_control=switch,
@@ -154,7 +186,7 @@ def body_rig_prepare_fkik_controls(rig_data):
         if mode == BODY_JSON_IK_LOCAL_ADD_CTRL:
             local_name = body_rig_plan_iklocal_addctrl(planned, names, record, bones[2])
             chain.ik_local_control = local_name
-            record[BODY_RIG_IK_LOCAL_CONTROL_KEY] = local_name
+            plan.ik_local_control = local_name
         chains.append(chain)
     return planned, chains
 
@@ -170,12 +202,12 @@ def body_rig_plan_iklocal_addctrl(planned, names, ik_record, end_joint):
         names.add(local_name)
         return local_name
     for control in planned:
-        if str(control.get("name") or "") == local_name:
-            control["parent"] = ik_name
-            control[BODY_RIG_IK_LOCAL_TYPE_KEY] = BODY_JSON_IK_LOCAL_ADD_CTRL
+        if control.name == local_name:
+            control.record["parent"] = ik_name
+            control.ik_local_type = BODY_JSON_IK_LOCAL_ADD_CTRL
             if end_joint:
-                control["joint"] = end_joint
-            control["worldSpace"] = False
+                control.record["joint"] = end_joint
+            control.record["worldSpace"] = False
             break
     return local_name
 
@@ -188,24 +220,23 @@ def body_rig_attach_controls_after_fkik(rig_data, controls, chains):
     result_joints = {chain.bones[-1] for chain in chains if chain.bones}
     if BODY_RIG_ROOT_JOINT in joint_parents:
         result_joints.add(BODY_RIG_ROOT_JOINT)
-    names = {str(control.get("name") or "") for control in controls}
+    names = {control.name for control in controls}
     leg_lock = all(name in names for name in BODY_RIG_LEG_LOCK_CONTROLS)
     moved = 0
     for control in controls:
-        if body_rig_kind(control) != "FK":
+        if control.kind != "FK":
             continue
-        joint = str(control.get("joint") or "")
+        joint = control.joint
         parent_joint = joint_parents.get(joint, "")
         if not joint or parent_joint not in result_joints:
             continue
         if leg_lock and parent_joint == BODY_RIG_ROOT_JOINT and not joint.lower().startswith("spine"):
-            control["parent"] = BODY_RIG_LEG_LOCK_CONSTRAINED
-            control[BODY_RIG_FOLLOWS_LEG_LOCK_KEY] = True
+            control.record["parent"] = BODY_RIG_LEG_LOCK_CONSTRAINED
+            control.follows_leg_lock = True
         else:
-            control["parent"] = body_rig_fkik_result_parent_name(parent_joint)
-        control[BODY_RIG_FOLLOWS_RESULT_KEY] = True
-        control[BODY_RIG_FOLLOWS_RESULT_JOINT_KEY] = parent_joint
-        control[BODY_RIG_FOLLOWS_ROOT_RESULT_ONLY_KEY] = parent_joint == BODY_RIG_ROOT_JOINT
+            control.record["parent"] = body_rig_fkik_result_parent_name(parent_joint)
+        control.follows_result_joint = parent_joint
+        control.follows_root_result_only = parent_joint == BODY_RIG_ROOT_JOINT
         moved += 1
     return moved
 
@@ -217,26 +248,25 @@ def body_rig_iklocal_control_name(ik_control_name):
 
 
 def body_rig_make_iklocal_addctrl_data(ik_item):
-    """The planned record of an addCtrl limb's local IK control: under the IK control, on the limb's
+    """The planned control of an addCtrl limb's local IK control: under the IK control, on the limb's
     end joint, in the IK control's shape, size and colour."""
     name = str(ik_item.get("name") or "")
     diameter = body_json_float(ik_item.get("diameter"), 1.0)
     color = ik_item.get("color")
     gizmo = ik_item.get("gizmo")
-    return {
+    return PlannedControl({
         "name": body_rig_iklocal_control_name(name), "parent": name,
         "joint": body_json_ik_end_joint(ik_item),
         "type": "IKLocal", "gizmo": gizmo if gizmo else BODY_RIG_IK_LOCAL_GIZMO, "worldSpace": False,
         "offset": [0.0, 0.0, 0.0], "diameter": diameter if diameter else 1.0,
         "color": list(color) if isinstance(color, (list, tuple)) else list(BODY_RIG_DEFAULT_COLOR),
-        BODY_RIG_IK_LOCAL_TYPE_KEY: BODY_JSON_IK_LOCAL_ADD_CTRL,
-    }
+    }, ik_local_type=BODY_JSON_IK_LOCAL_ADD_CTRL)
 
 
 def body_rig_apply_iklocal_addctrl(controls, chains):
     """Puts each addCtrl limb's local IK control between its IK control and the reverse-foot controls
     hung from it, and lists it with the limb's IK-side controls; returns the number of such limbs."""
-    by_name = body_rig_controls_by_name(controls)
+    by_name = body_rig_plans_by_name(controls)
     applied = 0
     for chain in chains:
         if chain.ik_local_type != BODY_JSON_IK_LOCAL_ADD_CTRL:
@@ -250,11 +280,11 @@ def body_rig_apply_iklocal_addctrl(controls, chains):
         chain.ik_controls = ordered
         local = by_name.get(local_name)
         if local is not None:
-            local["parent"] = ik_name
+            local.record["parent"] = ik_name
         for name in chain.reverse_foot_controls + chain.reverse_foot_toe_controls:
-            record = by_name.get(name)
-            if record is not None and name != local_name and str(record.get("parent") or "") == ik_name:
-                record["parent"] = local_name
+            control = by_name.get(name)
+            if control is not None and name != local_name and control.parent == ik_name:
+                control.record["parent"] = local_name
         applied += 1
     return applied
 
@@ -271,33 +301,33 @@ def body_rig_joint_parents(rig_data):
 def body_rig_make_poles(planned):
     """Each IK control's pole: an exported control of the pole's name becomes the pole, else a pole is
     generated from the IK record."""
-    by_name = body_rig_controls_by_name(planned)
+    by_name = body_rig_plans_by_name(planned)
     for control in list(planned):
-        ik = control.get("ik")
-        if body_rig_kind(control) != "IK" or not isinstance(ik, dict):
+        record = control.record
+        ik = record.get("ik")
+        if control.kind != "IK" or not isinstance(ik, dict):
             continue
-        name = str(control.get("name") or "")
+        name = control.name
         pole_name = str(ik.get("poleControl") or "") or "Pole" + name
         middle = str(ik.get("middleJoint") or "")
         pole = by_name.get(pole_name)
         if pole is not None:
-            pole["type"] = "IKPole"
-            pole["worldSpace"] = True
-            pole["joint"] = middle or pole.get("joint", "")
-            pole["polePositionWorld"] = ik.get("polePositionWorld")
+            pole.record["type"] = "IKPole"
+            pole.record["worldSpace"] = True
+            pole.record["joint"] = middle or pole.record.get("joint", "")
+            pole.pole_position_world = ik.get("polePositionWorld")
             continue
-        diameter = body_json_float(control.get("diameter"), 1.0)
-        generated = {
+        diameter = body_json_float(record.get("diameter"), 1.0)
+        generated = PlannedControl({
             "name": pole_name,
-            "parent": str(control.get("parent") or "") or BODY_RIG_MAIN_NAME,
+            "parent": control.parent or BODY_RIG_MAIN_NAME,
             "joint": middle,
             "type": "IKPole",
             "gizmo": "Sphere_Solid",
             "worldSpace": True,
-            "polePositionWorld": ik.get("polePositionWorld"),
             "diameter": max(0.2 * diameter, 0.01),
-            "color": control.get("color") if control.get("color") is not None else [1.0, 0.0, 0.0],
-        }
+            "color": record.get("color") if record.get("color") is not None else [1.0, 0.0, 0.0],
+        }, pole_position_world=ik.get("polePositionWorld"))
         planned.append(generated)
         by_name[pole_name] = generated
     return planned

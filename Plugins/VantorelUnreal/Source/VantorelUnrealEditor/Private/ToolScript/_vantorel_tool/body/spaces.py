@@ -9,7 +9,7 @@ from _vantorel_tool.body.common import (
     BODY_RIG_KIND_DRIVING_SYSTEM, BODY_RIG_MAIN_NAME, body_rig_controls_by_name, body_rig_kind, body_rig_safe_name,
 )
 from _vantorel_tool.body.controls import (
-    BODY_RIG_DEFAULT_GIZMO, body_rig_add_null, body_rig_bone_key, body_rig_ensure_null, body_rig_ik_local_type,
+    BODY_RIG_DEFAULT_GIZMO, body_rig_add_null, body_rig_bone_key, body_rig_ensure_null,
     body_rig_set_offset, body_rig_set_values,
 )
 from _vantorel_tool.body.fkik import (
@@ -51,14 +51,12 @@ BODY_RIG_SDK_SPACE_FAILED_TEXT = "Could not create SDK space for"
 
 
 def body_rig_align_iklocal_controls(hierarchy, controls):
-    """Reports how many IK and local IK controls use each local IK mode; their orientation was set
-    when they were placed. Returns the total."""
+    """Reports how many planned IK and local IK controls use each local IK mode; their orientation
+    was set when they were placed. Returns the total."""
     counts = [0, 0, 0]
     for control in controls:
-        if body_rig_kind(control) in ("IK", "IKLocal"):
-            mode = body_rig_ik_local_type(control)
-            if mode in BODY_JSON_IK_LOCAL_MODES:
-                counts[mode] += 1
+        if control.kind in ("IK", "IKLocal") and control.ik_local_type in BODY_JSON_IK_LOCAL_MODES:
+            counts[control.ik_local_type] += 1
     print(BODY_RIG_IK_LOCAL_MODES_TEXT, *counts)
     return sum(counts)
 
