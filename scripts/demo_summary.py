@@ -1,5 +1,5 @@
-# Run inside the headless editor by scripts/demo (RIG_PATH is set before this runs): prints a summary
-# of the Control Rig the build saved.
+# Run inside the headless editor by scripts/demo (RIG_PATH and SCRIPTS_DIR are set before this runs):
+# prints a summary of the Control Rig the build saved and draws its picture next to it.
 import unreal
 
 rig = unreal.load_asset(RIG_PATH)
@@ -66,3 +66,32 @@ else:
     print("  two-bone IK solves: %d, driven offsets: %d, parent constraints: %d, FK loop: %s" % (
         units("RigUnit_TwoBoneIKSimplePerItem"), units("RigUnit_OffsetTransformForItem"), units("RigUnit_ParentConstraint"),
         "yes" if units("RigUnit_CollectionChildrenArray") else "no"))
+
+    # A picture of the saved rig: bones and controls at their initial transforms, front and side.
+    import os
+    import sys
+    sys.path.insert(0, SCRIPTS_DIR)
+    import rig_picture
+
+    def position(key):
+        translation = rig.hierarchy.get_global_transform(key, True).translation
+        return (float(translation.x), float(translation.y), float(translation.z))
+
+    def rest_pose():
+        pose = rig_picture.RigPose()
+        for key in keys:
+            if key.type == unreal.RigElementType.BONE:
+                parent = rig.hierarchy.get_first_parent(key)
+                has_parent = parent is not None and str(parent.name) not in ("", "None")
+                pose.bones.append((str(key.name), position(key), position(parent) if has_parent else None))
+            elif key.type == unreal.RigElementType.CONTROL:
+                control = settings(key)
+                if control.animation_type != unreal.RigControlAnimationType.ANIMATION_CHANNEL:
+                    colour = control.shape_color
+                    pose.controls.append((str(key.name), position(key), (colour.r, colour.g, colour.b)))
+        return pose
+
+    package = RIG_PATH.split(".", 1)[0]
+    picture = os.path.join(unreal.Paths.project_content_dir(), package[len("/Game/"):] + "_Picture.svg")
+    rig_picture.write_rig_picture(picture, [("at rest", rest_pose())], rig.get_name())
+    print("picture:", os.path.normpath(picture))
