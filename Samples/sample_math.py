@@ -16,11 +16,6 @@ import math
 PACKAGE_DIGITS = 6
 # Digits written for every number in the JSON files.
 JSON_DIGITS = 6
-# How far (in steps of 32 millionths) the components of a stored quaternion may move from their
-# rounded values while it is made exactly unit length: the two largest, and the second smallest.
-QUAT_SEARCH_STEPS = 6
-QUAT_WIDE_LIMIT = 100000
-QUAT_STEPS_PER_UNIT = 10 ** PACKAGE_DIGITS // 32
 
 IDENTITY = ((1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (0.0, 0.0, 1.0))
 
@@ -139,34 +134,25 @@ def quantize(value, digits=PACKAGE_DIGITS):
 
 
 def quantize_quat(q):
-    """The quaternion as the package text stores it: six decimals per component, and exactly unit
-    length in those decimals. The engine takes stored quaternions as unit: a rounded one is up to
-    1e-6 off, and rig hierarchies that turn globals back into locals double such an error at every
-    level of a chain.
+    """The quaternion as the package text stores it: six decimals per component, each component
+    rounded down or up so that the stored quaternion is as near unit length as six decimals allow
+    (within about 1e-6; the components of the sixteen roundings are tried, nearest first on a tie).
 
-    Four squares of millionths add up to exactly 10^12 only when every component is a multiple of
-    32 millionths, so the components are counted in those steps (QUAT_STEPS_PER_UNIT to 1) and the
-    condition is a sum of four squares equal to QUAT_STEPS_PER_UNIT squared. The two largest
-    components move within QUAT_SEARCH_STEPS of their rounded values and the second smallest over
-    a widening range, until the remainder is the square of the smallest one."""
-    unit = QUAT_STEPS_PER_UNIT
-    target = unit * unit
-    rounded = [int(round(c * unit)) for c in q]
-    small, wide, second, first = sorted(range(4), key=lambda i: abs(rounded[i]))
-    near = range(-QUAT_SEARCH_STEPS, QUAT_SEARCH_STEPS + 1)
-    for width in range(QUAT_WIDE_LIMIT):
-        for d_wide in ((0,) if width == 0 else (width, -width)):
-            for d_first in near:
-                for d_second in near:
-                    moved = {first: rounded[first] + d_first, second: rounded[second] + d_second, wide: rounded[wide] + d_wide}
-                    rest = target - sum(v * v for v in moved.values())
-                    if rest < 0:
-                        continue
-                    root = math.isqrt(rest)
-                    if root * root == rest:
-                        moved[small] = root if rounded[small] >= 0 else -root
-                        return tuple(quantize(moved[i] / unit) for i in range(4))
-    raise ValueError("no unit quaternion in six decimals was found near %r" % (q,))
+    A stored rotation is then within a millionth of the layout's, so a bone's X axis aims at its child
+    as closely as the package can say: a rig whose IK aims bones at their children leaves them where
+    they are at rest."""
+    step = 10.0 ** -PACKAGE_DIGITS
+    q = quat_normalized(q)
+    choices = [(math.floor(c / step) * step, math.ceil(c / step) * step) for c in q]
+    best = None
+    for bits in range(16):
+        candidate = tuple(quantize(choices[i][(bits >> i) & 1]) for i in range(4))
+        length_error = abs(sum(c * c for c in candidate) - 1.0)
+        distance = sum((c - o) ** 2 for c, o in zip(candidate, q))
+        key = (round(length_error, 15), distance)
+        if best is None or key < best[0]:
+            best = (key, candidate)
+    return best[1]
 
 
 def euler_xyz_from_matrix(m):
