@@ -155,7 +155,13 @@ struct FControlRigGraphExecutor::FNode
 	/** The unit's members that are execution contexts: they receive the running rig. */
 	TArray<const FStructProperty*> ContextProperties;
 
-	/** A dispatch node's pin values, by pin name. */
+	/** The inputs added to an aggregate unit node, in pin order, and the unit's first two aggregate inputs. */
+	TArray<FString> AggregateInputs;
+	const FProperty* AggregateA = nullptr;
+	const FProperty* AggregateB = nullptr;
+	const FProperty* AggregateResult = nullptr;
+
+	/** A dispatch node's pin values (and an aggregate node's added inputs), by pin name. */
 	TMap<FString, TUniquePtr<FProperty>> PinProperties;
 	TMap<FString, TUniquePtr<RigVMPinTypes::FScopedValue>> PinValues;
 
@@ -301,7 +307,12 @@ void FControlRigGraphExecutor::Prepare(const URigVMGraph& Graph)
 				Property = Node->UnitProperty->Struct->FindPropertyByName(FName(*PinName));
 				Data = Property ? Property->ContainerPtrToValuePtr<void>(Node->UnitInstance->Get()) : nullptr;
 			}
-			else
+			if (Node->UnitInstance && !Property && Pin->GetDirection() == ERigVMPinDirection::Input)
+			{
+				// An input added to an aggregate node ("C" after "A" and "B") folds into the result.
+				Node->AggregateInputs.Add(PinName);
+			}
+			if (!Node->UnitInstance || (!Property && Node->AggregateInputs.Contains(PinName)))
 			{
 				TUniquePtr<FProperty> PinProperty = MakePinProperty(Pin->GetCPPType(), Pin->GetCPPTypeObject());
 				if (PinProperty)
@@ -329,6 +340,24 @@ void FControlRigGraphExecutor::Prepare(const URigVMGraph& Graph)
 		if (!bPinsRead)
 		{
 			continue;
+		}
+		if (Node->AggregateInputs.Num() > 0)
+		{
+			for (const FProperty* Property : RigVMPinTypes::GetOrderedProperties(Node->UnitProperty->Struct))
+			{
+				if (!Property->HasMetaData(TEXT("Aggregate")))
+				{
+					continue;
+				}
+				const bool bOutput = Property->HasMetaData(TEXT("Output"));
+				const FProperty*& Slot = bOutput ? Node->AggregateResult : (Node->AggregateA ? Node->AggregateB : Node->AggregateA);
+				Slot = Slot ? Slot : Property;
+			}
+			if (!Node->AggregateA || !Node->AggregateB || !Node->AggregateResult)
+			{
+				AddError(FString::Printf(TEXT("Node '%s': %s has inputs its struct does not declare and is no aggregate node."), *Node->Name, *Node->TypeName));
+				continue;
+			}
 		}
 		NodeIndices.Add(Node->Name, Nodes.Num());
 		Nodes.Add(MoveTemp(Node));
@@ -373,6 +402,21 @@ void FControlRigGraphExecutor::Prepare(const URigVMGraph& Graph)
 			return DepthA < DepthB;
 		});
 	}
+	// An event starts one chain: a graph with two nodes of one event could not say which runs.
+	TMap<FName, FString> EventNodes;
+	for (const TUniquePtr<FNode>& Node : Nodes)
+	{
+		if (Node->Kind != ENodeKind::Event)
+		{
+			continue;
+		}
+		if (const FString* First = EventNodes.Find(Node->EventName))
+		{
+			AddError(FString::Printf(TEXT("Nodes '%s' and '%s' both start the '%s' event; a graph holds one node per event."), **First, *Node->Name, *Node->EventName.ToString()));
+			continue;
+		}
+		EventNodes.Add(Node->EventName, Node->Name);
+	}
 	bPrepared = Report.Errors.Num() == ErrorsBefore;
 }
 
@@ -381,10 +425,10 @@ bool FControlRigGraphExecutor::ResolveSlot(int32 NodeIndex, const FString& PinPa
 	FNode& Node = *Nodes[NodeIndex];
 	FString Segment, Rest;
 	SplitFirst(PinPath, Segment, Rest);
-	if (Node.UnitInstance)
+	if (Node.UnitInstance && Node.UnitProperty->Struct->FindPropertyByName(FName(*Segment)))
 	{
 		OutSlot.Property = Node.UnitProperty->Struct->FindPropertyByName(FName(*Segment));
-		OutSlot.Data = OutSlot.Property ? OutSlot.Property->ContainerPtrToValuePtr<void>(Node.UnitInstance->Get()) : nullptr;
+		OutSlot.Data = OutSlot.Property->ContainerPtrToValuePtr<void>(Node.UnitInstance->Get());
 	}
 	else if (const TUniquePtr<FProperty>* Property = Node.PinProperties.Find(Segment))
 	{
@@ -562,6 +606,25 @@ void FControlRigGraphExecutor::RunBody(int32 NodeIndex)
 	{
 		RigUnitRunContext::FScope Scope(Hierarchy);
 		Node.Unit()->Execute();
+		if (Node.AggregateInputs.Num() > 0)
+		{
+			// An aggregate node folds its added inputs in, one at a time: the result so far becomes the
+			// first operand and the next input the second, as the engine's chain of two-input nodes
+			// does. The operands' own values come back afterwards.
+			void* Instance = Node.UnitInstance->Get();
+			const RigVMPinTypes::FScopedValue SavedA(Node.AggregateA);
+			const RigVMPinTypes::FScopedValue SavedB(Node.AggregateB);
+			Node.AggregateA->CopySingleValue(SavedA.Get(), Node.AggregateA->ContainerPtrToValuePtr<void>(Instance));
+			Node.AggregateB->CopySingleValue(SavedB.Get(), Node.AggregateB->ContainerPtrToValuePtr<void>(Instance));
+			for (const FString& Input : Node.AggregateInputs)
+			{
+				Node.AggregateA->CopySingleValue(Node.AggregateA->ContainerPtrToValuePtr<void>(Instance), Node.AggregateResult->ContainerPtrToValuePtr<void>(Instance));
+				Node.AggregateB->CopySingleValue(Node.AggregateB->ContainerPtrToValuePtr<void>(Instance), Node.PinValues[Input]->Get());
+				Node.Unit()->Execute();
+			}
+			Node.AggregateA->CopySingleValue(Node.AggregateA->ContainerPtrToValuePtr<void>(Instance), SavedA.Get());
+			Node.AggregateB->CopySingleValue(Node.AggregateB->ContainerPtrToValuePtr<void>(Instance), SavedB.Get());
+		}
 	}
 	for (const FString& Warning : RigUnitRunContext::TakeWarnings())
 	{
