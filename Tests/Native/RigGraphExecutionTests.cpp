@@ -251,7 +251,7 @@ TEST(RigGraphExecution, AnIteratorRunsItsBodyPerChildThenCompletedAndABranchTake
 	Test.Link(TEXT("Branch.True"), TEXT("MarkYes.ExecuteContext"));
 	Test.Link(TEXT("Branch.False"), TEXT("MarkNo.ExecuteContext"));
 
-	Test.Rig->RigGraphDisplaySettings.NodeRunLimit = 3;
+	Test.Rig->RigGraphDisplaySettings.NodeRunLimit = 2;
 	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
 	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
 	for (const TCHAR* Name : {TEXT("A"), TEXT("B"), TEXT("C")})
@@ -267,9 +267,10 @@ TEST(RigGraphExecution, AnIteratorRunsItsBodyPerChildThenCompletedAndABranchTake
 	EXPECT_EQ(Report.UnitsPerType.FindRef(TEXT("DISPATCH_RigVMDispatch_ArrayIterator")), 1);
 	EXPECT_EQ(Report.UnitsPerType.FindRef(TEXT("RigUnit_SetTransform")), 2);
 	EXPECT_EQ(Report.NodesNeverRun, TArray<FString>({TEXT("MarkNo")}));
-	// The body node ran three times in one evaluation: the blueprint's run limit of 3 is reported.
+	// The body node ran three times in one evaluation, more than the blueprint's limit of 2: that is
+	// reported, and only for it (the other nodes ran once).
 	ASSERT_EQ(Report.Warnings.Num(), 1);
-	EXPECT_TRUE(Report.Warnings[0].Contains(TEXT("'Nudge'"))) << TCHAR_TO_UTF8(*Report.Warnings[0]);
+	EXPECT_TRUE(Report.Warnings[0].Contains(TEXT("'Nudge'")) && Report.Warnings[0].Contains(TEXT("ran 3 times, limit is 2"))) << TCHAR_TO_UTF8(*Report.Warnings[0]);
 	// The nulls keep what the solve gave them, so a second solve nudges them once more.
 	ASSERT_TRUE(Evaluation.RunForwardsSolve());
 	ExpectNear(GlobalOf(Evaluation, Null(TEXT("B"))).GetTranslation(), FVector(0, 2, 0));
@@ -301,6 +302,15 @@ TEST(RigGraphExecution, WhatCannotRunIsAnErrorThatNamesIt)
 		EXPECT_FALSE(Evaluation.RunForwardsSolve());
 		const FString Errors = FString::Join(Evaluation.GetReport().Errors, TEXT("\n"));
 		EXPECT_TRUE(Errors.Contains(TEXT("RigUnit_FitChainToSplineCurveItemArray")) && Errors.Contains(TEXT("'Fit'"))) << TCHAR_TO_UTF8(*Errors);
+	}
+	{
+		// Two nodes of one event: which chain runs could not be said, so neither does.
+		FTestRig Test;
+		Test.Unit(TEXT("/Script/ControlRig.RigUnit_BeginExecution"), TEXT("SecondBegin"));
+		HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+		EXPECT_FALSE(Evaluation.RunForwardsSolve());
+		const FString Errors = FString::Join(Evaluation.GetReport().Errors, TEXT("\n"));
+		EXPECT_TRUE(Errors.Contains(TEXT("'SecondBegin'")) && Errors.Contains(TEXT("Forwards Solve"))) << TCHAR_TO_UTF8(*Errors);
 	}
 	{
 		// A graph without a forwards solve event has nothing to run: that is said, not passed over.
@@ -345,4 +355,30 @@ TEST(RigGraphExecution, ControlValuesAreSetByNameInTheirTypesAndBonesStartEachSo
 	EXPECT_EQ(Evaluation.GetReport().EventsRun, 3);
 	// The blueprint's own hierarchy is not touched by the evaluation.
 	ExpectNear(Test.Rig->Hierarchy->GetGlobalTransform(FRigElementKey(TEXT("Handle"), ERigElementType::Control)).GetTranslation(), FVector(0, 0, 100));
+}
+
+TEST(RigGraphExecution, TheBackwardsSolveRunsItsOwnChainOnlyWhenAskedFor)
+{
+	FTestRig Test;
+	Test.Hierarchy->AddNull(TEXT("Forward"), FRigElementKey(), FTransform::Identity, true);
+	Test.Hierarchy->AddNull(TEXT("Backward"), FRigElementKey(), FTransform::Identity, true);
+	Test.Unit(TEXT("/Script/ControlRig.RigUnit_InverseExecution"), TEXT("Inverse"));
+	for (const TCHAR* Name : {TEXT("Forward"), TEXT("Backward")})
+	{
+		const FString Node = FString(TEXT("Move")) + Name;
+		Test.Unit(TEXT("/Script/ControlRig.RigUnit_SetTransform"), *Node);
+		Test.Set(Node + TEXT(".Item"), KeyText(TEXT("Null"), Name));
+		Test.Set(Node + TEXT(".Value"), TransformText(FVector(0, 0, 3)));
+	}
+	Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("MoveForward.ExecuteContext"));
+	Test.Link(TEXT("Inverse.ExecuteContext"), TEXT("MoveBackward.ExecuteContext"));
+
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.HasBackwardsSolve());
+	ASSERT_TRUE(Evaluation.RunForwardsSolve());
+	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Forward"))).GetTranslation(), FVector(0, 0, 3));
+	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Backward"))).GetTranslation(), FVector(0, 0, 0));
+	ASSERT_TRUE(Evaluation.RunBackwardsSolve());
+	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Backward"))).GetTranslation(), FVector(0, 0, 3));
+	EXPECT_EQ(Evaluation.GetReport().EventsRun, 2);
 }

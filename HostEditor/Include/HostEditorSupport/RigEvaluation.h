@@ -23,7 +23,7 @@ namespace HostEditor
 		TMap<FString, int32> UnitsPerType;
 		/** What could not run or went wrong, each naming its node; empty for a clean run. */
 		TArray<FString> Errors;
-		/** Unit warnings and nodes that reached the blueprint's node run limit. */
+		/** Unit warnings and nodes that ran more often than the blueprint's node run limit in one event. */
 		TArray<FString> Warnings;
 		/** The unit and dispatch nodes that have not run yet, in graph order. */
 		TArray<FString> NodesNeverRun;

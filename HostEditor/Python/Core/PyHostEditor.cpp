@@ -94,6 +94,26 @@ namespace HostEditorPython
 			throw py::type_error("control values are bool, float, int, Vector2D, Vector, Rotator, Transform or EulerTransform, not " + Kind);
 		}
 
+		/** Whether a value of the kind MakeControlValue takes fits a control of the type. */
+		bool KindFitsControl(const std::string& Kind, ERigControlType Type)
+		{
+			switch (Type)
+			{
+			case ERigControlType::Bool: return Kind == "bool";
+			case ERigControlType::Float:
+			case ERigControlType::ScaleFloat: return Kind == "float" || Kind == "int";
+			case ERigControlType::Integer: return Kind == "int";
+			case ERigControlType::Vector2D: return Kind == "Vector2D";
+			case ERigControlType::Position:
+			case ERigControlType::Scale: return Kind == "Vector";
+			case ERigControlType::Rotator: return Kind == "Rotator";
+			case ERigControlType::Transform:
+			case ERigControlType::TransformNoScale: return Kind == "Transform";
+			case ERigControlType::EulerTransform: return Kind == "EulerTransform";
+			}
+			return false;
+		}
+
 		py::dict ReportToDict(const HostEditor::FRigRunReport& Report)
 		{
 			py::dict Result;
@@ -242,8 +262,17 @@ namespace HostEditorPython
 				return new HostEditor::FRigEvaluation(*Blueprint);
 			}))
 			.def("set_control_value", [](HostEditor::FRigEvaluation& Evaluation, const std::string& Name, const std::string& Kind, const py::object& Value) {
+				const FName Control(*FromUtf8(Name));
+				const FRigControlElement* Element = Evaluation.GetHierarchy().Find<FRigControlElement>(FRigElementKey(Control, ERigElementType::Control));
+				if (Element && !KindFitsControl(Kind, Element->Settings.ControlType))
+				{
+					throw py::type_error("a " + Kind + " is not a value of the " + ToUtf8(StaticEnum<ERigControlType>()->GetNameStringByValue((int64)Element->Settings.ControlType)) + " control " + Name);
+				}
 				FString Error;
-				if (!Evaluation.SetControlValue(FName(*FromUtf8(Name)), MakeControlValue(Kind, Value), Error))
+				const FRigControlValue ControlValue = Kind == "int" && Element && Element->Settings.ControlType != ERigControlType::Integer
+					? URigHierarchy::MakeControlValueFromFloat(Value.cast<float>())
+					: MakeControlValue(Kind, Value);
+				if (!Evaluation.SetControlValue(Control, ControlValue, Error))
 				{
 					throw py::key_error(ToUtf8(Error));
 				}

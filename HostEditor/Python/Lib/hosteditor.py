@@ -123,6 +123,7 @@ class RigEvaluation:
     their values. The blueprint itself is never changed."""
 
     _KINDS = (("bool", bool), ("int", int), ("float", float))
+    _STRUCTS = ("Vector2D", "Vector", "Rotator", "Transform", "EulerTransform")
 
     def __init__(self, blueprint):
         path = blueprint if isinstance(blueprint, str) else blueprint.get_path_name()
@@ -130,13 +131,17 @@ class RigEvaluation:
 
     def set_control_value(self, name, value):
         """Sets the current value of a control or animation channel: a bool, int or float, or an
-        unreal.Vector2D, Vector, Rotator, Transform or EulerTransform. KeyError when there is no
-        such control."""
+        unreal.Vector2D, Vector, Rotator, Transform or EulerTransform, fitting the control's type (an
+        int also serves a float control). KeyError when there is no such control, TypeError for a
+        value of another kind."""
         for kind, python_type in self._KINDS:
             if type(value) is python_type:
                 self._native.set_control_value(str(name), kind, value)
                 return
-        self._native.set_control_value(str(name), type(value).__name__, value.export_text())
+        kind = type(value).__name__
+        if kind not in self._STRUCTS or not hasattr(value, "export_text"):
+            raise TypeError("a control value is a bool, int, float or unreal.%s, not %r" % (", unreal.".join(self._STRUCTS), value))
+        self._native.set_control_value(str(name), kind, value.export_text())
 
     def run_forwards_solve(self, count=1):
         """Runs the forwards solve count times; False when a run had an error (see report())."""

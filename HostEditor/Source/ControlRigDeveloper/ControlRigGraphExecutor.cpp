@@ -540,10 +540,7 @@ void FControlRigGraphExecutor::NoteRun(int32 NodeIndex)
 	++Report.NodesExecuted;
 	++Report.UnitsPerType.FindOrAdd(Node.TypeName);
 	++Node.TotalRuns;
-	if (++Node.RunsThisEvent == NodeRunLimit && NodeRunLimit > 1)
-	{
-		Report.Warnings.Add(FString::Printf(TEXT("Node '%s' has reached the node run limit (%d runs in one evaluation of '%s')."), *Node.Name, NodeRunLimit, *RunningEvent.ToString()));
-	}
+	++Node.RunsThisEvent;
 }
 
 void FControlRigGraphExecutor::RunBody(int32 NodeIndex)
@@ -780,6 +777,18 @@ bool FControlRigGraphExecutor::RunEvent(const FName& EventName)
 	for (const FName& Output : Nodes[EventNode]->ExecuteOutputs)
 	{
 		RunChain(EventNode, Output);
+	}
+	// As the editor does after each run: a node that ran more often than the limit is reported, once
+	// per run; the run itself is not cut short. A limit of one or less turns the check off.
+	if (NodeRunLimit > 1)
+	{
+		for (const TUniquePtr<FNode>& Node : Nodes)
+		{
+			if (Node->RunsThisEvent > NodeRunLimit)
+			{
+				Report.Warnings.Add(FString::Printf(TEXT("Node '%s' has hit the node run limit in '%s' (ran %d times, limit is %d)."), *Node->Name, *EventName.ToString(), Node->RunsThisEvent, NodeRunLimit));
+			}
+		}
 	}
 	RunningEvent = NAME_None;
 	return Report.Errors.Num() == ErrorsBefore;

@@ -21,7 +21,7 @@ struct FControlRigRunReport
 	TMap<FString, int32> UnitsPerType;
 	/** What could not be run or went wrong, each naming its node. */
 	TArray<FString> Errors;
-	/** What the units reported as warnings, and nodes that reached the run limit. */
+	/** What the units reported as warnings, and nodes that ran more often than the node run limit. */
 	TArray<FString> Warnings;
 };
 
@@ -33,7 +33,8 @@ public:
 	 * its pins' values, every dispatch node storage for its pins, and the links are resolved. What
 	 * cannot be run (a struct that is not loaded, a node kind or dispatch factory the executor has no
 	 * behaviour for, a default value that does not read) is an error in the report. NodeRunLimit is
-	 * the blueprint's: a node that runs that often in one event is reported (<= 1: never).
+	 * the blueprint's: a node that runs more often than that in one event is reported as a warning
+	 * after the run (a limit of one or less: never).
 	 */
 	FControlRigGraphExecutor(const URigVMGraph& Graph, URigHierarchy& Hierarchy, int32 NodeRunLimit);
 	~FControlRigGraphExecutor();
