@@ -382,3 +382,23 @@ def test_a_rig_evaluation_refuses_unknown_controls_and_values_of_no_control_type
     assert evaluation.global_transform("Nobody") is None
     with pytest.raises(ValueError):
         editor.RigEvaluation("/Game/Nope.Nope")
+
+
+def test_a_saved_rig_whose_dispatch_node_lost_a_pin_reports_it_instead_of_running(editor, unreal, tmp_path):
+    rig = make_channel_rig(unreal)
+    graph = rig.get_controller()
+    choose = graph.add_template_node("DISPATCH_RigVMDispatch_If(in Condition,in True,in False,out Result)", unreal.Vector2D(0, 0), "Choose")
+    assert choose is not None
+    assert graph.add_link("Lift.Value", "Choose.True")
+    assert graph.add_link("Choose.Result", "Raise.Weight")
+    assert unreal.EditorAssetLibrary.save_loaded_asset(rig)
+    saved = tmp_path / "Project" / "Content" / "Eval" / "Channel.uasset"
+    text = saved.read_text()
+    # The saved text of a damaged asset: the If node's Condition pin renamed.
+    assert 'RigVMPin Name="Condition"' in text
+    saved.write_text(text.replace('RigVMPin Name="Condition"', 'RigVMPin Name="Choice"'))
+    editor.start(str(tmp_path / "Project"))
+    evaluation = editor.RigEvaluation(unreal.load_asset("/Game/Eval/Channel"))
+    assert evaluation.run_forwards_solve() is False
+    errors = "\n".join(evaluation.report()["errors"])
+    assert "Node 'Choose': DISPATCH_RigVMDispatch_If needs a pin Condition of type bool" in errors

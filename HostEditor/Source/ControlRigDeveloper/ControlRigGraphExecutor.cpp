@@ -200,6 +200,59 @@ int32 FControlRigGraphExecutor::FindNode(const FString& Name) const
 	return Found ? *Found : INDEX_NONE;
 }
 
+bool FControlRigGraphExecutor::HasDispatchPins(const FNode& Node)
+{
+	// The pins each dispatch kind reads and writes, and their types: a node saved without one of
+	// them (or with another type) cannot run.
+	struct FExpected
+	{
+		const TCHAR* Name;
+		const TCHAR* CPPType;
+	};
+	TArray<FExpected> Expected;
+	switch (Node.Kind)
+	{
+	case ENodeKind::If: Expected = {{TEXT("Condition"), TEXT("bool")}, {TEXT("True"), nullptr}, {TEXT("False"), nullptr}, {TEXT("Result"), nullptr}}; break;
+	case ENodeKind::ArrayIterator: Expected = {{TEXT("Array"), nullptr}, {TEXT("Element"), nullptr}, {TEXT("Index"), TEXT("int32")}, {TEXT("Count"), TEXT("int32")}, {TEXT("Ratio"), TEXT("float")}}; break;
+	case ENodeKind::ArrayGetNum: Expected = {{TEXT("Array"), nullptr}, {TEXT("Num"), TEXT("int32")}}; break;
+	case ENodeKind::ArrayGetAtIndex: Expected = {{TEXT("Array"), nullptr}, {TEXT("Index"), TEXT("int32")}, {TEXT("Element"), nullptr}}; break;
+	case ENodeKind::ArrayAdd: Expected = {{TEXT("Array"), nullptr}, {TEXT("Element"), nullptr}, {TEXT("Index"), TEXT("int32")}}; break;
+	default: return true;
+	}
+	for (const FExpected& Pin : Expected)
+	{
+		const TUniquePtr<FProperty>* Property = Node.PinProperties.Find(Pin.Name);
+		if (!Property || (Pin.CPPType && (*Property)->GetCPPType() != Pin.CPPType))
+		{
+			AddError(FString::Printf(TEXT("Node '%s': %s needs a pin %s%s%s; the node cannot run."), *Node.Name, *Node.TypeName, Pin.Name, Pin.CPPType ? TEXT(" of type ") : TEXT(""), Pin.CPPType ? Pin.CPPType : TEXT("")));
+			return false;
+		}
+	}
+	// Array pins hold arrays, and the element and value pins hold what the array or the choice holds.
+	const TUniquePtr<FProperty>* Array = Node.PinProperties.Find(TEXT("Array"));
+	if (Array && !dynamic_cast<const FArrayProperty*>(Array->Get()))
+	{
+		AddError(FString::Printf(TEXT("Node '%s': its Array pin does not hold an array; the node cannot run."), *Node.Name));
+		return false;
+	}
+	const TUniquePtr<FProperty>* Element = Node.PinProperties.Find(TEXT("Element"));
+	if (Array && Element && static_cast<const FArrayProperty*>(Array->Get())->Inner->GetCPPType() != (*Element)->GetCPPType())
+	{
+		AddError(FString::Printf(TEXT("Node '%s': its Element pin is not of its array's element type; the node cannot run."), *Node.Name));
+		return false;
+	}
+	if (Node.Kind == ENodeKind::If)
+	{
+		const FString Type = Node.PinProperties[TEXT("Result")]->GetCPPType();
+		if (Node.PinProperties[TEXT("True")]->GetCPPType() != Type || Node.PinProperties[TEXT("False")]->GetCPPType() != Type)
+		{
+			AddError(FString::Printf(TEXT("Node '%s': its True, False and Result pins are not of one type; the node cannot run."), *Node.Name));
+			return false;
+		}
+	}
+	return true;
+}
+
 void FControlRigGraphExecutor::Prepare(const URigVMGraph& Graph)
 {
 	const int32 ErrorsBefore = Report.Errors.Num();
@@ -337,7 +390,7 @@ void FControlRigGraphExecutor::Prepare(const URigVMGraph& Graph)
 				bPinsRead = false;
 			}
 		}
-		if (!bPinsRead)
+		if (!bPinsRead || !HasDispatchPins(*Node))
 		{
 			continue;
 		}

@@ -62,6 +62,8 @@ private:
 
 	void Prepare(const URigVMGraph& Graph);
 	void AddError(const FString& Message);
+	/** Whether a dispatch node has the pins its kind reads and writes, with their types; an error when not. */
+	bool HasDispatchPins(const FNode& Node);
 	int32 FindNode(const FString& Name) const;
 	/** The value at a pin path below a node ("Transform.Translation"); false with an error when there is none. */
 	bool ResolveSlot(int32 NodeIndex, const FString& PinPath, FSlot& OutSlot);
