@@ -382,3 +382,41 @@ TEST(RigGraphExecution, TheBackwardsSolveRunsItsOwnChainOnlyWhenAskedFor)
 	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Backward"))).GetTranslation(), FVector(0, 0, 3));
 	EXPECT_EQ(Evaluation.GetReport().EventsRun, 2);
 }
+
+TEST(RigGraphExecution, TransformsAreReadAndWrittenInTheirSpacesAndBlendedByWeight)
+{
+	FTestRig Test;
+	FRigControlSettings Settings;
+	Settings.ControlType = ERigControlType::EulerTransform;
+	FRigControlValue Value;
+	Value.SetFromTransform(FTransform(FVector(5, 0, 0)), ERigControlType::EulerTransform, ERigControlAxis::X);
+	Test.Hierarchy->AddControl(TEXT("Handle"), FRigElementKey(), Settings, Value, FTransform(FVector(0, 0, 100)));
+	Test.Hierarchy->AddNull(TEXT("Out"), FRigElementKey(), FTransform::Identity, true);
+	Test.Hierarchy->AddNull(TEXT("Half"), FRigElementKey(), FTransform(FVector(10, 0, 0)), true);
+	// A control's local transform is its value, relative to its offset.
+	Test.Unit(TEXT("/Script/ControlRig.RigUnit_GetTransform"), TEXT("Local"));
+	Test.Set(TEXT("Local.Item"), KeyText(TEXT("Control"), TEXT("Handle")));
+	Test.Set(TEXT("Local.Space"), TEXT("LocalSpace"));
+	Test.Unit(TEXT("/Script/ControlRig.RigUnit_SetTransform"), TEXT("PutOut"));
+	Test.Set(TEXT("PutOut.Item"), KeyText(TEXT("Null"), TEXT("Out")));
+	Test.Link(TEXT("Local.Transform"), TEXT("PutOut.Value"));
+	// A weight of a quarter moves a quarter of the way, from (10, 0, 0) toward (30, 0, 0).
+	Test.Unit(TEXT("/Script/ControlRig.RigUnit_SetTranslation"), TEXT("PutHalf"));
+	Test.Set(TEXT("PutHalf.Item"), KeyText(TEXT("Null"), TEXT("Half")));
+	Test.Set(TEXT("PutHalf.Value"), TEXT("(X=30,Y=0,Z=0)"));
+	Test.Set(TEXT("PutHalf.Weight"), TEXT("0.25"));
+	// An initial write to a control moves its offset; outside the construction event its value stays.
+	Test.Unit(TEXT("/Script/ControlRig.RigUnit_SetTransform"), TEXT("MoveOffset"));
+	Test.Set(TEXT("MoveOffset.Item"), KeyText(TEXT("Control"), TEXT("Handle")));
+	Test.Set(TEXT("MoveOffset.bInitial"), TEXT("True"));
+	Test.Set(TEXT("MoveOffset.Value"), TransformText(FVector(0, 0, 200)));
+	Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("PutOut.ExecuteContext"));
+	Test.Link(TEXT("PutOut.ExecuteContext"), TEXT("PutHalf.ExecuteContext"));
+	Test.Link(TEXT("PutHalf.ExecuteContext"), TEXT("MoveOffset.ExecuteContext"));
+
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Out"))).GetTranslation(), FVector(5, 0, 0));
+	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Half"))).GetTranslation(), FVector(15, 0, 0));
+	ExpectNear(GlobalOf(Evaluation, FRigElementKey(TEXT("Handle"), ERigElementType::Control)).GetTranslation(), FVector(5, 0, 200));
+}
