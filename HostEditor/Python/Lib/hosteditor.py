@@ -1,7 +1,7 @@
 """The headless editor's session, for tests and the host program: start the editor on a project
 folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, import
-a file through the Content Browser, and read back the message boxes, the log, the slow tasks that
-ran and the Slate application's ticks and windows."""
+a file through the Content Browser, read back the message boxes, the log, the slow tasks that ran
+and the Slate application's ticks and windows, and evaluate a Control Rig (RigEvaluation)."""
 
 import _unreal_core as _core
 import unreal

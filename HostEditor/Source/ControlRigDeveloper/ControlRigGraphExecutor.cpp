@@ -42,7 +42,7 @@ namespace
 	const FName ExecuteContextPin(TEXT("ExecuteContext"));
 	const FName CompletedPin(TEXT("Completed"));
 
-	/** The index of the pin path's first segment end, or INDEX_NONE when it has one segment. */
+	/** Splits a pin path at its first separator ("Node.Pin.Sub" -> "Node", "Pin.Sub"); false for a single segment. */
 	bool SplitFirst(const FString& Path, FString& OutFirst, FString& OutRest)
 	{
 		int32 Dot = INDEX_NONE;
