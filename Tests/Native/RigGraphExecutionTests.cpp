@@ -304,15 +304,6 @@ TEST(RigGraphExecution, WhatCannotRunIsAnErrorThatNamesIt)
 		EXPECT_TRUE(Errors.Contains(TEXT("RigUnit_FitChainToSplineCurveItemArray")) && Errors.Contains(TEXT("'Fit'"))) << TCHAR_TO_UTF8(*Errors);
 	}
 	{
-		// Two nodes of one event: which chain runs could not be said, so neither does.
-		FTestRig Test;
-		Test.Unit(TEXT("/Script/ControlRig.RigUnit_BeginExecution"), TEXT("SecondBegin"));
-		HostEditor::FRigEvaluation Evaluation(*Test.Rig);
-		EXPECT_FALSE(Evaluation.RunForwardsSolve());
-		const FString Errors = FString::Join(Evaluation.GetReport().Errors, TEXT("\n"));
-		EXPECT_TRUE(Errors.Contains(TEXT("'SecondBegin'")) && Errors.Contains(TEXT("Forwards Solve"))) << TCHAR_TO_UTF8(*Errors);
-	}
-	{
 		// A graph without a forwards solve event has nothing to run: that is said, not passed over.
 		FTestRig Test;
 		Test.Graph->RemoveNodeByName(*Begin);
