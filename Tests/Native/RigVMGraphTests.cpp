@@ -146,6 +146,22 @@ TEST(RigVMCompileTests, GraphWithUnresolvedTemplateFailsAndSaysWhichNode)
 	EXPECT_TRUE(Rig->GetLastCompileSucceeded());
 }
 
+TEST(RigVMControllerTests, ASecondNodeOfAnEventIsRefusedAndTheGraphsOwnIsReturned)
+{
+	UControlRigBlueprint* Rig = NewRig();
+	URigVMController* Controller = Rig->GetController();
+	URigVMNode* Existing = Rig->GetDefaultModel()->FindNodeByName(TEXT("RigUnit_BeginExecution"));
+	ASSERT_NE(Existing, nullptr);
+	const int32 Nodes = Rig->GetDefaultModel()->GetNodes().Num();
+	HostEditor::FLogCapture Log;
+	EXPECT_EQ(Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_BeginExecution"), TEXT("Execute"), FVector2D::ZeroVector, TEXT("Again")), Existing);
+	EXPECT_EQ(Log.Count(LogRigVM, ELogVerbosity::Error, TEXT("Rig Graph can only contain one single Forwards Solve node.")), 1);
+	EXPECT_EQ(Rig->GetDefaultModel()->GetNodes().Num(), Nodes);
+	// Another event is not held back by it.
+	EXPECT_NE(Controller->AddUnitNodeFromStructPath(TEXT("/Script/ControlRig.RigUnit_InverseExecution")), nullptr);
+	EXPECT_EQ(Rig->GetDefaultModel()->GetNodes().Num(), Nodes + 1);
+}
+
 TEST(RigVMControllerTests, RefusalsAreLoggedAsErrorsNamingThePin)
 {
 	UControlRigBlueprint* Rig = NewRig();

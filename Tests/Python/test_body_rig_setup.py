@@ -107,7 +107,7 @@ def test_a_build_starts_from_bones_only_and_an_empty_graph(unreal, tool_script, 
     graph = rig.get_controller(rig.get_model())
     existing = len(graph.get_graph().get_nodes())
     for index in range(3):
-        graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_BeginExecution", "Execute", unreal.Vector2D(index * 100, 0), "Node%d" % index)
+        graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_SetTransform", "Execute", unreal.Vector2D(index * 100, 0), "Node%d" % index)
     assert len(graph.get_graph().get_nodes()) == existing + 3
     assert tool_script["body_rig_clear_graph"](rig) is not None
     assert list(graph.get_graph().get_nodes()) == []

@@ -128,3 +128,60 @@ def test_the_menu_entry_opens_the_tools_from_python_too(editor):
     assert ("LogVantorelUnrealEditor", "Display", "Vantorel tools target SkeletalMesh path: '' resolved: no") in editor.log_lines()
     with pytest.raises(RuntimeError, match="has no entry 'Missing'"):
         editor.invoke_menu_entry(["Vantorel", "Missing"])
+
+
+# A rig whose forwards solve puts the bone Hand where the control Handle is, 10 cm lower.
+MAKE_FOLLOW_RIG = """
+import unreal
+rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Eval/Follow")
+hierarchy = rig.get_hierarchy_controller()
+settings = unreal.RigControlSettings()
+settings.control_type = unreal.RigControlType.EULER_TRANSFORM
+hierarchy.add_control("Handle", unreal.RigElementKey(), settings, unreal.RigControlValue())
+hierarchy.add_bone("Hand", unreal.RigElementKey(), unreal.Transform(location=unreal.Vector(0, 0, -10)), True)
+graph = rig.get_controller()
+graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_GetTransform", "Execute", unreal.Vector2D(0, 0), "Get")
+graph.set_pin_default_value("Get.Item", '(Type=Control,Name="Handle")')
+graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_OffsetTransformForItem", "Execute", unreal.Vector2D(0, 0), "Follow")
+graph.set_pin_default_value("Follow.Item", '(Type=Bone,Name="Hand")')
+graph.add_link("Get.Transform", "Follow.OffsetTransform")
+graph.add_link("RigUnit_BeginExecution.ExecuteContext", "Follow.ExecuteContext")
+"""
+
+
+def test_a_saved_rig_evaluates_with_the_control_values_given_and_prints_its_bones(tmp_path):
+    script = tmp_path / "make_rig.py"
+    script.write_text(MAKE_FOLLOW_RIG)
+    project = str(tmp_path / "Project")
+    code, lines, _ = run_host(project, "-ExecFile=" + str(script), "-SaveAll")
+    assert code == 0
+    # A second run loads the saved rig; the value moves the handle 4 cm along Y, and the bone with it.
+    code, lines, _ = run_host(project, "-ControlValue=Handle=(Location=(X=0,Y=4,Z=0),Rotation=(Pitch=0,Yaw=0,Roll=0),Scale=(X=1,Y=1,Z=1))",
+                              "-EvalRuns=2", "-EvalRig=/Game/Eval/Follow.Follow")
+    assert code == 0
+    header = lines.index("== bones of /Game/Eval/Follow.Follow after 2 forwards solves")
+    assert lines[header + 1] == "Hand T=(0.0000, 4.0000, -10.0000) R=(0.0000, 0.0000, 0.0000) S=(1.0000, 1.0000, 1.0000)"
+    report = lines.index("== run report")
+    assert lines[report + 1].startswith("2 events, 6 nodes executed, 0 errors")
+
+
+@pytest.mark.parametrize("arguments, message", [
+    (("-ControlValue=Nobody=1",), "HostEditor-Cmd: The rig has no control Nobody."),
+    (("-ControlValue=Handle=7",), "HostEditor-Cmd: '7' is not a value of the EulerTransform control Handle."),
+    (("-ControlValue=Handle",), "-ControlValue needs a control and a value"),
+    (("-EvalRuns=0",), "-EvalRuns needs a whole number of at least 1, not 0"),
+])
+def test_evaluation_settings_that_cannot_be_used_fail_the_run(tmp_path, arguments, message):
+    script = tmp_path / "make_rig.py"
+    script.write_text(MAKE_FOLLOW_RIG)
+    project = str(tmp_path / "Project")
+    assert run_host(project, "-ExecFile=" + str(script), "-SaveAll")[0] == 0
+    code, lines, _ = run_host(project, *arguments, "-EvalRig=/Game/Eval/Follow.Follow")
+    assert code == 1
+    assert any(message in line for line in lines), lines
+
+
+def test_evaluating_a_missing_rig_fails(tmp_path):
+    code, lines, _ = run_host(str(tmp_path / "Project"), "-EvalRig=/Game/Nope.Nope")
+    assert code == 1
+    assert "HostEditor-Cmd: no Control Rig at /Game/Nope.Nope" in lines

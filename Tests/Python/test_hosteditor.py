@@ -1,6 +1,7 @@
 """The test-facing `hosteditor` module and the editor services around assets: starting and
 restarting on a project folder, the editor's Python and editor runs, the Content Browser selection,
-message boxes, the log, plug-in versions, project paths, slow tasks and creating skeletal meshes."""
+message boxes, the log, plug-in versions, project paths, slow tasks, creating skeletal meshes and
+evaluating Control Rigs."""
 
 import builtins
 import json
@@ -312,3 +313,92 @@ def test_engine_calls_are_counted_by_kind(editor, unreal):
     assert after_properties["properties"] - before["properties"] >= 2
     assert after["functions"] - after_properties["functions"] == 1
     assert after["properties"] == after_properties["properties"]
+
+
+# ---- rig evaluation -----------------------------------------------------------------------------
+
+def make_channel_rig(unreal):
+    """A rig whose forwards solve moves the null Target up by its control's float channel Lift and
+    to the control's place: Target = Handle's global transform, then Lift cm along Z."""
+    rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Eval/Channel")
+    hierarchy = rig.get_hierarchy_controller()
+    settings = unreal.RigControlSettings()
+    settings.control_type = unreal.RigControlType.EULER_TRANSFORM
+    handle = hierarchy.add_control("Handle", unreal.RigElementKey(), settings, unreal.RigControlValue())
+    channel = unreal.RigControlSettings()
+    channel.control_type = unreal.RigControlType.FLOAT
+    hierarchy.add_animation_channel("Lift", handle, channel)
+    hierarchy.add_null("Target", unreal.RigElementKey(), unreal.Transform(), True)
+    graph = rig.get_controller()
+    origin = unreal.Vector2D(0, 0)
+    graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_GetTransform", "Execute", origin, "Get")
+    graph.set_pin_default_value("Get.Item", '(Type=Control,Name="Handle")')
+    graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_SetTransform", "Execute", origin, "Put")
+    graph.set_pin_default_value("Put.Item", '(Type=Null,Name="Target")')
+    graph.add_link("Get.Transform", "Put.Value")
+    graph.add_link("RigUnit_BeginExecution.ExecuteContext", "Put.ExecuteContext")
+    graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_GetFloatAnimationChannel", "Execute", origin, "Lift")
+    graph.set_pin_default_value("Lift.Control", "Handle")
+    graph.set_pin_default_value("Lift.Channel", "Lift")
+    graph.add_unit_node_from_struct_path("/Script/ControlRig.RigUnit_OffsetTransformForItem", "Execute", origin, "Raise")
+    graph.set_pin_default_value("Raise.Item", '(Type=Null,Name="Target")')
+    graph.add_link("Lift.Value", "Raise.OffsetTransform.Translation.Z")
+    graph.add_link("Put.ExecuteContext", "Raise.ExecuteContext")
+    return rig
+
+
+def test_a_rig_evaluation_takes_control_values_in_their_engine_types(editor, unreal):
+    rig = make_channel_rig(unreal)
+    evaluation = editor.RigEvaluation(rig)
+    evaluation.set_control_value("Handle", unreal.EulerTransform(location=unreal.Vector(3, 4, 0)))
+    evaluation.set_control_value("Lift", 2.5)
+    assert evaluation.run_forwards_solve(2) is True
+    target = evaluation.global_transform("Target", "Null")
+    assert (target.translation.x, target.translation.y, target.translation.z) == pytest.approx((3, 4, 2.5), abs=1e-6)
+    handle = evaluation.global_transform("Handle", "Control")
+    assert (handle.translation.x, handle.translation.y) == pytest.approx((3, 4), abs=1e-6)
+    report = evaluation.report()
+    assert (report["events_run"], report["errors"], report["nodes_never_run"]) == (2, [], [])
+    assert report["units_per_type"]["RigUnit_GetFloatAnimationChannel"] == 2
+    # The blueprint keeps its own pose.
+    assert rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name="Handle")).translation.x == 0
+
+
+def test_a_rig_evaluation_refuses_unknown_controls_and_values_of_no_control_type(editor, unreal):
+    evaluation = editor.RigEvaluation(make_channel_rig(unreal))
+    with pytest.raises(KeyError, match="Nobody"):
+        evaluation.set_control_value("Nobody", 1.0)
+    with pytest.raises(TypeError):
+        evaluation.set_control_value("Lift", "high")
+    # A value must fit the control's type: a vector is no float channel, a float no transform.
+    with pytest.raises(TypeError, match="Float control Lift"):
+        evaluation.set_control_value("Lift", unreal.Vector(1, 2, 3))
+    with pytest.raises(TypeError, match="EulerTransform control Handle"):
+        evaluation.set_control_value("Handle", 1.0)
+    # An int serves a float channel.
+    evaluation.set_control_value("Lift", 2)
+    assert evaluation.run_forwards_solve()
+    assert evaluation.global_transform("Target", "Null").translation.z == pytest.approx(2.0)
+    assert evaluation.global_transform("Nobody") is None
+    with pytest.raises(ValueError):
+        editor.RigEvaluation("/Game/Nope.Nope")
+
+
+def test_a_saved_rig_whose_dispatch_node_lost_a_pin_reports_it_instead_of_running(editor, unreal, tmp_path):
+    rig = make_channel_rig(unreal)
+    graph = rig.get_controller()
+    choose = graph.add_template_node("DISPATCH_RigVMDispatch_If(in Condition,in True,in False,out Result)", unreal.Vector2D(0, 0), "Choose")
+    assert choose is not None
+    assert graph.add_link("Lift.Value", "Choose.True")
+    assert graph.add_link("Choose.Result", "Raise.Weight")
+    assert unreal.EditorAssetLibrary.save_loaded_asset(rig)
+    saved = tmp_path / "Project" / "Content" / "Eval" / "Channel.uasset"
+    text = saved.read_text()
+    # The saved text of a damaged asset: the If node's Condition pin renamed.
+    assert 'RigVMPin Name="Condition"' in text
+    saved.write_text(text.replace('RigVMPin Name="Condition"', 'RigVMPin Name="Choice"'))
+    editor.start(str(tmp_path / "Project"))
+    evaluation = editor.RigEvaluation(unreal.load_asset("/Game/Eval/Channel"))
+    assert evaluation.run_forwards_solve() is False
+    errors = "\n".join(evaluation.report()["errors"])
+    assert "Node 'Choose': DISPATCH_RigVMDispatch_If needs a pin Condition of type bool" in errors

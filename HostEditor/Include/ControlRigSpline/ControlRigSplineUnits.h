@@ -27,7 +27,7 @@ struct FRigUnit_ControlRigSplineFromPoints : public FRigUnit_ControlRigSplineBas
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The input points to form the spline */
 	UPROPERTY(meta = (Input))
@@ -68,7 +68,7 @@ struct FRigUnit_FitChainToSplineCurveItemArray : public FRigUnit_HighlevelBaseMu
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The items to align */
 	UPROPERTY(meta = (Input))

@@ -1,7 +1,8 @@
 // HostEditor-Cmd: the headless editor on the command line. It starts the editor on a project folder,
 // loads the plug-ins' modules and then does, in the order given, what a user would do in the
 // editor: import files through the Content Browser, select assets, choose main-menu entries (such as
-// "Vantorel > Vantorel Functions"), type commands into the Python console, save. Every log line is
+// "Vantorel > Vantorel Functions"), type commands into the Python console, save, and evaluate a saved
+// Control Rig with given control values. Every log line is
 // printed as it is written, message boxes included, and the message boxes are listed at the end.
 
 #include <cstdio>
@@ -9,15 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "ControlRigBlueprint.h"
 #include "CoreMinimal.h"
 #include "FileHelpers.h"
 #include "HostEditorSupport/HostEditorSession.h"
+#include "HostEditorSupport/RigEvaluation.h"
 #include "IPythonScriptPlugin.h"
 #include "Misc/CoreDelegates.h"
 #include "Misc/OutputDeviceRedirector.h"
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "UObject/Object.h"
+#include "UObject/UObjectGlobals.h"
 
 namespace
 {
@@ -42,6 +46,15 @@ namespace
 		"  -ExecCmd=<Python>           Run a Python command text, as the Python console does.\n"
 		"  -ExecFile=<File.py>         Run a Python file.\n"
 		"  -SaveAll                    Save every asset with unsaved changes (File > Save All).\n"
+		"  -ControlValue=<Control>=<Value>\n"
+		"                              Give a control a value for the evaluations that follow, in the\n"
+		"                              text of its type: true/false, a number, (X=..,Y=..,Z=..),\n"
+		"                              (Pitch=..,Yaw=..,Roll=..) or a transform's text.\n"
+		"  -EvalRuns=<Count>           How many forwards solves the evaluations that follow run\n"
+		"                              (default 1).\n"
+		"  -EvalRig=<Path>             Evaluate the saved Control Rig at the object path with the\n"
+		"                              control values given so far: run its forwards solve and print\n"
+		"                              every bone's global transform and the run report.\n"
 		"\n"
 		"Options:\n"
 		"  -Plugins=<Folder>[,...]     Further folders to search for plug-ins; the default is the\n"
@@ -84,6 +97,9 @@ namespace
 		ExecCmd,
 		ExecFile,
 		SaveAll,
+		ControlValue,
+		EvalRuns,
+		EvalRig,
 	};
 
 	struct FAction
@@ -136,6 +152,9 @@ namespace
 			{TEXT("ExecCmd"), EAction::ExecCmd, true},
 			{TEXT("ExecFile"), EAction::ExecFile, true},
 			{TEXT("SaveAll"), EAction::SaveAll, false},
+			{TEXT("ControlValue"), EAction::ControlValue, true},
+			{TEXT("EvalRuns"), EAction::EvalRuns, true},
+			{TEXT("EvalRig"), EAction::EvalRig, true},
 		};
 		for (int Index = 1; Index < Argc; ++Index)
 		{
@@ -235,7 +254,56 @@ namespace
 		return Python->ExecPythonCommandEx(PythonCommand);
 	}
 
-	bool RunAction(const FAction& Action, FString& ImportFolder)
+	/** What the evaluation actions that follow use: the control values given and the number of runs. */
+	struct FEvaluationSettings
+	{
+		TArray<TPair<FString, FString>> ControlValues;
+		int32 Runs = 1;
+	};
+
+	/** Prints a transform as its translation, rotation (pitch, yaw, roll in degrees) and scale. */
+	FString DescribeTransform(const FTransform& Transform)
+	{
+		const FVector T = Transform.GetTranslation();
+		const FRotator R = Transform.Rotator();
+		const FVector S = Transform.GetScale3D();
+		return FString::Printf(TEXT("T=(%.4f, %.4f, %.4f) R=(%.4f, %.4f, %.4f) S=(%.4f, %.4f, %.4f)"), T.X, T.Y, T.Z, R.Pitch, R.Yaw, R.Roll, S.X, S.Y, S.Z);
+	}
+
+	/** Evaluates the rig at ObjectPath with the settings and prints its bones and run report. */
+	bool EvaluateRig(const FString& ObjectPath, const FEvaluationSettings& Settings)
+	{
+		UControlRigBlueprint* Blueprint = LoadObject<UControlRigBlueprint>(nullptr, *ObjectPath);
+		if (!Blueprint)
+		{
+			Report(TEXT("no Control Rig at %s"), ObjectPath);
+			return false;
+		}
+		HostEditor::FRigEvaluation Evaluation(*Blueprint);
+		bool bSucceeded = true;
+		for (const TPair<FString, FString>& Value : Settings.ControlValues)
+		{
+			FString Error;
+			if (!Evaluation.SetControlValueFromText(FName(*Value.Key), Value.Value, Error))
+			{
+				Report(TEXT("%s"), Error);
+				bSucceeded = false;
+			}
+		}
+		bSucceeded &= Evaluation.RunForwardsSolve(Settings.Runs);
+		std::printf("== bones of %s after %d forwards solve%s\n", TCHAR_TO_UTF8(*ObjectPath), Settings.Runs, Settings.Runs == 1 ? "" : "s");
+		for (const FRigElementKey& Bone : Evaluation.GetHierarchy().GetBoneKeys(true))
+		{
+			FTransform Global;
+			Evaluation.GetGlobalTransform(Bone, Global);
+			std::printf("%s %s\n", TCHAR_TO_UTF8(*Bone.Name.ToString()), TCHAR_TO_UTF8(*DescribeTransform(Global)));
+		}
+		std::printf("== run report\n%s", TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport())));
+		std::fflush(stdout);
+		return bSucceeded;
+	}
+
+	bool RunAction(const FAction& Action, FString& ImportFolder, FEvaluationSettings& Evaluation)
 	{
 		switch (Action.Kind)
 		{
@@ -277,6 +345,30 @@ namespace
 			return RunPython(EPythonCommandExecutionMode::ExecuteFile, FPaths::ConvertRelativePathToFull(Action.Value));
 		case EAction::SaveAll:
 			return UEditorLoadingAndSavingUtils::SaveDirtyPackages(true, true);
+		case EAction::ControlValue:
+		{
+			FString Control, Value;
+			if (!Action.Value.Split(TEXT("="), &Control, &Value) || Control.TrimStartAndEnd().IsEmpty())
+			{
+				Report(TEXT("-ControlValue needs a control and a value: -ControlValue=<Control>=<Value>, not %s"), Action.Value);
+				return false;
+			}
+			Evaluation.ControlValues.Add(TPair<FString, FString>(Control.TrimStartAndEnd(), Value));
+			return true;
+		}
+		case EAction::EvalRuns:
+		{
+			const FString Count = Action.Value.TrimStartAndEnd();
+			if (!Count.IsNumeric() || FCString::Atoi(*Count) < 1 || Count.Contains(TEXT(".")))
+			{
+				Report(TEXT("-EvalRuns needs a whole number of at least 1, not %s"), Action.Value);
+				return false;
+			}
+			Evaluation.Runs = FCString::Atoi(*Count);
+			return true;
+		}
+		case EAction::EvalRig:
+			return EvaluateRig(Action.Value.TrimStartAndEnd(), Evaluation);
 		}
 		return false;
 	}
@@ -352,9 +444,10 @@ int main(int Argc, char** Argv)
 	}
 
 	FString ImportFolder = TEXT("/Game");
+	FEvaluationSettings Evaluation;
 	for (const FAction& Action : CommandLine.Actions)
 	{
-		if (!RunAction(Action, ImportFolder))
+		if (!RunAction(Action, ImportFolder, Evaluation))
 		{
 			Report(TEXT("failed: %s"), Action.Spelling);
 			bAllSucceeded = false;

@@ -6,10 +6,12 @@
 #include <tuple>
 #include <vector>
 
+#include "ControlRigBlueprint.h"
 #include "CoreMinimal.h"
 #include "Engine/SkeletalMesh.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/HostEditorSession.h"
+#include "HostEditorSupport/RigEvaluation.h"
 #include "HostEditorSupport/SlateRecord.h"
 #include "Modules/ModuleManager.h"
 #include "Widgets/SWindow.h"
@@ -64,7 +66,7 @@ namespace HostEditorPython
 			{
 				return Value;
 			}
-			const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<T>::Get());
+			const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, StaticStruct<T>());
 			const FString Buffer = FromUtf8(Text);
 			const TCHAR* End = Property.ImportText_Direct(*Buffer, &Value, nullptr, PPF_None);
 			if (!End || *PropertyTextUtils::SkipWhitespace(End))
@@ -72,6 +74,70 @@ namespace HostEditorPython
 				throw py::value_error("'" + Text + "' is not " + What);
 			}
 			return Value;
+		}
+	}
+
+	namespace
+	{
+		/** A control value from its kind ("bool", "float", "int" or a struct name) and its value or text. */
+		FRigControlValue MakeControlValue(const std::string& Kind, const py::object& Value)
+		{
+			if (Kind == "bool") { return URigHierarchy::MakeControlValueFromBool(Value.cast<bool>()); }
+			if (Kind == "float") { return URigHierarchy::MakeControlValueFromFloat(Value.cast<float>()); }
+			if (Kind == "int") { return URigHierarchy::MakeControlValueFromInt(Value.cast<int32>()); }
+			const std::string Text = Value.cast<std::string>();
+			if (Kind == "Vector2D") { return URigHierarchy::MakeControlValueFromVector2D(StructFromText(Text, FVector2D::ZeroVector, "a Vector2D")); }
+			if (Kind == "Vector") { return URigHierarchy::MakeControlValueFromVector(StructFromText(Text, FVector::ZeroVector, "a Vector")); }
+			if (Kind == "Rotator") { return URigHierarchy::MakeControlValueFromRotator(StructFromText(Text, FRotator::ZeroRotator, "a Rotator")); }
+			if (Kind == "Transform") { return URigHierarchy::MakeControlValueFromTransform(StructFromText(Text, FTransform::Identity, "a Transform")); }
+			if (Kind == "EulerTransform") { return URigHierarchy::MakeControlValueFromEulerTransform(StructFromText(Text, FEulerTransform::Identity, "an EulerTransform")); }
+			throw py::type_error("control values are bool, float, int, Vector2D, Vector, Rotator, Transform or EulerTransform, not " + Kind);
+		}
+
+		/** Whether a value of the kind MakeControlValue takes fits a control of the type. */
+		bool KindFitsControl(const std::string& Kind, ERigControlType Type)
+		{
+			switch (Type)
+			{
+			case ERigControlType::Bool: return Kind == "bool";
+			case ERigControlType::Float:
+			case ERigControlType::ScaleFloat: return Kind == "float" || Kind == "int";
+			case ERigControlType::Integer: return Kind == "int";
+			case ERigControlType::Vector2D: return Kind == "Vector2D";
+			case ERigControlType::Position:
+			case ERigControlType::Scale: return Kind == "Vector";
+			case ERigControlType::Rotator: return Kind == "Rotator";
+			case ERigControlType::Transform:
+			case ERigControlType::TransformNoScale: return Kind == "Transform";
+			case ERigControlType::EulerTransform: return Kind == "EulerTransform";
+			}
+			return false;
+		}
+
+		py::dict ReportToDict(const HostEditor::FRigRunReport& Report)
+		{
+			py::dict Result;
+			Result["events_run"] = Report.EventsRun;
+			Result["nodes_executed"] = Report.NodesExecuted;
+			py::dict Units;
+			for (const TPair<FString, int32>& Unit : Report.UnitsPerType)
+			{
+				Units[py::str(ToUtf8(Unit.Key))] = Unit.Value;
+			}
+			Result["units_per_type"] = Units;
+			const auto ToList = [](const TArray<FString>& Lines) {
+				std::vector<std::string> List;
+				for (const FString& Line : Lines)
+				{
+					List.push_back(ToUtf8(Line));
+				}
+				return List;
+			};
+			Result["errors"] = ToList(Report.Errors);
+			Result["warnings"] = ToList(Report.Warnings);
+			Result["nodes_never_run"] = ToList(Report.NodesNeverRun);
+			Result["text"] = ToUtf8(HostEditor::DescribeRigRunReport(Report));
+			return Result;
 		}
 	}
 
@@ -186,6 +252,48 @@ namespace HostEditorPython
 				throw std::runtime_error(ToUtf8(Error));
 			}
 		});
+		py::class_<HostEditor::FRigEvaluation>(Editor, "RigEvaluation")
+			.def(py::init([](const std::string& BlueprintPath) {
+				UControlRigBlueprint* Blueprint = dynamic_cast<UControlRigBlueprint*>(StaticFindObject(UControlRigBlueprint::StaticClass(), nullptr, *FromUtf8(BlueprintPath)));
+				if (!Blueprint)
+				{
+					throw py::value_error("no Control Rig blueprint at " + BlueprintPath);
+				}
+				return new HostEditor::FRigEvaluation(*Blueprint);
+			}))
+			.def("set_control_value", [](HostEditor::FRigEvaluation& Evaluation, const std::string& Name, const std::string& Kind, const py::object& Value) {
+				const FName Control(*FromUtf8(Name));
+				const FRigControlElement* Element = Evaluation.GetHierarchy().Find<FRigControlElement>(FRigElementKey(Control, ERigElementType::Control));
+				if (Element && !KindFitsControl(Kind, Element->Settings.ControlType))
+				{
+					throw py::type_error("a " + Kind + " is not a value of the " + ToUtf8(StaticEnum<ERigControlType>()->GetNameStringByValue((int64)Element->Settings.ControlType)) + " control " + Name);
+				}
+				FString Error;
+				const FRigControlValue ControlValue = Kind == "int" && Element && Element->Settings.ControlType != ERigControlType::Integer
+					? URigHierarchy::MakeControlValueFromFloat(Value.cast<float>())
+					: MakeControlValue(Kind, Value);
+				if (!Evaluation.SetControlValue(Control, ControlValue, Error))
+				{
+					throw py::key_error(ToUtf8(Error));
+				}
+			})
+			.def("run_forwards_solve", &HostEditor::FRigEvaluation::RunForwardsSolve)
+			.def("has_backwards_solve", &HostEditor::FRigEvaluation::HasBackwardsSolve)
+			.def("run_backwards_solve", &HostEditor::FRigEvaluation::RunBackwardsSolve)
+			.def("global_transform", [](const HostEditor::FRigEvaluation& Evaluation, const std::string& Name, const std::string& TypeName) -> py::object {
+				const UEnum* Types = StaticEnum<ERigElementType>();
+				const int64 Type = Types->GetValueByNameString(FromUtf8(TypeName));
+				FTransform Transform;
+				if (Type == INDEX_NONE || !Evaluation.GetGlobalTransform(FRigElementKey(FName(*FromUtf8(Name)), (ERigElementType)Type), Transform))
+				{
+					return py::none();
+				}
+				FString Text;
+				const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<FTransform>::Get());
+				Property.ExportTextItem_Direct(Text, &Transform, nullptr, nullptr, PPF_None);
+				return py::cast(ToUtf8(Text));
+			})
+			.def("report", [](const HostEditor::FRigEvaluation& Evaluation) { return ReportToDict(Evaluation.GetReport()); });
 		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale, const std::string& ImportedBounds) {
 			TArray<HostEditor::FBoneDescription> Descriptions;
 			for (const auto& [Name, Parent, Transform] : Bones)

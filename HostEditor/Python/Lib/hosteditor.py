@@ -1,7 +1,7 @@
 """The headless editor's session, for tests and the host program: start the editor on a project
 folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, import
-a file through the Content Browser, and read back the message boxes, the log, the slow tasks that
-ran and the Slate application's ticks and windows."""
+a file through the Content Browser, read back the message boxes, the log, the slow tasks that ran
+and the Slate application's ticks and windows, and evaluate a Control Rig (RigEvaluation)."""
 
 import _unreal_core as _core
 import unreal
@@ -114,3 +114,58 @@ def import_file(path, destination_folder):
     the import failed (the reasons are in log_lines())."""
     paths = _native.import_file(str(path), str(destination_folder))
     return [unreal.find_object(None, object_path) for object_path in paths]
+
+
+class RigEvaluation:
+    """A rig instance of a Control Rig blueprint: a copy of its hierarchy with its graph prepared to
+    run, the construction event run when there is one. Each forwards solve starts from the bones'
+    reference pose, as a rig previewed on its mesh receives it; controls, nulls and channels keep
+    their values. The blueprint itself is never changed."""
+
+    _KINDS = (("bool", bool), ("int", int), ("float", float))
+    _STRUCTS = ("Vector2D", "Vector", "Rotator", "Transform", "EulerTransform")
+
+    def __init__(self, blueprint):
+        path = blueprint if isinstance(blueprint, str) else blueprint.get_path_name()
+        self._native = _native.RigEvaluation(path)
+
+    def set_control_value(self, name, value):
+        """Sets the current value of a control or animation channel: a bool, int or float, or an
+        unreal.Vector2D, Vector, Rotator, Transform or EulerTransform, fitting the control's type (an
+        int also serves a float control). KeyError when there is no such control, TypeError for a
+        value of another kind."""
+        for kind, python_type in self._KINDS:
+            if type(value) is python_type:
+                self._native.set_control_value(str(name), kind, value)
+                return
+        kind = type(value).__name__
+        if kind not in self._STRUCTS or not hasattr(value, "export_text"):
+            raise TypeError("a control value is a bool, int, float or unreal.%s, not %r" % (", unreal.".join(self._STRUCTS), value))
+        self._native.set_control_value(str(name), kind, value.export_text())
+
+    def run_forwards_solve(self, count=1):
+        """Runs the forwards solve count times; False when a run had an error (see report())."""
+        return self._native.run_forwards_solve(int(count))
+
+    def has_backwards_solve(self):
+        return self._native.has_backwards_solve()
+
+    def run_backwards_solve(self):
+        """Runs the backwards solve once; False when the graph has none or the run had an error."""
+        return self._native.run_backwards_solve()
+
+    def global_transform(self, name, element_type="Bone"):
+        """The global transform (an unreal.Transform) of the bone, control or null named name, or
+        None when the rig has no such element."""
+        text = self._native.global_transform(str(name), str(element_type))
+        if text is None:
+            return None
+        transform = unreal.Transform()
+        transform.import_text(text)
+        return transform
+
+    def report(self):
+        """What the runs so far did: {"events_run", "nodes_executed", "units_per_type" (per unit struct
+        or dispatch factory name, its runs), "errors", "warnings", "nodes_never_run", "text" (all of it
+        as printable lines)}."""
+        return self._native.report()

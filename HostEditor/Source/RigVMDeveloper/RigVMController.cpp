@@ -752,10 +752,36 @@ URigVMUnitNode* URigVMController::AddUnitNode(const UScriptStruct* InScriptStruc
 		ReportError(FString::Printf(TEXT("Cannot add unit node: '%s' has no method '%s'."), *InScriptStruct->GetName(), *InMethodName.ToString()));
 		return nullptr;
 	}
+	if (URigVMUnitNode* Existing = FindNodeThatCanOnlyExistOnce(InScriptStruct))
+	{
+		// A graph holds one node of such a struct (an event): the one it has is what the caller gets.
+		const FString DisplayName = InScriptStruct->GetMetaData(TEXT("DisplayName"));
+		ReportError(FString::Printf(TEXT("Rig Graph can only contain one single %s node."), DisplayName.IsEmpty() ? *InScriptStruct->GetName() : *DisplayName));
+		return Existing;
+	}
 	URigVMUnitNode* Node = NewObject<URigVMUnitNode>(Graph, MakeUniqueNodeName(InNodeName.IsEmpty() ? InScriptStruct->GetName() : InNodeName));
 	SetupUnitNode(Node, InScriptStruct, InMethodName);
 	AddNodeToGraph(Node, InPosition);
 	return Node;
+}
+
+URigVMUnitNode* URigVMController::FindNodeThatCanOnlyExistOnce(const UScriptStruct* InScriptStruct) const
+{
+	const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, const_cast<UScriptStruct*>(InScriptStruct));
+	const RigVMPinTypes::FScopedValue Instance(&Property);
+	if (!static_cast<const FRigVMStruct*>(Instance.Get())->CanOnlyExistOnce())
+	{
+		return nullptr;
+	}
+	for (URigVMNode* Node : Graph->GetNodes())
+	{
+		URigVMUnitNode* UnitNode = dynamic_cast<URigVMUnitNode*>(Node);
+		if (UnitNode && UnitNode->GetScriptStruct() == InScriptStruct)
+		{
+			return UnitNode;
+		}
+	}
+	return nullptr;
 }
 
 URigVMUnitNode* URigVMController::AddUnitNodeFromStructPath(const FString& InScriptStructPath, const FName& InMethodName, const FVector2D& InPosition, const FString& InNodeName, bool bSetupUndoRedo, bool bPrintPythonCommand)

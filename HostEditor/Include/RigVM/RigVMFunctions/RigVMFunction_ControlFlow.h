@@ -23,7 +23,7 @@ struct RIGVM_API FRigVMFunction_ControlFlowBranch : public FRigVMFunction_Contro
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The input execution pin to hook up to the graph */
 	UPROPERTY(EditAnywhere, Transient, DisplayName = "Execute", Category = "ControlFlow", meta = (Input))

@@ -22,7 +22,7 @@ struct FRigVMFunction_NameConcat : public FRigVMFunction_NameBase
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FName A;

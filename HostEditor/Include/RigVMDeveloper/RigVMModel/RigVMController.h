@@ -214,6 +214,8 @@ private:
 	/** The graph's node of that name, or null with an error. */
 	URigVMNode* FindNodeChecked(const FName& InNodeName) const;
 	void ReportError(const FString& Message) const;
+	/** The graph's node of a struct of which a graph holds one (an event), or null. */
+	URigVMUnitNode* FindNodeThatCanOnlyExistOnce(const UScriptStruct* InScriptStruct) const;
 	void Notify();
 
 	FName MakeUniqueNodeName(const FString& InDesiredName) const;

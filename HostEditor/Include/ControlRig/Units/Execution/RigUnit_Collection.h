@@ -54,7 +54,7 @@ struct CONTROLRIG_API FRigUnit_CollectionChildrenArray : public FRigUnit_Collect
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The parent to search the children for */
 	UPROPERTY(meta = (Input, ExpandByDefault))
@@ -93,7 +93,7 @@ struct CONTROLRIG_API FRigUnit_CollectionItems : public FRigUnit_CollectionBase
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The input array of items */
 	UPROPERTY(meta = (Input))
@@ -117,7 +117,7 @@ struct CONTROLRIG_API FRigUnit_CollectionLoop : public FRigUnit_CollectionBaseMu
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The sub-block of the loop to run next ("Completed" once every item has run). */
 	UPROPERTY(meta = (Singleton))

@@ -16,7 +16,7 @@ struct CONTROLRIG_API FRigUnit_InverseExecution : public FRigUnit
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	virtual FName GetEventName() const override { return FName(TEXT("Backwards Solve")); }
 	virtual bool CanOnlyExistOnce() const override { return true; }

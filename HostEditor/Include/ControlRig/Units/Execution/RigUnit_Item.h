@@ -23,7 +23,7 @@ struct CONTROLRIG_API FRigUnit_ItemExists : public FRigUnit_ItemBase
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to look up */
 	UPROPERTY(meta = (Input))

@@ -46,7 +46,7 @@ struct CONTROLRIG_API FRigUnit_GetBoolAnimationChannel : public FRigUnit_GetAnim
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The current value of the animation channel */
 	UPROPERTY(meta = (Output))
@@ -62,7 +62,7 @@ struct CONTROLRIG_API FRigUnit_GetFloatAnimationChannel : public FRigUnit_GetAni
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The current value of the animation channel */
 	UPROPERTY(meta = (Output))

@@ -23,7 +23,7 @@ struct CONTROLRIG_API FRigUnit_GetTransform : public FRigUnit
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to retrieve the transform for */
 	UPROPERTY(meta = (Input, ExpandByDefault))

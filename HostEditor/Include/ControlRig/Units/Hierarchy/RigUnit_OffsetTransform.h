@@ -22,7 +22,7 @@ struct CONTROLRIG_API FRigUnit_OffsetTransformForItem : public FRigUnitMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to offset the transform for */
 	UPROPERTY(meta = (Input))

@@ -22,7 +22,7 @@ struct CONTROLRIG_API FRigUnit_SetControlVisibility : public FRigUnitMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The name of the Control to set the visibility for. */
 	UPROPERTY(meta = (Input, ExpandByDefault))

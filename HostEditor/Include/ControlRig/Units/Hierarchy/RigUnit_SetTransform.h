@@ -25,7 +25,7 @@ struct CONTROLRIG_API FRigUnit_SetTransform : public FRigUnitMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to set the transform for */
 	UPROPERTY(meta = (Input, ExpandByDefault))
@@ -73,7 +73,7 @@ struct CONTROLRIG_API FRigUnit_SetTranslation : public FRigUnitMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to set the translation for */
 	UPROPERTY(meta = (Input, ExpandByDefault))
@@ -121,7 +121,7 @@ struct CONTROLRIG_API FRigUnit_SetRotation : public FRigUnitMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The item to set the rotation for */
 	UPROPERTY(meta = (Input, ExpandByDefault))

@@ -16,7 +16,7 @@ struct FRigVMFunction_DebugLineNoSpace : public FRigVMFunction_DebugBaseMutable
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The global start position of the line */
 	UPROPERTY(meta = (Input))

@@ -17,7 +17,7 @@ struct RIGVM_API FRigVMFunction_Sequence : public FRigVMStruct
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The execution input */
 	UPROPERTY(EditAnywhere, Transient, DisplayName = "Execute", Category = "Sequence", meta = (Input))

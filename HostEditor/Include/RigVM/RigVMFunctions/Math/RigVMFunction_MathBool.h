@@ -34,5 +34,5 @@ struct RIGVM_API FRigVMFunction_MathBoolNot : public FRigVMFunction_MathBoolUnar
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };

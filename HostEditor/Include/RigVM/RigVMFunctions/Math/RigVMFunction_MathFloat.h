@@ -53,7 +53,7 @@ struct FRigVMFunction_MathFloatAdd : public FRigVMFunction_MathFloatBinaryAggreg
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -71,7 +71,7 @@ struct FRigVMFunction_MathFloatMul : public FRigVMFunction_MathFloatBinaryAggreg
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -88,7 +88,7 @@ struct FRigVMFunction_MathFloatDiv : public FRigVMFunction_MathFloatBinaryOp
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -100,7 +100,7 @@ struct FRigVMFunction_MathFloatGreaterEqual : public FRigVMFunction_MathFloatBas
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	float A = 0.f;

@@ -66,7 +66,7 @@ struct FRigVMFunction_MathQuaternionFromEuler : public FRigVMFunction_MathQuater
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FVector Euler = FVector::ZeroVector;
@@ -87,7 +87,7 @@ struct FRigVMFunction_MathQuaternionMul : public FRigVMFunction_MathQuaternionBi
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -99,7 +99,7 @@ struct FRigVMFunction_MathQuaternionInverse : public FRigVMFunction_MathQuaterni
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -111,7 +111,7 @@ struct FRigVMFunction_MathQuaternionSlerp : public FRigVMFunction_MathQuaternion
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FQuat A = FQuat::Identity;
@@ -135,7 +135,7 @@ struct FRigVMFunction_MathQuaternionSwingTwist : public FRigVMFunction_MathQuate
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The input quaternion */
 	UPROPERTY(meta = (Input))

@@ -53,7 +53,7 @@ struct FRigVMFunction_MathTransformMul : public FRigVMFunction_MathTransformBina
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -65,7 +65,7 @@ struct FRigVMFunction_MathTransformMakeRelative : public FRigVMFunction_MathTran
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FTransform Global = FTransform::Identity;
@@ -86,7 +86,7 @@ struct FRigVMFunction_MathTransformMakeAbsolute : public FRigVMFunction_MathTran
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FTransform Local = FTransform::Identity;
@@ -107,7 +107,7 @@ struct FRigVMFunction_MathTransformLerp : public FRigVMFunction_MathTransformBas
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	UPROPERTY(meta = (Input))
 	FTransform A = FTransform::Identity;

@@ -53,7 +53,7 @@ struct FRigVMFunction_MathVectorAdd : public FRigVMFunction_MathVectorBinaryAggr
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };
 
 /**
@@ -65,5 +65,5 @@ struct FRigVMFunction_MathVectorSub : public FRigVMFunction_MathVectorBinaryOp
 	GENERATED_BODY()
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 };

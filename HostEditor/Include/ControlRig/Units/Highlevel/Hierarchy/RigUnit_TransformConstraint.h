@@ -88,7 +88,7 @@ struct FRigUnit_ParentConstraint : public FRigUnit_HighlevelBaseMutable
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The child to constrain */
 	UPROPERTY(meta = (Input, ExpandByDefault))
@@ -135,7 +135,7 @@ struct FRigUnit_RotationConstraintLocalSpaceOffset : public FRigUnit_HighlevelBa
 	}
 
 	RIGVM_METHOD()
-	virtual void Execute() override {}
+	virtual void Execute() override;
 
 	/** The child to constrain */
 	UPROPERTY(meta = (Input, ExpandByDefault))
