@@ -73,6 +73,19 @@ class BodyRig:
         self.names.add(name)
         return record
 
+    def pole_axis(self, start, end, pole):
+        """The start bone's axis that points at the pole, as the two-bone solver reads it: in the
+        bone's own (Unreal) axes, the one of +-Y and +-Z nearest the way from the limb's line to the
+        pole. A bone's Y axis is its Maya joint's negated, its Z axis the joint's (see fbx_frame)."""
+        skeleton = self.skeleton
+        origin, line = skeleton.position(start), m.normalize(m.sub(skeleton.position(end), skeleton.position(start)))
+        towards = m.sub(m.sub(pole, origin), m.scale(line, m.dot(m.sub(pole, origin), line)))
+        _x, y_axis, z_axis = skeleton.frame(start)
+        along_y, along_z = m.dot(y_axis, towards), m.dot(z_axis, towards)
+        if abs(along_y) >= abs(along_z):
+            return [0.0, -1.0 if along_y > 0 else 1.0, 0.0]
+        return [0.0, 0.0, 1.0 if along_z > 0 else -1.0]
+
     def fk(self, joint, parent, diameter, **extra):
         """An FK control on a joint, drawn as Maya's standard circle round the bone."""
         extra.setdefault("curveShapes", [curves.standard_circle(diameter * 0.5, normal_x=True)])
@@ -195,7 +208,8 @@ class BodyRig:
             attributes.append(("ikLocal", mode))
         ik = {"startJoint": hip, "middleJoint": knee, "endJoint": ankle, "poleControl": "Pole" + limb,
               "polePositionWorld": m.json_vector(pole_position), "id": limb, "defaultIK": True,
-              "primaryAxis": [1.0, 0.0, 0.0], "secondaryAxis": [0.0, 0.0, 1.0], "poleLineLength": 40.0}
+              "primaryAxis": [1.0, 0.0, 0.0], "secondaryAxis": self.pole_axis(hip, ankle, pole_position),
+              "poleLineLength": 40.0}
         self.control("IK" + limb, "IK", "Main", joint=ankle, world_space=True, diameter=14.0, color=IK_COLORS[side],
                      gizmo="Box_Thick", attributes=attributes, ik=ik, curveShapes=[curves.square(7.0)])
         self.control("Pole" + limb, "IKPole", "Main", joint=knee, position=pole_position, world_space=True, diameter=3.0,
@@ -261,9 +275,7 @@ class BodyRig:
         pole_position = m.add(skeleton.position(elbow), (0.0, 0.0, -40.0))
         ik = {"startJoint": shoulder, "middleJoint": elbow, "poleControl": "Pole" + limb,
               "polePositionWorld": m.json_vector(pole_position), "defaultMode": "FK", "poleLineLength": 30.0}
-        if side == "L":
-            # The left arm's bones keep Maya's local Z forward, so its pole (behind the elbow) is -Y.
-            ik["secondaryAxis"] = [0.0, -1.0, 0.0]
+        ik["secondaryAxis"] = self.pole_axis(shoulder, wrist, pole_position)
         fit = [("ikLocal", mode)] if where == "ik control fit" else []
         self.control("IK" + limb, "IK", "Main", joint=wrist, world_space=(mode == "nonZero"), diameter=10.0,
                      color=IK_COLORS[side], gizmo="Box_Thick", fit_attributes=fit, ik=ik)

@@ -5,9 +5,9 @@ Conventions follow the two applications the sample is written for:
 - Matrices are 3x3 rotation matrices in the row-vector convention used by both Maya and Unreal:
   row r is the frame's local axis r in world coordinates and a point maps as p' = p * M.
 - Quaternions are (x, y, z, w) and rotate like Unreal's FQuat built from such a matrix.
-- Maya is Y-up, Unreal is Z-up; swapping the second and third coordinate converts a point either way,
-  and swapping both the second and third rows and columns converts a frame (a proper frame stays
-  proper).
+- Maya is Y-up, Unreal is Z-up; swapping the second and third coordinate converts a point either way.
+  A joint frame converts as an FBX import converts it (fbx_frame): each axis as a point does, with
+  the Y axis negated so that a proper frame stays proper.
 """
 
 import math
@@ -84,10 +84,14 @@ def row_times(p, m):
     return tuple(p[0] * m[0][c] + p[1] * m[1][c] + p[2] * m[2][c] for c in range(3))
 
 
-def swap_frame(m):
-    """Converts a frame between Maya and Unreal: rows and columns two and three swapped."""
-    order = (0, 2, 1)
-    return tuple(tuple(m[order[r]][order[c]] for c in range(3)) for r in range(3))
+def fbx_frame(m):
+    """Converts a joint frame (rows: the X, Y and Z axes) between Maya and Unreal as an FBX import
+    does: each axis as a direction (Y and Z swapped, as positions are), and the Y axis negated, which
+    keeps the frame proper (the importer's mirror in Y). A bone's X and Z axes are thereby its Maya
+    joint's, its Y axis the opposite of the joint's, so a turn about the joint's X or Z axis is the
+    opposite turn about the bone's, and a turn about Y the same. The conversion is its own inverse."""
+    x, y, z = m
+    return ((x[0], x[2], x[1]), (-y[0], -y[2], -y[1]), (z[0], z[2], z[1]))
 
 
 def quat_from_matrix(m):

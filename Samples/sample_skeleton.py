@@ -215,7 +215,7 @@ class Skeleton:
         within one rounding step of its layout."""
         unit = self.params.import_scale
         for joint in self.joints:
-            rotation = m.swap_frame(self._maya_layout_frame(joint))
+            rotation = m.fbx_frame(self._maya_layout_frame(joint))
             position = m.scale(m.swap_yz(joint.layout_position), unit)
             if joint.parent:
                 parent = self.by_name[joint.parent]
@@ -233,7 +233,7 @@ class Skeleton:
                 rotation = m.mat_mul(rotation, parent.unreal_rotation)
             joint.unreal_rotation = rotation
             joint.unreal_position = position
-            joint.maya_frame = m.swap_frame(rotation)
+            joint.maya_frame = m.fbx_frame(rotation)
             joint.maya_position = m.scale(m.swap_yz(position), 1.0 / unit)
 
     # ---- queries ----------------------------------------------------------------------------------

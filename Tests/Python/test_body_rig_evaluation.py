@@ -212,9 +212,6 @@ def test_bones_the_leg_ik_does_not_solve_stay_at_the_reference_pose(evaluated):
     assert off == {}
 
 
-@pytest.mark.xfail(strict=True, reason="builder: at rest the legs are in IK (FKIKBlend 10), and the basic IK aims each bone's X "
-                                       "axis at the next IK joint, but the legs' bones (with their twist parts between the joints) "
-                                       "do not point their X axes there, so the solve turns the hips and knees away from the reference pose")
 def test_every_bone_stays_at_the_reference_pose(evaluated):
     rig, evaluation, pose, rig_bones = evaluated
     found = deviations(evaluation, pose, rig_bones)

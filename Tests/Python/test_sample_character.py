@@ -201,18 +201,20 @@ def test_controls_on_joints_sit_on_the_meshs_reference_pose_by_rule_v(unreal, me
 
 
 def test_joint_frames_aim_down_the_bones_and_fk_controls_share_them(unreal, mesh, body):
-    """A control's Maya frame converted by swapping rows and columns two and three is its bone's
-    Unreal frame: FK controls carry the joint orientation, so the bone's X axis aims at its child."""
+    """The bone's frame is its joint's Maya frame as an FBX import converts it: the bone's X and Z axes
+    are the joint's X and Z axes as directions (Rule V), its Y axis the joint's Y axis negated. FK
+    controls carry the joint orientation, so the bone's X axis aims at its child."""
     globals_ = mesh_globals(unreal, mesh)
     for control in body["rig"]["controls"]:
         if control["type"] != "FK":
             continue
         rows = matrix_rows(control["worldMatrix"])
         q = globals_[control["joint"]][0]
-        for axis, maya_axis in ((0, 0), (1, 2), (2, 1)):
+        for axis, sign in ((0, 1.0), (1, -1.0), (2, 1.0)):
             unit = [0.0, 0.0, 0.0]
             unit[axis] = 1.0
-            assert quat_rotate(q, unit) == pytest.approx(rule_v(rows[maya_axis]), abs=1e-5), (control["name"], axis)
+            expected = [sign * value for value in rule_v(rows[axis])]
+            assert quat_rotate(q, unit) == pytest.approx(expected, abs=1e-5), (control["name"], axis)
     shoulder, elbow = globals_["Shoulder_L"], globals_["Elbow_L"]
     aim = [b - a for a, b in zip(shoulder[1], elbow[1])]
     size = math.sqrt(sum(a * a for a in aim))
