@@ -56,6 +56,9 @@ def test_a_leg_solves_with_its_exported_axes_pole_and_blend(tool_script, graph_r
         ["Hip_R", "Knee_R", "Ankle_R", "PoleLeg_R"]
     assert [float(default(solver, "SecondaryAxis." + axis)) for axis in "XYZ"] == [0.0, 0.0, 1.0]
     assert [float(default(solver, "PrimaryAxis." + axis)) for axis in "XYZ"] == [1.0, 0.0, 0.0]
+    # The pole is the pole control's own location.
+    assert default(solver, "PoleVectorKind") == "Location"
+    assert [float(default(solver, "PoleVector." + axis)) for axis in "XYZ"] == [0.0, 0.0, 0.0]
     normalise = node_at(graph_rig, 960, 2080)
     assert sources(solver, "Weight") == [str(normalise.get_node_path()) + ".Result"]
     # The leg's pole space follows the IK handle, before the solver runs.

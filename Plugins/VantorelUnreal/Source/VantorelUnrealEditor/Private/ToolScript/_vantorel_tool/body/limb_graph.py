@@ -243,7 +243,9 @@ def body_rig_add_ik_solve(graph, control, chain, previous_exec, x, y):
     body_rig_set_item(graph, solver + ".EffectorItem", "Bone", end)
     body_rig_vector_pin(graph, solver + ".PrimaryAxis", body_json_vector(ik.get("primaryAxis"), [1.0, 0.0, 0.0]))
     body_rig_vector_pin(graph, solver + ".SecondaryAxis", body_json_vector(ik.get("secondaryAxis"), [0.0, 1.0, 0.0]))
+    # The pole is the pole control itself: a location at its origin (the pin's default is 1 along Z).
     body_rig_set_pin(graph, solver + ".PoleVectorKind", "Location")
+    body_rig_vector_pin(graph, solver + ".PoleVector", (0.0, 0.0, 0.0))
     body_rig_set_item(graph, solver + ".PoleVectorSpace", "Control", pole)
 
     target_type = (chain.effector_target_type if chain else "") or "Control"
