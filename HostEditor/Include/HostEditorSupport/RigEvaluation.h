@@ -71,6 +71,9 @@ namespace HostEditor
 		/** The global transform of an element of the instance; false when there is no such element. */
 		bool GetGlobalTransform(const FRigElementKey& Key, FTransform& OutTransform) const;
 
+		/** Whether a control's shape is shown now; false when there is no such control. */
+		bool GetControlShapeVisible(const FName& Control, bool& bOutVisible) const;
+
 		/** What the runs so far did. */
 		FRigRunReport GetReport() const;
 

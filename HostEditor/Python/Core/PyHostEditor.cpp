@@ -293,6 +293,14 @@ namespace HostEditorPython
 				Property.ExportTextItem_Direct(Text, &Transform, nullptr, nullptr, PPF_None);
 				return py::cast(ToUtf8(Text));
 			})
+			.def("control_shape_visible", [](const HostEditor::FRigEvaluation& Evaluation, const std::string& Name) -> py::object {
+				bool bVisible = false;
+				if (!Evaluation.GetControlShapeVisible(FName(*FromUtf8(Name)), bVisible))
+				{
+					return py::none();
+				}
+				return py::cast(bVisible);
+			})
 			.def("report", [](const HostEditor::FRigEvaluation& Evaluation) { return ReportToDict(Evaluation.GetReport()); });
 		Editor.def("create_skeletal_mesh", [](const std::string& PackagePath, const std::vector<std::tuple<std::string, std::string, std::string>>& Bones, float ImportUniformScale, const std::string& ImportedBounds) {
 			TArray<HostEditor::FBoneDescription> Descriptions;

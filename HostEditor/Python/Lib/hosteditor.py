@@ -164,6 +164,11 @@ class RigEvaluation:
         transform.import_text(text)
         return transform
 
+    def control_shape_visible(self, name):
+        """Whether the shape of the control named name is shown now, or None when the rig has no such
+        control."""
+        return self._native.control_shape_visible(str(name))
+
     def report(self):
         """What the runs so far did: {"events_run", "nodes_executed", "units_per_type" (per unit struct
         or dispatch factory name, its runs), "errors", "warnings", "nodes_never_run", "text" (all of it

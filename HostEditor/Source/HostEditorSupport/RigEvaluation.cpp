@@ -176,6 +176,17 @@ namespace HostEditor
 		return true;
 	}
 
+	bool FRigEvaluation::GetControlShapeVisible(const FName& Control, bool& bOutVisible) const
+	{
+		const FRigControlElement* Element = Hierarchy->Find<FRigControlElement>(FRigElementKey(Control, ERigElementType::Control));
+		if (Element == nullptr)
+		{
+			return false;
+		}
+		bOutVisible = Element->Settings.IsVisible();
+		return true;
+	}
+
 	FRigRunReport FRigEvaluation::GetReport() const
 	{
 		FRigRunReport Result;

@@ -1,0 +1,329 @@
+"""The body rig posed: the saved rig of the sample runs its forwards solve with controls moved as an
+animator moves them, and the bones must move as the exported Maya rig says. Every expectation is
+worked out here from the mesh's reference pose (composed from its package) and the Body rig JSON,
+with the engine's own conventions (a rotator's quaternion, a child keeping its local transform)."""
+
+import json
+import math
+import os
+
+import pytest
+
+from test_body_rig_evaluation import (
+    SOLVES, build_sample, conjugate, multiply, package_file, reference_pose, rotate,
+)
+
+POSITION_TOLERANCE = 1e-2  # cm
+ANGLE_TOLERANCE = 1e-2  # degrees
+
+
+# ---- the engine's conventions, written out ----------------------------------------------------------
+
+def rotator_quat(pitch=0.0, yaw=0.0, roll=0.0):
+    """FRotator::Quaternion: the quaternion (x, y, z, w) of a rotator in degrees."""
+    half = math.pi / 360.0
+    sp, cp = math.sin(pitch * half), math.cos(pitch * half)
+    sy, cy = math.sin(yaw * half), math.cos(yaw * half)
+    sr, cr = math.sin(roll * half), math.cos(roll * half)
+    return (cr * sp * sy - sr * cp * cy, -cr * sp * cy - sr * cp * sy, cr * cp * sy - sr * sp * cy, cr * cp * cy + sr * sp * sy)
+
+
+def angle_between(a, b):
+    relative = multiply(conjugate(a), b)
+    return math.degrees(2.0 * math.atan2(math.sqrt(sum(c * c for c in relative[:3])), abs(relative[3])))
+
+
+def add(a, b):
+    return tuple(x + y for x, y in zip(a, b))
+
+
+def sub(a, b):
+    return tuple(x - y for x, y in zip(a, b))
+
+
+def maya_point(values):
+    """A Maya world position (Y up) in Unreal axes (Z up)."""
+    return (float(values[0]), float(values[2]), float(values[1]))
+
+
+def descendants(pose, bone):
+    """bone and every bone below it in the reference skeleton."""
+    found = {bone}
+    changed = True
+    while changed:
+        changed = False
+        for name, (parent, _rotation, _translation) in pose.items():
+            if parent in found and name not in found:
+                found.add(name)
+                changed = True
+    return found
+
+
+# ---- the rig ----------------------------------------------------------------------------------------
+
+@pytest.fixture
+def rig(unreal, editor, tool_script, tmp_path):
+    """(blueprint, reference pose, Body rig JSON's "rig", bone names) of the sample's body rig."""
+    project = tmp_path / "Project"
+    mesh, body_json = build_sample(unreal, tool_script, project, tmp_path)
+    tool_script["set_target_skeletal_mesh"](mesh)
+    tool_script["set_body_json_file"](body_json)
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    blueprint = tool_script["create_body_control_rig_from_json"]()
+    with open(body_json, encoding="utf-8") as source:
+        data = json.load(source)["rig"]
+    return blueprint, reference_pose(package_file(project, mesh.get_path_name())), data, \
+        [str(key.name) for key in blueprint.hierarchy.get_bones()]
+
+
+def solve(editor, blueprint, values):
+    """A new evaluation of blueprint with the control values set, solved; returns it."""
+    evaluation = editor.RigEvaluation(blueprint)
+    for name, value in values.items():
+        evaluation.set_control_value(name, value)
+    assert evaluation.run_forwards_solve(SOLVES), evaluation.report()["errors"]
+    return evaluation
+
+
+def bone_state(evaluation, name):
+    transform = evaluation.global_transform(name)
+    location, quat = transform.translation, transform.rotation
+    return (location.x, location.y, location.z), (quat.x, quat.y, quat.z, quat.w)
+
+
+def assert_bone(evaluation, name, position, rotation=None, position_tolerance=POSITION_TOLERANCE):
+    actual_position, actual_rotation = bone_state(evaluation, name)
+    assert math.dist(actual_position, position) < position_tolerance, (name, actual_position, position)
+    if rotation is not None:
+        assert angle_between(actual_rotation, rotation) < ANGLE_TOLERANCE, (name, actual_rotation, rotation)
+
+
+def record(data, name):
+    return next(control for control in data["controls"] if control["name"] == name)
+
+
+# ---- FK ---------------------------------------------------------------------------------------------
+
+def test_turning_an_fk_control_turns_its_bone_the_same_and_carries_the_bones_below(unreal, editor, rig):
+    blueprint, pose, _data, bones = rig
+    turn = rotator_quat(roll=30.0)
+    evaluation = solve(editor, blueprint, {"FKIKArm_R_FKIKBlend": 0.0,
+                                           "FKElbow_R": unreal.EulerTransform(rotation=unreal.Rotator(roll=30.0))})
+    _parent, elbow_rotation, elbow_position = pose["Elbow_R"]
+    # The control carries the joint's orientation, so its X axis is the bone's: a turn about it in the
+    # bone's own frame is, in the world, the rest rotation, then the turn, then back.
+    world_turn = multiply(multiply(elbow_rotation, turn), conjugate(elbow_rotation))
+    below = descendants(pose, "Elbow_R")
+    assert {"ElbowPart1_R", "Wrist_R", "MiddleFinger1_R"} <= below
+    for name in bones:
+        _parent, rotation, position = pose[name]
+        if name in below:
+            expected = add(elbow_position, rotate(world_turn, sub(position, elbow_position)))
+            assert_bone(evaluation, name, expected, multiply(world_turn, rotation))
+        else:
+            assert_bone(evaluation, name, position, rotation)
+    # The turn is thirty degrees about the bone's axis, the wrist swings on a circle round it.
+    assert angle_between(bone_state(evaluation, "Elbow_R")[1], elbow_rotation) == pytest.approx(30.0, abs=ANGLE_TOLERANCE)
+
+
+# ---- IK ---------------------------------------------------------------------------------------------
+
+ARM = ("Shoulder_R", "Elbow_R", "Wrist_R")
+
+
+def arm_in_ik(unreal, editor, blueprint, pose, offset, pole_offset=(0.0, 0.0, 0.0), blend=10.0):
+    """The arm solved with its switch at blend, its IK control moved by offset (world axes: the
+    control is world-oriented and reads the wrist's rest rotation) and its pole moved by pole_offset."""
+    wrist_rotation = pose["Wrist_R"][1]
+    rotator = unreal.Quat(*wrist_rotation).rotator()
+    values = {"FKIKArm_R_FKIKBlend": blend,
+              "IKArm_R": unreal.EulerTransform(location=unreal.Vector(*offset), rotation=rotator)}
+    if any(pole_offset):
+        values["PoleArm_R"] = unreal.EulerTransform(location=unreal.Vector(*pole_offset))
+    return solve(editor, blueprint, values)
+
+
+def test_in_ik_the_hand_reaches_its_control_with_the_arm_keeping_its_lengths(unreal, editor, rig):
+    blueprint, pose, data, _bones = rig
+    offset = (8.0, 10.0, -12.0)
+    evaluation = arm_in_ik(unreal, editor, blueprint, pose, offset)
+    target = add(maya_point(record(data, "IKArm_R")["positionWorld"]), offset)
+    assert math.dist(target, pose["Wrist_R"][2]) == pytest.approx(math.dist((0, 0, 0), offset), abs=1e-3)
+    shoulder, elbow, wrist = (bone_state(evaluation, name)[0] for name in ARM)
+    assert math.dist(wrist, target) < POSITION_TOLERANCE
+    assert math.dist(shoulder, pose["Shoulder_R"][2]) < POSITION_TOLERANCE
+    for (a, b), (rest_a, rest_b) in (((shoulder, elbow), ARM[:2]), ((elbow, wrist), ARM[1:])):
+        assert math.dist(a, b) == pytest.approx(math.dist(pose[rest_a][2], pose[rest_b][2]), abs=POSITION_TOLERANCE)
+    # The elbow bends towards the pole: it lies in the plane of shoulder, hand and pole, on the pole's side.
+    pole = maya_point(record(data, "IKArm_R")["ik"]["polePositionWorld"])
+    assert_elbow_towards(shoulder, elbow, wrist, pole)
+
+
+def test_switching_the_arm_to_ik_at_rest_moves_no_bone(unreal, editor, rig):
+    blueprint, pose, _data, bones = rig
+    # The IK control rests on the hand and the pole where the elbow bends to, and the exported axes
+    # are the bones' own: the solve finds the pose the arm already has.
+    evaluation = arm_in_ik(unreal, editor, blueprint, pose, (0.0, 0.0, 0.0))
+    for name in bones:
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, rotation)
+
+
+def assert_elbow_towards(shoulder, elbow, wrist, pole):
+    axis = sub(wrist, shoulder)
+    normal = cross(axis, sub(pole, shoulder))
+    size = math.sqrt(sum(c * c for c in normal))
+    assert abs(sum(a * b for a, b in zip(sub(elbow, shoulder), normal)) / size) < POSITION_TOLERANCE
+    # On the pole's side of the line from shoulder to hand.
+    towards_pole = cross(normal, axis)
+    assert sum(a * b for a, b in zip(sub(elbow, shoulder), towards_pole)) > 0
+    assert sum(a * b for a, b in zip(sub(pole, shoulder), towards_pole)) > 0
+
+
+def cross(a, b):
+    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+
+
+def test_moving_the_pole_turns_the_plane_the_elbow_bends_in(unreal, editor, rig):
+    blueprint, pose, data, _bones = rig
+    offset, pole_offset = (6.0, 8.0, -14.0), (0.0, 30.0, -40.0)
+    evaluation = arm_in_ik(unreal, editor, blueprint, pose, offset, pole_offset)
+    pole = add(maya_point(record(data, "IKArm_R")["ik"]["polePositionWorld"]), pole_offset)
+    shoulder, elbow, wrist = (bone_state(evaluation, name)[0] for name in ARM)
+    assert math.dist(wrist, add(maya_point(record(data, "IKArm_R")["positionWorld"]), offset)) < POSITION_TOLERANCE
+    assert_elbow_towards(shoulder, elbow, wrist, pole)
+    unmoved = bone_state(arm_in_ik(unreal, editor, blueprint, pose, offset), "Elbow_R")[0]
+    assert math.dist(unmoved, elbow) > 1.0, "the pole moved the elbow"
+
+
+def test_half_way_through_the_switch_each_arm_bone_turns_half_way_from_fk_to_ik(unreal, editor, rig):
+    blueprint, pose, _data, _bones = rig
+    offset = (8.0, 10.0, -12.0)
+    full = arm_in_ik(unreal, editor, blueprint, pose, offset)
+    half = arm_in_ik(unreal, editor, blueprint, pose, offset, blend=5.0)
+    # The FK arm rests where the mesh has it (the test above checks the IK arm); the solver's weight
+    # turns each bone half way between the two, along the shortest way, and keeps the bones' lengths.
+    turned = 0
+    for name in ARM:
+        rest, ik, blended = pose[name][1], bone_state(full, name)[1], bone_state(half, name)[1]
+        whole = angle_between(rest, ik)
+        assert angle_between(rest, blended) == pytest.approx(whole / 2.0, abs=ANGLE_TOLERANCE), name
+        assert angle_between(blended, ik) == pytest.approx(whole / 2.0, abs=ANGLE_TOLERANCE), name
+        turned += whole > 1.0
+    assert turned >= 2, "the IK arm differs from the FK arm"
+    shoulder, elbow, wrist = (bone_state(half, name)[0] for name in ARM)
+    assert math.dist(shoulder, pose["Shoulder_R"][2]) < POSITION_TOLERANCE
+    for (a, b), (rest_a, rest_b) in (((shoulder, elbow), ARM[:2]), ((elbow, wrist), ARM[1:])):
+        assert math.dist(a, b) == pytest.approx(math.dist(pose[rest_a][2], pose[rest_b][2]), abs=POSITION_TOLERANCE)
+
+
+# ---- the main and motion controls --------------------------------------------------------------------
+
+def test_moving_and_turning_main_carries_the_whole_rig(unreal, editor, rig):
+    blueprint, pose, _data, bones = rig
+    offset, yaw = (25.0, -40.0, 5.0), 90.0
+    turn = rotator_quat(yaw=yaw)
+    evaluation = solve(editor, blueprint, {"Main": unreal.EulerTransform(location=unreal.Vector(*offset),
+                                                                         rotation=unreal.Rotator(yaw=yaw))})
+    # Main rests at the world origin (its Maya matrix is identity): every bone turns about it, then moves.
+    for name in bones:
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(rotate(turn, position), offset), multiply(turn, rotation))
+
+
+def test_the_root_motion_control_carries_the_body_while_feet_in_ik_stay(unreal, editor, rig):
+    blueprint, pose, _data, bones = rig
+    offset = (0.0, 12.0, 0.0)
+    evaluation = solve(editor, blueprint, {"FKRootMotion_M": unreal.EulerTransform(location=unreal.Vector(*offset))})
+    # The control carries its joint's orientation, so it moves along the joint's axes.
+    moved = rotate(pose["RootMotion_M"][1], offset)
+    assert math.dist(moved, (0.0, 0.0, 0.0)) == pytest.approx(12.0)
+    # The legs are in IK: their controls hang from Main, so the ankles stay while the body moves on.
+    for name in ("Ankle_R", "Ankle_L"):
+        assert_bone(evaluation, name, pose[name][2])
+    for name in ("Root_M", "Chest_M", "Head_M", "Wrist_R", "Wrist_L"):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(position, moved), rotation)
+
+
+# ---- the switch's visibility channels ----------------------------------------------------------------
+
+FK_ARM_CONTROLS = ("FKShoulder_R", "FKElbow_R", "FKWrist_R")
+IK_ARM_CONTROLS = ("IKArm_R", "PoleArm_R")
+
+
+@pytest.mark.parametrize("channels, fk_shown, ik_shown", [
+    ({"FKIKArm_R_FKIKBlend": 0.0}, True, False),
+    ({"FKIKArm_R_FKIKBlend": 10.0}, False, True),
+    # From half way on, the arm counts as in IK.
+    ({"FKIKArm_R_FKIKBlend": 4.9}, True, False),
+    ({"FKIKArm_R_FKIKBlend": 5.0}, False, True),
+    # Without automatic visibility the two switches decide, whatever the blend.
+    ({"FKIKArm_R_autoVis": False, "FKIKArm_R_FKVis": False, "FKIKArm_R_IKVis": True, "FKIKArm_R_FKIKBlend": 0.0}, False, True),
+    ({"FKIKArm_R_autoVis": False, "FKIKArm_R_FKVis": True, "FKIKArm_R_IKVis": True, "FKIKArm_R_FKIKBlend": 10.0}, True, True),
+    ({"FKIKArm_R_autoVis": False, "FKIKArm_R_FKVis": False, "FKIKArm_R_IKVis": False}, False, False),
+])
+def test_the_switch_shows_the_side_of_the_limb_that_is_in_use(editor, rig, channels, fk_shown, ik_shown):
+    blueprint = rig[0]
+    evaluation = solve(editor, blueprint, channels)
+    assert [evaluation.control_shape_visible(name) for name in FK_ARM_CONTROLS] == [fk_shown] * 3
+    assert [evaluation.control_shape_visible(name) for name in IK_ARM_CONTROLS] == [ik_shown] * 2
+
+
+# ---- driving systems -----------------------------------------------------------------------------------
+
+def maya_matrix_to_unreal(rotation):
+    """A rotation matrix acting on Maya world vectors, as it acts on the same vectors in Unreal axes
+    (the swap of Y and Z is its own inverse)."""
+    swap = ((1.0, 0.0, 0.0), (0.0, 0.0, 1.0), (0.0, 1.0, 0.0))
+    return matrix_product(swap, matrix_product(rotation, swap))
+
+
+def matrix_product(a, b):
+    return tuple(tuple(sum(a[i][k] * b[k][j] for k in range(3)) for j in range(3)) for i in range(3))
+
+
+def apply(matrix, vector):
+    return tuple(sum(matrix[i][k] * vector[k] for k in range(3)) for i in range(3))
+
+
+def axis_rotation(axis, degrees):
+    """The right-handed rotation matrix about a unit axis (Rodrigues), acting on column vectors."""
+    x, y, z = axis
+    c, s = math.cos(math.radians(degrees)), math.sin(math.radians(degrees))
+    t = 1.0 - c
+    return ((t * x * x + c, t * x * y - s * z, t * x * z + s * y),
+            (t * x * y + s * z, t * y * y + c, t * y * z - s * x),
+            (t * x * z - s * y, t * y * z + s * x, t * z * z + c))
+
+
+def test_a_driver_channel_turns_the_driven_fingers_by_the_exported_amounts(editor, rig):
+    blueprint, pose, data, _bones = rig
+    driver = record(data, "Fingers_R")
+    curl = next(entry for entry in driver["drivingSystem"] if entry["name"] == "curl")
+    value = 5.0
+    evaluation = solve(editor, blueprint, {"FKIKArm_R_FKIKBlend": 0.0, "Fingers_R_curl": value})
+    # Each finger joint turns about its own Maya Z axis by the driver times the multiplier; a joint
+    # below takes its parents' turns too. In the world: D1, then D1 D2, ... applied to the rest offsets.
+    finger = ["IndexFinger%d_R" % index for index in (1, 2, 3, 4)]
+    turns = {}
+    for relationship in curl["relationships"]:
+        if relationship["target"] in ("FK" + name for name in finger[:3]):
+            assert relationship["attribute"] in ("rotateZ", "rz")
+            rows = record(data, relationship["target"])["worldMatrix"]
+            z_axis = tuple(rows[8:11])
+            turns[relationship["target"][2:]] = maya_matrix_to_unreal(axis_rotation(z_axis, value * relationship["multiplier"]))
+    assert sorted(turns) == sorted(finger[:3])
+    expected = {finger[0]: pose[finger[0]][2]}
+    carried = ((1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (0.0, 0.0, 1.0))
+    for parent, child in zip(finger, finger[1:]):
+        carried = matrix_product(carried, turns[parent])
+        expected[child] = add(expected[parent], apply(carried, sub(pose[child][2], pose[parent][2])))
+    moved = 0.0
+    for name in finger:
+        assert_bone(evaluation, name, expected[name])
+        moved = max(moved, math.dist(expected[name], pose[name][2]))
+    assert moved > 1.0, "the curl moves the finger tip"
+    # The driver's other fingers turn too; the other hand does not.
+    assert math.dist(bone_state(evaluation, "PinkyFinger2_R")[0], pose["PinkyFinger2_R"][2]) > 0.5
+    assert_bone(evaluation, "IndexFinger2_L", pose["IndexFinger2_L"][2], pose["IndexFinger2_L"][1])
