@@ -1,5 +1,6 @@
-"""The body rig posed: the saved rig of the sample runs its forwards solve with controls moved as an
-animator moves them, and the bones must move as the exported Maya rig says. Every expectation is
+"""The body rig posed: the saved rig of the sample and of a character four times its size runs its
+forwards solve with controls moved as an animator moves them, and the bones must move as the
+exported Maya rig says. Every expectation is
 worked out here from the mesh's reference pose (composed from its package) and the Body rig JSON,
 with the engine's own conventions (a rotator's quaternion, a child keeping its local transform)."""
 
@@ -10,7 +11,7 @@ import os
 import pytest
 
 from test_body_rig_evaluation import (
-    SOLVES, build_sample, conjugate, multiply, package_file, reference_pose, rotate,
+    CHARACTERS, SOLVES, conjugate, multiply, package_file, reference_pose, rotate,
 )
 
 POSITION_TOLERANCE = 1e-2  # cm
@@ -61,11 +62,12 @@ def descendants(pose, bone):
 
 # ---- the rig ----------------------------------------------------------------------------------------
 
-@pytest.fixture
-def rig(unreal, editor, tool_script, tmp_path):
-    """(blueprint, reference pose, Body rig JSON's "rig", bone names) of the sample's body rig."""
+@pytest.fixture(params=sorted(CHARACTERS))
+def rig(request, unreal, editor, tool_script, tmp_path):
+    """(blueprint, reference pose, Body rig JSON's "rig", bone names) of the body rig of the sample
+    and of a character four times its size."""
     project = tmp_path / "Project"
-    mesh, body_json = build_sample(unreal, tool_script, project, tmp_path)
+    mesh, body_json = CHARACTERS[request.param](unreal, tool_script, project, tmp_path)
     tool_script["set_target_skeletal_mesh"](mesh)
     tool_script["set_body_json_file"](body_json)
     tool_script["set_body_control_rig_source"]("Generate from JSON")
