@@ -67,31 +67,85 @@ else:
         units("RigUnit_TwoBoneIKSimplePerItem"), units("RigUnit_OffsetTransformForItem"), units("RigUnit_ParentConstraint"),
         "yes" if units("RigUnit_CollectionChildrenArray") else "no"))
 
-    # A picture of the saved rig: bones and controls at their initial transforms, front and side.
+    # The rig run as the editor runs it: at rest every bone must stay where the mesh has it; posed,
+    # the right arm in IK reaches for its moved control, the left elbow turns, the right fingers curl.
+    import math
     import os
     import sys
     sys.path.insert(0, SCRIPTS_DIR)
+    import hosteditor
     import rig_picture
 
-    def position(key):
-        translation = rig.hierarchy.get_global_transform(key, True).translation
-        return (float(translation.x), float(translation.y), float(translation.z))
+    def vector(value):
+        return (float(value.x), float(value.y), float(value.z))
 
-    def rest_pose():
+    def angle(a, b):
+        """The angle in degrees of the turn from rotation a to rotation b (well conditioned near 0)."""
+        a, b = (a.x, a.y, a.z, a.w), (b.x, b.y, b.z, b.w)
+        # The conjugate of a times b, whose vector part is sin(half the angle) times the axis.
+        w = a[3] * b[3] + a[0] * b[0] + a[1] * b[1] + a[2] * b[2]
+        x = a[3] * b[0] - a[0] * b[3] - a[1] * b[2] + a[2] * b[1]
+        y = a[3] * b[1] + a[0] * b[2] - a[1] * b[3] - a[2] * b[0]
+        z = a[3] * b[2] - a[0] * b[1] + a[1] * b[0] - a[2] * b[3]
+        return math.degrees(2.0 * math.atan2(math.sqrt(x * x + y * y + z * z), abs(w)))
+
+    bones = [key for key in keys if key.type == unreal.RigElementType.BONE]
+    shapes = [key for key in keys if key.type == unreal.RigElementType.CONTROL
+              and settings(key).animation_type != unreal.RigControlAnimationType.ANIMATION_CHANNEL]
+
+    def evaluate(values):
+        evaluation = hosteditor.RigEvaluation(rig)
+        for name, value in values.items():
+            evaluation.set_control_value(name, value)
+        evaluation.run_forwards_solve(3)
+        return evaluation
+
+    def pose_of(evaluation):
         pose = rig_picture.RigPose()
-        for key in keys:
-            if key.type == unreal.RigElementType.BONE:
-                parent = rig.hierarchy.get_first_parent(key)
-                has_parent = parent is not None and str(parent.name) not in ("", "None")
-                pose.bones.append((str(key.name), position(key), position(parent) if has_parent else None))
-            elif key.type == unreal.RigElementType.CONTROL:
-                control = settings(key)
-                if control.animation_type != unreal.RigControlAnimationType.ANIMATION_CHANNEL:
-                    colour = control.shape_color
-                    pose.controls.append((str(key.name), position(key), (colour.r, colour.g, colour.b)))
+        for key in bones:
+            parent = rig.hierarchy.get_first_parent(key)
+            has_parent = parent is not None and str(parent.name) not in ("", "None")
+            pose.bones.append((str(key.name), vector(evaluation.global_transform(str(key.name)).translation),
+                               vector(evaluation.global_transform(str(parent.name)).translation) if has_parent else None))
+        for key in shapes:
+            if evaluation.control_shape_visible(str(key.name)):
+                colour = settings(key).shape_color
+                pose.controls.append((str(key.name), vector(evaluation.global_transform(str(key.name), "Control").translation),
+                                      (colour.r, colour.g, colour.b)))
         return pose
 
+    rest = evaluate({})
+    report = rest.report()
+    # Deviations in centimetres and degrees, compared as they are (the tolerance is 1e-3 of each).
+    deviations = []
+    for key in bones:
+        reference, solved = rig.hierarchy.get_global_transform(key, True), rest.global_transform(str(key.name))
+        deviations.append((math.dist(vector(reference.translation), vector(solved.translation)),
+                           angle(reference.rotation, solved.rotation), str(key.name)))
+    worst = max(deviations, key=lambda deviation: max(deviation[0], deviation[1]), default=(0.0, 0.0, "none"))
+    print("rig run at rest: %d nodes executed, %d errors; largest deviation from the mesh's pose: %s %.6f cm, %.6f deg"
+          % (report["nodes_executed"], len(report["errors"]), worst[2], worst[0], worst[1]))
+
+    names = {str(key.name) for key in keys}
+    posed = None
+    if {"IKArm_R", "FKIKArm_R_FKIKBlend", "Wrist_R", "FKElbow_L", "Elbow_L"} <= names:
+        wrist = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name="Wrist_R"), True)
+        values = {"FKIKArm_R_FKIKBlend": 10.0,
+                  "IKArm_R": unreal.EulerTransform(location=unreal.Vector(8.0, 10.0, -12.0), rotation=wrist.rotation.rotator()),
+                  "FKElbow_L": unreal.EulerTransform(rotation=unreal.Rotator(roll=30.0))}
+        if "Fingers_R_curl" in names:
+            values["Fingers_R_curl"] = 5.0
+        posed = evaluate(values)
+        reach = math.dist(vector(posed.global_transform("Wrist_R").translation),
+                          vector(posed.global_transform("IKArm_R", "Control").translation))
+        elbow = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name="Elbow_L"), True)
+        print("IK reach test: Wrist_R within %.4f cm of its control" % reach)
+        print("FK test: FKElbow_L turned 30 degrees, Elbow_L turned %.4f degrees"
+              % angle(elbow.rotation, posed.global_transform("Elbow_L").rotation))
+
+    # A picture of the rig, front and side, at rest and posed, next to the saved rig.
     package = RIG_PATH.split(".", 1)[0]
     picture = os.path.join(unreal.Paths.project_content_dir(), package[len("/Game/"):] + "_Picture.svg")
-    rig_picture.write_rig_picture(picture, [("at rest", rest_pose())], rig.get_name())
+    rows = [("at rest", pose_of(rest))] + ([("posed", pose_of(posed))] if posed is not None else [])
+    rig_picture.write_rig_picture(picture, rows, rig.get_name())
     print("picture:", os.path.normpath(picture))
