@@ -329,3 +329,31 @@ def test_a_driver_channel_turns_the_driven_fingers_by_the_exported_amounts(edito
     # The driver's other fingers turn too; the other hand does not.
     assert math.dist(bone_state(evaluation, "PinkyFinger2_R")[0], pose["PinkyFinger2_R"][2]) > 0.5
     assert_bone(evaluation, "IndexFinger2_L", pose["IndexFinger2_L"][2], pose["IndexFinger2_L"][1])
+
+
+# ---- leg lock ----------------------------------------------------------------------------------------
+
+def slerp_half(q):
+    """The rotation half way from identity to the unit quaternion q, the short way."""
+    x, y, z, w = q if q[3] >= 0 else tuple(-c for c in q)
+    size = math.sqrt(2.0 * (1.0 + w))
+    return (x / size, y / size, z / size, (1.0 + w) / size)
+
+
+@pytest.mark.parametrize("lock, share", [(0.0, 1.0), (5.0, 0.5), (10.0, 0.0)])
+def test_the_leg_lock_keeps_the_fk_legs_with_root_x_or_lets_them_follow_the_root(unreal, editor, rig, lock, share):
+    blueprint, pose, _data, _bones = rig
+    turn = rotator_quat(pitch=20.0)
+    evaluation = solve(editor, blueprint, {"FKIKLeg_R_FKIKBlend": 0.0, "FKIKLeg_L_FKIKBlend": 0.0, "FKRoot_M_legLock": lock,
+                                           "FKRoot_M": unreal.EulerTransform(rotation=unreal.Rotator(pitch=20.0))})
+    _parent, root_rotation, root_position = pose["Root_M"]
+    # The root control carries the root joint's orientation: it turns the root bone in its own frame.
+    root_turn = multiply(multiply(root_rotation, turn), conjugate(root_rotation))
+    leg_turn = {1.0: root_turn, 0.5: multiply(multiply(root_rotation, slerp_half(turn)), conjugate(root_rotation)),
+                0.0: (0.0, 0.0, 0.0, 1.0)}[share]
+    assert_bone(evaluation, "Root_M", root_position, multiply(root_turn, root_rotation))
+    # The spine always follows the root; the FK legs hang from the lock space, which at legLock 10
+    # stays where the root would be under RootX_M (not moved here) and at 0 follows the root bone.
+    for name, carried in (("Spine1_M", root_turn), ("Hip_R", leg_turn), ("Knee_L", leg_turn), ("Ankle_R", leg_turn)):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(root_position, rotate(carried, sub(position, root_position))), multiply(carried, rotation))

@@ -29,6 +29,7 @@ from _vantorel_tool.body.forward import (
     body_rig_add_driving_system_follow_constraints, body_rig_add_forward_control, body_rig_add_forward_fk_loop,
     body_rig_final_inbetween_row_count, body_rig_forward_control_height,
 )
+from _vantorel_tool.body.leg_lock import body_rig_add_leg_lock, body_rig_make_leg_lock_space
 from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_result_parent_constraints,
 )
@@ -68,19 +69,19 @@ BODY_RIG_FALLBACK_BOX_WIDTH = 1900
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (spline IK, reverse foot, leg lock, hip
-# swinger, control shapes, inbetween, twist, bendy and backwards solve), in the order the build would
-# run them. Their systems add nothing to the rig; the build names them once and runs the rest.
+# The steps of the body systems this build does not have yet (spline IK, reverse foot, hip swinger,
+# control shapes, inbetween, twist, bendy and backwards solve), in the order the build would run them.
+# Their systems add nothing to the rig; the build names them once and runs the rest.
 NOT_BUILT_STEPS = (
     "body_rig_prepare_spline_ik", "body_rig_prepare_reverse_foot", "body_rig_plan_hip_swinger",
-    "body_rig_is_omitted_hip_swinger_control", "body_rig_make_leg_lock_space", "body_rig_plan_bendy",
+    "body_rig_is_omitted_hip_swinger_control", "body_rig_plan_bendy",
     "body_rig_install_control_shape_library", "body_rig_make_spline_end_follow_spaces",
     "body_rig_make_inbetween_offset_spaces", "body_rig_make_hip_swinger_spaces", "body_rig_make_spline_parent_spaces",
     "body_rig_make_spline_fk_snapshot_spaces", "body_rig_make_standard_twist_snapshot_spaces",
     "body_rig_make_bendy_spaces", "body_rig_make_reverse_foot_roll_systems", "body_rig_make_reverse_foot_target",
     "body_rig_add_bendy_node", "body_rig_add_reverse_foot_roll", "body_rig_add_inbetween_control_distribution",
     "body_rig_add_hip_swinger", "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik",
-    "body_rig_add_spline_end_fk_pin", "body_rig_add_leg_lock", "body_rig_add_reverse_foot_toes",
+    "body_rig_add_spline_end_fk_pin", "body_rig_add_reverse_foot_toes",
     "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
     "body_rig_finalize_reverse_foot_hierarchy",
 )
@@ -246,6 +247,7 @@ def body_rig_build_hierarchy(build):
     records = build.planned_records()
 
     print("Created FK result parent helpers:", body_rig_make_fkik_result_parent_spaces(elements, planned, joint_keys))
+    print("Created LegLock controller spaces:", body_rig_make_leg_lock_space(elements, planned, joint_keys))
 
     count = len(planned)
     body_rig_progress(progress, 2, "Placing animator controls and shapes (0/%d)..." % count)
@@ -424,11 +426,11 @@ def body_rig_build_forward_ik_section(build, exec_pin, x):
     if result:
         exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
-    leg_locks = [c for c in build.planned if c.kind == "LegLock"]
-    height += 760 * len(leg_locks)
+    exec_pin, leg_locks = body_rig_add_leg_lock(graph, build.planned, exec_pin, x, y + height)
+    height += 760 * leg_locks
     sections.end("Forward IK & Controls", height)
     if leg_locks:
-        locks_height = 760 * len(leg_locks)
+        locks_height = 760 * leg_locks
         body_rig_add_comment_group(graph, "Leg Lock", BODY_RIG_FALLBACK_BOX_X, sections.y - BODY_RIG_SECTION_GAP - locks_height - 100,
                                    BODY_RIG_FALLBACK_BOX_WIDTH, locks_height + 160)
     return exec_pin
