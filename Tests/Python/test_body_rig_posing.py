@@ -357,3 +357,75 @@ def test_the_leg_lock_keeps_the_fk_legs_with_root_x_or_lets_them_follow_the_root
     for name, carried in (("Spine1_M", root_turn), ("Hip_R", leg_turn), ("Knee_L", leg_turn), ("Ankle_R", leg_turn)):
         _parent, rotation, position = pose[name]
         assert_bone(evaluation, name, add(root_position, rotate(carried, sub(position, root_position))), multiply(carried, rotation))
+
+
+# ---- reverse foot ----------------------------------------------------------------------------------------
+
+def pivot_point(data, name):
+    return maya_point(record(data, name)["positionWorld"])
+
+
+def turned_about(point, pivot, matrix):
+    return add(pivot, apply(matrix, sub(point, pivot)))
+
+
+def foot_side_axis(data, side):
+    """The horizontal axis across the foot's heel-to-toe line, oriented so that a positive roll lifts
+    the heel (a right-handed turn about it moves what lies ahead of the pivot down)."""
+    heel, toes_end = pivot_point(data, "RollHeel_" + side), pivot_point(data, "RollToesEnd_" + side)
+    forward = (toes_end[0] - heel[0], toes_end[1] - heel[1], 0.0)
+    across = cross((0.0, 0.0, 1.0), forward)
+    size = math.sqrt(sum(c * c for c in across))
+    return tuple(c / size for c in across)
+
+
+@pytest.mark.parametrize("roll", [-20.0, 10.0, 40.0])
+def test_rolling_the_foot_pivots_it_about_the_heel_the_ball_or_the_toe_tip(editor, rig, roll):
+    blueprint, pose, data, _bones = rig
+    leg = record(data, "IKLeg_R")
+    start = float(next(a["value"] for a in leg["controlAttributes"] if a["name"] == "rollStartAngle"))
+    end = float(next(a["value"] for a in leg["controlAttributes"] if a["name"] == "rollEndAngle"))
+    evaluation = solve(editor, blueprint, {"IKLeg_R_roll": roll})
+    axis = foot_side_axis(data, "R")
+    heel, ball, tip = (pivot_point(data, name) for name in ("RollHeel_R", "RollToes_R", "RollToesEnd_R"))
+    ankle = pose["Ankle_R"][2]
+    if roll < 0:
+        # Back on the heel: the whole foot turns about the heel pivot, toes up.
+        expected = turned_about(ankle, heel, axis_rotation(axis, roll))
+        assert expected[2] > ankle[2]
+    elif roll <= start:
+        # Up on the ball: the foot turns about the toes pivot, the heel lifts.
+        expected = turned_about(ankle, ball, axis_rotation(axis, roll))
+        assert expected[2] > ankle[2]
+    else:
+        # Past the start angle the ball eases back to flat at the end angle and the toe tip takes the rest.
+        on_ball = start * (1.0 - min(max((roll - start) / (end - start), 0.0), 1.0))
+        expected = turned_about(turned_about(ankle, ball, axis_rotation(axis, on_ball)), tip, axis_rotation(axis, roll - on_ball))
+    assert_bone(evaluation, "Ankle_R", expected)
+    # The other foot does not move.
+    assert_bone(evaluation, "Ankle_L", pose["Ankle_L"][2])
+
+
+@pytest.mark.parametrize("rock", [-30.0, 25.0])
+def test_rocking_the_foot_tilts_it_about_the_inner_or_outer_pivot(editor, rig, rock):
+    blueprint, pose, data, _bones = rig
+    system = next(s for s in data["reverseFootSystems"] if s["ikControl"] == "IKLeg_R")
+    evaluation = solve(editor, blueprint, {"IKLeg_R_rock": rock})
+    inner, outer = system["rock"]["innerPivot"], system["rock"]["outerPivot"]
+    # Each pivot turns about its Maya axis by the rock clamped to its input range, times its
+    # multiplier; the outer pivot hangs below the inner one.
+    turns = []
+    for pivot in (inner, outer):
+        low, high = sorted((pivot["inputMin"], pivot["inputMax"]))
+        degrees = min(max(rock, low), high) * pivot["rotationMultiplier"]
+        rows = pivot["worldMatrix"]
+        maya_axis = {"x": rows[0:3], "y": rows[4:7], "z": rows[8:11]}[pivot["rotationAxis"].lower()]
+        turns.append((maya_point(pivot["positionWorld"]), maya_matrix_to_unreal(axis_rotation(tuple(maya_axis), degrees))))
+    expected = pose["Ankle_R"][2]
+    for point, matrix in reversed(turns):
+        expected = turned_about(expected, point, matrix)
+    assert math.dist(expected, pose["Ankle_R"][2]) > 0.5, "the rock moves the ankle"
+    # The leg's IK target carries the foot; a rock that lowers it beyond the leg's reach leaves the
+    # ankle short of it, so the target is what is compared.
+    target = evaluation.global_transform("IKLeg_R_ReverseFootTarget", "Null").translation
+    assert math.dist((target.x, target.y, target.z), expected) < POSITION_TOLERANCE

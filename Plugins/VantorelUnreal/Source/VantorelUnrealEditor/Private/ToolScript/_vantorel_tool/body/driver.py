@@ -31,11 +31,16 @@ from _vantorel_tool.body.forward import (
 )
 from _vantorel_tool.body.leg_lock import body_rig_add_leg_lock, body_rig_make_leg_lock_space
 from _vantorel_tool.body.limb_graph import (
-    body_rig_add_fkik_follow_constraints, body_rig_add_fkik_result_parent_constraints,
+    body_rig_add_fkik_follow_constraints, body_rig_add_fkik_reader, body_rig_add_fkik_result_parent_constraints,
 )
 from _vantorel_tool.body.planning import (
     ChainPlan, PlannedControl, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
-    body_rig_make_poles, body_rig_prepare_fkik_controls,
+    body_rig_make_poles, body_rig_plans_by_name, body_rig_prepare_fkik_controls,
+)
+from _vantorel_tool.body.reverse_foot import (
+    ReverseFootSystem, RollSystem, body_rig_add_reverse_foot_roll, body_rig_add_reverse_foot_toes,
+    body_rig_finalize_reverse_foot_hierarchy, body_rig_make_reverse_foot_roll_systems, body_rig_make_reverse_foot_target,
+    body_rig_prepare_reverse_foot,
 )
 from _vantorel_tool.body.progress import body_rig_begin_progress, body_rig_end_progress, body_rig_progress
 from _vantorel_tool.body.setup import (
@@ -66,24 +71,22 @@ BODY_RIG_GRAPH_X = 1700
 BODY_RIG_SECTION_GAP = 160
 BODY_RIG_FALLBACK_BOX_X = 1560
 BODY_RIG_FALLBACK_BOX_WIDTH = 1900
+BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (spline IK, reverse foot, hip swinger,
-# control shapes, inbetween, twist, bendy and backwards solve), in the order the build would run them.
+# The steps of the body systems this build does not have yet (spline IK, hip swinger, control
+# shapes, inbetween, twist, bendy and backwards solve), in the order the build would run them.
 # Their systems add nothing to the rig; the build names them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_prepare_spline_ik", "body_rig_prepare_reverse_foot", "body_rig_plan_hip_swinger",
-    "body_rig_is_omitted_hip_swinger_control", "body_rig_plan_bendy",
-    "body_rig_install_control_shape_library", "body_rig_make_spline_end_follow_spaces",
+    "body_rig_prepare_spline_ik", "body_rig_plan_hip_swinger", "body_rig_is_omitted_hip_swinger_control",
+    "body_rig_plan_bendy", "body_rig_install_control_shape_library", "body_rig_make_spline_end_follow_spaces",
     "body_rig_make_inbetween_offset_spaces", "body_rig_make_hip_swinger_spaces", "body_rig_make_spline_parent_spaces",
     "body_rig_make_spline_fk_snapshot_spaces", "body_rig_make_standard_twist_snapshot_spaces",
-    "body_rig_make_bendy_spaces", "body_rig_make_reverse_foot_roll_systems", "body_rig_make_reverse_foot_target",
-    "body_rig_add_bendy_node", "body_rig_add_reverse_foot_roll", "body_rig_add_inbetween_control_distribution",
+    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
     "body_rig_add_hip_swinger", "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik",
-    "body_rig_add_spline_end_fk_pin", "body_rig_add_reverse_foot_toes",
-    "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
-    "body_rig_finalize_reverse_foot_hierarchy",
+    "body_rig_add_spline_end_fk_pin", "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility",
+    "body_rig_add_backward_solve",
 )
 
 
@@ -174,6 +177,8 @@ class BodyBuild:
     chains: List[ChainPlan] = field(default_factory=list)           # the two-bone limbs
     all_chains: List[ChainPlan] = field(default_factory=list)       # every limb (two-bone, then spline)
     sdk_spaces: Dict[str, str] = field(default_factory=dict)        # driven control name -> its SDK space null
+    foot_systems: List[ReverseFootSystem] = field(default_factory=list)   # the planned reverse feet
+    roll_systems: List[RollSystem] = field(default_factory=list)          # the feet whose roll unit runs
     root_joint: str = ""
     sections: Optional["BodyRigSections"] = None                    # the forward solve's layout cursor
 
@@ -208,6 +213,8 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     body_rig_collapse_all_pins(graph)
 
     body_rig_set_notifications(control_rig, False)
+    print("Verified reverse-foot hierarchy parent links:",
+          body_rig_finalize_reverse_foot_hierarchy(elements, build.foot_systems, body_rig_plans_by_name(build.planned)))
 
     body_rig_progress(progress, 4, "Compiling Control Rig VM...")
     try:
@@ -235,6 +242,7 @@ def body_rig_build_hierarchy(build):
     build.file_controls = [control for control in rig_data.get("controls") or [] if isinstance(control, dict)]
     planned, chains = body_rig_prepare_fkik_controls(rig_data)
     body_rig_make_poles(planned)
+    build.foot_systems = body_rig_prepare_reverse_foot(rig_data, planned, chains)
     print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
     build.chains, build.all_chains = list(chains), list(chains)
     body_rig_attach_controls_after_fkik(rig_data, planned, build.all_chains)
@@ -283,8 +291,12 @@ def body_rig_build_hierarchy(build):
             body_rig_make_pole_parent_space(elements, control.name)
 
     build.file_by_name = body_rig_controls_by_name(build.file_controls)
+    build.roll_systems = body_rig_make_reverse_foot_roll_systems(elements, build.foot_systems, build.file_by_name,
+                                                                 body_rig_plans_by_name(planned), import_scale)
     helpers = body_rig_helpers_group_key(elements)
     print("Helpers children:", body_rig_count_helper_children(hierarchy, helpers))
+    for system in build.foot_systems:
+        body_rig_make_reverse_foot_target(elements, system, joint_keys)
     build.root_joint = body_rig_root_joint(rig_data, joint_keys)
 
 
@@ -348,6 +360,11 @@ def body_rig_build_forward_graph(build):
         """A step's new execution pin, or the current one when the step added nothing."""
         return result if result else exec_pin
 
+    if build.roll_systems:
+        y = sections.begin("Reverse Foot Roll")
+        exec_pin = run_step(body_rig_add_reverse_foot_roll(graph, build.roll_systems, exec_pin, x, y))
+        sections.end("Reverse Foot Roll", max(300, 200 * len(build.roll_systems) + 120))
+
     driving_controls = [c for c in build.file_controls if body_rig_kind(c) == BODY_RIG_KIND_DRIVING_SYSTEM]
     if state.include_driving_systems and driving_controls:
         y = sections.begin("Driving Systems")
@@ -373,6 +390,16 @@ def body_rig_build_forward_graph(build):
     sections.end("Global Orientation", max(320, reported + 120))
 
     exec_pin = body_rig_build_forward_ik_section(build, exec_pin, x)
+
+    toe_chains = [chain for chain in build.chains if chain.toe_targets]
+    if toe_chains:
+        y = sections.begin("Reverse Foot Toes")
+        height = 0
+        for chain in toe_chains:
+            switch_value = body_rig_add_fkik_reader(graph, chain, BODY_RIG_TOE_READER_X, y + height + 80)
+            exec_pin = run_step(body_rig_add_reverse_foot_toes(graph, chain, switch_value, exec_pin, x, y + height))
+            height += max(170, 170 * len(chain.toe_targets))
+        sections.end("Reverse Foot Toes", height)
 
     body_rig_end_section_group(graph)
     sections.y += BODY_RIG_SECTION_GAP

@@ -4,7 +4,7 @@ branches below a limb's end attach to its result."""
 
 import copy
 from dataclasses import dataclass, field
-from typing import List, Optional
+from typing import List, Optional, Tuple
 
 from _vantorel_tool.body.common import BODY_RIG_MAIN_NAME, body_rig_kind, body_rig_safe_name
 from _vantorel_tool.body_json import (
@@ -85,6 +85,7 @@ class ChainPlan:
     ik_controls: List[str] = field(default_factory=list)   # IK-side controls shown with the IK control
     reverse_foot_controls: List[str] = field(default_factory=list)
     reverse_foot_toe_controls: List[str] = field(default_factory=list)
+    toe_targets: List[Tuple[str, str, str]] = field(default_factory=list)   # (toe control, toe joint, target null)
     effector_target: str = ""                 # the element the IK solve reaches for
     effector_target_type: str = "Control"
 
