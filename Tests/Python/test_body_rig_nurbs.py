@@ -379,7 +379,7 @@ NAN = float("nan")
 BAD_CURVES = [
     None, "circle", 3, [], {}, {"cvs": None}, {"cvs": "abc"}, {"cvs": []}, {"cvs": [[1, 2, 3]]}, {"cvs": [[NAN, 0, 0], [1, 1, 1]]},
     {"cvs": [[0, 0, 0], [float("inf"), 0, 0]]}, {"cvs": [{"position": None}, {"w": 1}]}, {"cvs": [[[0, 0, 0]], [[1, 0, 0]]]},
-    {"cvs": [0, 0, 0], "degree": 3}, {"cvs": [[0, 0, 0], [0, 0, 0]]},
+    {"cvs": [0, 0, 0], "degree": 3}, {"cvs": [[0, 0, 0], [0, 0, 0]]}, {"cvs": [[0, 0, 0], [0, 0, 0], [0, 0, 0]], "degree": 4},
     {"cvs": [[0, 0, 0], [1, 0, 0], [2, 0, 0]], "degree": 3, "form": "periodic"},   # a periodic curve needs more vertices
 ]
 

@@ -500,7 +500,7 @@ def vn_nurbs_tessellate_curve(curve, samples_per_span=VN_NURBS_DEFAULT_SAMPLES_P
     knots = vn_nurbs_standard_knots(cvs, degree, vn_nurbs_first_present(curve, VN_NURBS_KNOT_KEYS), periodic)
     if len(knots) != count + degree + 1:
         polygon = [cv[:3] for cv in cvs]
-        return vn_nurbs_dedupe_polyline(vn_nurbs_close_polyline(polygon) if closed else polygon)
+        return vn_nurbs_finish_polyline(curve, vn_nurbs_close_polyline(polygon) if closed else polygon)
     t_min, t_max = knots[degree], knots[count]
     if t_max <= t_min:
         t_max = knots[-degree - 1]
@@ -523,6 +523,11 @@ def vn_nurbs_tessellate_curve(curve, samples_per_span=VN_NURBS_DEFAULT_SAMPLES_P
         vn_nurbs_close_polyline(points)
     elif points and vn_nurbs_distance_squared(points[-1], cvs[-1]) > VN_NURBS_END_POINT_DISTANCE_SQUARED:
         points.append(cvs[-1][:3])
+    return vn_nurbs_finish_polyline(curve, points)
+
+
+def vn_nurbs_finish_polyline(curve, points):
+    """The cleaned-up polyline of a curve; none (and a log line) when fewer than two points are left."""
     points = vn_nurbs_dedupe_polyline(points)
     if len(points) < 2:
         return vn_nurbs_skip_curve(curve, VN_NURBS_REASON_NO_POINTS)
