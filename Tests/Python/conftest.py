@@ -142,7 +142,7 @@ def source_package():
     sys.path.insert(0, TOOL_SCRIPT_DIR)
     try:
         import importlib
-        for module in ("state", "names", "body_json", "body.common", "body.planning"):
+        for module in ("state", "names", "body_json", "body.common", "body.planning", "body.nurbs"):
             importlib.import_module(TOOL_PACKAGE + "." + module)
         yield ToolScript({})
     finally:

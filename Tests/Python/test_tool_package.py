@@ -112,7 +112,7 @@ def test_the_builtins_table_names_the_fourteen_builtins_once():
                      "vn_run_create_face_control_rig", "vn_run_create_control_rig"]
 
 
-@pytest.mark.parametrize("module", ["state", "names", "body_json", "body.common", "body.planning"])
+@pytest.mark.parametrize("module", ["state", "names", "body_json", "body.common", "body.planning", "body.nurbs"])
 def test_the_pure_modules_import_without_the_engine(source_package, module):
     import sys
     assert source_package.module(module) is not None
