@@ -6,7 +6,6 @@ with the engine's own conventions (a rotator's quaternion, a child keeping its l
 
 import json
 import math
-import os
 
 import pytest
 
@@ -62,11 +61,18 @@ def descendants(pose, bone):
 
 # ---- the rig ----------------------------------------------------------------------------------------
 
-@pytest.fixture(params=sorted(CHARACTERS))
-def rig(request, unreal, editor, tool_script, tmp_path):
-    """(blueprint, reference pose, Body rig JSON's "rig", bone names) of the body rig of the sample
-    and of a character four times its size."""
+@pytest.fixture(scope="module", params=sorted(CHARACTERS))
+def rig(request, unreal, tmp_path_factory):
+    """(blueprint, reference pose, Body rig JSON's "rig", bone names, the hosteditor module) of the
+    body rig of the sample and of a character four times its size, built once for the module's tests
+    in an editor session of their own; each test evaluates it afresh and never changes it."""
+    import hosteditor
+    from conftest import run_tool_script
+    tmp_path = tmp_path_factory.mktemp("posing_" + request.param)
     project = tmp_path / "Project"
+    hosteditor.shutdown()
+    hosteditor.start(str(project))
+    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
     mesh, body_json = CHARACTERS[request.param](unreal, tool_script, project, tmp_path)
     tool_script["set_target_skeletal_mesh"](mesh)
     tool_script["set_body_json_file"](body_json)
@@ -74,8 +80,9 @@ def rig(request, unreal, editor, tool_script, tmp_path):
     blueprint = tool_script["create_body_control_rig_from_json"]()
     with open(body_json, encoding="utf-8") as source:
         data = json.load(source)["rig"]
-    return blueprint, reference_pose(package_file(project, mesh.get_path_name())), data, \
-        [str(key.name) for key in blueprint.hierarchy.get_bones()]
+    yield (blueprint, reference_pose(package_file(project, mesh.get_path_name())), data,
+           [str(key.name) for key in blueprint.hierarchy.get_bones()], hosteditor)
+    hosteditor.shutdown()
 
 
 def solve(editor, blueprint, values):
@@ -106,8 +113,8 @@ def record(data, name):
 
 # ---- FK ---------------------------------------------------------------------------------------------
 
-def test_turning_an_fk_control_turns_its_bone_the_same_and_carries_the_bones_below(unreal, editor, rig):
-    blueprint, pose, _data, bones = rig
+def test_turning_an_fk_control_turns_its_bone_the_same_and_carries_the_bones_below(unreal, rig):
+    blueprint, pose, _data, bones, editor = rig
     turn = rotator_quat(roll=30.0)
     evaluation = solve(editor, blueprint, {"FKIKArm_R_FKIKBlend": 0.0,
                                            "FKElbow_R": unreal.EulerTransform(rotation=unreal.Rotator(roll=30.0))})
@@ -145,8 +152,8 @@ def arm_in_ik(unreal, editor, blueprint, pose, offset, pole_offset=(0.0, 0.0, 0.
     return solve(editor, blueprint, values)
 
 
-def test_in_ik_the_hand_reaches_its_control_with_the_arm_keeping_its_lengths(unreal, editor, rig):
-    blueprint, pose, data, _bones = rig
+def test_in_ik_the_hand_reaches_its_control_with_the_arm_keeping_its_lengths(unreal, rig):
+    blueprint, pose, data, _bones, editor = rig
     offset = (8.0, 10.0, -12.0)
     evaluation = arm_in_ik(unreal, editor, blueprint, pose, offset)
     target = add(maya_point(record(data, "IKArm_R")["positionWorld"]), offset)
@@ -161,8 +168,8 @@ def test_in_ik_the_hand_reaches_its_control_with_the_arm_keeping_its_lengths(unr
     assert_elbow_towards(shoulder, elbow, wrist, pole)
 
 
-def test_switching_the_arm_to_ik_at_rest_moves_no_bone(unreal, editor, rig):
-    blueprint, pose, _data, bones = rig
+def test_switching_the_arm_to_ik_at_rest_moves_no_bone(unreal, rig):
+    blueprint, pose, _data, bones, editor = rig
     # The IK control rests on the hand and the pole where the elbow bends to, and the exported axes
     # are the bones' own: the solve finds the pose the arm already has.
     evaluation = arm_in_ik(unreal, editor, blueprint, pose, (0.0, 0.0, 0.0))
@@ -186,8 +193,8 @@ def cross(a, b):
     return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
 
 
-def test_moving_the_pole_turns_the_plane_the_elbow_bends_in(unreal, editor, rig):
-    blueprint, pose, data, _bones = rig
+def test_moving_the_pole_turns_the_plane_the_elbow_bends_in(unreal, rig):
+    blueprint, pose, data, _bones, editor = rig
     offset, pole_offset = (6.0, 8.0, -14.0), (0.0, 30.0, -40.0)
     evaluation = arm_in_ik(unreal, editor, blueprint, pose, offset, pole_offset)
     pole = add(maya_point(record(data, "IKArm_R")["ik"]["polePositionWorld"]), pole_offset)
@@ -198,8 +205,8 @@ def test_moving_the_pole_turns_the_plane_the_elbow_bends_in(unreal, editor, rig)
     assert math.dist(unmoved, elbow) > 1.0, "the pole moved the elbow"
 
 
-def test_half_way_through_the_switch_each_arm_bone_turns_half_way_from_fk_to_ik(unreal, editor, rig):
-    blueprint, pose, _data, _bones = rig
+def test_half_way_through_the_switch_each_arm_bone_turns_half_way_from_fk_to_ik(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
     offset = (8.0, 10.0, -12.0)
     full = arm_in_ik(unreal, editor, blueprint, pose, offset)
     half = arm_in_ik(unreal, editor, blueprint, pose, offset, blend=5.0)
@@ -221,8 +228,8 @@ def test_half_way_through_the_switch_each_arm_bone_turns_half_way_from_fk_to_ik(
 
 # ---- the main and motion controls --------------------------------------------------------------------
 
-def test_moving_and_turning_main_carries_the_whole_rig(unreal, editor, rig):
-    blueprint, pose, _data, bones = rig
+def test_moving_and_turning_main_carries_the_whole_rig(unreal, rig):
+    blueprint, pose, _data, bones, editor = rig
     offset, yaw = (25.0, -40.0, 5.0), 90.0
     turn = rotator_quat(yaw=yaw)
     evaluation = solve(editor, blueprint, {"Main": unreal.EulerTransform(location=unreal.Vector(*offset),
@@ -233,8 +240,8 @@ def test_moving_and_turning_main_carries_the_whole_rig(unreal, editor, rig):
         assert_bone(evaluation, name, add(rotate(turn, position), offset), multiply(turn, rotation))
 
 
-def test_the_root_motion_control_carries_the_body_while_feet_in_ik_stay(unreal, editor, rig):
-    blueprint, pose, _data, bones = rig
+def test_the_root_motion_control_carries_the_body_while_feet_in_ik_stay(unreal, rig):
+    blueprint, pose, _data, bones, editor = rig
     offset = (0.0, 12.0, 0.0)
     evaluation = solve(editor, blueprint, {"FKRootMotion_M": unreal.EulerTransform(location=unreal.Vector(*offset))})
     # The control carries its joint's orientation, so it moves along the joint's axes.
@@ -265,8 +272,8 @@ IK_ARM_CONTROLS = ("IKArm_R", "PoleArm_R")
     ({"FKIKArm_R_autoVis": False, "FKIKArm_R_FKVis": True, "FKIKArm_R_IKVis": True, "FKIKArm_R_FKIKBlend": 10.0}, True, True),
     ({"FKIKArm_R_autoVis": False, "FKIKArm_R_FKVis": False, "FKIKArm_R_IKVis": False}, False, False),
 ])
-def test_the_switch_shows_the_side_of_the_limb_that_is_in_use(editor, rig, channels, fk_shown, ik_shown):
-    blueprint = rig[0]
+def test_the_switch_shows_the_side_of_the_limb_that_is_in_use(rig, channels, fk_shown, ik_shown):
+    blueprint, editor = rig[0], rig[4]
     evaluation = solve(editor, blueprint, channels)
     assert [evaluation.control_shape_visible(name) for name in FK_ARM_CONTROLS] == [fk_shown] * 3
     assert [evaluation.control_shape_visible(name) for name in IK_ARM_CONTROLS] == [ik_shown] * 2
@@ -299,8 +306,8 @@ def axis_rotation(axis, degrees):
             (t * x * z - s * y, t * y * z + s * x, t * z * z + c))
 
 
-def test_a_driver_channel_turns_the_driven_fingers_by_the_exported_amounts(editor, rig):
-    blueprint, pose, data, _bones = rig
+def test_a_driver_channel_turns_the_driven_fingers_by_the_exported_amounts(rig):
+    blueprint, pose, data, _bones, editor = rig
     driver = record(data, "Fingers_R")
     curl = next(entry for entry in driver["drivingSystem"] if entry["name"] == "curl")
     value = 5.0
@@ -341,8 +348,8 @@ def slerp_half(q):
 
 
 @pytest.mark.parametrize("lock, share", [(0.0, 1.0), (5.0, 0.5), (10.0, 0.0)])
-def test_the_leg_lock_keeps_the_fk_legs_with_root_x_or_lets_them_follow_the_root(unreal, editor, rig, lock, share):
-    blueprint, pose, _data, _bones = rig
+def test_the_leg_lock_keeps_the_fk_legs_with_root_x_or_lets_them_follow_the_root(unreal, rig, lock, share):
+    blueprint, pose, _data, _bones, editor = rig
     turn = rotator_quat(pitch=20.0)
     evaluation = solve(editor, blueprint, {"FKIKLeg_R_FKIKBlend": 0.0, "FKIKLeg_L_FKIKBlend": 0.0, "FKRoot_M_legLock": lock,
                                            "FKRoot_M": unreal.EulerTransform(rotation=unreal.Rotator(pitch=20.0))})
@@ -380,8 +387,8 @@ def foot_side_axis(data, side):
 
 
 @pytest.mark.parametrize("roll", [-20.0, 10.0, 40.0])
-def test_rolling_the_foot_pivots_it_about_the_heel_the_ball_or_the_toe_tip(editor, rig, roll):
-    blueprint, pose, data, _bones = rig
+def test_rolling_the_foot_pivots_it_about_the_heel_the_ball_or_the_toe_tip(rig, roll):
+    blueprint, pose, data, _bones, editor = rig
     leg = record(data, "IKLeg_R")
     start = float(next(a["value"] for a in leg["controlAttributes"] if a["name"] == "rollStartAngle"))
     end = float(next(a["value"] for a in leg["controlAttributes"] if a["name"] == "rollEndAngle"))
@@ -407,8 +414,8 @@ def test_rolling_the_foot_pivots_it_about_the_heel_the_ball_or_the_toe_tip(edito
 
 
 @pytest.mark.parametrize("rock", [-30.0, 25.0])
-def test_rocking_the_foot_tilts_it_about_the_inner_or_outer_pivot(editor, rig, rock):
-    blueprint, pose, data, _bones = rig
+def test_rocking_the_foot_tilts_it_about_the_inner_or_outer_pivot(rig, rock):
+    blueprint, pose, data, _bones, editor = rig
     system = next(s for s in data["reverseFootSystems"] if s["ikControl"] == "IKLeg_R")
     evaluation = solve(editor, blueprint, {"IKLeg_R_rock": rock})
     inner, outer = system["rock"]["innerPivot"], system["rock"]["outerPivot"]
