@@ -66,9 +66,16 @@ else:
     print("  two-bone IK solves: %d, driven offsets: %d, parent constraints: %d, FK loop: %s" % (
         units("RigUnit_TwoBoneIKSimplePerItem"), units("RigUnit_OffsetTransformForItem"), units("RigUnit_ParentConstraint"),
         "yes" if units("RigUnit_CollectionChildrenArray") else "no"))
+    element_names = {str(key.name) for key in keys}
+    feet = sorted(name[:-len("_ReverseFootTarget")] for name in element_names if name.endswith("_ReverseFootTarget"))
+    rocking = [foot for foot in feet if foot + "_rock" in element_names]
+    print("  reverse feet: %d (%s; rolling %d, rocking %d), toe rotations: %d, leg lock: %s" % (
+        len(feet), ", ".join(feet) or "none", units("RigUnit_VNReverseFootRoll"), len(rocking), units("RigUnit_SetRotation"),
+        "yes" if "LegLockConstrained" in element_names else "no"))
 
     # The rig run as the editor runs it: at rest every bone must stay where the mesh has it; posed,
-    # the right arm in IK reaches for its moved control, the left elbow turns, the right fingers curl.
+    # the right arm in IK reaches for its moved control, the left elbow turns, the right fingers curl
+    # and the right foot rolls onto its ball.
     import math
     import os
     import sys
@@ -135,6 +142,8 @@ else:
                   "FKElbow_L": unreal.EulerTransform(rotation=unreal.Rotator(roll=30.0))}
         if "Fingers_R_curl" in names:
             values["Fingers_R_curl"] = 5.0
+        if "IKLeg_R_roll" in names:
+            values["IKLeg_R_roll"] = 20.0
         posed = evaluate(values)
         reach = math.dist(vector(posed.global_transform("Wrist_R").translation),
                           vector(posed.global_transform("IKArm_R", "Control").translation))
