@@ -5,7 +5,7 @@ main control while the root bone moves. The space never writes back into the ske
 
 from _vantorel_tool.body.bones import body_rig_is_bone_key
 from _vantorel_tool.body.limb_graph import (
-    body_rig_get_transform, body_rig_set_transform, body_rig_unit,
+    body_rig_add_normalized_channel, body_rig_get_transform, body_rig_set_transform, body_rig_unit,
 )
 from _vantorel_tool.body.planning import BODY_RIG_LEG_LOCK_CONSTRAINED, BODY_RIG_LEG_LOCK_CONTROLS, BODY_RIG_ROOT_JOINT
 from _vantorel_tool.graph import body_rig_link, body_rig_set_pin
@@ -53,12 +53,8 @@ def body_rig_add_leg_lock(graph, controls, previous_exec, x, y, hip_branch_delta
     if not body_rig_follows_leg_lock(controls):
         return previous_exec, 0
     prefix = BODY_RIG_LEG_LOCK_PREFIX
-    channel = body_rig_unit(graph, "RigUnit_GetFloatAnimationChannel", prefix + "_GetChannel", x, y)
-    body_rig_set_pin(graph, channel + ".Control", BODY_RIG_LEG_LOCK_OWNER)
-    body_rig_set_pin(graph, channel + ".Channel", BODY_RIG_LEG_LOCK_CHANNEL)
-    normalize = body_rig_unit(graph, "RigVMFunction_MathFloatDiv", prefix + "_Normalize", x + 220, y)
-    body_rig_set_pin(graph, normalize + ".B", 10)
-    body_rig_link(graph, channel + ".Value", normalize + ".A")
+    lock = body_rig_add_normalized_channel(graph, prefix + "_GetChannel", prefix + "_Normalize", BODY_RIG_LEG_LOCK_OWNER,
+                                           BODY_RIG_LEG_LOCK_CHANNEL, x, y)
 
     root = body_rig_get_transform(graph, prefix + "_Root", "Bone", BODY_RIG_ROOT_JOINT, x, y + 180)
     root_initial = body_rig_get_transform(graph, prefix + "_RootInitial", "Bone", BODY_RIG_ROOT_JOINT, x, y + 300, initial=True)
@@ -82,7 +78,7 @@ def body_rig_add_leg_lock(graph, controls, previous_exec, x, y, hip_branch_delta
     blend = body_rig_unit(graph, "RigVMFunction_MathTransformLerp", prefix + "_Blend", x + 980, y + 180)
     body_rig_link(graph, root + ".Transform", blend + ".A")
     body_rig_link(graph, target, blend + ".B")
-    body_rig_link(graph, normalize + ".Result", blend + ".T")
+    body_rig_link(graph, lock, blend + ".T")
     setter, exec_pin = body_rig_set_transform(graph, prefix + "_SetSpace", "Null", BODY_RIG_LEG_LOCK_CONSTRAINED, previous_exec,
                                               x + 1300, y + 180)
     body_rig_set_pin(graph, setter + ".Weight", 1)

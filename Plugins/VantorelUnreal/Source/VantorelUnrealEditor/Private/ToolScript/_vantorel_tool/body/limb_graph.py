@@ -86,20 +86,26 @@ def body_rig_parent_constraint(graph, node_name, child_type, child, parent_type,
 
 # ---- switch, weight and visibility ----------------------------------------------------------------------
 
-def body_rig_add_fkik_reader(graph, chain, x, y):
-    """Reads the limb's blend channel and normalises it to 0..1; returns the normalised pin, or the
-    empty text for a limb without a placeholder."""
-    placeholder = chain.switch_control
-    if not placeholder:
-        return ""
-    chain_id = chain.id or BODY_RIG_CHAIN_ID_FALLBACK
-    reader = body_rig_unit(graph, "RigUnit_GetFloatAnimationChannel", chain_id + "_GetFKIKBlend", x, y)
-    body_rig_set_pin(graph, reader + ".Control", placeholder)
-    body_rig_set_pin(graph, reader + ".Channel", BODY_RIG_FKIK_BLEND_CHANNEL)
-    divide = body_rig_unit(graph, "RigVMFunction_MathFloatDiv", chain_id + "_NormalizeFKIKBlend", x + 220, y)
+def body_rig_add_normalized_channel(graph, reader_name, divide_name, control, channel, x, y):
+    """Reads a 0..10 float channel of control at (x, y) and divides it by 10 beside it; returns the
+    0..1 pin."""
+    reader = body_rig_unit(graph, "RigUnit_GetFloatAnimationChannel", reader_name, x, y)
+    body_rig_set_pin(graph, reader + ".Control", control)
+    body_rig_set_pin(graph, reader + ".Channel", channel)
+    divide = body_rig_unit(graph, "RigVMFunction_MathFloatDiv", divide_name, x + 220, y)
     body_rig_set_pin(graph, divide + ".B", 10)
     body_rig_link(graph, reader + ".Value", divide + ".A")
     return divide + ".Result"
+
+
+def body_rig_add_fkik_reader(graph, chain, x, y):
+    """Reads the limb's blend channel and normalises it to 0..1; returns the normalised pin, or the
+    empty text for a limb without a placeholder."""
+    if not chain.switch_control:
+        return ""
+    chain_id = chain.id or BODY_RIG_CHAIN_ID_FALLBACK
+    return body_rig_add_normalized_channel(graph, chain_id + "_GetFKIKBlend", chain_id + "_NormalizeFKIKBlend",
+                                           chain.switch_control, BODY_RIG_FKIK_BLEND_CHANNEL, x, y)
 
 
 def body_rig_add_fkik_weight(graph, chain, switch_value, target_pin, x, y):
