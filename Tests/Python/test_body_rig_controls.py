@@ -176,13 +176,13 @@ def test_the_hip_swinger_hangs_from_an_offset_under_the_fk_root(unreal, tool_scr
 
 def test_custom_shapes_keep_their_curve_directions(unreal, tool_script, skeleton):
     hierarchy = skeleton[1]
-    fk = make(tool_script, skeleton, {"name": "FKHip_R", "type": "FK", "joint": "Hip_R", "customShapeName": "VN_FKHip_R"})
+    fk = make(tool_script, skeleton, {"name": "FKHip_R", "type": "FK", "joint": "Hip_R"}, custom_shape_name="VN_FKHip_R")
     assert str(skeleton[0].get_hierarchy_controller().get_control_settings(fk).shape_name) == "VN_FKHip_R"
     shape = hierarchy.get_local_control_shape_transform(fk, True)
     approx_vector(axis(shape, (1.0, 0.0, 0.0)), (1.0, 0.0, 0.0))  # a roll of -90 about the control's X
     assert abs(axis(shape, (0.0, 1.0, 0.0)).z) == pytest.approx(1.0)
     approx_vector(shape.scale3d, (1.0, 1.0, 1.0))
-    pole = make(tool_script, skeleton, {"name": "PoleX", "type": "IKPole", "customShapeName": "VN_PoleX"})
+    pole = make(tool_script, skeleton, {"name": "PoleX", "type": "IKPole"}, custom_shape_name="VN_PoleX")
     approx_vector(hierarchy.get_local_control_shape_transform(pole, True).scale3d, (2.0, 2.0, 2.0))
 
 

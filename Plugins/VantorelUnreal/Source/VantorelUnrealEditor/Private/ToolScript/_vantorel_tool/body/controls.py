@@ -31,10 +31,6 @@ BODY_RIG_ROOT_MOTION_CONTROL = "FKRootMotion_M"
 BODY_RIG_POLE_SPACE_SUFFIX = "_Space"
 BODY_RIG_DEFAULT_GIZMO = "Default"
 
-# Keys a planned control's record carries when the control shape library gives it a custom shape.
-BODY_RIG_CUSTOM_SHAPE_KEY = "customShapeName"
-BODY_RIG_SHAPE_SCALE_KEY = "shapeImportScale"
-BODY_RIG_SHAPE_ROTATION_KEY = "internalShapeRotation"
 
 BODY_RIG_SCALED_SHAPE_KINDS = ("Main", "FKIK", "IKPole", "SplineIK")
 BODY_RIG_FOOT_PLACED_KINDS = ("ReverseFoot", "ReverseFootToe")
@@ -215,10 +211,10 @@ def body_rig_bone_key(elements, joint_keys, joint):
 
 # ---- creating a control -----------------------------------------------------------------------------
 
-def body_rig_control_settings(data):
+def body_rig_control_settings(data, custom_shape_name=""):
     settings = unreal.RigControlSettings()
     settings.control_type = unreal.RigControlType.EULER_TRANSFORM
-    settings.shape_name = str(data.get(BODY_RIG_CUSTOM_SHAPE_KEY) or "") or body_rig_gizmo_name(data)
+    settings.shape_name = custom_shape_name or body_rig_gizmo_name(data)
     settings.shape_color = body_rig_control_color(data)
     return settings
 
@@ -245,7 +241,7 @@ def body_rig_make_control(elements, control, joint_keys, import_scale=1.0, contr
     if parent is None and name != BODY_RIG_MAIN_NAME:
         parent = elements.find(BODY_RIG_MAIN_NAME, "control")
 
-    settings = body_rig_control_settings(data)
+    settings = body_rig_control_settings(data, control.custom_shape_name)
     value = unreal.RigHierarchy.make_control_value_from_euler_transform(unreal.EulerTransform())
     key = None
     if parent is not None:
@@ -266,7 +262,7 @@ def body_rig_make_control(elements, control, joint_keys, import_scale=1.0, contr
         if hip_swinger:
             raise
     try:
-        body_rig_set_shape(hierarchy, key, body_rig_control_shape_transform(data, import_scale, control.ik_local_type))
+        body_rig_set_shape(hierarchy, key, body_rig_control_shape_transform(data, import_scale, control))
     except Exception as error:
         log.warning("could not set the shape of %s: %s" % (key.name, error_text(error)))
     return key
@@ -355,22 +351,22 @@ def body_rig_place_hip_swinger(elements, key, parent, data, import_scale):
           body_rig_round(body_rig_vector_tuple(offset.translation)))
 
 
-def body_rig_control_shape_transform(data, import_scale=1.0, ik_local_type=None):
-    """The shape transform of a control (its record, and its local IK mode): its size from the
-    diameter, its offset and its rotation in world or control axes, or the fixed transform of a custom
-    shape."""
+def body_rig_control_shape_transform(data, import_scale=1.0, plan=None):
+    """The shape transform of a control (its record, and what planning gave it: local IK mode, custom
+    shape, shape scale and rotation): its size from the diameter, its offset and its rotation in world
+    or control axes, or the fixed transform of a custom shape."""
     kind = body_rig_kind(data)
     name = str(data.get("name") or "")
-    local_orient = body_rig_is_local_orient(data, ik_local_type)
+    local_orient = body_rig_is_local_orient(data, plan.ik_local_type if plan else None)
     if kind == BODY_RIG_HIP_SWINGER_KIND:
         scale = 1.0
     else:
         scale = import_scale if (kind in BODY_RIG_SCALED_SHAPE_KINDS or name == BODY_RIG_ROOT_MOTION_CONTROL) else 1.0
-        if body_json_number(data.get(BODY_RIG_SHAPE_SCALE_KEY)) is not None:
-            scale = body_json_number(data.get(BODY_RIG_SHAPE_SCALE_KEY))
-    internal_rotation = body_rig_numbers(data.get(BODY_RIG_SHAPE_ROTATION_KEY))
+        if plan is not None and plan.shape_import_scale is not None:
+            scale = float(plan.shape_import_scale)
+    internal_rotation = body_rig_numbers(plan.internal_shape_rotation) if plan else None
 
-    if data.get(BODY_RIG_CUSTOM_SHAPE_KEY):
+    if plan is not None and plan.custom_shape_name:
         if kind in BODY_RIG_LOCAL_CUSTOM_SHAPE_KINDS or local_orient:
             return body_rig_transform((0.0, 0.0, 0.0), (0.0, 0.0, -90.0))
         return body_rig_transform((0.0, 0.0, 0.0), internal_rotation or (0.0, 0.0, 0.0), (scale,) * 3)

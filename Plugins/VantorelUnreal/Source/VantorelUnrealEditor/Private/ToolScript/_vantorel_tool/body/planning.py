@@ -41,6 +41,9 @@ class PlannedControl:
     ik_local_type: Optional[int] = None       # the local IK mode of an IK or local IK control
     ik_local_control: str = ""                # an addCtrl IK control's local IK control
     pole_position_world: object = None        # a pole's Maya position, from its IK record
+    custom_shape_name: str = ""               # the control's shape in the rig's own shape library
+    shape_import_scale: Optional[float] = None      # a shape scale that replaces the import scale
+    internal_shape_rotation: Optional[List[float]] = None   # a fixed rotation triple of the shape
 
     @property
     def name(self):
