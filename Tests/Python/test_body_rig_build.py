@@ -167,8 +167,11 @@ def test_the_sample_rig_has_the_clean_controller_hierarchy(unreal, built_variant
     bone_parented = [str(key.name) for key in controls if hierarchy.get_first_parent(key).type == unreal.RigElementType.BONE]
     assert bone_parented == []
     names = {str(key.name) for key in controls}
+    # Every file control is made, but for bendy handles and the hip swinger's legacy companions.
+    legacy = {record["name"] for record in document["rig"]["controls"]
+              if record["name"].startswith("HipSwinger") and record["type"] in ("IKLocal", "IKLocalOffset")}
     planned = {record["name"] for record in document["rig"]["controls"] if record["type"] not in ("Bend", "BendMid")}
-    assert planned <= names
+    assert legacy and planned - legacy <= names and not legacy & names
     # The limbs' generated poles exist alongside the exported ones.
     assert {"PoleArm_R", "PoleArm_L", "IKLocalLeg_R"} <= names
 
@@ -278,16 +281,22 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     for title, advance in advances.items():
         left, _top, width, height = box(title)
         assert (left, width, height) == (1560.0, 1900.0, advance + 160), title
-    # The forward FK loop's row starts 160 below the rows above (100 below their fixed box); the
-    # loop's control reader sits 120 above that row.
+    # The hip swinger's rows start 160 below the rows above (100 below their fixed box) and take 900;
+    # the forward FK loop's row starts 160 below them; the loop's control reader sits 120 above it.
     _l, top, _w, height = box("Inbetween Distribution")
-    loop_row = top + height + 100
+    swinger_row = top + height + 100
+    assert "Hip Swinger" in boxes
+    loop_row = swinger_row + 900 + 160
     assert box("Forward FK Loop")[:2] == (-700 - 90, loop_row - 120 - 140)
 
     # A section with nodes gets its box from their extent: 90 to the left, 140 above for the title,
     # at least 162 to the right of and 144 below the furthest node.
+    # (The first limb's pole constraint of the next section sits 330 above that section's top, which
+    # reaches into this box; only this section's own units are counted.)
+    own = ("RigUnit_GetFloatAnimationChannel", "RigVMFunction_MathFloatDiv", "RigUnit_RotationConstraintLocalSpaceOffset")
     globals_ = [node for node in nodes if not isinstance(node, unreal.RigVMCommentNode)
-                and box("Global Orientation")[1] < node.get_position().y < sum(box("Global Orientation")[1::2])]
+                and box("Global Orientation")[1] < node.get_position().y < sum(box("Global Orientation")[1::2])
+                and node.get_script_struct().get_name() in own]
     wanted = [c for c in controls if any(a["name"] == "global" for a in c.get("fitAttributes", []) + c.get("controlAttributes", []))]
     assert len(globals_) == 3 * len(wanted) > 0
     left, top, width, height = box("Global Orientation")

@@ -436,3 +436,25 @@ def test_rocking_the_foot_tilts_it_about_the_inner_or_outer_pivot(rig, rock):
     # ankle short of it, so the target is what is compared.
     target = evaluation.global_transform("IKLeg_R_ReverseFootTarget", "Null").translation
     assert math.dist((target.x, target.y, target.z), expected) < POSITION_TOLERANCE
+
+
+# ---- hip swinger --------------------------------------------------------------------------------------
+
+@pytest.mark.parametrize("turn", [{"roll": 15.0}, {"pitch": 12.0}, {"yaw": -10.0}])
+def test_the_hip_swinger_turns_the_hips_about_the_first_spine_joint_and_leaves_the_spine(unreal, rig, turn):
+    blueprint, pose, _data, _bones, editor = rig
+    swing = rotator_quat(**turn)
+    evaluation = solve(editor, blueprint, {"FKIKLeg_R_FKIKBlend": 0.0, "FKIKLeg_L_FKIKBlend": 0.0, "FKRoot_M_legLock": 0.0,
+                                           "HipSwinger_M": unreal.EulerTransform(rotation=unreal.Rotator(**turn))})
+    # The swinger rests in the root's orientation, so its turn is a turn of the root in the root's own
+    # frame; in the world it turns the root and the legs about the first spine joint.
+    root_rotation = pose["Root_M"][1]
+    pivot = pose["Spine1_M"][2]
+    world = multiply(multiply(root_rotation, swing), conjugate(root_rotation))
+    for name in ("Root_M", "Hip_R", "Knee_L"):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(pivot, rotate(world, sub(position, pivot))), multiply(world, rotation))
+    assert math.dist(bone_state(evaluation, "Hip_R")[0], pose["Hip_R"][2]) > 0.5, "the swing moves the hips"
+    for name in ("Spine1_M", "Chest_M", "Head_M"):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, rotation)

@@ -29,6 +29,10 @@ from _vantorel_tool.body.forward import (
     body_rig_add_driving_system_follow_constraints, body_rig_add_forward_control, body_rig_add_forward_fk_loop,
     body_rig_final_inbetween_row_count, body_rig_forward_control_height,
 )
+from _vantorel_tool.body.hip_swinger import (
+    HipSwingerPlan, body_rig_add_hip_swinger, body_rig_hip_swinger_plan_text, body_rig_is_omitted_hip_swinger_control,
+    body_rig_make_hip_swinger_spaces, body_rig_plan_hip_swinger,
+)
 from _vantorel_tool.body.leg_lock import body_rig_add_leg_lock, body_rig_make_leg_lock_space
 from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_reader, body_rig_add_fkik_result_parent_constraints,
@@ -75,16 +79,15 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (spline IK, hip swinger, control
-# shapes, inbetween, twist, bendy and backwards solve), in the order the build would run them.
+# The steps of the body systems this build does not have yet (spline IK, control shapes,
+# inbetween, twist, bendy and backwards solve), in the order the build would run them.
 # Their systems add nothing to the rig; the build names them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_prepare_spline_ik", "body_rig_plan_hip_swinger", "body_rig_is_omitted_hip_swinger_control",
-    "body_rig_plan_bendy", "body_rig_install_control_shape_library", "body_rig_make_spline_end_follow_spaces",
-    "body_rig_make_inbetween_offset_spaces", "body_rig_make_hip_swinger_spaces", "body_rig_make_spline_parent_spaces",
-    "body_rig_make_spline_fk_snapshot_spaces", "body_rig_make_standard_twist_snapshot_spaces",
-    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
-    "body_rig_add_hip_swinger", "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik",
+    "body_rig_prepare_spline_ik", "body_rig_plan_bendy", "body_rig_install_control_shape_library",
+    "body_rig_make_spline_end_follow_spaces", "body_rig_make_inbetween_offset_spaces",
+    "body_rig_make_spline_parent_spaces", "body_rig_make_spline_fk_snapshot_spaces",
+    "body_rig_make_standard_twist_snapshot_spaces", "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
+    "body_rig_add_inbetween_control_distribution", "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik",
     "body_rig_add_spline_end_fk_pin", "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility",
     "body_rig_add_backward_solve",
 )
@@ -179,6 +182,7 @@ class BodyBuild:
     sdk_spaces: Dict[str, str] = field(default_factory=dict)        # driven control name -> its SDK space null
     foot_systems: List[ReverseFootSystem] = field(default_factory=list)   # the planned reverse feet
     roll_systems: List[RollSystem] = field(default_factory=list)          # the feet whose roll unit runs
+    hip_swinger: Optional[HipSwingerPlan] = None                           # the hip swinger, None without one
     root_joint: str = ""
     sections: Optional["BodyRigSections"] = None                    # the forward solve's layout cursor
 
@@ -246,11 +250,18 @@ def body_rig_build_hierarchy(build):
     print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
     build.chains, build.all_chains = list(chains), list(chains)
     body_rig_attach_controls_after_fkik(rig_data, planned, build.all_chains)
+    build.hip_swinger = body_rig_plan_hip_swinger(rig_data, planned, build.all_chains)
+    if build.hip_swinger is not None:
+        print("Planned HipSwinger:", body_rig_hip_swinger_plan_text(build.hip_swinger))
 
     if not state.include_driving_systems:
         before = len(planned)
         planned[:] = [control for control in planned if control.kind != BODY_RIG_KIND_DRIVING_SYSTEM]
         print("Omitted DrivingSystem controls:", before - len(planned))
+    before = len(planned)
+    planned[:] = [control for control in planned if not body_rig_is_omitted_hip_swinger_control(control.record)]
+    if len(planned) < before:
+        print("Omitted legacy HipSwinger companion controls")
     build.planned = planned
     records = build.planned_records()
 
@@ -268,6 +279,7 @@ def body_rig_build_hierarchy(build):
     body_rig_align_iklocal_controls(hierarchy, planned)
     print("Repaired deferred control parents:", body_rig_repair_control_parents(elements, records))
     body_rig_make_vantorel_global_groups(elements, records)
+    body_rig_make_hip_swinger_spaces(elements, build.hip_swinger, joint_keys)
     for record in records:
         body_rig_make_vantorel_fit_channels(elements, record)
 
@@ -378,9 +390,21 @@ def body_rig_build_forward_graph(build):
     sections.begin("Inbetween Distribution")
     sections.end("Inbetween Distribution", max(360, 650 * body_rig_inbetween_section_count(rig_data) + 120))
 
+    fkx_root = ""
+    swinger = build.hip_swinger
+    if swinger is not None and not swinger.parts:
+        y = sections.begin("Hip Swinger")
+        exec_pin, fkx_root, _groups = body_rig_add_hip_swinger(graph, swinger, exec_pin, x, y)
+        sections.end("Hip Swinger", 900, fallback_box=False)
+
     y = sections.begin("Forward FK Loop")
-    exec_pin = run_step(body_rig_add_forward_fk_loop(graph, exec_pin, build.root_joint, y, ""))
+    exec_pin = run_step(body_rig_add_forward_fk_loop(graph, exec_pin, build.root_joint, y, fkx_root))
     sections.end("Forward FK Loop", 420)
+
+    if swinger is not None and swinger.parts:
+        y = sections.begin("Hip Swinger")
+        exec_pin, _delta, _groups = body_rig_add_hip_swinger(graph, swinger, exec_pin, x, y)
+        sections.end("Hip Swinger", 700 + 150 * len(swinger.parts), fallback_box=False)
 
     y = sections.begin("Global Orientation")
     result = body_rig_add_vantorel_global(graph, build.planned_records(), rig_data, exec_pin, x, y)
@@ -441,7 +465,8 @@ def body_rig_build_forward_ik_section(build, exec_pin, x):
     y = sections.begin("Forward IK & Controls")
     height = 0
     for control in build.file_controls:
-        if body_rig_kind(control) in BODY_RIG_SECTION_9_SKIPPED_KINDS:
+        # A legacy hip swinger companion is not made, so it has nothing to copy onto its joint.
+        if body_rig_kind(control) in BODY_RIG_SECTION_9_SKIPPED_KINDS or body_rig_is_omitted_hip_swinger_control(control):
             continue
         chain = chain_of_ik.get(str(control.get("name") or ""))
         result = body_rig_add_forward_control(graph, control, build.file_by_name, build.sdk_spaces, exec_pin, x, y + height, chain)

@@ -174,7 +174,8 @@ def body_rig_add_element_iterator(graph, node_name, x, y):
 
 def body_rig_add_forward_fk_loop(graph, previous_exec, root_joint, y, fkx_root_name=""):
     """Copies every "FK" + bone control onto its bone for all bones from the root down; with a hip
-    swinger's FKX root, writes the root joint from it afterwards. Returns the execution pin."""
+    swinger's FKX root, writes the joint it is named after from it afterwards. Returns the execution
+    pin."""
     children = body_rig_unit(graph, "RigUnit_CollectionChildrenArray", "BodyForwardChildren", -700, y)
     body_rig_set_item(graph, children + ".Parent", "Bone", root_joint)
     for pin in ("bIncludeParent", "bRecursive", "bDefaultChildren"):
@@ -208,9 +209,12 @@ def body_rig_add_forward_fk_loop(graph, previous_exec, root_joint, y, fkx_root_n
 
     exec_pin = loop_path + ".Completed"
     if fkx_root_name:
-        # The children already hold their own absolute FK transforms: the root moves alone.
+        # The FKX null is named after the joint it drives ("FKXRoot_M" drives "Root_M"), which need not
+        # be the skeleton's top joint. Its children already hold their own absolute FK transforms: the
+        # joint moves alone.
+        joint = fkx_root_name[len("FKX"):] if fkx_root_name.startswith("FKX") else root_joint
         fkx = body_rig_get_transform(graph, "BodyForwardFKXGet", "Null", fkx_root_name, 900, y + 200)
-        root, exec_pin = body_rig_set_transform(graph, "BodyForwardFKXSet", "Bone", root_joint, exec_pin, 1250, y + 200,
+        root, exec_pin = body_rig_set_transform(graph, "BodyForwardFKXSet", "Bone", joint, exec_pin, 1250, y + 200,
                                                 propagate=False)
         body_rig_link(graph, fkx + ".Transform", root + ".Value")
     return exec_pin
