@@ -72,6 +72,8 @@ else:
     print("  reverse feet: %d (%s; rolling %d, rocking %d), toe rotations: %d, leg lock: %s" % (
         len(feet), ", ".join(feet) or "none", units("RigUnit_VNReverseFootRoll"), len(rocking), units("RigUnit_SetRotation"),
         "yes" if "LegLockConstrained" in element_names else "no"))
+    swingers = sorted(name[len("FKX"):] for name in element_names if name.startswith("FKX") and "HipSwinger_M" in element_names)
+    print("  hip swinger: %s" % ("turns " + ", ".join(swingers) + " about the first spine joint" if swingers else "none"))
 
     # The rig run as the editor runs it: at rest every bone must stay where the mesh has it; posed,
     # the right arm in IK reaches for its moved control, the left elbow turns, the right fingers curl
