@@ -72,3 +72,26 @@ def test_the_sample_feet_hang_in_one_verified_chain_with_their_channels(editor, 
             values = [unreal.RigHierarchy.get_float_from_control_value(hierarchy.get_control_value(key, kind))
                       for kind in (unreal.RigControlValueType.MINIMUM, unreal.RigControlValueType.MAXIMUM)]
             assert tuple(values) == limits
+
+
+def test_a_foot_with_too_few_pivots_gets_no_rollers_and_the_rest_of_the_rig_is_built(editor, unreal, tool_script, hero, tmp_path):
+    import json
+    import os
+    from conftest import SAMPLE_HERO
+    with open(os.path.join(SAMPLE_HERO, "SampleHero_BodyRig.json"), encoding="utf-8") as source:
+        document = json.load(source)
+    for system in document["rig"]["reverseFootSystems"]:
+        if system["ikControl"] == "IKLeg_L":
+            system["controls"] = ["RollHeel_L", "RollToes_L", "IKToes_L"]
+            system["targetParent"] = "RollToes_L"
+    variant = tmp_path / "Variant_BodyRig.json"
+    variant.write_text(json.dumps(document))
+    tool_script["set_body_json_file"](str(variant))
+    rig = tool_script["create_body_control_rig_from_json"]()
+    names = {str(key.name) for key in rig.hierarchy.get_all_keys(True)}
+    # The left foot keeps its target and channels but has no rollers; the right foot is whole.
+    assert "IKLeg_L_ReverseFootTarget" in names and "IKLeg_L_roll" in names
+    assert not {name for name in names if name.startswith("RollRoller") and name.endswith("_L")}
+    assert {"RollRollerHeel_R", "RollRollerToesEnd_R", "RollRollerToes_R"} <= names
+    evaluation = editor.RigEvaluation(rig)
+    assert evaluation.run_forwards_solve(2), evaluation.report()["errors"]
