@@ -190,6 +190,10 @@ class _ObjectBase:
     def get_outer(self):
         return _core.object_outer(self._o)
 
+    def modify(self, always_mark_dirty=True):
+        """Records the object for undo and marks its package dirty; returns whether it was recorded."""
+        return _core.object_modify(self._o, bool(always_mark_dirty))
+
     def get_class(self):
         return _core.wrap(_core.type_of(self._o))
 
