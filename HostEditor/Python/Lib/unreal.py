@@ -551,6 +551,18 @@ def find_asset(name, type=None, follow_redirectors=True):
     return _of_type(_core.find_object(_asset_object_path(name)), type)
 
 
+def get_editor_subsystem(subsystem):
+    """The editor's instance of an editor subsystem class; None for a class that is no editor subsystem.
+    The stand-in's subsystems keep no state, so the class's default object serves as that instance."""
+    try:
+        editor_subsystem = __getattr__("EditorSubsystem") if "EditorSubsystem" not in globals() else globals()["EditorSubsystem"]
+    except AttributeError:
+        return None
+    if not isinstance(subsystem, builtins.type) or not issubclass(subsystem, editor_subsystem):
+        return None
+    return get_default_object(subsystem)
+
+
 def get_default_object(type):
     """Returns the class default object of a class."""
     cls = type.static_class() if isinstance(type, builtins.type) else type

@@ -101,6 +101,8 @@ public:
 	FMeshNaniteSettings NaniteSettings;
 
 private:
+	friend class UStaticMeshEditorSubsystem;
+
 	UPROPERTY(EditAnywhere, BlueprintGetter = GetStaticMaterials, BlueprintSetter = SetStaticMaterials, Category = StaticMesh)
 	TArray<FStaticMaterial> StaticMaterials;
 
