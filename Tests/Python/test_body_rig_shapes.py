@@ -355,3 +355,35 @@ def test_an_earlier_build_leaves_nothing_in_the_shape_folder(unreal, tool_script
     shapes.body_rig_install_control_shape_library(rig, planned(tool_script, tube_records()))
     assert not unreal.EditorAssetLibrary.does_asset_exist(SHAPE_FOLDER + "/VN_Old")
     assert not unreal.EditorAssetLibrary.does_asset_exist(SHAPE_FOLDER + "/VN_FKIKSpine_M")
+
+
+# ---- the static mesh editor subsystem ------------------------------------------------------------------
+
+def test_the_subsystem_reads_and_sets_nanite_and_the_section_slot(unreal, shapes, editor):
+    subsystem = unreal.get_editor_subsystem(unreal.StaticMeshEditorSubsystem)
+    assert isinstance(subsystem, unreal.StaticMeshEditorSubsystem)
+    assert unreal.get_editor_subsystem(unreal.StaticMesh) is None
+    mesh = shapes.body_rig_create_static_mesh_from_triangles("/Game/Shapes", "VN_Tri", [(0, 0, 0), (1, 0, 0), (0, 1, 0)], [0, 1, 2])
+    assert subsystem.get_lod_material_slot(mesh, 0, 0) == 0
+    assert subsystem.get_lod_material_slot(mesh, 0, 1) == -1
+    settings = subsystem.get_nanite_settings(mesh)
+    assert settings.enabled is False
+    settings.enabled = True
+    subsystem.set_nanite_settings(mesh, settings, True)
+    assert mesh.get_editor_property("nanite_settings").enabled is True
+
+
+def test_nanite_goes_through_the_subsystem_when_the_mesh_hides_its_settings(unreal, shapes, editor, monkeypatch):
+    mesh = shapes.body_rig_create_static_mesh_from_triangles("/Game/Shapes", "VN_Tri", [(0, 0, 0), (1, 0, 0), (0, 1, 0)], [0, 1, 2])
+    subsystem = unreal.get_editor_subsystem(unreal.StaticMeshEditorSubsystem)
+    on = subsystem.get_nanite_settings(mesh)
+    on.enabled = True
+    subsystem.set_nanite_settings(mesh, on, True)
+
+    def hidden(self, name):
+        raise AttributeError(name)
+
+    with monkeypatch.context() as patch:
+        patch.setattr(unreal.StaticMesh, "get_editor_property", hidden)
+        assert shapes.body_rig_disable_nanite(mesh) is True
+    assert mesh.get_editor_property("nanite_settings").enabled is False

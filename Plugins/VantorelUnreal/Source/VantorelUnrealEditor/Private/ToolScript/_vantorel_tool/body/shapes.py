@@ -322,6 +322,18 @@ def body_rig_control_rig_gizmo_material():
     return body_rig_first_loadable(BODY_RIG_GIZMO_MATERIAL_PATHS)
 
 
+def body_rig_use_first_slot(mesh, material):
+    """Has the static mesh editor subsystem draw LOD 0's first section with slot 0, where this editor
+    offers the subsystem: its LOD material slot setter, else a material setter by slot index."""
+    subsystem = body_rig_static_mesh_editor_subsystem()
+    if subsystem is None:
+        return
+    if callable(getattr(subsystem, "set_lod_material_slot", None)):
+        subsystem.set_lod_material_slot(mesh, 0, 0, 0)
+    elif callable(getattr(subsystem, "set_static_mesh_material", None)):
+        subsystem.set_static_mesh_material(mesh, 0, material)
+
+
 def body_rig_assign_gizmo_material_slot(mesh):
     """Gives the mesh one material slot "Gizmo" holding the gizmo material (the shape stays grey, with
     its line, when there is none) and prints the slot count. Raises on a failing engine call other than
@@ -340,10 +352,7 @@ def body_rig_assign_gizmo_material_slot(mesh):
     call_first_accepted(lambda: mesh.set_static_materials([slot]),
                         lambda: mesh.set_editor_property("static_materials", [slot]),
                         accepted_errors=(AttributeError, TypeError))
-    subsystem = body_rig_static_mesh_editor_subsystem()
-    setter = getattr(subsystem, "set_static_mesh_material", None) if subsystem is not None else None
-    if callable(setter):
-        setter(mesh, 0, material)
+    body_rig_use_first_slot(mesh, material)
     print(BODY_RIG_SLOTS_TEXT, mesh.get_name(), ":", body_rig_static_mesh_slot_count(mesh))
 
 
