@@ -6,12 +6,16 @@ set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
 	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigEditor ControlRigSpline AnimGraph
 	AnimGraphRuntime BlueprintGraph PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser
-	EditorScriptingUtilities Blutility AnimationBlueprintLibrary)
+	EditorScriptingUtilities Blutility AnimationBlueprintLibrary MeshDescription StaticMeshDescription EditorSubsystem StaticMeshEditor)
 
 # Public dependencies between engine modules, as the engine declares them.
 set(VN_ENGINE_DEPS_CoreUObject Core)
 set(VN_ENGINE_DEPS_Json Core)
 set(VN_ENGINE_DEPS_Engine Core CoreUObject)
+set(VN_ENGINE_DEPS_MeshDescription Core CoreUObject)
+set(VN_ENGINE_DEPS_StaticMeshDescription Core CoreUObject MeshDescription)
+set(VN_ENGINE_DEPS_EditorSubsystem Core CoreUObject Engine)
+set(VN_ENGINE_DEPS_StaticMeshEditor Core CoreUObject Engine EditorSubsystem)
 set(VN_ENGINE_DEPS_Projects Core Json)
 set(VN_ENGINE_DEPS_InputCore Core CoreUObject)
 set(VN_ENGINE_DEPS_SlateCore Core CoreUObject InputCore)

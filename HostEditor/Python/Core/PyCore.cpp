@@ -904,6 +904,7 @@ namespace HostEditorPython
 		Module.def("object_name", [](FObjectRef Ref) { return ToUtf8(CheckedObject(Ref)->GetName()); });
 		Module.def("object_path_name", [](FObjectRef Ref) { return ToUtf8(CheckedObject(Ref)->GetPathName()); });
 		Module.def("object_outer", [](FObjectRef Ref) { return WrapObject(CheckedObject(Ref)->GetOuter()); });
+		Module.def("object_modify", [](FObjectRef Ref, bool bAlwaysMarkDirty) { return CheckedObject(Ref)->Modify(bAlwaysMarkDirty); });
 		Module.def("object_is_a", [](FObjectRef Ref, FObjectRef Class) {
 			UClass* TheClass = dynamic_cast<UClass*>(Class.Object);
 			return TheClass && CheckedObject(Ref)->IsA(TheClass);

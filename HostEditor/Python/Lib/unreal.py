@@ -190,6 +190,10 @@ class _ObjectBase:
     def get_outer(self):
         return _core.object_outer(self._o)
 
+    def modify(self, always_mark_dirty=True):
+        """Records the object for undo and marks its package dirty; returns whether it was recorded."""
+        return _core.object_modify(self._o, bool(always_mark_dirty))
+
     def get_class(self):
         return _core.wrap(_core.type_of(self._o))
 
@@ -545,6 +549,18 @@ def load_asset(name, type=None, follow_redirectors=True):
 def find_asset(name, type=None, follow_redirectors=True):
     """Finds an asset that is loaded already; None when it is not loaded or not of that type."""
     return _of_type(_core.find_object(_asset_object_path(name)), type)
+
+
+def get_editor_subsystem(subsystem):
+    """The editor's instance of an editor subsystem class; None for a class that is no editor subsystem.
+    The stand-in's subsystems keep no state, so the class's default object serves as that instance."""
+    try:
+        editor_subsystem = __getattr__("EditorSubsystem") if "EditorSubsystem" not in globals() else globals()["EditorSubsystem"]
+    except AttributeError:
+        return None
+    if not isinstance(subsystem, builtins.type) or not issubclass(subsystem, editor_subsystem):
+        return None
+    return get_default_object(subsystem)
 
 
 def get_default_object(type):

@@ -372,9 +372,9 @@ UObject* UAssetToolsImpl::CreateAsset(const FString& AssetName, const FString& P
 	if (!Factory)
 	{
 		Factory = AssetClass ? FindFactoryFor(AssetClass) : nullptr;
-		if (!Factory)
+		if (!AssetClass)
 		{
-			UE_LOG(LogAssetTools, Error, TEXT("CreateAsset: no factory can create assets of class %s"), AssetClass ? *AssetClass->GetName() : TEXT("None"));
+			UE_LOG(LogAssetTools, Error, TEXT("CreateAsset: neither an asset class nor a factory was given for %s"), *PackageName);
 			return nullptr;
 		}
 	}
@@ -391,11 +391,20 @@ UObject* UAssetToolsImpl::CreateAsset(const FString& AssetName, const FString& P
 	}
 	UPackage* Package = CreatePackage(*PackageName);
 	FFeedbackContext Warn;
-	UObject* NewAsset = Factory->FactoryCreateNew(Class, Package, FName(*AssetName), NewAssetFlags, nullptr, &Warn, CallingContext);
+	// Without a factory for the class the asset is the class's plain new object, as the engine makes it.
+	UObject* NewAsset = nullptr;
+	if (Factory)
+	{
+		NewAsset = Factory->FactoryCreateNew(Class, Package, FName(*AssetName), NewAssetFlags, nullptr, &Warn, CallingContext);
+	}
+	else if (!Class->HasAnyClassFlags(CLASS_Abstract))
+	{
+		NewAsset = NewObject<UObject>(Package, Class, FName(*AssetName), NewAssetFlags);
+	}
 	ReportFeedback(Warn);
 	if (!NewAsset)
 	{
-		UE_LOG(LogAssetTools, Error, TEXT("CreateAsset: %s created no asset of class %s at %s"), *Factory->GetClass()->GetName(), *Class->GetName(), *PackageName);
+		UE_LOG(LogAssetTools, Error, TEXT("CreateAsset: %s created no asset of class %s at %s"), Factory ? *Factory->GetClass()->GetName() : TEXT("NewObject"), *Class->GetName(), *PackageName);
 		if (!HasSavedObjects(Package))
 		{
 			Package->MarkAsGarbage();

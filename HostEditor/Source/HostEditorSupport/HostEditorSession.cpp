@@ -223,6 +223,8 @@ namespace HostEditor
 		Capture().Reset();
 		Capture() = MakeUnique<FLogCapture>();
 		SetProjectDir(Project);
+		// The stand-in's engine folder holds the content of the engine plug-ins (HostEditor/Engine).
+		SetEngineDir(TEXT(VN_ENGINE_DIR));
 		for (const FString& Directory : PluginDirectories)
 		{
 			IPluginManager::Get().AddPluginSearchPath(Directory, false);

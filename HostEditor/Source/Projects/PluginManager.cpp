@@ -106,6 +106,11 @@ namespace
 		{
 			ForgetPlugins();
 			TArray<FString> Folders;
+			// The engine's own plug-ins come first, as the engine finds them before a project's.
+			if (!FPaths::EngineDir().IsEmpty())
+			{
+				Folders.Add(FPaths::EngineDir() / TEXT("Plugins"));
+			}
 			if (!FPaths::ProjectDir().IsEmpty())
 			{
 				Folders.Add(FPaths::ProjectPluginsDir());

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "CoreMinimal.h"
-#include "UObject/Object.h"
+#include "Materials/MaterialInterface.h"
 #include "UObject/ObjectMacros.h"
 
 #include "Material.generated.h"
 
 UCLASS(BlueprintType)
-class ENGINE_API UMaterial : public UObject
+class ENGINE_API UMaterial : public UMaterialInterface
 {
 	GENERATED_BODY()
 };
