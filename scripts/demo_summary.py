@@ -1,5 +1,6 @@
-# Run inside the headless editor by scripts/demo (RIG_PATH and SCRIPTS_DIR are set before this runs):
-# prints a summary of the Control Rig the build saved and draws its picture next to it.
+# Run inside the headless editor by scripts/demo (RIG_PATH, BODY_JSON and SCRIPTS_DIR are set before
+# this runs): prints a summary of the Control Rig the build saved and draws its picture and writes its
+# shapes next to it.
 import unreal
 
 rig = unreal.load_asset(RIG_PATH)
@@ -153,6 +154,38 @@ else:
         print("IK reach test: Wrist_R within %.4f cm of its control" % reach)
         print("FK test: FKElbow_L turned 30 degrees, Elbow_L turned %.4f degrees"
               % angle(elbow.rotation, posed.global_transform("Elbow_L").rotation))
+
+    # The rig's own shapes: the library the build made next to it, and its tubes as one Wavefront OBJ
+    # with every shape where its control sits at rest, for any viewer.
+    import json
+    from _vantorel_tool.body import nurbs
+    rig_name = rig.get_name()
+    library_path = "%s/%s_VNShapes/%s_VNShapes" % (RIG_PATH.rsplit("/", 1)[0], rig_name, rig_name)
+    library = unreal.load_asset(library_path)
+    shape_count = len(library.get_editor_property("shapes")) if library is not None else 0
+    with open(BODY_JSON, encoding="utf-8") as source:
+        records = {record.get("name"): record for record in json.load(source)["rig"]["controls"] if isinstance(record, dict)}
+    obj_lines, offset, tubes = ["# the tube shapes of %s at rest" % rig_name], 0, 0
+    for key in shapes:
+        record = records.get(str(key.name))
+        if record is None or not str(settings(key).shape_name).startswith("VN_"):
+            continue
+        polylines = nurbs.vn_nurbs_control_polylines(record)
+        vertices, indices = nurbs.vn_nurbs_build_tube_mesh(polylines, nurbs.vn_nurbs_tube_radius(polylines, nurbs.vn_nurbs_control_line_width(record)))
+        placed = rig.hierarchy.get_global_control_shape_transform(key, True)
+        obj_lines.append("o %s" % key.name)
+        for x, y, z in vertices:
+            point = placed.transform_location(unreal.Vector(x, y, z))
+            obj_lines.append("v %.5f %.5f %.5f" % (point.x, point.y, point.z))
+        obj_lines.extend("f %d %d %d" % tuple(offset + index + 1 for index in indices[i:i + 3]) for i in range(0, len(indices), 3))
+        offset += len(vertices)
+        tubes += 1
+    package = RIG_PATH.split(".", 1)[0]
+    obj_path = os.path.join(unreal.Paths.project_content_dir(), package[len("/Game/"):] + "_Shapes.obj")
+    with open(obj_path, "w", encoding="utf-8") as stream:
+        stream.write("\n".join(obj_lines) + "\n")
+    print("shape library: %s, %d shapes; %d controls drawn with tubes, written to %s"
+          % (library_path if library is not None else "none", shape_count, tubes, os.path.normpath(obj_path)))
 
     # A picture of the rig, front and side, at rest and posed, next to the saved rig.
     package = RIG_PATH.split(".", 1)[0]

@@ -164,6 +164,12 @@ def test_does_asset_exist_for_saved_unsaved_and_missing_assets(populated, unreal
     assert unreal.EditorAssetLibrary.does_asset_exist(path) is exists
 
 
+def test_the_engine_root_is_always_mounted(populated, unreal):
+    # An engine asset that the editor lacks is simply missing, with no path error.
+    assert unreal.EditorAssetLibrary.does_asset_exist("/Engine/Plugins/Animation/ControlRig/Content/Controls/Missing") is False
+    assert not errors(populated, "LogEditorScripting")
+
+
 @pytest.mark.parametrize("path", ["/Game/../../etc/passwd", "/Game/With Space", "relative/path", "/Elsewhere/A", "/Game/Chars/"])
 def test_invalid_asset_paths_are_refused_with_an_error(populated, unreal, path):
     assert unreal.EditorAssetLibrary.does_asset_exist(path) is False

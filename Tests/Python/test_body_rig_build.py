@@ -198,7 +198,10 @@ def test_every_sample_control_is_where_its_maya_data_puts_it(unreal, built_varia
     assert leg["worldSpace"] is True
     assert close(world("IKLeg_R").translation, [getattr(bone_global(leg["joint"]).translation, a) for a in "xyz"])
     assert close(world("IKLeg_R").transform_direction(unreal.Vector(1.0, 0.0, 0.0)), (1.0, 0.0, 0.0))
-    assert close(shape("IKLeg_R").scale3d, (0.1 * leg["diameter"],) * 3)
+    # Its exported curve is drawn as its own tube shape, whose mesh is already at the curve's size: the
+    # shape transform only carries the import scale (1 here).
+    assert str(rig.get_hierarchy_controller().get_control_settings(control("IKLeg_R")).shape_name).startswith("VN_")
+    assert close(shape("IKLeg_R").scale3d, (1.0, 1.0, 1.0))
 
     # Poles: the exported one and the generated arm pole at their Maya pole positions, unrotated.
     for name, ik_name in (("PoleLeg_R", "IKLeg_R"), ("PoleArm_R", "IKArm_R")):

@@ -13,6 +13,8 @@ namespace
 	/** Characters an object name may not contain. */
 	const TCHAR* const InvalidObjectNameCharacters = TEXT("\"' ,/.:|&!~\n\r\t@#(){}[]=;^%$`");
 	const TCHAR* const GameRoot = TEXT("/Game/");
+	// The engine's own content is always mounted, as in every editor.
+	const TCHAR* const EngineRoot = TEXT("/Engine/");
 
 	struct FMountPoint
 	{
@@ -50,13 +52,18 @@ namespace
 		return Folder;
 	}
 
-	/** The content folder of a root; the project's Content folder for "/Game/". */
+	/** The content folder of a root; the project's Content folder for "/Game/", the engine's for "/Engine/". */
 	bool ContentFolderOfRoot(const FString& Root, FString& OutFolder)
 	{
 		if (Root.Equals(GameRoot, ESearchCase::IgnoreCase))
 		{
 			OutFolder = FPaths::ProjectContentDir();
 			return !FPaths::ProjectDir().IsEmpty();
+		}
+		if (Root.Equals(EngineRoot, ESearchCase::IgnoreCase))
+		{
+			OutFolder = FPaths::Combine(FPaths::EngineDir(), TEXT("Content/"));
+			return !FPaths::EngineDir().IsEmpty();
 		}
 		for (const FMountPoint& Point : MountPoints())
 		{

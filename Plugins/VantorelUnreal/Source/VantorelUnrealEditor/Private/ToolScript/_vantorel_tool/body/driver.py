@@ -52,6 +52,7 @@ from _vantorel_tool.body.setup import (
     body_rig_import_uniform_scale, body_rig_joint_keys, body_rig_root_joint, body_rig_set_node_run_limit,
     body_rig_stamp_blueprint_description,
 )
+from _vantorel_tool.body.shapes import body_rig_install_control_shape_library
 from _vantorel_tool.body.spaces import (
     body_rig_add_vantorel_global, body_rig_align_iklocal_controls, body_rig_make_driving_system_attachments,
     body_rig_make_fit_channels, body_rig_make_sdk_control_spaces, body_rig_make_vantorel_fit_channels,
@@ -79,17 +80,16 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (spline IK, control shapes,
-# inbetween, twist, bendy and backwards solve), in the order the build would run them.
-# Their systems add nothing to the rig; the build names them once and runs the rest.
+# The steps of the body systems this build does not have yet (spline IK, inbetween, twist, bendy and
+# backwards solve), in the order the build would run them. Their systems add nothing to the rig; the
+# build names them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_prepare_spline_ik", "body_rig_plan_bendy", "body_rig_install_control_shape_library",
-    "body_rig_make_spline_end_follow_spaces", "body_rig_make_inbetween_offset_spaces",
-    "body_rig_make_spline_parent_spaces", "body_rig_make_spline_fk_snapshot_spaces",
-    "body_rig_make_standard_twist_snapshot_spaces", "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
-    "body_rig_add_inbetween_control_distribution", "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik",
-    "body_rig_add_spline_end_fk_pin", "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility",
-    "body_rig_add_backward_solve",
+    "body_rig_prepare_spline_ik", "body_rig_plan_bendy", "body_rig_make_spline_end_follow_spaces",
+    "body_rig_make_inbetween_offset_spaces", "body_rig_make_spline_parent_spaces",
+    "body_rig_make_spline_fk_snapshot_spaces", "body_rig_make_standard_twist_snapshot_spaces",
+    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
+    "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik", "body_rig_add_spline_end_fk_pin",
+    "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
 )
 
 
@@ -267,6 +267,9 @@ def body_rig_build_hierarchy(build):
 
     print("Created FK result parent helpers:", body_rig_make_fkik_result_parent_spaces(elements, planned, joint_keys))
     print("Created LegLock controller spaces:", body_rig_make_leg_lock_space(elements, planned, joint_keys))
+    shapes = body_rig_install_control_shape_library(build.control_rig, planned, progress, import_scale)
+    for control in planned:
+        control.custom_shape_name = shapes.get(control.name, "")
 
     count = len(planned)
     body_rig_progress(progress, 2, "Placing animator controls and shapes (0/%d)..." % count)
