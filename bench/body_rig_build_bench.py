@@ -2,7 +2,9 @@
 """Builds body rigs for generated characters of growing size (by default 1, 4 and 16 times the
 sample character's body controls) in the headless editor and prints, per size, the wall time of the
 build, the time per control and the calls the tool script makes into `unreal` per element it
-creates (hierarchy elements, graph nodes and links), as the stand-in counts them.
+creates (hierarchy elements, graph nodes and links), as the stand-in counts them. The control shape
+library's meshes are counted apart: their calls per mesh element made (vertex, vertex instance,
+triangle), which the mesh description takes one call each for.
 
     /usr/bin/python3 bench/body_rig_build_bench.py [--sizes 1,4,16] [--profile N]
 
@@ -27,8 +29,28 @@ def load_tool_script():
     namespace = {"__name__": "__main__", "SOURCE_FILE": "", "INCLUDE_VN_FACE_SOLVER": True, "json_file": ""}
     exec(compile(bundle_tool_script.bundle(TOOL_SCRIPT_DIR), "vn_tool_check.py", "exec"), namespace)
     from _vantorel_tool import state
-    from _vantorel_tool.body import driver
-    return state, driver
+    from _vantorel_tool.body import driver, shapes
+    return state, driver, shapes
+
+
+def counting_shape_library(shapes, hosteditor, tally):
+    """Counts, into tally, the engine calls of the shape library's installation and the mesh elements
+    it makes, by wrapping the two functions of the shapes module that do them."""
+    install, describe = shapes.body_rig_install_control_shape_library, shapes.body_rig_build_mesh_description
+
+    def counted_install(*args, **kwargs):
+        before = hosteditor.engine_call_counts()
+        try:
+            return install(*args, **kwargs)
+        finally:
+            after = hosteditor.engine_call_counts()
+            tally["calls"] += sum(after[kind] - before[kind] for kind in after)
+
+    def counted_describe(vertices, indices):
+        tally["mesh elements"] += 2 * len(vertices) + len(indices) // 3
+        return describe(vertices, indices)
+
+    return counted_install, counted_describe
 
 
 def created_elements(rig):
@@ -55,7 +77,10 @@ def build(factor, workspace, quiet=True):
     hosteditor.start(os.path.join(workspace, "Project%d" % factor))
     unreal.load_module("VantorelUnreal")
     unreal.load_module("VantorelUnrealEditor")
-    state, driver = load_tool_script()
+    state, driver, shapes = load_tool_script()
+    tally = {"calls": 0, "mesh elements": 0}
+    driver.body_rig_install_control_shape_library, shapes.body_rig_build_mesh_description = \
+        counting_shape_library(shapes, hosteditor, tally)
     mesh, body_json, controls = generate_sample.create_in_editor(generate_sample.sized_parameters(factor),
                                                                  os.path.join(workspace, "Characters"))
     state.set_target_skeletal_mesh(mesh)
@@ -78,7 +103,8 @@ def build(factor, workspace, quiet=True):
     calls = sum(after[kind] - before[kind] for kind in after)
     elements, nodes, links = created_elements(rig)
     return {"factor": factor, "controls": controls, "seconds": seconds, "elements": elements, "nodes": nodes,
-            "links": links, "calls": calls}
+            "links": links, "calls": calls - tally["calls"], "shape calls": tally["calls"],
+            "mesh elements": tally["mesh elements"]}
 
 
 def main(argv=None):
@@ -98,13 +124,15 @@ def main(argv=None):
         pstats.Stats(profile).sort_stats("tottime").print_stats(25)
         return 0
     rows = [build(int(size), workspace) for size in arguments.sizes.split(",")]
-    print("%6s %9s %10s %14s %10s %8s %8s %10s %16s" % ("size", "controls", "wall s", "ms per control", "elements",
-                                                         "nodes", "links", "calls", "calls per created"))
+    print("%6s %9s %10s %14s %10s %8s %8s %10s %16s %12s %14s" % (
+        "size", "controls", "wall s", "ms per control", "elements", "nodes", "links", "calls", "calls per created",
+        "shape calls", "per mesh elem"))
     for row in rows:
         created = row["elements"] + row["nodes"] + row["links"]
-        print("%5dx %9d %10.2f %14.2f %10d %8d %8d %10d %16.2f" % (
+        print("%5dx %9d %10.2f %14.2f %10d %8d %8d %10d %16.2f %12d %14.2f" % (
             row["factor"], row["controls"], row["seconds"], 1000.0 * row["seconds"] / row["controls"], row["elements"],
-            row["nodes"], row["links"], row["calls"], row["calls"] / float(created)))
+            row["nodes"], row["links"], row["calls"], row["calls"] / float(created), row["shape calls"],
+            row["shape calls"] / float(max(row["mesh elements"], 1))))
     first, last = rows[0], rows[-1]
     ratio = (last["seconds"] / last["controls"]) / (first["seconds"] / first["controls"])
     print("time per control at %dx is %.2f times that at %dx" % (last["factor"], ratio, first["factor"]))

@@ -188,26 +188,25 @@ def body_rig_factory(name):
 
 
 def body_rig_build_mesh_description(vertices, indices):
-    """A static mesh description of the triangles: one polygon group on the "Gizmo" slot, one vertex per
-    vertex and three new vertex instances per triangle."""
+    """A static mesh description of the triangles: one polygon group on the "Gizmo" slot, and one vertex
+    with one vertex instance per vertex, which the triangles share (a tube is smooth around its ring,
+    and every call into the editor costs)."""
     description = unreal.StaticMesh.create_static_mesh_description()
     triangle_count = len(indices) // 3
+    for index in indices[:triangle_count * 3]:
+        if not 0 <= index < len(vertices):
+            raise IndexError(BODY_RIG_INDEX_REASON % index)
     description.reserve_new_vertices(len(vertices))
     description.reserve_new_triangles(triangle_count)
     group = description.create_polygon_group()
     description.set_polygon_group_material_slot_name(group, BODY_RIG_GIZMO_SLOT)
-    vertex_ids = []
+    instances = []
     for x, y, z in vertices:
         vertex_id = description.create_vertex()
         description.set_vertex_position(vertex_id, unreal.Vector(x, y, z))
-        vertex_ids.append(vertex_id)
+        instances.append(description.create_vertex_instance(vertex_id))
     for first in range(0, triangle_count * 3, 3):
-        corners = []
-        for index in indices[first:first + 3]:
-            if not 0 <= index < len(vertex_ids):
-                raise IndexError(BODY_RIG_INDEX_REASON % index)
-            corners.append(description.create_vertex_instance(vertex_ids[index]))
-        description.create_triangle(group, corners)
+        description.create_triangle(group, [instances[index] for index in indices[first:first + 3]])
     return description
 
 
