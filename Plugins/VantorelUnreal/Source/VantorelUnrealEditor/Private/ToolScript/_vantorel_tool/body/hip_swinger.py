@@ -239,6 +239,19 @@ class HipSwingerNodes:
         if not body_rig_link(self.graph, source, target):
             raise RuntimeError(BODY_RIG_HIP_SWINGER_LINK_FAILED_TEXT + source + " -> " + target)
 
+    def multiply(self, label, a, b):
+        """A quaternion product node of the pins a and b; returns its result pin."""
+        path = self.unit("RigVMFunction_MathQuaternionMul", label)
+        self.link(a, path + ".A")
+        self.link(b, path + ".B")
+        return path + ".Result"
+
+    def inverse(self, label, value):
+        """A quaternion inverse node of the pin value; returns its result pin."""
+        path = self.unit("RigVMFunction_MathQuaternionInverse", label)
+        self.link(value, path + ".Value")
+        return path + ".Result"
+
     def read(self, label, element_type, element, space="GlobalSpace", initial=False):
         path = self.unit("RigUnit_GetTransform", label)
         self.item(path + ".Item", element_type, element)
@@ -272,19 +285,16 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
         reader = nodes.read(label + "Read", "Bone", joint)
         writer, exec_pin = nodes.write(label + "Capture", "Null", body_rig_hip_swing_source_name(label), exec_pin)
         nodes.link(reader + ".Transform", writer + ".Value")
-    sources = {"Endpoint": nodes.read("EndpointSource", "Null", body_rig_hip_swing_source_name("Endpoint"))}
+    endpoint = nodes.read("EndpointSource", "Null", body_rig_hip_swing_source_name("Endpoint"))
 
     # The control's turn from its rest, gated (fully in FK, fading out as the spine goes to IK).
     control = nodes.read("Control", "Control", plan.control, space="LocalSpace")
     initial = nodes.read("ControlInitial", "Control", plan.control, space="LocalSpace", initial=True)
-    inverse = nodes.unit("RigVMFunction_MathQuaternionInverse", "OffsetInverse")
-    nodes.link(initial + ".Transform.Rotation", inverse + ".Value")
-    delta = nodes.unit("RigVMFunction_MathQuaternionMul", "LocalDelta")
-    nodes.link(control + ".Transform.Rotation", delta + ".A")
-    nodes.link(inverse + ".Result", delta + ".B")
+    delta = nodes.multiply("LocalDelta", control + ".Transform.Rotation",
+                           nodes.inverse("OffsetInverse", initial + ".Transform.Rotation"))
     gate = nodes.unit("RigVMFunction_MathQuaternionSlerp", "Gate")
     nodes.pin(gate + ".A", BODY_RIG_IDENTITY_QUAT)
-    nodes.link(delta + ".Result", gate + ".B")
+    nodes.link(delta, gate + ".B")
     nodes.pin(gate + ".T", 1)
     if plan.spine_switch:
         spine = ChainPlan(id="HipSwinger", ik_control="", pole_control="", bones=[], fk_controls=[plan.control],
@@ -303,35 +313,27 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
     # The FKX root: the FK root turned by the gated delta (in its own frame) about the endpoint, which
     # stays where it was: the root's pose relative to the endpoint, put back under the turned endpoint.
     fk_root = nodes.read("FKRootRead", "Control", plan.fk_root)
-    turned = nodes.unit("RigVMFunction_MathQuaternionMul", "FKXRot")
-    nodes.link(fk_root + ".Transform.Rotation", turned + ".A")
-    nodes.link(gate + ".Result", turned + ".B")
-    root_inverse = nodes.unit("RigVMFunction_MathQuaternionInverse", "RootInverse")
-    nodes.link(fk_root + ".Transform.Rotation", root_inverse + ".Value")
-    world_delta = nodes.unit("RigVMFunction_MathQuaternionMul", "WorldDelta")
-    nodes.link(turned + ".Result", world_delta + ".A")
-    nodes.link(root_inverse + ".Result", world_delta + ".B")
-    pivot_rotation = nodes.unit("RigVMFunction_MathQuaternionMul", "PivotRotation")
-    nodes.link(world_delta + ".Result", pivot_rotation + ".A")
-    nodes.link(sources["Endpoint"] + ".Transform.Rotation", pivot_rotation + ".B")
+    root_rotation = fk_root + ".Transform.Rotation"
+    turned = nodes.multiply("FKXRot", root_rotation, gate + ".Result")
+    world_delta = nodes.multiply("WorldDelta", turned, nodes.inverse("RootInverse", root_rotation))
+    pivot_rotation = nodes.multiply("PivotRotation", world_delta, endpoint + ".Transform.Rotation")
     relative = nodes.unit("RigVMFunction_MathTransformMakeRelative", "RootFromPivot")
     nodes.link(fk_root + ".Transform", relative + ".Global")
-    nodes.link(sources["Endpoint"] + ".Transform", relative + ".Parent")
+    nodes.link(endpoint + ".Transform", relative + ".Parent")
     pose = nodes.unit("RigVMFunction_MathTransformMakeAbsolute", "FKXPose")
     nodes.link(relative + ".Local", pose + ".Local")
-    nodes.link(sources["Endpoint"] + ".Transform.Translation", pose + ".Parent.Translation")
-    nodes.link(pivot_rotation + ".Result", pose + ".Parent.Rotation")
-    nodes.link(sources["Endpoint"] + ".Transform.Scale3D", pose + ".Parent.Scale3D")
+    nodes.link(endpoint + ".Transform.Translation", pose + ".Parent.Translation")
+    nodes.link(pivot_rotation, pose + ".Parent.Rotation")
+    nodes.link(endpoint + ".Transform.Scale3D", pose + ".Parent.Scale3D")
     fkx, exec_pin = nodes.write("FKXWrite", "Null", plan.fkx_root, exec_pin, propagate=False)
     nodes.link(pose + ".Global", fkx + ".Value")
 
     # The cancel turns back by the gated delta where it stands, which keeps the spine in place.
-    cancel_inverse = nodes.unit("RigVMFunction_MathQuaternionInverse", "CancelInverse")
-    nodes.link(gate + ".Result", cancel_inverse + ".Value")
+    cancel_inverse = nodes.inverse("CancelInverse", gate + ".Result")
     cancel_rest = nodes.read("CancelRest", "Null", plan.cancel, space="LocalSpace", initial=True)
     cancel, exec_pin = nodes.write("CancelWrite", "Null", plan.cancel, exec_pin, space="LocalSpace")
     nodes.link(cancel_rest + ".Transform.Translation", cancel + ".Value.Translation")
-    nodes.link(cancel_inverse + ".Result", cancel + ".Value.Rotation")
+    nodes.link(cancel_inverse, cancel + ".Value.Rotation")
     return exec_pin, plan.fkx_root, 2
 
 
