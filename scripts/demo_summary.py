@@ -73,6 +73,17 @@ else:
     print("  reverse feet: %d (%s; rolling %d, rocking %d), toe rotations: %d, leg lock: %s" % (
         len(feet), ", ".join(feet) or "none", units("RigUnit_VNReverseFootRoll"), len(rocking), units("RigUnit_SetRotation"),
         "yes" if "LegLockConstrained" in element_names else "no"))
+    fits = [node for name, node in sorted(by_name.items()) if name in forward and getattr(node, "get_script_struct", None)
+            and node.get_script_struct() and node.get_script_struct().get_name() == "RigUnit_FitChainToSplineCurveItemArray"]
+    chains = []
+    for fit in fits:
+        chain_id = str(fit.get_node_path())[:-len("_FitChainToSpline")]
+        bone_count = str(fit.find_pin("Items").get_default_value()).count("Type=Bone")
+        # The spline's points are the handles' places, the end handles doubled.
+        handle_count = len({str(node.find_pin("Item").get_default_value()) for node in nodes
+                            if str(node.get_node_path()).startswith(chain_id + "_SplineControl_")})
+        chains.append("%s: %d bones on %d handles" % (chain_id, bone_count, handle_count))
+    print("  spline chains: %d (%s)" % (len(chains), "; ".join(chains) or "none"))
     swingers = sorted(name[len("FKX"):] for name in element_names if name.startswith("FKX") and "HipSwinger_M" in element_names)
     print("  hip swinger: %s" % ("turns " + ", ".join(swingers) + " about the first spine joint" if swingers else "none"))
 
@@ -110,6 +121,17 @@ else:
         evaluation.run_forwards_solve(3)
         return evaluation
 
+    import json
+    from _vantorel_tool.body import nurbs
+    with open(BODY_JSON, encoding="utf-8") as source:
+        records = {record.get("name"): record for record in json.load(source)["rig"]["controls"] if isinstance(record, dict)}
+    # The control-local lines of every control drawn with a tube of the rig's own shape library.
+    shape_lines = {}
+    for key in shapes:
+        record = records.get(str(key.name))
+        if record is not None and str(settings(key).shape_name).startswith("VN_"):
+            shape_lines[str(key.name)] = (key, nurbs.vn_nurbs_control_polylines(record))
+
     def pose_of(evaluation):
         pose = rig_picture.RigPose()
         for key in bones:
@@ -122,6 +144,10 @@ else:
                 colour = settings(key).shape_color
                 pose.controls.append((str(key.name), vector(evaluation.global_transform(str(key.name), "Control").translation),
                                       (colour.r, colour.g, colour.b)))
+                if str(key.name) in shape_lines:
+                    placed = rig.hierarchy.get_local_control_shape_transform(key, True) * evaluation.global_transform(str(key.name), "Control")
+                    pose.shapes.append((str(key.name), [[vector(placed.transform_location(unreal.Vector(*point))) for point in line]
+                                                        for line in shape_lines[str(key.name)][1]], (colour.r, colour.g, colour.b)))
         return pose
 
     rest = evaluate({})
@@ -147,6 +173,10 @@ else:
             values["Fingers_R_curl"] = 5.0
         if "IKLeg_R_roll" in names:
             values["IKLeg_R_roll"] = 20.0
+        spine = {"FKIKSpine_M_FKIKBlend", "IKSpine3_M", "Chest_M", "Spine1_M"} <= names
+        if spine:
+            values["FKIKSpine_M_FKIKBlend"] = 10.0
+            values["IKSpine3_M"] = unreal.EulerTransform(location=unreal.Vector(0.0, 12.0, -4.0))
         posed = evaluate(values)
         reach = math.dist(vector(posed.global_transform("Wrist_R").translation),
                           vector(posed.global_transform("IKArm_R", "Control").translation))
@@ -154,23 +184,22 @@ else:
         print("IK reach test: Wrist_R within %.4f cm of its control" % reach)
         print("FK test: FKElbow_L turned 30 degrees, Elbow_L turned %.4f degrees"
               % angle(elbow.rotation, posed.global_transform("Elbow_L").rotation))
+        if spine:
+            start = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name="Spine1_M"), True)
+            print("Spline IK test: chest handle moved 12.6 cm, Chest_M within %.4f cm of it, Spine1_M moved %.4f cm"
+                  % (math.dist(vector(posed.global_transform("Chest_M").translation),
+                               vector(posed.global_transform("IKSpine3_M", "Control").translation)),
+                     math.dist(vector(start.translation), vector(posed.global_transform("Spine1_M").translation))))
 
     # The rig's own shapes: the library the build made next to it, and its tubes as one Wavefront OBJ
     # with every shape where its control sits at rest, for any viewer.
-    import json
-    from _vantorel_tool.body import nurbs
     rig_name = rig.get_name()
     library_path = "%s/%s_VNShapes/%s_VNShapes" % (RIG_PATH.rsplit("/", 1)[0], rig_name, rig_name)
     library = unreal.load_asset(library_path)
     shape_count = len(library.get_editor_property("shapes")) if library is not None else 0
-    with open(BODY_JSON, encoding="utf-8") as source:
-        records = {record.get("name"): record for record in json.load(source)["rig"]["controls"] if isinstance(record, dict)}
     obj_lines, offset, tubes = ["# the tube shapes of %s at rest" % rig_name], 0, 0
-    for key in shapes:
-        record = records.get(str(key.name))
-        if record is None or not str(settings(key).shape_name).startswith("VN_"):
-            continue
-        polylines = nurbs.vn_nurbs_control_polylines(record)
+    for key, polylines in shape_lines.values():
+        record = records[str(key.name)]
         vertices, indices = nurbs.vn_nurbs_build_tube_mesh(polylines, nurbs.vn_nurbs_tube_radius(polylines, nurbs.vn_nurbs_control_line_width(record)))
         placed = rig.hierarchy.get_global_control_shape_transform(key, True)
         obj_lines.append("o %s" % key.name)

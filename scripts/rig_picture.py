@@ -1,5 +1,6 @@
-"""A picture of a rig as an SVG file: its bones as lines from each bone to its parent and its controls as
-dots in their shape colours, seen from the front and from the side, one row per pose (at rest, posed).
+"""A picture of a rig as an SVG file: its bones as lines from each bone to its parent, its controls as
+dots in their shape colours and, for controls drawn with a shape of the rig's own, that shape's lines where
+the control puts it, seen from the front and from the side, one row per pose (at rest, posed).
 
 Positions are in Unreal's axes (centimetres, Z up). The characters face +Y, so the front view looks
 along Y (X to the right, Z up) and the side view along X (Y to the right, Z up). Every panel uses the
@@ -7,8 +8,8 @@ same scale, so that a pose that moves a bone shows it moved.
 
     write_rig_picture(path, [("at rest", rest), ("posed", posed)], title)
 
-where each pose is a RigPose of bones (name, position, parent position or None) and controls (name,
-position, (r, g, b) in 0..1)."""
+where each pose is a RigPose of bones (name, position, parent position or None), controls (name,
+position, (r, g, b) in 0..1) and shapes (control name, polylines of world positions, (r, g, b))."""
 
 from dataclasses import dataclass, field
 from typing import List, Optional, Sequence, Tuple
@@ -30,6 +31,7 @@ VIEWS = (("front", 0, 2), ("side", 1, 2))
 class RigPose:
     bones: List[Tuple[str, Vector, Optional[Vector]]] = field(default_factory=list)
     controls: List[Tuple[str, Vector, Tuple[float, float, float]]] = field(default_factory=list)
+    shapes: List[Tuple[str, List[List[Vector]], Tuple[float, float, float]]] = field(default_factory=list)
 
 
 def colour_text(rgb):
@@ -44,6 +46,9 @@ def pose_points(pose):
             yield parent
     for _name, position, _colour in pose.controls:
         yield position
+    for _name, polylines, _colour in pose.shapes:
+        for polyline in polylines:
+            yield from polyline
 
 
 def view_box(poses, horizontal, vertical):
@@ -87,6 +92,13 @@ def rig_picture_svg(poses: Sequence[Tuple[str, RigPose]], title=""):
                 (x1, y1), (x2, y2) = to_panel(parent), to_panel(position)
                 parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" stroke="%s" stroke-width="1.5" data-bone="%s"/>'
                              % (x1, y1, x2, y2, BONE_COLOUR, escape(name)))
+            for name, polylines, colour in pose.shapes:
+                for polyline in polylines:
+                    if len(polyline) < 2:
+                        continue
+                    points = " ".join("%.2f,%.2f" % to_panel(point) for point in polyline)
+                    parts.append('<polyline points="%s" fill="none" stroke="%s" stroke-width="1" data-shape="%s"/>'
+                                 % (points, colour_text(colour), escape(name)))
             for name, position, colour in pose.controls:
                 x, y = to_panel(position)
                 parts.append('<circle cx="%.2f" cy="%.2f" r="%.1f" fill="%s" fill-opacity="0.8" data-control="%s"/>'

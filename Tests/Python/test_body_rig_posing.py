@@ -458,3 +458,159 @@ def test_the_hip_swinger_turns_the_hips_about_the_first_spine_joint_and_leaves_t
     for name in ("Spine1_M", "Chest_M", "Head_M"):
         _parent, rotation, position = pose[name]
         assert_bone(evaluation, name, position, rotation)
+
+
+# ---- spline IK ----------------------------------------------------------------------------------------
+
+SPINE = ("Spine1_M", "Spine1Part1_M", "Spine1Part2_M", "Spine2_M", "Spine3_M", "Chest_M")
+TAIL = ("Tail0_M", "Tail1_M", "Tail2_M", "Tail3_M", "Tail4_M")
+SPLINE_SAMPLES = 4000
+
+
+def bezier(points, u):
+    """The cubic Bezier of four points at u: a clamped cubic B-spline of four control points is one."""
+    basis = ((1 - u) ** 3, 3 * u * (1 - u) ** 2, 3 * u * u * (1 - u), u ** 3)
+    return tuple(sum(weight * point[axis] for weight, point in zip(basis, points)) for axis in range(3))
+
+
+def spline_of(evaluation, handles):
+    """Dense points of the spline through the handles as the chain builds it: the middle of three
+    handles doubled, the two ends of two handles doubled."""
+    places = [control_position(evaluation, handle) for handle in handles]
+    points = [places[0], places[1], places[1], places[2]] if len(places) == 3 else [places[0], places[0], places[1], places[1]]
+    return [bezier(points, index / float(SPLINE_SAMPLES)) for index in range(SPLINE_SAMPLES + 1)]
+
+
+def control_position(evaluation, name):
+    return tuple(getattr(evaluation.global_transform(name, "Control").translation, axis) for axis in "xyz")
+
+
+def rest_control_position(unreal, blueprint, name):
+    key = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name=name)
+    return tuple(getattr(blueprint.hierarchy.get_global_transform(key, True).translation, axis) for axis in "xyz")
+
+
+def distance_to_polyline(point, polyline):
+    best = float("inf")
+    for a, b in zip(polyline, polyline[1:]):
+        ab, ap = sub(b, a), sub(point, a)
+        length = sum(c * c for c in ab)
+        t = max(0.0, min(1.0, sum(x * y for x, y in zip(ab, ap)) / length)) if length else 0.0
+        best = min(best, math.dist(point, add(a, tuple(c * t for c in ab))))
+    return best
+
+
+def polyline_length(points):
+    return sum(math.dist(a, b) for a, b in zip(points, points[1:]))
+
+
+def spine_in_ik(unreal, editor, blueprint, chest_offset, blend=10.0, extra=None):
+    values = {"FKIKSpine_M_FKIKBlend": blend, "IKSpine3_M": unreal.EulerTransform(location=unreal.Vector(*chest_offset))}
+    values.update(extra or {})
+    return solve(editor, blueprint, values)
+
+
+def test_moving_the_chest_handle_bends_the_spine_along_its_spline(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    offset = (0.0, 12.0, -4.0)
+    evaluation = spine_in_ik(unreal, editor, blueprint, offset)
+    handles = ("IKSpine1_M", "IKSpine2_M", "IKSpine3_M")
+    moved = sub(control_position(evaluation, "IKSpine3_M"), rest_control_position(unreal, blueprint, "IKSpine3_M"))
+    assert math.dist(moved, (0.0, 0.0, 0.0)) == pytest.approx(math.dist(offset, (0.0, 0.0, 0.0)))
+    # The middle handle's space follows both ends half and half, keeping its place between them.
+    middle_rest = rest_control_position(unreal, blueprint, "IKSpine2_M")
+    assert math.dist(control_position(evaluation, "IKSpine2_M"), add(middle_rest, tuple(c / 2.0 for c in moved))) < POSITION_TOLERANCE
+    curve = spline_of(evaluation, handles)
+    positions = [bone_state(evaluation, name)[0] for name in SPINE]
+    # The start stays with its handle, the end lock holds the chest on its handle with its rest turn.
+    assert_bone(evaluation, "Spine1_M", pose["Spine1_M"][2])
+    assert_bone(evaluation, "Chest_M", add(pose["Chest_M"][2], moved), pose["Chest_M"][1])
+    for name, position in zip(SPINE, positions):
+        assert distance_to_polyline(position, curve) < POSITION_TOLERANCE, name
+    # Stretched along the spline: every bone but the locked last one grows by the curve's length over
+    # the chain's, and aims its X axis at the next bone.
+    rest = [pose[name][2] for name in SPINE]
+    stretch = polyline_length(curve) / polyline_length(rest)
+    for index in range(len(SPINE) - 2):
+        length, rest_length = math.dist(positions[index], positions[index + 1]), math.dist(rest[index], rest[index + 1])
+        assert length / rest_length == pytest.approx(stretch, rel=2e-3), SPINE[index]
+        along = rotate(bone_state(evaluation, SPINE[index])[1], (1.0, 0.0, 0.0))
+        towards = sub(positions[index + 1], positions[index])
+        cosine = sum(a * b for a, b in zip(along, towards)) / math.dist(towards, (0.0, 0.0, 0.0))
+        assert math.degrees(math.acos(min(1.0, cosine))) < ANGLE_TOLERANCE * 5, SPINE[index]
+    assert stretch > 1.0 + 1e-3
+    # The spine bends towards the moved handle, more the nearer the bone is to it.
+    towards = [sum(a * b for a, b in zip(sub(position, start), moved)) for position, start in zip(positions, rest)]
+    assert towards[1] > 0.05 and towards[3] > towards[1] and towards[4] > towards[3]
+
+
+def test_the_spine_switch_blends_each_bone_between_fk_and_the_spline(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    offset = (0.0, 12.0, -4.0)
+    fk, ik, half = (spine_in_ik(unreal, editor, blueprint, offset, blend) for blend in (0.0, 10.0, 5.0))
+    for name in SPINE + ("Neck_M", "Head_M"):
+        _parent, rotation, position = pose[name]
+        # In FK the moved handle does nothing.
+        assert_bone(fk, name, position, rotation)
+        (ik_position, ik_rotation), (half_position, half_rotation) = bone_state(ik, name), bone_state(half, name)
+        # Half way: half way along the line between the two, and turned half way along the shortest way.
+        assert math.dist(half_position, tuple((a + b) / 2.0 for a, b in zip(position, ik_position))) < POSITION_TOLERANCE, name
+        whole = angle_between(rotation, ik_rotation)
+        assert angle_between(rotation, half_rotation) == pytest.approx(whole / 2.0, abs=ANGLE_TOLERANCE), name
+        assert angle_between(half_rotation, ik_rotation) == pytest.approx(whole / 2.0, abs=ANGLE_TOLERANCE), name
+    assert math.dist(bone_state(ik, "Spine2_M")[0], pose["Spine2_M"][2]) > 1.0
+
+
+def test_in_fk_the_first_spine_control_turns_the_whole_spine(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    turn = rotator_quat(roll=20.0)
+    evaluation = solve(editor, blueprint, {"FKIKSpine_M_FKIKBlend": 0.0,
+                                           "FKSpine1_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0))})
+    _parent, spine_rotation, pivot = pose["Spine1_M"]
+    world = multiply(multiply(spine_rotation, turn), conjugate(spine_rotation))
+    # The neck hangs from the chest's result and follows it like the spine bones do.
+    for name in SPINE + ("Neck_M", "Head_M"):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(pivot, rotate(world, sub(position, pivot))), multiply(world, rotation))
+
+
+def test_in_ik_the_neck_keeps_its_place_on_the_chest(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    evaluation = spine_in_ik(unreal, editor, blueprint, (5.0, 10.0, -6.0))
+    chest_position, chest_rotation = bone_state(evaluation, "Chest_M")
+    rest_chest_rotation, rest_chest = pose["Chest_M"][1], pose["Chest_M"][2]
+    rest_neck_rotation, rest_neck = pose["Neck_M"][1], pose["Neck_M"][2]
+    local = rotate(conjugate(rest_chest_rotation), sub(rest_neck, rest_chest))
+    assert_bone(evaluation, "Neck_M", add(chest_position, rotate(chest_rotation, local)),
+                multiply(chest_rotation, multiply(conjugate(rest_chest_rotation), rest_neck_rotation)))
+    assert math.dist(bone_state(evaluation, "Neck_M")[0], rest_neck) > 5.0
+
+
+def test_moving_the_start_handle_carries_the_start_of_the_spine(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    offset = (0.0, -6.0, 3.0)
+    evaluation = solve(editor, blueprint, {"FKIKSpine_M_FKIKBlend": 10.0,
+                                           "IKSpine1_M": unreal.EulerTransform(location=unreal.Vector(*offset))})
+    moved = sub(control_position(evaluation, "IKSpine1_M"), rest_control_position(unreal, blueprint, "IKSpine1_M"))
+    assert math.dist(moved, (0.0, 0.0, 0.0)) == pytest.approx(math.dist(offset, (0.0, 0.0, 0.0)))
+    assert_bone(evaluation, "Spine1_M", add(pose["Spine1_M"][2], moved))
+    assert_bone(evaluation, "Chest_M", pose["Chest_M"][2], pose["Chest_M"][1])
+
+
+def test_the_tail_solves_through_its_restored_middle_handle(unreal, rig):
+    blueprint, pose, data, _bones, editor = rig
+    assert "IKTail2_M" not in {control["name"] for control in data["controls"]}
+    offset = (0.0, -10.0, 8.0)
+    evaluation = solve(editor, blueprint, {"IKTail3_M": unreal.EulerTransform(location=unreal.Vector(*offset))})
+    moved = sub(control_position(evaluation, "IKTail3_M"), rest_control_position(unreal, blueprint, "IKTail3_M"))
+    # The tail starts in IK; its last bone is held on the moved handle, its first on the unmoved one.
+    assert_bone(evaluation, "Tail0_M", pose["Tail0_M"][2], pose["Tail0_M"][1])
+    assert_bone(evaluation, "Tail4_M", add(pose["Tail4_M"][2], moved), pose["Tail4_M"][1])
+    assert math.dist(control_position(evaluation, "IKTail2_M"), add(pose["Tail2_M"][2], tuple(c / 2.0 for c in moved))) < POSITION_TOLERANCE
+    curve = spline_of(evaluation, ("IKTail1_M", "IKTail2_M", "IKTail3_M"))
+    for name in TAIL:
+        assert distance_to_polyline(bone_state(evaluation, name)[0], curve) < POSITION_TOLERANCE, name
+    # The tail's bones are evenly spaced at rest, so they stay evenly spaced along the spline.
+    positions = [bone_state(evaluation, name)[0] for name in TAIL]
+    lengths = [math.dist(a, b) for a, b in zip(positions, positions[1:])]
+    assert max(lengths[:-1]) - min(lengths[:-1]) < POSITION_TOLERANCE

@@ -1,5 +1,5 @@
-"""The rig picture: bones as lines to their parents and controls as coloured dots, in front and side
-views that share one scale, a row per pose."""
+"""The rig picture: bones as lines to their parents, controls as coloured dots and their shapes as
+coloured lines, in front and side views that share one scale, a row per pose."""
 
 import os
 import sys
@@ -58,3 +58,23 @@ def test_the_picture_is_written_and_an_empty_rig_still_makes_a_picture(tmp_path)
     root = ElementTree.parse(path).getroot()
     assert root.tag == SVG + "svg"
     assert "<empty>" in "".join(root.itertext())
+
+
+def test_a_shape_is_drawn_where_its_points_are_at_the_scale_of_the_bones():
+    square = [[(-10.0, 0.0, 140.0), (10.0, 0.0, 140.0), (10.0, 0.0, 160.0), (-10.0, 0.0, 160.0), (-10.0, 0.0, 140.0)],
+              [(0.0, 0.0, 150.0)]]
+    pose = rig_picture.RigPose(bones=[("Root_M", (0.0, 0.0, 100.0), None), ("Spine_M", (0.0, 0.0, 150.0), (0.0, 0.0, 100.0))],
+                               shapes=[("FKSpine_M", square, (0.0, 1.0, 0.0))])
+    group = panels(rig_picture.rig_picture_svg([("at rest", pose)]))[("at rest", "front")]
+    # One line per polyline of two or more points, in the control's colour.
+    [shape] = [line for line in group.iter(SVG + "polyline") if line.get("data-shape") == "FKSpine_M"]
+    assert shape.get("stroke") == "#00ff00"
+    corners = [tuple(float(v) for v in pair.split(",")) for pair in shape.get("points").split()]
+    assert len(corners) == 5 and corners[0] == corners[-1]
+    x1, y1, x2, y2 = line_of(group, "Spine_M")
+    # 20 cm wide and high, as the 50 cm spine is long, centred on the spine's end.
+    pixels_per_cm = (y1 - y2) / 50.0
+    assert abs((corners[1][0] - corners[0][0]) - 20.0 * pixels_per_cm) < 0.02
+    assert abs((corners[1][1] - corners[2][1]) - 20.0 * pixels_per_cm) < 0.02
+    assert abs((corners[0][0] + corners[1][0]) / 2.0 - x2) < 0.02
+    assert abs((corners[1][1] + corners[2][1]) / 2.0 - y2) < 0.02

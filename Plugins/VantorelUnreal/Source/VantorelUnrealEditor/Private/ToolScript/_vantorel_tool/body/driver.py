@@ -53,6 +53,11 @@ from _vantorel_tool.body.setup import (
     body_rig_stamp_blueprint_description,
 )
 from _vantorel_tool.body.shapes import body_rig_install_control_shape_library
+from _vantorel_tool.body.spline_ik import (
+    body_rig_add_spline_end_fk_pin, body_rig_add_spline_ik, body_rig_capture_spline_fk_pose,
+    body_rig_make_spline_end_follow_spaces, body_rig_make_spline_fk_snapshot_spaces, body_rig_make_spline_parent_spaces,
+    body_rig_prepare_spline_ik, body_rig_spline_chains, body_rig_spline_section_width,
+)
 from _vantorel_tool.body.spaces import (
     body_rig_add_vantorel_global, body_rig_align_iklocal_controls, body_rig_make_driving_system_attachments,
     body_rig_make_fit_channels, body_rig_make_sdk_control_spaces, body_rig_make_vantorel_fit_channels,
@@ -80,15 +85,12 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (spline IK, inbetween, twist, bendy and
-# backwards solve), in the order the build would run them. Their systems add nothing to the rig; the
-# build names them once and runs the rest.
+# The steps of the body systems this build does not have yet (inbetween, twist, bendy and backwards
+# solve), in the order the build would run them. Their systems add nothing to the rig; the build names
+# them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_prepare_spline_ik", "body_rig_plan_bendy", "body_rig_make_spline_end_follow_spaces",
-    "body_rig_make_inbetween_offset_spaces", "body_rig_make_spline_parent_spaces",
-    "body_rig_make_spline_fk_snapshot_spaces", "body_rig_make_standard_twist_snapshot_spaces",
+    "body_rig_plan_bendy", "body_rig_make_inbetween_offset_spaces", "body_rig_make_standard_twist_snapshot_spaces",
     "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
-    "body_rig_capture_spline_fk_pose", "body_rig_add_spline_ik", "body_rig_add_spline_end_fk_pin",
     "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
 )
 
@@ -179,6 +181,7 @@ class BodyBuild:
     planned: List[PlannedControl] = field(default_factory=list)     # the controls the build makes
     chains: List[ChainPlan] = field(default_factory=list)           # the two-bone limbs
     all_chains: List[ChainPlan] = field(default_factory=list)       # every limb (two-bone, then spline)
+    spline_chains: List[ChainPlan] = field(default_factory=list)    # the spline chains, as in all_chains
     sdk_spaces: Dict[str, str] = field(default_factory=dict)        # driven control name -> its SDK space null
     foot_systems: List[ReverseFootSystem] = field(default_factory=list)   # the planned reverse feet
     roll_systems: List[RollSystem] = field(default_factory=list)          # the feet whose roll unit runs
@@ -246,9 +249,11 @@ def body_rig_build_hierarchy(build):
     build.file_controls = [control for control in rig_data.get("controls") or [] if isinstance(control, dict)]
     planned, chains = body_rig_prepare_fkik_controls(rig_data)
     body_rig_make_poles(planned)
+    spline_chains = body_rig_prepare_spline_ik(rig_data, planned)
     build.foot_systems = body_rig_prepare_reverse_foot(rig_data, planned, chains)
     print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
-    build.chains, build.all_chains = list(chains), list(chains)
+    build.chains, build.all_chains = list(chains), list(chains) + spline_chains
+    build.spline_chains = body_rig_spline_chains(build.all_chains)
     body_rig_attach_controls_after_fkik(rig_data, planned, build.all_chains)
     build.hip_swinger = body_rig_plan_hip_swinger(rig_data, planned, build.all_chains)
     if build.hip_swinger is not None:
@@ -282,6 +287,8 @@ def body_rig_build_hierarchy(build):
     body_rig_align_iklocal_controls(hierarchy, planned)
     print("Repaired deferred control parents:", body_rig_repair_control_parents(elements, records))
     body_rig_make_vantorel_global_groups(elements, records)
+    print("Created spline end FK follow spaces / reparents:",
+          body_rig_make_spline_end_follow_spaces(elements, build.spline_chains, joint_keys, planned))
     body_rig_make_hip_swinger_spaces(elements, build.hip_swinger, joint_keys)
     for record in records:
         body_rig_make_vantorel_fit_channels(elements, record)
@@ -298,12 +305,15 @@ def body_rig_build_hierarchy(build):
 
     channels = 0
     records_by_name = body_rig_controls_by_name(records)
-    for chain in build.chains:
+    for chain in build.all_chains:
         channels += body_rig_make_fkik_channels(elements, chain, records_by_name) or 0
     print("Created per-limb FKIK channels:", channels)
     for control in planned:
         if control.kind == "IKPole":
             body_rig_make_pole_parent_space(elements, control.name)
+    for chain in build.spline_chains:
+        body_rig_make_spline_parent_spaces(elements, chain, joint_keys)
+    print("Created spline FK-pose snapshots:", body_rig_make_spline_fk_snapshot_spaces(elements, build.spline_chains, joint_keys))
 
     build.file_by_name = body_rig_controls_by_name(build.file_controls)
     build.roll_systems = body_rig_make_reverse_foot_roll_systems(elements, build.foot_systems, build.file_by_name,
@@ -404,6 +414,9 @@ def body_rig_build_forward_graph(build):
     exec_pin = run_step(body_rig_add_forward_fk_loop(graph, exec_pin, build.root_joint, y, fkx_root))
     sections.end("Forward FK Loop", 420)
 
+    if build.spline_chains:
+        exec_pin = body_rig_build_spline_section(build, exec_pin, x)
+
     if swinger is not None and swinger.parts:
         y = sections.begin("Hip Swinger")
         exec_pin, _delta, _groups = body_rig_add_hip_swinger(graph, swinger, exec_pin, x, y)
@@ -454,6 +467,21 @@ def body_rig_build_forward_graph(build):
     sections.begin("Inbetween Visibility")
     sections.end("Inbetween Visibility", max(320, 420 * rows + 120))
     body_rig_end_section_group(graph)
+    return exec_pin
+
+
+def body_rig_build_spline_section(build, exec_pin, x):
+    """Section 6: the FK pose capture of every spline chain, then per chain its spline IK and the pin
+    that keeps its end follow space on the end bone."""
+    graph, sections, chains = build.graph, build.sections, build.spline_chains
+    y = sections.begin("Spline IK")
+    exec_pin = body_rig_capture_spline_fk_pose(graph, chains, exec_pin, x, y) or exec_pin
+    height = max(420, 150 * sum(len(chain.bones) + 1 for chain in chains))
+    for chain in chains:
+        exec_pin = body_rig_add_spline_ik(graph, chain, exec_pin, x, y + height) or exec_pin
+        exec_pin = body_rig_add_spline_end_fk_pin(graph, chain, exec_pin, x, y + height + 900) or exec_pin
+        height += max(1100, 150 * len(chain.bones) + 320) + 200
+    sections.end("Spline IK", height, fallback=(1150, body_rig_spline_section_width(chains)))
     return exec_pin
 
 

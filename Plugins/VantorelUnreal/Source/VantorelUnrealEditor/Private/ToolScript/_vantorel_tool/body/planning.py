@@ -73,9 +73,9 @@ def body_rig_plans_by_name(plans):
 
 @dataclass
 class ChainPlan:
-    """A two-bone limb as planned: its bones (start, middle, end), the controls on each side of its
-    FK/IK switch, the placeholder control that carries the switch channels, and where its IK solve
-    aims."""
+    """A limb as planned: a two-bone limb's bones (start, middle, end) or a spline chain's bones from
+    start to end, the controls on each side of its FK/IK switch, the placeholder control that carries
+    the switch channels, and where its IK solve aims."""
     id: str                                   # the limb's name in node and element names
     ik_control: str
     pole_control: str
@@ -91,6 +91,10 @@ class ChainPlan:
     toe_targets: List[Tuple[str, str, str]] = field(default_factory=list)   # (toe control, toe joint, target null)
     effector_target: str = ""                 # the element the IK solve reaches for
     effector_target_type: str = "Control"
+    kind: str = ""                            # "SplineIK" for a spline chain, empty for a two-bone limb
+    primary_axis: List[float] = field(default_factory=lambda: [1.0, 0.0, 0.0])   # a spline chain's bone axis
+    root_parent: str = ""                     # the element a spline chain's handles hang from
+    endpoint_targets: List[Tuple[str, str, str]] = field(default_factory=list)  # (handle, bone, rotation target null)
 
 
 def body_rig_fkik_result_parent_name(joint_name):
