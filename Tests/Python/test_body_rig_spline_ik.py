@@ -133,3 +133,142 @@ def test_a_switch_that_was_not_exported_leaves_the_chain_without_one(tool_script
 def test_the_key_array_default_names_each_item(tool_script):
     assert tool_script["body_rig_array_default"](["A", "B_M"], "Bone") == '((Type=Bone,Name="A"),(Type=Bone,Name="B_M"))'
     assert tool_script["body_rig_array_default"]([], "Bone") == "()"
+
+
+def test_a_system_solving_joints_the_rig_lacks_plans_nothing(tool_script, capsys):
+    controls = spine_controls(tool_script)
+    rig_bones = {"Root_M", "Spine1_M", "Spine2_M", "Chest_M"}
+    assert tool_script["body_rig_prepare_spline_ik"]({"joints": SPINE_JOINTS, "ikSystems": [system()]}, controls, rig_bones) == []
+    assert "Skipping incomplete spline IK system: Spine_M ['Spine1Part1_M']" in capsys.readouterr().out
+    # No handle was restored for it and the exported handles keep their parents.
+    assert [c.name for c in controls] == ["IKSpine1_M", "IKSpine3_M", "FKIKSpine_M", "FKSpine1_M", "FKChestLate_M"]
+    assert controls[0].record["parent"] == "Main"
+
+
+def test_a_spline_system_on_unknown_joints_leaves_the_rest_of_the_rig_built(editor, unreal, tool_script, hero, tmp_path, capsys):
+    import json
+    import os
+    from conftest import SAMPLE_HERO
+    with open(os.path.join(SAMPLE_HERO, "SampleHero_BodyRig.json"), encoding="utf-8") as source:
+        document = json.load(source)
+    for entry in document["rig"]["ikSystems"]:
+        if entry["name"] == "Tail_M":
+            entry["joints"] = ["Tail0_M", "TailTip_M"]
+    variant = tmp_path / "Variant_BodyRig.json"
+    variant.write_text(json.dumps(document))
+    tool_script["set_body_json_file"](str(variant))
+    rig = tool_script["create_body_control_rig_from_json"]()
+    assert "Skipping incomplete spline IK system: Tail_M ['TailTip_M']" in capsys.readouterr().out
+    names = {str(key.name) for key in rig.hierarchy.get_all_keys(True)}
+    assert "IKTail2_M" not in names and not any(name.startswith("VNSplineFKPose_Tail_M") for name in names)
+    assert {"IKSpine2_M", "IKSpine2_M_Space", "VNSplineFKPose_Spine_M_Chest_M"} <= names
+    evaluation = editor.RigEvaluation(unreal.load_asset(rig.get_path_name()))
+    assert evaluation.run_forwards_solve(2), evaluation.report()["errors"]
+
+
+# ---- the graph ----------------------------------------------------------------------------------------
+
+@pytest.fixture
+def graph_rig(editor, unreal, tool_script):
+    unreal.load_module("ControlRigDeveloper")
+    rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset("/Game/Rigs/CR_Spline")
+    return rig.get_controller(rig.get_model())
+
+
+@pytest.fixture
+def graph(tool_script, graph_rig):
+    return tool_script["RigGraph"](graph_rig)
+
+
+def spline_chain(tool_script, handles, **fields):
+    plan = dict(id="Tail_M", kind="SplineIK", ik_control=handles[-1], pole_control="",
+                bones=["Tail0_M", "Tail1_M", "Tail2_M"], fk_controls=["FKTail0_M", "FKTail1_M", "FKTail2_M"],
+                switch_control="FKIKTail_M", default_ik=True, ik_controls=list(handles),
+                endpoint_targets=[(handles[0], "Tail0_M", handles[0] + "_SplineRotationTarget"),
+                                  (handles[-1], "Tail2_M", handles[-1] + "_SplineRotationTarget")])
+    plan.update(fields)
+    return tool_script["ChainPlan"](**plan)
+
+
+def node_at(controller, x, y):
+    """The one node the emitters put at (x, y): the graph names most nodes itself."""
+    found = [node for node in controller.get_graph().get_nodes() if (node.get_position().x, node.get_position().y) == (x, y)]
+    assert len(found) == 1, (x, y, [node.get_node_path() for node in found])
+    return found[0]
+
+
+def named(controller, name):
+    return next(node for node in controller.get_graph().get_nodes() if str(node.get_node_path()) == name)
+
+
+def default(node, pin):
+    return node.find_pin(pin).get_default_value()
+
+
+def sources(node, pin):
+    return [str(source.get_pin_path()) for source in node.find_pin(pin).get_linked_source_pins()]
+
+
+def path(node, pin):
+    return "%s.%s" % (node.get_node_path(), pin)
+
+
+@pytest.mark.parametrize("count, end_weights", [(3, [0.5]), (5, [0.25, 0.5, 0.75])])
+def test_each_middle_handle_follows_the_ends_by_how_near_it_is(tool_script, graph_rig, graph, count, end_weights):
+    handles = ["IKTail%d_M" % (index + 1) for index in range(count)]
+    tool_script["body_rig_add_spline_ik"](graph, spline_chain(tool_script, handles), "", 1700, 0)
+    for index, end_weight in enumerate(end_weights, 1):
+        constraint = node_at(graph_rig, 1340, 150 * (index - 1))
+        assert default(constraint, "Child.Name") == handles[index] + "_Space"
+        assert default(constraint, "bMaintainOffset") == "True"
+        parents = [(default(constraint, "Parents.%d.Item.Name" % i), float(default(constraint, "Parents.%d.Weight" % i)))
+                   for i in (0, 1)]
+        assert parents == [(handles[0], pytest.approx(1.0 - end_weight)), (handles[-1], pytest.approx(end_weight))]
+    # The spline's points: the handles themselves from four on, the middle doubled with three.
+    spline = named(graph_rig, "Tail_M_SplineFromPoints")
+    expected = handles if count > 3 else [handles[0], handles[1], handles[1], handles[2]]
+    for index, handle in enumerate(expected):
+        reader = node_at(graph_rig, 1700, 115 * index)
+        assert default(reader, "Item.Name") == handle
+        assert sources(spline, "Points.%d" % index) == [path(reader, "Transform.Translation")]
+    assert default(spline, "SplineMode") == "BSpline" and default(spline, "SamplesPerSegment") == "16"
+
+
+def test_the_fit_covers_every_bone_and_the_blend_follows_the_switch(tool_script, graph_rig, graph):
+    tool_script["body_rig_add_spline_ik"](graph, spline_chain(tool_script, ["IKTail1_M", "IKTail3_M"]), "", 1700, 0)
+    fit = named(graph_rig, "Tail_M_FitChainToSpline")
+    assert [default(fit, "Items.%d.Name" % i) for i in range(3)] == ["Tail0_M", "Tail1_M", "Tail2_M"]
+    assert (default(fit, "Alignment"), default(fit, "SamplingPrecision"), default(fit, "bPropagateToChildren")) == \
+        ("Stretched", "64", "True")
+    assert sources(fit, "Spline") == ["Tail_M_SplineFromPoints.Spline"]
+    switch = path(node_at(graph_rig, 2020, -150), "Result")
+    # Every bone, the first one too, is set between its FK snapshot and its fit by the switch.
+    for index, bone in enumerate(("Tail0_M", "Tail1_M", "Tail2_M")):
+        top = 145 * index
+        snapshot, fitted, lerp, setter = (node_at(graph_rig, x, top) for x in (3400, 3690, 3990, 4330))
+        assert default(snapshot, "Item.Name") == "VNSplineFKPose_Tail_M_" + bone
+        assert default(fitted, "Item.Name") == bone and default(setter, "Item.Name") == bone
+        assert sources(lerp, "A") == [path(snapshot, "Transform")] and sources(lerp, "B") == [path(fitted, "Transform")]
+        assert sources(lerp, "T") == [switch]
+    # The start bone is anchored by the switch, the end bone locked to its target in rotation and place.
+    anchor = node_at(graph_rig, 2750, 250)
+    assert default(anchor, "Item.Name") == "Tail0_M" and sources(anchor, "Weight") == [switch]
+    assert default(node_at(graph_rig, 2420, 250), "Item.Name") == "IKTail1_M_SplineRotationTarget"
+    target, rotation, lock = (node_at(graph_rig, x, 400) for x in (2420, 2750, 3060))
+    assert default(target, "Item.Name") == "IKTail3_M_SplineRotationTarget"
+    assert default(rotation, "Item.Name") == "Tail2_M" and sources(rotation, "Value") == [path(target, "Transform.Rotation")]
+    assert default(lock, "Item.Name") == "Tail2_M" and sources(lock, "Value") == [path(target, "Transform.Translation")]
+    # The FK controls, then the handles, are shown by the switch.
+    shown = [default(node_at(graph_rig, 2750 + 220 * index, 0), "Item.Name") for index in range(5)]
+    assert shown == ["FKTail0_M", "FKTail1_M", "FKTail2_M", "IKTail1_M", "IKTail3_M"]
+
+
+def test_without_a_switch_the_chain_holds_its_default_side_and_leaves_visibility_alone(tool_script, graph_rig, graph):
+    chain = spline_chain(tool_script, ["IKTail1_M", "IKTail3_M"], switch_control="", default_ik=False)
+    tool_script["body_rig_add_spline_ik"](graph, chain, "", 1700, 0)
+    lerp = node_at(graph_rig, 3990, 145)
+    assert float(default(lerp, "T")) == 0.0 and sources(lerp, "T") == []
+    assert float(default(node_at(graph_rig, 2750, 250), "Weight")) == 0.0
+    positions = {(node.get_position().x, node.get_position().y) for node in graph_rig.get_graph().get_nodes()}
+    # No switch reader, no visibility values or setters.
+    assert not positions & {(1800, -150), (1800, -20), (2750, 0), (2970, 0)}

@@ -249,7 +249,7 @@ def body_rig_build_hierarchy(build):
     build.file_controls = [control for control in rig_data.get("controls") or [] if isinstance(control, dict)]
     planned, chains = body_rig_prepare_fkik_controls(rig_data)
     body_rig_make_poles(planned)
-    spline_chains = body_rig_prepare_spline_ik(rig_data, planned)
+    spline_chains = body_rig_prepare_spline_ik(rig_data, planned, set(joint_keys))
     build.foot_systems = body_rig_prepare_reverse_foot(rig_data, planned, chains)
     print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
     build.chains, build.all_chains = list(chains), list(chains) + spline_chains

@@ -127,10 +127,11 @@ def body_rig_spline_fk_controls(controls, bones):
     return [by_joint.get(bone) or "FK" + bone for bone in bones]
 
 
-def body_rig_prepare_spline_ik(rig_data, controls):
+def body_rig_prepare_spline_ik(rig_data, controls, rig_bones=None):
     """Plans the spline chains of the file's "ikSplineSolver" systems, in file order; returns their chain
     plans. Restored middle handles are appended to the planned controls and every handle is parented
-    to "RootX_M"."""
+    to "RootX_M". Given the names of the rig's bones, a system that solves a joint the rig does not
+    have is skipped as incomplete before anything is planned for it: its graph could only fail."""
     chains = []
     for system in rig_data.get("ikSystems") or []:
         if not isinstance(system, dict) or system.get("solver") != BODY_RIG_SPLINE_SOLVER:
@@ -139,6 +140,9 @@ def body_rig_prepare_spline_ik(rig_data, controls):
         system_name = body_json_text(system.get("name"))
         bones = body_rig_expand_spline_joint_chain(rig_data, system.get("joints"))
         handles = [name for name in (body_json_text(c) for c in system.get("controls") or []) if name in by_name]
+        if rig_bones is not None and any(bone not in rig_bones for bone in bones):
+            print(BODY_RIG_SPLINE_INCOMPLETE_TEXT, system_name, [bone for bone in bones if bone not in rig_bones])
+            continue
         if body_rig_spline_handle_count(system, handles) == 2 and len(handles) == 2 and bones:
             name = body_rig_spline_middle_handle_name(system_name, handles[0], handles[1], set(by_name))
             middle = body_rig_spline_middle_handle(system, bones, by_name[handles[0]].record, by_name[handles[1]].record, name)
