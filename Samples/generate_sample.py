@@ -33,10 +33,10 @@ class Parameters:
     """The generator's inputs; the defaults make the committed sample character."""
 
     def __init__(self, name=DEFAULT_NAME, spine_joints=3, fingers=5, tail_joints=5, extra_face_drivers=0,
-                 import_scale=1.0, exporter_version=EXPORTER_VERSION):
+                 import_scale=1.0, exporter_version=EXPORTER_VERSION, root_parts=0):
         if not name or not name.replace("_", "").isalnum():
             raise ValueError("a character name is letters, digits and underscores: %r" % name)
-        if spine_joints < 1 or fingers < 0 or tail_joints < 0 or extra_face_drivers < 0:
+        if spine_joints < 1 or fingers < 0 or tail_joints < 0 or extra_face_drivers < 0 or root_parts < 0:
             raise ValueError("counts must not be negative and a spine needs at least one joint")
         if tail_joints == 1:
             raise ValueError("a tail needs at least two joints (or none)")
@@ -49,6 +49,9 @@ class Parameters:
         self.extra_face_drivers = extra_face_drivers
         self.import_scale = float(import_scale)
         self.exporter_version = exporter_version
+        # Inbetween joints between the root and the spine ("RootPart1_M", ...), which the committed
+        # sample has none of; a character with them swings its hips through them.
+        self.root_parts = root_parts
 
     @property
     def mesh_name(self):
@@ -168,6 +171,7 @@ def parse_arguments(argv):
     parser.add_argument("--tail-joints", type=int, default=5, help="tail joints, 0 for none (default %(default)s)")
     parser.add_argument("--extra-face-drivers", type=int, default=0, help="additional face slider drivers (default %(default)s)")
     parser.add_argument("--import-scale", type=float, default=1.0, help="the mesh's import uniform scale (default %(default)s)")
+    parser.add_argument("--root-parts", type=int, default=0, help="inbetween joints between root and spine (default %(default)s)")
     parser.add_argument("--json-only", action="store_true", help="write only the two JSON files")
     parser.add_argument("--python-dir", help="folder of the built unreal module (default: build/python)")
     return parser.parse_args(argv)
@@ -177,7 +181,7 @@ def main(argv=None):
     arguments = parse_arguments(sys.argv[1:] if argv is None else argv)
     try:
         params = Parameters(arguments.name, arguments.spine_joints, arguments.fingers, arguments.tail_joints,
-                            arguments.extra_face_drivers, arguments.import_scale)
+                            arguments.extra_face_drivers, arguments.import_scale, root_parts=arguments.root_parts)
     except ValueError as error:
         print("generate_sample: %s" % error, file=sys.stderr)
         return 2

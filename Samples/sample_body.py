@@ -135,7 +135,13 @@ class BodyRig:
         circle = curves.standard_circle(22.0)
         self.control("RootX_M", "Root", "FKRootMotion_M", joint="Root_M", world_space=True, diameter=44.0,
                      gizmo=dict(circle, name="Circle_Thick"))
-        self.fk("Root_M", "RootX_M", 30.0)
+        root_parts = self.skeleton.root_part_names()
+        self.fk("Root_M", "RootX_M", 30.0,
+                attributes=[("inbetweenJoints", len(root_parts)), ("inbetweenVis", False)] if root_parts else [])
+        parent = "FKRoot_M"
+        for joint in root_parts:
+            self.fk(joint, parent, 28.0)
+            parent = "FK" + joint
         root = self.skeleton.position("Root_M")
         self.control("HipSwinger_M", "HipSwinger", "FKRoot_M", joint="Root_M", position=m.add(root, (0.0, 0.0, -18.0)),
                      world_space=True, diameter=10.0, nurbs_curves=[curves.rational_arc(6.0)])
@@ -143,7 +149,7 @@ class BodyRig:
 
     def _spine_controls(self):
         skeleton = self.skeleton
-        parent = "FKRoot_M"
+        parent = "FK" + (skeleton.root_part_names() or ["Root_M"])[-1]
         for index, joint in enumerate(skeleton.spine_names()):
             parts = INBETWEEN_PARTS.get(joint, 0)
             fit = [("hipSwinger", 1)] if index == 0 else []

@@ -84,13 +84,16 @@ class Skeleton:
             self.add(group, parent, (0.0, 0.0, 0.0), world_oriented=True)
             parent = group
         self.add("RootMotion_M", "MotionSystem", (0.0, 0.0, 0.0), world_oriented=True)
-        self.add("Root_M", "RootMotion_M", (0.0, 98.0, 0.0), aim_child="Spine1_M")
+        self.add("Root_M", "RootMotion_M", (0.0, 98.0, 0.0), aim_child=(self.root_part_names() or ["Spine1_M"])[0])
         self._lay_out_spine()
         self._lay_out_tail()
         for side in SIDES:
             self._lay_out_leg(side)
             self._lay_out_arm(side)
         self._lay_out_face()
+
+    def root_part_names(self):
+        return ["RootPart%d_M" % (i + 1) for i in range(self.params.root_parts)]
 
     def spine_names(self):
         return ["Spine%d_M" % (i + 1) for i in range(self.params.spine_joints)]
@@ -100,6 +103,10 @@ class Skeleton:
         bottom, top = 106.0, 134.0
         count = len(spine)
         parent = "Root_M"
+        parts = self.root_part_names()
+        for index, name in enumerate(parts):
+            self.add(name, parent, (0.0, 98.0 + (bottom - 98.0) * (index + 1) / (len(parts) + 1.0), 0.0), up=FORWARD)
+            parent = name
         for index, name in enumerate(spine):
             height = bottom + (top - bottom) * index / max(count, 1)
             self.add(name, parent, (0.0, height, -0.5 * index), up=FORWARD)

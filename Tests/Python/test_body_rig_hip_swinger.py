@@ -63,3 +63,55 @@ def test_the_sample_swinger_gets_its_fkx_root_and_a_cancel_above_the_spine(edito
     for helper, original in (("FKXRoot_M", "FKRoot_M"), ("FKOffsetSpine1_M", "FKSpine1_M"), ("HipSwingSourceEndpoint_M", "Spine1_M")):
         a, b = hierarchy.get_global_transform(by_name[helper], True), hierarchy.get_global_transform(by_name[original], True)
         assert (a.translation - b.translation).length() < 1e-4, helper
+
+
+def test_with_root_parts_the_hips_swing_through_them_and_the_spine_stays(editor, unreal, tool_script, tmp_path, capsys):
+    import math
+    import generate_sample
+    from test_body_rig_evaluation import conjugate, multiply, package_file, reference_pose, rotate
+    from test_body_rig_posing import add, angle_between, rotator_quat, sub
+    params = generate_sample.Parameters(name="PartsHero", root_parts=2)
+    mesh, body_json, _controls = generate_sample.create_in_editor(params, str(tmp_path / "Characters"))
+    tool_script["set_target_skeletal_mesh"](mesh)
+    tool_script["set_body_json_file"](body_json)
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    rig = tool_script["create_body_control_rig_from_json"]()
+    out = capsys.readouterr().out
+    assert "Planned HipSwinger: Root_M to Spine1_M through 2 Root Parts" in out
+    names = {str(key.name) for key in rig.hierarchy.get_all_keys(True)}
+    # The parts form captures every swung joint and needs neither the FKX root nor the cancel.
+    assert {"HipSwingSourceRoot_M", "HipSwingSourcePart1_M", "HipSwingSourcePart2_M", "HipSwingSourceEndpoint_M"} <= names
+    assert not {"FKXRoot_M", "MCH_HipSwingCancel_M"} & names
+
+    pose = reference_pose(package_file(tmp_path / "Project", mesh.get_path_name()))
+    evaluation = editor.RigEvaluation(rig)
+    for name, value in {"FKIKLeg_R_FKIKBlend": 0.0, "FKIKLeg_L_FKIKBlend": 0.0, "FKRoot_M_legLock": 0.0,
+                        "HipSwinger_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=15.0))}.items():
+        evaluation.set_control_value(name, value)
+    assert evaluation.run_forwards_solve(3), evaluation.report()["errors"]
+
+    def state(name):
+        transform = evaluation.global_transform(name)
+        return ((transform.translation.x, transform.translation.y, transform.translation.z),
+                (transform.rotation.x, transform.rotation.y, transform.rotation.z, transform.rotation.w))
+
+    root_rotation = pose["Root_M"][1]
+    pivot = pose["Spine1_M"][2]
+    world = multiply(multiply(root_rotation, rotator_quat(roll=15.0)), conjugate(root_rotation))
+    # The root turns all the way, the parts two thirds and one third: a slerp from no turn, whose
+    # angle is that share of the whole turn about the same axis.
+    axis = tuple(c / math.sqrt(sum(v * v for v in world[:3])) for c in world[:3])
+    for name, share in (("Root_M", 1.0), ("RootPart1_M", 2.0 / 3.0), ("RootPart2_M", 1.0 / 3.0)):
+        half = math.radians(15.0 * share) / 2.0
+        turn = tuple(c * math.sin(half) for c in axis) + (math.cos(half),)
+        _parent, rotation, position = pose[name]
+        actual_position, actual_rotation = state(name)
+        assert math.dist(actual_position, add(pivot, rotate(turn, sub(position, pivot)))) < 1e-2, name
+        assert angle_between(actual_rotation, multiply(turn, rotation)) < 1e-2, name
+    # The legs hang from the root and swing with it; the spine is put back.
+    _parent, hip_rotation, hip_position = pose["Hip_R"]
+    assert math.dist(state("Hip_R")[0], add(pivot, rotate(world, sub(hip_position, pivot)))) < 1e-2
+    assert math.dist(state("Hip_R")[0], hip_position) > 0.5
+    for name in ("Spine1_M", "Chest_M", "Head_M"):
+        _parent, rotation, position = pose[name]
+        assert math.dist(state(name)[0], position) < 1e-2 and angle_between(state(name)[1], rotation) < 1e-2, name

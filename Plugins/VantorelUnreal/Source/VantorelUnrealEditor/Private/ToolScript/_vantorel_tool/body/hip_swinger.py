@@ -1,7 +1,10 @@
 """Body rig build: the hip swinger. The control "HipSwinger_M" turns the hips about the first spine
-joint (the endpoint) without moving the spine above it: each evaluation the root is written from an
-"FKX" root null, the FK root turned by the control's rotation about the endpoint, and a cancel null
-above the endpoint's FK control turns back by the same amount, so the spine stays where it was."""
+joint (the endpoint) without moving the spine above it. Without part joints between the root and the
+endpoint, each evaluation the root is written from an "FKX" root null, the FK root turned by the
+control's rotation about the endpoint, and a cancel null above the endpoint's FK control turns back by
+the same amount, so the spine stays where it was. With part joints, the root and each part are turned
+about the endpoint by a share of the turn that fades towards the endpoint, and the endpoint is put back
+where it was."""
 
 from dataclasses import dataclass, field
 from typing import List, Optional
@@ -30,7 +33,6 @@ BODY_RIG_IDENTITY_QUAT = "(X=0.000000,Y=0.000000,Z=0.000000,W=1.000000)"
 BODY_RIG_HIP_SWINGER_COLUMNS = 6
 
 BODY_RIG_HIP_SWINGER_SPACES_SKIPPED_TEXT = "HipSwinger spaces skipped: the FK root control, root bone or endpoint is missing"
-BODY_RIG_HIP_SWINGER_PARTS_TEXT = "HipSwinger with root part joints is not built yet; its swing is skipped:"
 BODY_RIG_HIP_SWINGER_NODE_FAILED_TEXT = "Could not create "
 BODY_RIG_HIP_SWINGER_LINK_FAILED_TEXT = "Invalid HipSwinger link: "
 BODY_RIG_HIP_SWINGER_PIN_FAILED_TEXT = "Invalid HipSwinger pin: "
@@ -273,9 +275,7 @@ class HipSwingerNodes:
 def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
     """The swing's graph; returns (execution pin, the name of the FKX root the forward FK loop writes
     the root from, or the empty text, and the number of node groups made)."""
-    if plan is None or not plan.cancel:
-        if plan is not None and plan.parts:
-            print(BODY_RIG_HIP_SWINGER_PARTS_TEXT, plan.root, "to", plan.endpoint)
+    if plan is None or not (plan.parts or plan.cancel):
         return previous_exec, "", 0
     nodes = HipSwingerNodes(graph, x, y)
     exec_pin = previous_exec
@@ -310,6 +310,10 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
         visibility = body_rig_add_fkik_visibility_values(graph, spine, switch_value, x, y + 1820)
         exec_pin = body_rig_add_fkik_visibility(graph, spine, visibility, exec_pin, x + 980, y + 1900)
 
+    if plan.parts:
+        exec_pin = body_rig_add_hip_swing_through_parts(nodes, plan, gate + ".Result", endpoint, exec_pin)
+        return exec_pin, "", len(body_rig_hip_swinger_captured(plan))
+
     # The FKX root: the FK root turned by the gated delta (in its own frame) about the endpoint, which
     # stays where it was: the root's pose relative to the endpoint, put back under the turned endpoint.
     fk_root = nodes.read("FKRootRead", "Control", plan.fk_root)
@@ -335,6 +339,38 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
     nodes.link(cancel_rest + ".Transform.Translation", cancel + ".Value.Translation")
     nodes.link(cancel_inverse, cancel + ".Value.Rotation")
     return exec_pin, plan.fkx_root, 2
+
+
+def body_rig_add_hip_swing_through_parts(nodes, plan, gate, endpoint, exec_pin):
+    """Turns the root and each part about the endpoint's capture by a share of the gated turn (the
+    root all of it, the part next to the endpoint least), then writes the endpoint back where it was
+    captured, so the spine above stays. Returns the execution pin."""
+    root_control = nodes.read("RootControl", "Control", plan.fk_root)
+    root_rotation = root_control + ".Transform.Rotation"
+    world_delta = nodes.multiply("WorldDelta", nodes.multiply("ToWorld", root_rotation, gate),
+                                 nodes.inverse("RootInverse", root_rotation))
+    pivot = endpoint + ".Transform.Translation"
+    turned = [("Root", plan.root)] + [("Part%d" % (index + 1), part) for index, part in enumerate(plan.parts)]
+    for index, (label, joint) in enumerate(turned):
+        source = nodes.read(label + "Source", "Null", body_rig_hip_swing_source_name(label))
+        share = nodes.unit("RigVMFunction_MathQuaternionSlerp", label + "Share")
+        nodes.pin(share + ".A", BODY_RIG_IDENTITY_QUAT)
+        nodes.link(world_delta, share + ".B")
+        nodes.pin(share + ".T", "%.6f" % (1.0 - float(index) / float(len(plan.parts) + 1)))
+        # The source relative to the pivot, put back under the pivot turned by the share: its place
+        # orbits the pivot, its rotation turns by the share, its scale stays.
+        offset = nodes.unit("RigVMFunction_MathTransformMakeRelative", label + "Offset")
+        nodes.link(source + ".Transform", offset + ".Global")
+        nodes.link(pivot, offset + ".Parent.Translation")
+        pose = nodes.unit("RigVMFunction_MathTransformMakeAbsolute", label + "Pose")
+        nodes.link(offset + ".Local", pose + ".Local")
+        nodes.link(pivot, pose + ".Parent.Translation")
+        nodes.link(share + ".Result", pose + ".Parent.Rotation")
+        writer, exec_pin = nodes.write(label + "Write", "Bone", joint, exec_pin)
+        nodes.link(pose + ".Global", writer + ".Value")
+    restore, exec_pin = nodes.write("RestoreSpine", "Bone", plan.endpoint, exec_pin)
+    nodes.link(endpoint + ".Transform", restore + ".Value")
+    return exec_pin
 
 
 def body_rig_hip_swinger_plan_text(plan: Optional[HipSwingerPlan]):
