@@ -413,6 +413,15 @@ def quaternion_rows(face):
     return [row for d in face["drivers"] for row in d["driven"] if row.get("representation") == "quaternion"]
 
 
+def root_parts_variant():
+    """(joint, parent) from the root part joints up to the spine, FKSpine1_M's parent and the root's
+    inbetween count, of a character generated with two root parts."""
+    body = generate_sample.build_documents(generate_sample.Parameters(name="PartsHero", root_parts=2))[1]["rig"]
+    joints = [(j["name"], j["parent"]) for j in body["joints"] if "RootPart" in j["name"] or j["name"] == "Spine1_M"]
+    controls = {c["name"]: c for c in body["controls"]}
+    return joints, controls["FKSpine1_M"]["parent"], fit_value(controls["FKRoot_M"], "inbetweenJoints")
+
+
 EVERY_KIND = {"Main", "Root", "FK", "IK", "IKPole", "FKIK", "IKLocal", "SplineIK", "ReverseFoot", "ReverseFootToe",
               "DrivingSystem", "HipSwinger", "Bend", "BendMid", "IKLocalOffset"}
 
@@ -439,6 +448,9 @@ COVERAGE = {
                                                              "scalez"} <= driving_relationships(b),
     "Hip swinger": lambda ts, b, f: body_control(b, "HipSwinger_M")["type"] == "HipSwinger"
     and fit_value(body_control(b, "FKSpine1_M"), "hipSwinger") is not None and body_control(b, "HipSwingerPivot_M")["type"] == "IKLocalOffset",
+    "Hip swinger through root part joints": lambda ts, b, f: not any("RootPart" in j["name"] for j in b["rig"]["joints"])
+    and root_parts_variant() == ([("RootPart1_M", "Root_M"), ("RootPart2_M", "RootPart1_M"), ("Spine1_M", "RootPart2_M")],
+                                 "FKRootPart2_M", 2),
     "Inbetween joints": lambda ts, b, f: fit_value(body_control(b, "FKSpine1_M"), "inbetweenJoints") == 2
     and body_control(b, "FKSpine1Part2_M")["parent"] == "FKSpine1Part1_M" and fit_value(body_control(b, "FKNeck_M"), "inbetweenJoints") == 1,
     "Twist joints": lambda ts, b, f: sorted(twist_roots(b)) == sorted("%s_%s" % (s, side) for s in ("Hip", "Knee", "Shoulder", "Elbow") for side in "RL"),
