@@ -7,10 +7,12 @@
 #include "ControlRigBlueprint.h"
 #include "ControlRigBlueprintFactory.h"
 #include "CoreMinimal.h"
+#include "HostEditorSupport/LogCapture.h"
 #include "HostEditorSupport/RigEvaluation.h"
 #include "RigVMCore/RigVMDispatchFactory.h"
 #include "RigVMModel/RigVMController.h"
 #include "Rigs/RigHierarchyController.h"
+#include "Units/Highlevel/Hierarchy/RigUnit_TwoBoneIKSimple.h"
 
 namespace
 {
@@ -290,6 +292,25 @@ TEST(RigGraphExecution, ThePlugInsUnitsRunThroughTheirOwnExecute)
 	// Restoring puts the bone at the local transform its snapshot null keeps.
 	ExpectNear(GlobalOf(Evaluation, Bone(TEXT("Spine"))).GetTranslation(), FVector(1, 2, 3));
 	EXPECT_EQ(Evaluation.GetReport().UnitsPerType.FindRef(TEXT("RigUnit_VNBendySolver")), 1);
+}
+
+TEST(RigGraphExecution, AWarningOfAUnitRunOutsideARigIsOnlyLoggedAndNoLaterRunReportsIt)
+{
+	FTestRig Test;
+	// Basic IK run on its own, outside any rig, on bones the hierarchy lacks: it warns in the log.
+	HostEditor::FLogCapture Log;
+	FRigUnit_TwoBoneIKSimplePerItem Alone;
+	Alone.ExecuteContext.Hierarchy = Test.Hierarchy->GetHierarchy();
+	Alone.ItemA = Bone(TEXT("Upper"));
+	Alone.ItemB = Bone(TEXT("Lower"));
+	Alone.Execute();
+	EXPECT_EQ(Log.Count(TEXT("LogControlRigUnits"), ELogVerbosity::Warning, TEXT("Basic IK")), 1);
+
+	// A rig run afterwards reports what its own nodes warn of, here nothing.
+	AddStraightLimbWithIK(Test, FVector(16, 0, 0), false);
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+	EXPECT_TRUE(Evaluation.GetReport().Warnings.IsEmpty()) << TCHAR_TO_UTF8(*FString::Join(Evaluation.GetReport().Warnings, TEXT("\n")));
 }
 
 TEST(RigGraphExecution, WhatCannotRunIsAnErrorThatNamesIt)
