@@ -1,16 +1,19 @@
 // Control Rig graphs run by the stand-in on small hand-made rigs: the execution chain and its
 // control flow, values along links and sub-pin links, the units' engine behaviour (two-bone IK,
-// parent constraint, children collections), the plug-in's own units, and what cannot run.
+// parent constraint, children collections, a chain fitted to a spline), the plug-in's own units,
+// and what cannot run.
 
 #include <gtest/gtest.h>
 
 #include "ControlRigBlueprint.h"
 #include "ControlRigBlueprintFactory.h"
 #include "CoreMinimal.h"
+#include "HostEditorSupport/LogCapture.h"
 #include "HostEditorSupport/RigEvaluation.h"
 #include "RigVMCore/RigVMDispatchFactory.h"
 #include "RigVMModel/RigVMController.h"
 #include "Rigs/RigHierarchyController.h"
+#include "Units/Highlevel/Hierarchy/RigUnit_TwoBoneIKSimple.h"
 
 namespace
 {
@@ -292,16 +295,137 @@ TEST(RigGraphExecution, ThePlugInsUnitsRunThroughTheirOwnExecute)
 	EXPECT_EQ(Evaluation.GetReport().UnitsPerType.FindRef(TEXT("RigUnit_VNBendySolver")), 1);
 }
 
+TEST(RigGraphExecution, AChainFollowsASplineThroughItsHandlesSolveAfterSolve)
+{
+	FTestRig Test;
+	// Four bones 10 cm apart along X, and four handles the spline runs through.
+	FRigElementKey Parent;
+	TArray<FString> BoneTexts;
+	for (int32 Index = 0; Index < 4; ++Index)
+	{
+		const FString Name = FString::Printf(TEXT("Spine%d"), Index);
+		Parent = Test.Hierarchy->AddBone(*Name, Parent, FTransform(FVector(10.0 * Index, 0, 0)), true);
+		BoneTexts.Add(KeyText(TEXT("Bone"), *Name));
+	}
+	const TArray<FVector> Handles = {FVector(0, 0, 0), FVector(15, 0, 20), FVector(35, 0, 20), FVector(50, 0, 0)};
+	for (int32 Index = 0; Index < 4; ++Index)
+	{
+		const FString Name = FString::Printf(TEXT("Handle%d"), Index);
+		Test.Hierarchy->AddNull(*Name, FRigElementKey(), FTransform(Handles[Index]), true);
+		const FString Get = FString::Printf(TEXT("Get%d"), Index);
+		Test.Unit(TEXT("/Script/ControlRig.RigUnit_GetTransform"), *Get);
+		Test.Set(Get + TEXT(".Item"), KeyText(TEXT("Null"), *Name));
+	}
+	Test.Unit(TEXT("/Script/ControlRigSpline.RigUnit_ControlRigSplineFromPoints"), TEXT("Spline"));
+	Test.Set(TEXT("Spline.Points"), TEXT("((X=0,Y=0,Z=0),(X=0,Y=0,Z=0),(X=0,Y=0,Z=0),(X=0,Y=0,Z=0))"));
+	Test.Set(TEXT("Spline.SplineMode"), TEXT("BSpline"));
+	Test.Set(TEXT("Spline.SamplesPerSegment"), TEXT("64"));
+	for (int32 Index = 0; Index < 4; ++Index)
+	{
+		Test.Link(FString::Printf(TEXT("Get%d.Transform.Translation"), Index), FString::Printf(TEXT("Spline.Points.%d"), Index));
+	}
+	Test.Unit(TEXT("/Script/ControlRigSpline.RigUnit_FitChainToSplineCurveItemArray"), TEXT("Fit"));
+	Test.Set(TEXT("Fit.Items"), TEXT("(") + FString::Join(BoneTexts, TEXT(",")) + TEXT(")"));
+	Test.Set(TEXT("Fit.SamplingPrecision"), TEXT("64"));
+	Test.Link(TEXT("Spline.Spline"), TEXT("Fit.Spline"));
+	Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("Fit.ExecuteContext"));
+
+	// Four handles make one cubic span: the spline is their Bezier curve.
+	const auto Curve = [&Handles](double T)
+	{
+		const double S = 1.0 - T;
+		return Handles[0] * (S * S * S) + Handles[1] * (3.0 * S * S * T) + Handles[2] * (3.0 * S * T * T) + Handles[3] * (T * T * T);
+	};
+	const auto DistanceToCurve = [&Curve](const FVector& Point)
+	{
+		double Nearest = MAX_dbl;
+		for (int32 Step = 0; Step <= 10000; ++Step)
+		{
+			Nearest = FMath::Min(Nearest, FVector::Distance(Point, Curve(Step / 10000.0)));
+		}
+		return Nearest;
+	};
+
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	for (int32 Solve = 0; Solve < 2; ++Solve)
+	{
+		ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+		const HostEditor::FRigRunReport Report = Evaluation.GetReport();
+		EXPECT_TRUE(Report.Errors.IsEmpty()) << TCHAR_TO_UTF8(*FString::Join(Report.Errors, TEXT("\n")));
+		EXPECT_TRUE(Report.Warnings.IsEmpty()) << TCHAR_TO_UTF8(*FString::Join(Report.Warnings, TEXT("\n")));
+		EXPECT_EQ(Report.UnitsPerType.FindRef(TEXT("RigUnit_FitChainToSplineCurveItemArray")), Solve + 1);
+
+		// The chain starts where the curve does, its bones equally long as they were at rest, and
+		// all but the last (which reaches a little past the end along the curve's direction) on it.
+		ExpectNear(GlobalOf(Evaluation, Bone(TEXT("Spine0"))).GetTranslation(), Handles[0], 0.01);
+		TArray<FVector> Positions;
+		for (int32 Index = 0; Index < 4; ++Index)
+		{
+			Positions.Add(GlobalOf(Evaluation, Bone(*FString::Printf(TEXT("Spine%d"), Index))).GetTranslation());
+		}
+		const double First = FVector::Distance(Positions[0], Positions[1]);
+		EXPECT_GT(First, 15.0);
+		for (int32 Index = 1; Index < 4; ++Index)
+		{
+			EXPECT_NEAR(FVector::Distance(Positions[Index - 1], Positions[Index]), First, 0.02) << "Spine" << Index;
+			if (Index < 3)
+			{
+				EXPECT_LT(DistanceToCurve(Positions[Index]), 0.05) << "Spine" << Index;
+			}
+		}
+	}
+}
+
+TEST(RigGraphExecution, ASplineOfTooFewPointsIsAWarningOnItsNodeAndLeavesTheChainAlone)
+{
+	FTestRig Test;
+	Test.Hierarchy->AddBone(TEXT("Root"), FRigElementKey(), FTransform::Identity, true);
+	Test.Hierarchy->AddBone(TEXT("Tip"), Bone(TEXT("Root")), FTransform(FVector(10, 0, 0)), true);
+	Test.Unit(TEXT("/Script/ControlRigSpline.RigUnit_ControlRigSplineFromPoints"), TEXT("Spline"));
+	Test.Set(TEXT("Spline.Points"), TEXT("((X=0,Y=0,Z=0),(X=5,Y=0,Z=0),(X=10,Y=0,Z=0))"));
+	Test.Unit(TEXT("/Script/ControlRigSpline.RigUnit_FitChainToSplineCurveItemArray"), TEXT("Fit"));
+	Test.Set(TEXT("Fit.Items"), TEXT("(") + KeyText(TEXT("Bone"), TEXT("Root")) + TEXT(",") + KeyText(TEXT("Bone"), TEXT("Tip")) + TEXT(")"));
+	Test.Link(TEXT("Spline.Spline"), TEXT("Fit.Spline"));
+	Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("Fit.ExecuteContext"));
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+	// Three points make no spline; the fit has none to follow and leaves the chain alone.
+	EXPECT_EQ(Evaluation.GetReport().Warnings, TArray<FString>({TEXT("Node 'Spline': Cannot create a spline with less than 4 points (3 received).")}));
+	ExpectNear(GlobalOf(Evaluation, Bone(TEXT("Tip"))).GetTranslation(), FVector(10, 0, 0));
+}
+
+TEST(RigGraphExecution, AWarningOfAUnitRunOutsideARigIsOnlyLoggedAndNoLaterRunReportsIt)
+{
+	FTestRig Test;
+	// Basic IK run on its own, outside any rig, on bones the hierarchy lacks: it warns in the log.
+	HostEditor::FLogCapture Log;
+	FRigUnit_TwoBoneIKSimplePerItem Alone;
+	Alone.ExecuteContext.Hierarchy = Test.Hierarchy->GetHierarchy();
+	Alone.ItemA = Bone(TEXT("Upper"));
+	Alone.ItemB = Bone(TEXT("Lower"));
+	Alone.Execute();
+	EXPECT_EQ(Log.Count(TEXT("LogControlRigUnits"), ELogVerbosity::Warning, TEXT("Basic IK")), 1);
+
+	// A rig run afterwards reports what its own nodes warn of, here nothing.
+	AddStraightLimbWithIK(Test, FVector(16, 0, 0), false);
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+	EXPECT_TRUE(Evaluation.GetReport().Warnings.IsEmpty()) << TCHAR_TO_UTF8(*FString::Join(Evaluation.GetReport().Warnings, TEXT("\n")));
+}
+
 TEST(RigGraphExecution, WhatCannotRunIsAnErrorThatNamesIt)
 {
 	{
+		// An array iterator whose array is never given has no element type to iterate with.
 		FTestRig Test;
-		Test.Unit(TEXT("/Script/ControlRigSpline.RigUnit_FitChainToSplineCurveItemArray"), TEXT("Fit"));
-		Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("Fit.ExecuteContext"));
+		const FRigVMDispatchFactory* Iterator = FRigVMDispatchFactory::FindFactory(TEXT("DISPATCH_RigVMDispatch_ArrayIterator"));
+		ASSERT_NE(Iterator, nullptr);
+		ASSERT_NE(Test.Graph->AddTemplateNode(Iterator->GetTemplateNotation(), FVector2D::ZeroVector, TEXT("Each")), nullptr);
+		Test.Link(Begin + TEXT(".ExecuteContext"), TEXT("Each.ExecuteContext"));
 		HostEditor::FRigEvaluation Evaluation(*Test.Rig);
 		EXPECT_FALSE(Evaluation.RunForwardsSolve());
 		const FString Errors = FString::Join(Evaluation.GetReport().Errors, TEXT("\n"));
-		EXPECT_TRUE(Errors.Contains(TEXT("RigUnit_FitChainToSplineCurveItemArray")) && Errors.Contains(TEXT("'Fit'"))) << TCHAR_TO_UTF8(*Errors);
+		EXPECT_TRUE(Errors.Contains(TEXT("unresolved type")) && Errors.Contains(TEXT("'Each'"))) << TCHAR_TO_UTF8(*Errors);
 	}
 	{
 		// A graph without a forwards solve event has nothing to run: that is said, not passed over.

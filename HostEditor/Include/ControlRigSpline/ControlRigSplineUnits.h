@@ -124,4 +124,7 @@ struct FRigUnit_FitChainToSplineCurveItemArray : public FRigUnit_HighlevelBaseMu
 
 	UPROPERTY(meta = (Input, DetailsOnly))
 	FRigUnit_FitChainToCurve_DebugSettings DebugSettings;
+
+	UPROPERTY(transient)
+	FRigUnit_FitChainToCurve_WorkData WorkData;
 };

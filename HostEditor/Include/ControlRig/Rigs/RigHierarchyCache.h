@@ -7,6 +7,8 @@
 
 #include "RigHierarchyCache.generated.h"
 
+class URigHierarchy;
+
 /**
  * The key of an element together with the index it had in the hierarchy when it was last looked
  * up, and the hierarchy topology version that index belongs to.
@@ -17,6 +19,15 @@ struct CONTROLRIG_API FCachedRigElement
 	GENERATED_BODY()
 
 	FCachedRigElement() = default;
+
+	/**
+	 * Looks InKey up in InHierarchy. An element it does not hold leaves the cache invalid, and its key
+	 * empty unless bForceStoreKey keeps it.
+	 */
+	FCachedRigElement(const FRigElementKey& InKey, const URigHierarchy* InHierarchy, bool bForceStoreKey = false);
+
+	/** Returns true when the lookup found its element. */
+	bool IsValid() const { return Index != INDEX_NONE && Key.IsValid(); }
 
 	/** The element key this cache entry stands for. */
 	const FRigElementKey& GetKey() const { return Key; }

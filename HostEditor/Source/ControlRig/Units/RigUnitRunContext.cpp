@@ -5,6 +5,8 @@ DEFINE_LOG_CATEGORY_STATIC(LogControlRigUnits, Log, All);
 namespace
 {
 	thread_local URigHierarchy* RunningHierarchy = nullptr;
+	/** How many scopes are open: reports are kept for a run's report only while one is. */
+	thread_local int32 OpenScopes = 0;
 	thread_local TArray<FString> PendingWarnings;
 	thread_local TArray<FString> PendingErrors;
 }
@@ -19,13 +21,20 @@ namespace RigUnitRunContext
 	void ReportWarning(const FString& Message)
 	{
 		UE_LOG(LogControlRigUnits, Warning, TEXT("%s"), *Message);
-		PendingWarnings.Add(Message);
+		// Outside a run no report takes it: kept, it would be blamed on the next run's first node.
+		if (OpenScopes > 0)
+		{
+			PendingWarnings.Add(Message);
+		}
 	}
 
 	void ReportError(const FString& Message)
 	{
 		UE_LOG(LogControlRigUnits, Error, TEXT("%s"), *Message);
-		PendingErrors.Add(Message);
+		if (OpenScopes > 0)
+		{
+			PendingErrors.Add(Message);
+		}
 	}
 
 	TArray<FString> TakeErrors()
@@ -46,10 +55,12 @@ namespace RigUnitRunContext
 		: Previous(RunningHierarchy)
 	{
 		RunningHierarchy = InHierarchy;
+		++OpenScopes;
 	}
 
 	FScope::~FScope()
 	{
 		RunningHierarchy = Previous;
+		--OpenScopes;
 	}
 }

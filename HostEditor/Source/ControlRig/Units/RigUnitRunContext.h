@@ -13,10 +13,10 @@ namespace RigUnitRunContext
 	/** The hierarchy of the graph running on this thread, or null outside a run. */
 	URigHierarchy* GetHierarchy();
 
-	/** Reports a unit warning: it is logged and, during a run, kept for the run's report. */
+	/** Reports a unit warning: it is logged and, while a scope is open, kept for the run's report. */
 	void ReportWarning(const FString& Message);
 
-	/** Reports that a unit could not do its work: it is logged as an error and kept for the run's report. */
+	/** Reports that a unit could not do its work: it is logged as an error and, while a scope is open, kept for the run's report. */
 	void ReportError(const FString& Message);
 
 	/** The warnings reported since the last call, oldest first; the list is emptied. */
@@ -25,7 +25,7 @@ namespace RigUnitRunContext
 	/** The errors reported since the last call, oldest first; the list is emptied. */
 	TArray<FString> TakeErrors();
 
-	/** Makes a hierarchy current for its lifetime; scopes nest. */
+	/** Makes a hierarchy current for its lifetime and keeps the reports made meanwhile; scopes nest. */
 	class FScope
 	{
 	public:

@@ -42,3 +42,11 @@ enum class ERigVMAnimEasingType : uint8
 	BounceEaseOut,
 	BounceEaseInOut,
 };
+
+/** Math helpers that RigVM nodes share. */
+class RIGVM_API FRigVMMathLibrary
+{
+public:
+	/** Returns Value, a ratio in [0, 1], passed through the easing curve Type (0 stays 0, 1 stays 1). */
+	static float EaseFloat(float Value, ERigVMAnimEasingType Type);
+};

@@ -1,7 +1,9 @@
-// The types that chain-fitting units share: curve alignment, rotation keys and debug drawing.
+// The types that chain-fitting units share: curve alignment, rotation keys, debug drawing and the
+// state a fitting unit keeps between runs.
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Rigs/RigHierarchyCache.h"
 #include "UObject/ObjectMacros.h"
 
 #include "RigUnit_FitChainToCurve.generated.h"
@@ -53,4 +55,49 @@ struct FRigUnit_FitChainToCurve_DebugSettings
 	/** The offset at which to draw the debug information in the world */
 	UPROPERTY(EditAnywhere, meta = (Input, EditCondition = "bEnabled"), Category = "DebugSettings")
 	FTransform WorldOffset = FTransform::Identity;
+};
+
+/** What a chain-fitting unit keeps between runs: the chain as first seen, and its working arrays. */
+USTRUCT()
+struct FRigUnit_FitChainToCurve_WorkData
+{
+	GENERATED_BODY()
+
+	/** The chain's length: the sum of its segments. */
+	UPROPERTY()
+	float ChainLength = 0.f;
+
+	/** Where each item goes on the curve. */
+	UPROPERTY()
+	TArray<FVector> ItemPositions;
+
+	/** Each item's distance from the one before it (0 for the first), as first seen. */
+	UPROPERTY()
+	TArray<float> ItemSegments;
+
+	/** The positions sampled along the curve. */
+	UPROPERTY()
+	TArray<FVector> CurvePositions;
+
+	/** The distances between consecutive curve positions. */
+	UPROPERTY()
+	TArray<float> CurveSegments;
+
+	/** The chain's items, looked up in the hierarchy on the first run. */
+	UPROPERTY()
+	TArray<FCachedRigElement> CachedItems;
+
+	/** For each item, the rotation keys it lies between and where it lies between them. */
+	UPROPERTY()
+	TArray<int32> ItemRotationA;
+
+	UPROPERTY()
+	TArray<int32> ItemRotationB;
+
+	UPROPERTY()
+	TArray<float> ItemRotationT;
+
+	/** The items' local transforms, read before the rotation keys apply. */
+	UPROPERTY()
+	TArray<FTransform> ItemLocalTransforms;
 };
