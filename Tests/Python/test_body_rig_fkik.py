@@ -222,3 +222,14 @@ def test_without_an_exported_blend_the_limb_starts_where_it_defaults(unreal, too
     tool_script["body_rig_make_fkik_channels"](tool_script["RigElements"](hierarchy, controller), chain, {"FKIKArm_R": {"name": "FKIKArm_R"}})
     key = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name="FKIKArm_R_FKIKBlend")
     assert unreal.RigHierarchy.get_float_from_control_value(hierarchy.get_control_value(key, unreal.RigControlValueType.INITIAL)) == blend
+
+
+def test_the_roots_own_part_joints_follow_the_root_result_as_the_spine_does(plan):
+    controls = [{"name": "FKRoot_M", "type": "Root", "joint": "Root_M"}, {"name": "RootX_M", "type": "Root", "joint": "Root_M"},
+                {"name": "FKRootPart1_M", "type": "FK", "joint": "RootPart1_M"}, {"name": "FKHip_R", "type": "FK", "joint": "Hip_R"}]
+    data = rig_data(controls, [("Root_M", ""), ("RootPart1_M", "Root_M"), ("Spine1_M", "RootPart1_M"), ("Hip_R", "Root_M")])
+    planned, chains = plan["body_rig_prepare_fkik_controls"](data)
+    plan["body_rig_attach_controls_after_fkik"](data, planned, chains)
+    controls = by_name(planned)
+    assert controls["FKRootPart1_M"].parent == "FKParentConstraintToRoot_M" and not controls["FKRootPart1_M"].follows_leg_lock
+    assert controls["FKHip_R"].parent == "LegLockConstrained"

@@ -79,9 +79,13 @@ def test_with_root_parts_the_hips_swing_through_them_and_the_spine_stays(editor,
     out = capsys.readouterr().out
     assert "Planned HipSwinger: Root_M to Spine1_M through 2 Root Parts" in out
     names = {str(key.name) for key in rig.hierarchy.get_all_keys(True)}
-    # The parts form captures every swung joint and needs neither the FKX root nor the cancel.
+    # The parts form captures every swung joint, needs no FKX root, and cancels the swing above the
+    # first part's FK control, at the endpoint, so the FK parts do not carry the root's swing.
     assert {"HipSwingSourceRoot_M", "HipSwingSourcePart1_M", "HipSwingSourcePart2_M", "HipSwingSourceEndpoint_M"} <= names
-    assert not {"FKXRoot_M", "MCH_HipSwingCancel_M"} & names
+    assert "FKXRoot_M" not in names
+    by_name = {str(key.name): key for key in rig.hierarchy.get_all_keys(True)}
+    assert str(rig.hierarchy.get_first_parent(by_name["FKRootPart1_M"]).name) == "MCH_HipSwingCancel_M"
+    assert str(rig.hierarchy.get_first_parent(by_name["MCH_HipSwingCancel_M"]).name) == "FKParentConstraintToRoot_M"
 
     pose = reference_pose(package_file(tmp_path / "Project", mesh.get_path_name()))
     evaluation = editor.RigEvaluation(rig)

@@ -239,7 +239,7 @@ def test_the_fit_covers_every_bone_and_the_blend_follows_the_switch(tool_script,
     fit = named(graph_rig, "Tail_M_FitChainToSpline")
     assert [default(fit, "Items.%d.Name" % i) for i in range(3)] == ["Tail0_M", "Tail1_M", "Tail2_M"]
     assert (default(fit, "Alignment"), default(fit, "SamplingPrecision"), default(fit, "bPropagateToChildren")) == \
-        ("Stretched", "64", "True")
+        ("Front", "64", "True")
     assert sources(fit, "Spline") == ["Tail_M_SplineFromPoints.Spline"]
     switch = path(node_at(graph_rig, 2020, -150), "Result")
     # Every bone, the first one too, is set between its FK snapshot and its fit by the switch.

@@ -30,7 +30,8 @@ from _vantorel_tool.body.forward import (
     body_rig_final_inbetween_row_count, body_rig_forward_control_height,
 )
 from _vantorel_tool.body.hip_swinger import (
-    HipSwingerPlan, body_rig_add_hip_swinger, body_rig_hip_swinger_plan_text, body_rig_is_omitted_hip_swinger_control,
+    HipSwingerPlan, body_rig_add_hip_swinger, body_rig_hip_swing_source_name, body_rig_hip_swinger_plan_text,
+    body_rig_is_omitted_hip_swinger_control,
     body_rig_make_hip_swinger_spaces, body_rig_plan_hip_swinger,
 )
 from _vantorel_tool.body.leg_lock import body_rig_add_leg_lock, body_rig_make_leg_lock_space
@@ -254,7 +255,10 @@ def body_rig_build_hierarchy(build):
     print("Applied ikLocal addCtrl reverse-foot parenting:", body_rig_apply_iklocal_addctrl(planned, chains))
     build.chains, build.all_chains = list(chains), list(chains) + spline_chains
     build.spline_chains = body_rig_spline_chains(build.all_chains)
-    body_rig_attach_controls_after_fkik(rig_data, planned, build.all_chains)
+    # The branches after a spline chain's end follow it through the chain's end follow space (the
+    # spline system hangs the end FK control's children there); hanging them from a result helper as
+    # well would write them back over the global orientation after it ran.
+    body_rig_attach_controls_after_fkik(rig_data, planned, build.chains)
     build.hip_swinger = body_rig_plan_hip_swinger(rig_data, planned, build.all_chains)
     if build.hip_swinger is not None:
         print("Planned HipSwinger:", body_rig_hip_swinger_plan_text(build.hip_swinger))
@@ -509,7 +513,9 @@ def body_rig_build_forward_ik_section(build, exec_pin, x):
     if result:
         exec_pin = result[0] or exec_pin
     height += 150 * len(result_constraints)
-    exec_pin, leg_locks = body_rig_add_leg_lock(graph, build.planned, exec_pin, x, y + height)
+    swinger = build.hip_swinger
+    root_source = body_rig_hip_swing_source_name("Root") if swinger is not None and swinger.parts and swinger.cancel else ""
+    exec_pin, leg_locks = body_rig_add_leg_lock(graph, build.planned, exec_pin, x, y + height, root_source=root_source)
     height += 760 * leg_locks
     sections.end("Forward IK & Controls", height)
     if leg_locks:

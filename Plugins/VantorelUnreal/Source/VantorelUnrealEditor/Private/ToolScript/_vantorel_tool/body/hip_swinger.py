@@ -164,7 +164,8 @@ def body_rig_hip_swinger_endpoint_below(root, parents):
 
 def body_rig_make_hip_swinger_spaces(elements, plan, joint_keys):
     """The capture nulls of the root, endpoint and parts under "Helpers"; without parts also the FKX
-    root, the endpoint's FK offset and the cancel above it. Returns how many nulls were made."""
+    root, the endpoint's FK offset and the cancel above it; with parts the cancel above the first part's
+    FK control. Returns how many nulls were made."""
     if plan is None:
         return 0
     hierarchy = elements.hierarchy
@@ -177,7 +178,7 @@ def body_rig_make_hip_swinger_spaces(elements, plan, joint_keys):
             body_rig_add_null(elements, name, helpers, hierarchy.get_global_transform(bone, True), True)
             made += 1
     if plan.parts:
-        return made
+        return made + body_rig_make_hip_swing_parts_cancel(elements, plan, joint_keys)
     fk_root = elements.find(plan.fk_root, "control")
     root = body_rig_bone_key(elements, joint_keys, plan.root)
     endpoint_control = elements.find(plan.fk_endpoint, "control")
@@ -209,6 +210,28 @@ def body_rig_hip_swinger_captured(plan):
     """(label, joint) of the joints the swing captures: the root, the endpoint and each part."""
     return [("Root", plan.root), ("Endpoint", plan.endpoint)] + [("Part%d" % (index + 1), part)
                                                                    for index, part in enumerate(plan.parts)]
+
+
+def body_rig_make_hip_swing_parts_cancel(elements, plan, joint_keys):
+    """The cancel above the first part's FK control, at the endpoint in the root's rest orientation.
+    The FK parts hang from the root's finished result, which the swing turns about the endpoint; the
+    cancel turns them back about that same point, so the FK loop writes the parts unswung and the swing
+    adds each part's share once. Returns 1 when it was made."""
+    hierarchy = elements.hierarchy
+    first = elements.find("FK" + plan.parts[0], "control")
+    root = body_rig_bone_key(elements, joint_keys, plan.root)
+    endpoint = body_rig_bone_key(elements, joint_keys, plan.endpoint)
+    if first is None or root is None or endpoint is None:
+        print(BODY_RIG_HIP_SWINGER_SPACES_SKIPPED_TEXT)
+        return 0
+    plan.cancel = BODY_RIG_HIP_SWING_CANCEL
+    if elements.find(BODY_RIG_HIP_SWING_CANCEL, "null") is not None:
+        return 0
+    at = unreal.Transform(location=hierarchy.get_global_transform(endpoint, True).translation, scale=unreal.Vector(1.0, 1.0, 1.0))
+    at.rotation = hierarchy.get_global_transform(root, True).rotation
+    cancel = body_rig_add_null(elements, BODY_RIG_HIP_SWING_CANCEL, hierarchy.get_first_parent(first), at, True)
+    elements.set_parent(first, cancel, True)
+    return 1
 
 
 # ---- the graph --------------------------------------------------------------------------------------
@@ -312,6 +335,8 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
 
     if plan.parts:
         exec_pin = body_rig_add_hip_swing_through_parts(nodes, plan, gate + ".Result", endpoint, exec_pin)
+        if plan.cancel:
+            exec_pin = body_rig_add_hip_swing_cancel(nodes, plan, gate + ".Result", exec_pin)
         return exec_pin, "", len(body_rig_hip_swinger_captured(plan))
 
     # The FKX root: the FK root turned by the gated delta (in its own frame) about the endpoint, which
@@ -332,13 +357,19 @@ def body_rig_add_hip_swinger(graph, plan, previous_exec, x, y):
     fkx, exec_pin = nodes.write("FKXWrite", "Null", plan.fkx_root, exec_pin, propagate=False)
     nodes.link(pose + ".Global", fkx + ".Value")
 
-    # The cancel turns back by the gated delta where it stands, which keeps the spine in place.
-    cancel_inverse = nodes.inverse("CancelInverse", gate + ".Result")
+    exec_pin = body_rig_add_hip_swing_cancel(nodes, plan, gate + ".Result", exec_pin)
+    return exec_pin, plan.fkx_root, 2
+
+
+def body_rig_add_hip_swing_cancel(nodes, plan, gate, exec_pin):
+    """The cancel turns back by the gated delta where it stands, which keeps what hangs from it in
+    place; returns the execution pin."""
+    cancel_inverse = nodes.inverse("CancelInverse", gate)
     cancel_rest = nodes.read("CancelRest", "Null", plan.cancel, space="LocalSpace", initial=True)
     cancel, exec_pin = nodes.write("CancelWrite", "Null", plan.cancel, exec_pin, space="LocalSpace")
     nodes.link(cancel_rest + ".Transform.Translation", cancel + ".Value.Translation")
     nodes.link(cancel_inverse, cancel + ".Value.Rotation")
-    return exec_pin, plan.fkx_root, 2
+    return exec_pin
 
 
 def body_rig_add_hip_swing_through_parts(nodes, plan, gate, endpoint, exec_pin):

@@ -45,18 +45,21 @@ def body_rig_make_leg_lock_space(elements, controls, joint_keys):
     return 1
 
 
-def body_rig_add_leg_lock(graph, controls, previous_exec, x, y, hip_branch_delta=""):
+def body_rig_add_leg_lock(graph, controls, previous_exec, x, y, hip_branch_delta="", root_source=""):
     """The leg lock's graph: legLock / 10 blends the space from the current root bone to the root's
     proxy under "RootX_M" (the root's rest offset to it, applied to where it is now); a hip swinger's
-    delta, when given, moves the proxy as it moves the hips. Returns (execution pin, 1), or
-    (previous_exec, 0) when no planned control follows the leg lock."""
+    delta, when given, moves the proxy as it moves the hips. A hip swinger that turns the root bone
+    itself after the FK loop gives the null where it keeps the root from before its turn as
+    root_source: the legs then follow the unturned root and the turn carries them once. Returns
+    (execution pin, 1), or (previous_exec, 0) when no planned control follows the leg lock."""
     if not body_rig_follows_leg_lock(controls):
         return previous_exec, 0
     prefix = BODY_RIG_LEG_LOCK_PREFIX
     lock = body_rig_add_normalized_channel(graph, prefix + "_GetChannel", prefix + "_Normalize", BODY_RIG_LEG_LOCK_OWNER,
                                            BODY_RIG_LEG_LOCK_CHANNEL, x, y)
 
-    root = body_rig_get_transform(graph, prefix + "_Root", "Bone", BODY_RIG_ROOT_JOINT, x, y + 180)
+    root = body_rig_get_transform(graph, prefix + "_Root", "Null" if root_source else "Bone", root_source or BODY_RIG_ROOT_JOINT,
+                                  x, y + 180)
     root_initial = body_rig_get_transform(graph, prefix + "_RootInitial", "Bone", BODY_RIG_ROOT_JOINT, x, y + 300, initial=True)
     root_x = body_rig_get_transform(graph, prefix + "_RootX", "Control", BODY_RIG_LEG_LOCK_ROOT_X, x, y + 420)
     root_x_initial = body_rig_get_transform(graph, prefix + "_RootXInitial", "Control", BODY_RIG_LEG_LOCK_ROOT_X, x, y + 540,

@@ -95,6 +95,7 @@ class ChainPlan:
     primary_axis: List[float] = field(default_factory=lambda: [1.0, 0.0, 0.0])   # a spline chain's bone axis
     root_parent: str = ""                     # the element a spline chain's handles hang from
     endpoint_targets: List[Tuple[str, str, str]] = field(default_factory=list)  # (handle, bone, rotation target null)
+    end_follow_controls: List[Tuple[str, str]] = field(default_factory=list)    # (control, joint) hung after a spline's end
 
 
 def body_rig_fkik_result_parent_name(joint_name):
@@ -238,7 +239,9 @@ def body_rig_attach_controls_after_fkik(rig_data, controls, chains):
         parent_joint = joint_parents.get(joint, "")
         if not joint or parent_joint not in result_joints:
             continue
-        if leg_lock and parent_joint == BODY_RIG_ROOT_JOINT and not joint.lower().startswith("spine"):
+        # The root's own part joints lead to the spine as the spine does; only the legs follow the lock.
+        spine_side = joint.lower().startswith("spine") or joint.startswith(BODY_RIG_ROOT_JOINT[:-2] + "Part")
+        if leg_lock and parent_joint == BODY_RIG_ROOT_JOINT and not spine_side:
             control.record["parent"] = BODY_RIG_LEG_LOCK_CONSTRAINED
             control.follows_leg_lock = True
         else:

@@ -231,6 +231,8 @@ def body_rig_make_spline_end_follow_spaces(elements, spline_chains, joint_keys, 
                 if key is None or not elements.set_parent(key, follow, True):
                     raise RuntimeError("the hierarchy refused the parent")
                 moved += 1
+                if control.joint:
+                    chain.end_follow_controls.append((control.name, control.joint))
             except Exception as error:
                 print(BODY_RIG_SPLINE_REPARENT_FAILED_TEXT, control.name, error)
     return moved
@@ -389,7 +391,10 @@ def body_rig_add_spline_nodes(graph, chain, x, y):
 
     fit_path = body_rig_node_path(graph, fit, chain.id + "_FitChainToSpline")
     body_rig_set_pin(graph, fit_path + ".Items", body_rig_array_default(chain.bones, "Bone"))
-    body_rig_set_pin(graph, fit_path + ".Alignment", "Stretched")
+    # Front lays the bones along the spline at their own lengths, as Maya's spline IK does. Stretched
+    # would scale them to the spline's length, which the spline's sampling makes a little shorter
+    # than the chain even at rest, so a chain would shrink without anyone touching it.
+    body_rig_set_pin(graph, fit_path + ".Alignment", "Front")
     body_rig_set_pin(graph, fit_path + ".Minimum", 0)
     body_rig_set_pin(graph, fit_path + ".Maximum", 1)
     body_rig_set_pin(graph, fit_path + ".SamplingPrecision", 64)
@@ -436,6 +441,15 @@ def body_rig_add_spline_ik(graph, chain, previous_exec, x, y):
     body_rig_spline_switch_or_constant(graph, chain, switch_value, anchor + ".Weight")
 
     exec_pin = body_rig_chain_node(graph, exec_pin, fit, fit_path)
+    # The fit puts the first bone on the spline's first sample, which the spline takes a hair inside
+    # its start; the start goes back onto its target, the chain with it.
+    start_lock, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetTranslation", chain.id + "_StartPositionLock", exec_pin,
+                                                 x + 1360, y + 250)
+    body_rig_set_item(graph, start_lock + ".Item", "Bone", start_bone)
+    body_rig_set_pin(graph, start_lock + ".Space", "GlobalSpace")
+    body_rig_set_pin(graph, start_lock + ".Weight", 1)
+    body_rig_set_pin(graph, start_lock + ".bPropagateToChildren", True)
+    body_rig_link(graph, start + ".Transform.Translation", start_lock + ".Value")
 
     for index in range(1, len(targets)):
         _handle, bone, target = targets[index]
@@ -484,13 +498,21 @@ def body_rig_blend_spline_fk_ik_pose(graph, chain, switch_value, previous_exec, 
 
 
 def body_rig_add_spline_end_fk_pin(graph, chain, previous_exec, x, y):
-    """Keeps the chain's end follow space on the end bone, in FK and in IK alike; returns the
+    """Keeps the chain's end follow space on the end bone, in FK and in IK alike, and writes each FK
+    control hung from it onto its bone again: the FK loop placed those bones from where the end was
+    before the chain solved, and the chain's solve carried them along from there. Returns the
     execution pin."""
     if not body_rig_spline_has_end_follow(chain):
         return previous_exec
     path, exec_pin = body_rig_parent_constraint(graph, chain.id + "_EndFollow", "Null", body_rig_spline_end_follow_name(chain),
                                                 "Bone", chain.bones[-1], previous_exec, x, y + 160)
     body_rig_set_pin(graph, path + ".Weight", 1)
+    for index, (control, joint) in enumerate(chain.end_follow_controls):
+        base = body_rig_safe_name("%s_EndFollow_%s" % (chain.id, control), "SplineEndFollow")
+        top = y + 310 + 150 * index
+        reader = body_rig_get_transform(graph, base + "_ControlGet", "Control", control, x, top)
+        writer, exec_pin = body_rig_set_transform(graph, base + "_BoneSet", "Bone", joint, exec_pin, x + 320, top)
+        body_rig_link(graph, reader + ".Transform", writer + ".Value")
     return exec_pin
 
 
