@@ -79,9 +79,11 @@ else:
     for fit in fits:
         chain_id = str(fit.get_node_path())[:-len("_FitChainToSpline")]
         bone_count = str(fit.find_pin("Items").get_default_value()).count("Type=Bone")
-        # The spline's points are the handles' places, the end handles doubled.
-        handle_count = len({str(node.find_pin("Item").get_default_value()) for node in nodes
-                            if str(node.get_node_path()).startswith(chain_id + "_SplineControl_")})
+        # The spline's points are the handles' places, an end or middle handle doubled.
+        spline = by_name.get(chain_id + "_SplineFromPoints")
+        readers = {node_of(source) for pin in (all_pins(spline) if spline is not None else [])
+                   for source in pin.get_linked_source_pins()}
+        handle_count = len({str(by_name[reader].find_pin("Item").get_default_value()) for reader in readers if reader in by_name})
         chains.append("%s: %d bones on %d handles" % (chain_id, bone_count, handle_count))
     print("  spline chains: %d (%s)" % (len(chains), "; ".join(chains) or "none"))
     swingers = sorted(name[len("FKX"):] for name in element_names if name.startswith("FKX") and "HipSwinger_M" in element_names)
