@@ -443,37 +443,34 @@ def body_rig_add_spline_ik(graph, chain, previous_exec, x, y):
     exec_pin = body_rig_chain_node(graph, exec_pin, fit, fit_path)
     # The fit puts the first bone on the spline's first sample, which the spline takes a hair inside
     # its start; the start goes back onto its target, the chain with it.
-    start_lock, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetTranslation", chain.id + "_StartPositionLock", exec_pin,
-                                                 x + 1360, y + 250)
-    body_rig_set_item(graph, start_lock + ".Item", "Bone", start_bone)
-    body_rig_set_pin(graph, start_lock + ".Space", "GlobalSpace")
-    body_rig_set_pin(graph, start_lock + ".Weight", 1)
-    body_rig_set_pin(graph, start_lock + ".bPropagateToChildren", True)
-    body_rig_link(graph, start + ".Transform.Translation", start_lock + ".Value")
+    exec_pin = body_rig_spline_lock(graph, "RigUnit_SetTranslation", chain.id + "_StartPositionLock", start_bone,
+                                    start + ".Transform.Translation", exec_pin, x + 1360, y + 250)
 
     for index in range(1, len(targets)):
         _handle, bone, target = targets[index]
         top = y + 250 + 150 * index
         reader = body_rig_get_transform(graph, "%s_EndpointControl_%d" % (chain.id, index), "Null", target, x + 720, top)
-        rotation, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetRotation", "%s_EndpointRotation_%d" % (chain.id, index),
-                                                   exec_pin, x + 1050, top)
-        body_rig_set_item(graph, rotation + ".Item", "Bone", bone)
-        body_rig_set_pin(graph, rotation + ".Space", "GlobalSpace")
-        body_rig_set_pin(graph, rotation + ".Weight", 1)
-        body_rig_set_pin(graph, rotation + ".bPropagateToChildren", True)
-        body_rig_link(graph, reader + ".Transform.Rotation", rotation + ".Value")
+        exec_pin = body_rig_spline_lock(graph, "RigUnit_SetRotation", "%s_EndpointRotation_%d" % (chain.id, index), bone,
+                                        reader + ".Transform.Rotation", exec_pin, x + 1050, top)
         if index == len(targets) - 1:
-            lock, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetTranslation", chain.id + "_EndpointPositionLock",
-                                                   exec_pin, x + 1360, top)
-            body_rig_set_item(graph, lock + ".Item", "Bone", bone)
-            body_rig_set_pin(graph, lock + ".Space", "GlobalSpace")
-            body_rig_set_pin(graph, lock + ".Weight", 1)
-            body_rig_set_pin(graph, lock + ".bPropagateToChildren", True)
-            body_rig_link(graph, reader + ".Transform.Translation", lock + ".Value")
+            exec_pin = body_rig_spline_lock(graph, "RigUnit_SetTranslation", chain.id + "_EndpointPositionLock", bone,
+                                            reader + ".Transform.Translation", exec_pin, x + 1360, top)
 
     exec_pin = body_rig_blend_spline_fk_ik_pose(graph, chain, switch_value, exec_pin, x + 1700, y)
     if switch_value:
         exec_pin = body_rig_add_fkik_visibility(graph, chain, visibility, exec_pin, x + 1050, y)
+    return exec_pin
+
+
+def body_rig_spline_lock(graph, struct_name, node_name, bone, value_pin, previous_exec, x, y):
+    """Sets the rotation or the translation (by the unit struct_name) of bone in global space from
+    value_pin, fully, carrying its children; returns the execution pin."""
+    path, exec_pin = body_rig_mutable_unit(graph, struct_name, node_name, previous_exec, x, y)
+    body_rig_set_item(graph, path + ".Item", "Bone", bone)
+    body_rig_set_pin(graph, path + ".Space", "GlobalSpace")
+    body_rig_set_pin(graph, path + ".Weight", 1)
+    body_rig_set_pin(graph, path + ".bPropagateToChildren", True)
+    body_rig_link(graph, value_pin, path + ".Value")
     return exec_pin
 
 
