@@ -670,3 +670,56 @@ def test_the_tail_solves_through_its_restored_middle_handle(unreal, rig):
     for index in range(len(TAIL) - 2):
         rest_length = math.dist(pose[TAIL[index]][2], pose[TAIL[index + 1]][2])
         assert math.dist(positions[index], positions[index + 1]) == pytest.approx(rest_length, abs=1e-3), TAIL[index]
+
+
+# ---- backwards solve -----------------------------------------------------------------------------------
+
+def control_names(blueprint, unreal):
+    settings = blueprint.get_hierarchy_controller().get_control_settings
+    return [str(key.name) for key in blueprint.hierarchy.get_all_keys(True) if key.type == unreal.RigElementType.CONTROL
+            and settings(key).animation_type != unreal.RigControlAnimationType.ANIMATION_CHANNEL]
+
+
+def test_at_rest_the_backwards_solve_leaves_every_control_at_its_initial_value(unreal, rig):
+    blueprint, _pose, _data, _bones, editor = rig
+    evaluation = editor.RigEvaluation(blueprint)
+    assert evaluation.has_backwards_solve()
+    assert evaluation.run_backwards_solve(), evaluation.report()["errors"]
+    for name in control_names(blueprint, unreal):
+        rest = blueprint.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name=name), True)
+        solved = evaluation.global_transform(name, "Control")
+        assert math.dist(tuple(getattr(solved.translation, a) for a in "xyz"), tuple(getattr(rest.translation, a) for a in "xyz")) \
+            < POSITION_TOLERANCE, name
+        assert angle_between((solved.rotation.x, solved.rotation.y, solved.rotation.z, solved.rotation.w),
+                             (rest.rotation.x, rest.rotation.y, rest.rotation.z, rest.rotation.w)) < ANGLE_TOLERANCE, name
+
+
+BACKWARD_POSE = {"Root_M": ((4.0, -3.0, 2.0), {"yaw": 12.0}), "Spine2_M": ((0.0, 0.0, 0.0), {"roll": 15.0}),
+                 "Neck_M": ((0.0, 0.0, 0.0), {"pitch": 10.0}), "Elbow_L": ((0.0, 0.0, 0.0), {"roll": 25.0}),
+                 "Wrist_R": ((0.0, 0.0, 0.0), {"pitch": 20.0}), "IndexFinger2_R": ((0.0, 0.0, 0.0), {"yaw": -30.0})}
+
+
+def test_the_backwards_solve_sets_the_controls_that_give_a_posed_skeleton_back(unreal, rig):
+    blueprint, pose, _data, bones, editor = rig
+    evaluation = editor.RigEvaluation(blueprint)
+    assert evaluation.run_forwards_solve(1)
+    hierarchy = blueprint.hierarchy
+    # An animation's pose: a root move and turn and a few joint turns, each in its bone's own frame.
+    for name, (offset, turn) in BACKWARD_POSE.items():
+        rest = hierarchy.get_local_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name=name), True)
+        local = unreal.Transform(location=rest.translation + unreal.Vector(*offset), scale=rest.scale3d)
+        local.rotation = rest.rotation * unreal.Rotator(**turn).quaternion()
+        evaluation.set_bone_local_transform(name, local)
+    posed = {name: bone_state(evaluation, name) for name in bones}
+    assert math.dist(posed["Head_M"][0], pose["Head_M"][2]) > 1.0
+    assert evaluation.run_backwards_solve(), evaluation.report()["errors"]
+    assert evaluation.run_forwards_solve(SOLVES), evaluation.report()["errors"]
+    # The head keeps its world orientation ("global" 10 on FKHead_M): the forward solve holds it however
+    # the neck turns, so only its place comes back, and the bones it carries are left out.
+    carried = descendants(pose, "Head_M") - {"Head_M"}
+    for name in bones:
+        if name in carried:
+            continue
+        position, rotation = posed[name]
+        assert_bone(evaluation, name, position, None if name == "Head_M" else rotation)
+    assert len(carried) < len(bones) / 2

@@ -62,6 +62,12 @@ namespace HostEditor
 		/** Runs the forwards solve Count times; false when a run had an error or the graph cannot run. */
 		bool RunForwardsSolve(int32 Count = 1);
 
+		/**
+		 * Poses the bone named Bone as an animation does before a backwards solve: its current local
+		 * transform, the bones below it keeping theirs. The next forwards solve starts from the
+		 * reference pose again. False with OutError when there is no such bone.
+		 */
+		bool SetBoneLocalTransform(const FName& Bone, const FTransform& LocalTransform, FString& OutError);
 		/** True when the graph has a backwards solve. */
 		bool HasBackwardsSolve() const;
 

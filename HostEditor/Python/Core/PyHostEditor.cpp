@@ -278,6 +278,20 @@ namespace HostEditorPython
 				}
 			})
 			.def("run_forwards_solve", &HostEditor::FRigEvaluation::RunForwardsSolve)
+			.def("set_bone_local_transform", [](HostEditor::FRigEvaluation& Evaluation, const std::string& Name, const std::string& Text) {
+				FTransform Transform;
+				const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, TBaseStructure<FTransform>::Get());
+				const TCHAR* End = Property.ImportText_Direct(*FromUtf8(Text), &Transform, nullptr, PPF_None);
+				if (!End)
+				{
+					throw py::value_error("not the text of a transform: " + Text);
+				}
+				FString Error;
+				if (!Evaluation.SetBoneLocalTransform(FName(*FromUtf8(Name)), Transform, Error))
+				{
+					throw py::key_error(ToUtf8(Error));
+				}
+			})
 			.def("has_backwards_solve", &HostEditor::FRigEvaluation::HasBackwardsSolve)
 			.def("run_backwards_solve", &HostEditor::FRigEvaluation::RunBackwardsSolve)
 			.def("global_transform", [](const HostEditor::FRigEvaluation& Evaluation, const std::string& Name, const std::string& TypeName) -> py::object {

@@ -147,6 +147,12 @@ class RigEvaluation:
         """Runs the forwards solve count times; False when a run had an error (see report())."""
         return self._native.run_forwards_solve(int(count))
 
+    def set_bone_local_transform(self, name, transform):
+        """Poses the bone named name as an animation does before a backwards solve: its current local
+        transform (an unreal.Transform), the bones below keeping theirs. The next forwards solve starts
+        from the reference pose again. KeyError when there is no such bone."""
+        self._native.set_bone_local_transform(str(name), transform.export_text())
+
     def has_backwards_solve(self):
         return self._native.has_backwards_solve()
 

@@ -156,6 +156,18 @@ namespace HostEditor
 		return bSucceeded;
 	}
 
+	bool FRigEvaluation::SetBoneLocalTransform(const FName& Bone, const FTransform& LocalTransform, FString& OutError)
+	{
+		const FRigElementKey Key(Bone, ERigElementType::Bone);
+		if (!Hierarchy->Contains(Key))
+		{
+			OutError = FString::Printf(TEXT("The rig has no bone %s."), *Bone.ToString());
+			return false;
+		}
+		Hierarchy->SetLocalTransform(Key, LocalTransform, false, true);
+		return true;
+	}
+
 	bool FRigEvaluation::HasBackwardsSolve() const
 	{
 		return Executor && Executor->HasEvent(BackwardsSolveEvent);

@@ -16,6 +16,7 @@ from _vantorel_tool.assets import (
     SELECT_ONE_MESH_MESSAGE, create_control_rig_asset, discard_control_rig_asset, move_control_rig_to_target,
     selected_skeletal_mesh, set_control_rig_preview_mesh,
 )
+from _vantorel_tool.body.backward import body_rig_add_backward_solve
 from _vantorel_tool.body.bones import replace_control_rig_bones_from_skeletal_mesh
 from _vantorel_tool.body.common import (
     BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_controls_by_name, body_rig_kind,
@@ -39,7 +40,7 @@ from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_reader, body_rig_add_fkik_result_parent_constraints,
 )
 from _vantorel_tool.body.planning import (
-    ChainPlan, PlannedControl, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
+    BODY_RIG_LEG_LOCK_CONSTRAINED, BODY_RIG_ROOT_JOINT, ChainPlan, PlannedControl, body_rig_fkik_result_parent_name, body_rig_apply_iklocal_addctrl, body_rig_attach_controls_after_fkik,
     body_rig_make_poles, body_rig_plans_by_name, body_rig_prepare_fkik_controls,
 )
 from _vantorel_tool.body.reverse_foot import (
@@ -57,7 +58,8 @@ from _vantorel_tool.body.shapes import body_rig_install_control_shape_library
 from _vantorel_tool.body.spline_ik import (
     body_rig_add_spline_end_fk_pin, body_rig_add_spline_ik, body_rig_capture_spline_fk_pose,
     body_rig_make_spline_end_follow_spaces, body_rig_make_spline_fk_snapshot_spaces, body_rig_make_spline_parent_spaces,
-    body_rig_prepare_spline_ik, body_rig_spline_chains, body_rig_spline_section_width,
+    body_rig_prepare_spline_ik, body_rig_spline_chains, body_rig_spline_end_follow_name, body_rig_spline_has_end_follow,
+    body_rig_spline_section_width,
 )
 from _vantorel_tool.body.spaces import (
     body_rig_add_vantorel_global, body_rig_align_iklocal_controls, body_rig_make_driving_system_attachments,
@@ -86,13 +88,12 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (inbetween, twist, bendy and backwards
-# solve), in the order the build would run them. Their systems add nothing to the rig; the build names
+# The steps of the body systems this build does not have yet (inbetween, twist and bendy), in the order the build would run them. Their systems add nothing to the rig; the build names
 # them once and runs the rest.
 NOT_BUILT_STEPS = (
     "body_rig_plan_bendy", "body_rig_make_inbetween_offset_spaces", "body_rig_make_standard_twist_snapshot_spaces",
     "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
-    "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
+    "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility",
 )
 
 
@@ -216,6 +217,10 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     body_rig_build_forward_graph(build)
 
     print("Created procedural FKIK chains:", len(build.all_chains))
+    if state.include_backwards_solve:
+        body_rig_progress(progress, 4, "Building Backwards Solve graph...")
+        body_rig_add_backward_solve(graph, elements, build.joint_keys, build.file_by_name, build.root_joint, build.all_chains,
+                                    BODY_RIG_GRAPH_X, body_rig_backward_helpers_of(build))
     print("Body rig graph phase: %.1fs total" % (time.time() - started))
     body_rig_progress(progress, 6, "Tidying the Control Rig graph...")
     body_rig_collapse_all_pins(graph)
@@ -233,6 +238,25 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
         unreal.log_error(BODY_RIG_VM_FAILED_TEXT + str(error))
     print("Body rig recompile phase: %.1fs total" % (time.time() - started))
     return control_rig
+
+
+def body_rig_backward_helpers_of(build):
+    """(null, bone) of every helper an FK branch hangs from and the bone the forward solve puts it on:
+    the limb result helpers, the leg lock (on the root once the root controls match it) and the spline
+    chains' end follow spaces."""
+    helpers = []
+    for control in build.planned:
+        if control.follows_leg_lock:
+            pair = (BODY_RIG_LEG_LOCK_CONSTRAINED, BODY_RIG_ROOT_JOINT)
+        elif control.follows_result_joint:
+            pair = (body_rig_fkik_result_parent_name(control.follows_result_joint), control.follows_result_joint)
+        else:
+            continue
+        if pair not in helpers:
+            helpers.append(pair)
+    helpers += [(body_rig_spline_end_follow_name(chain), chain.bones[-1]) for chain in build.spline_chains
+                if body_rig_spline_has_end_follow(chain)]
+    return helpers
 
 
 def body_rig_build_hierarchy(build):
