@@ -52,6 +52,9 @@ class PinRecorder:
         monkeypatch.setattr(controller_type, "set_pin_default_value", recording_set_default)
 
 
+OTHER_EVENTS = ("RigUnit_InverseExecution",)
+
+
 def graph_execution_faults(graph, begin="RigUnit_BeginExecution", recorder=None, nodes=None):
     """The faults of graph (see the module's text); nodes (paths) limits the per-node checks to those
     nodes, e.g. one section's, while reachability is always judged from begin."""
@@ -90,8 +93,10 @@ def graph_execution_faults(graph, begin="RigUnit_BeginExecution", recorder=None,
                 faults.append("execution fans out: %s -> %s" % (pin.get_pin_path(), ", ".join(targets)))
             successors.setdefault(name, []).extend(node_name_of(target) for target in targets)
 
-    # Everything the begin node reaches along the execution links.
-    reached, pending = {begin}, [begin]
+    # Everything the begin node, or another event of the graph (the backwards solve), reaches along
+    # the execution links.
+    events = [begin] + [name for name in OTHER_EVENTS if name in all_nodes and name != begin]
+    reached, pending = set(events), list(events)
     while pending:
         for step in successors.get(pending.pop(), []):
             if step not in reached:
@@ -104,7 +109,7 @@ def graph_execution_faults(graph, begin="RigUnit_BeginExecution", recorder=None,
             faults.append("node missing: " + name)
             continue
         inputs = [pin for pin in node.get_pins() if is_execute_pin(pin) and direction_name(pin) in ("INPUT", "IO")]
-        if not inputs or name == begin:
+        if not inputs or name in events:
             continue
         sources = [str(source.get_pin_path()) for source in inputs[0].get_linked_source_pins()]
         if not sources:
