@@ -4,15 +4,17 @@ Face rig JSON importer through the Content Browser's import) and lists every pro
 builds a rig from them.
 
 Exit status: 0 no problems, 1 problems, 2 a file could not be read (missing, not JSON, not the right
-kind of export, or a mesh that does not load)."""
+kind of export, or a mesh that does not load) or the check itself could not run."""
 
 import argparse
 import json
 import math
 import os
 import shutil
+import signal
 import sys
 import tempfile
+import traceback
 from collections import Counter
 from dataclasses import dataclass, field
 
@@ -448,8 +450,10 @@ class EditorSession:
             raise
 
     def close(self):
-        hosteditor.shutdown()
-        shutil.rmtree(self.folder, ignore_errors=True)
+        try:
+            hosteditor.shutdown()
+        finally:
+            shutil.rmtree(self.folder, ignore_errors=True)
 
     def import_json(self, path):
         """Imports a JSON file through the Content Browser as a user drops it there (the Face rig JSON
@@ -657,13 +661,25 @@ def run(inputs):
     return exit_status(reports, mesh_error)
 
 
+def end_on_terminate(_signal_number, _frame):
+    """Ends a terminated check through the normal way out, so that its temporary folder is removed."""
+    raise SystemExit(EXIT_UNREADABLE)
+
+
 def main(argv):
     inputs = resolve_inputs(parse_arguments(argv))
     if inputs.errors:
         for error in inputs.errors:
             print("%s: %s" % (PROGRAM, error), file=sys.stderr)
         return EXIT_UNREADABLE
-    return run(inputs)
+    signal.signal(signal.SIGTERM, end_on_terminate)
+    try:
+        return run(inputs)
+    except Exception as error:
+        # Python's own exit status for an uncaught error is 1, which here means "problems found".
+        traceback.print_exc()
+        print("%s: the check could not run: %s" % (PROGRAM, error), file=sys.stderr)
+        return EXIT_UNREADABLE
 
 
 if __name__ == "__main__":

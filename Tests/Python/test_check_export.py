@@ -271,6 +271,26 @@ def test_without_a_build_it_asks_for_the_set_up(tmp_path):
     assert done.stderr == "check-export: no build in %s; run scripts/setup first\n" % (tmp_path / "NoBuild")
 
 
+def test_a_check_that_cannot_run_ends_with_status_2_and_leaves_nothing_behind(tmp_path):
+    # A build whose editor does not start: the check must not end with 1, which means "problems found".
+    python_dir = tmp_path / "Build" / "python"
+    python_dir.mkdir(parents=True)
+    (python_dir / "_unreal_core.cpython-311-x86_64-linux-gnu.so").write_text("")
+    (python_dir / "unreal.py").write_text("")
+    (python_dir / "hosteditor.py").write_text(
+        "def start(project_dir):\n"
+        "    import os\n"
+        "    os.makedirs(project_dir)\n"
+        "    raise RuntimeError('the editor did not start')\n")
+    temp_dir = tmp_path / "Temp"
+    temp_dir.mkdir()
+    environment = dict(os.environ, VN_BUILD_DIR=str(tmp_path / "Build"), TMPDIR=str(temp_dir))
+    done = subprocess.run([CHECK_EXPORT, SAMPLE_HERO], capture_output=True, text=True, env=environment, timeout=300)
+    assert done.returncode == 2
+    assert done.stderr.splitlines()[-1] == "check-export: the check could not run: the editor did not start"
+    assert list(temp_dir.iterdir()) == []
+
+
 def test_a_folder_missing_its_face_file_still_reports_the_body_files_problems(tmp_path, body):
     control_on_unknown_joint(body)
     folder = tmp_path / "Hero"
