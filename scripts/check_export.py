@@ -596,7 +596,7 @@ def load_mesh_bones(session, mesh, project):
 # ---- the report -----------------------------------------------------------------------------------
 
 def file_lines(report):
-    """A file's part of the report: its problems grouped, each naming its record."""
+    """The report's lines for one file: its problems grouped, each naming its record."""
     lines = ["%s (%s)%s" % (report.path, report.kind, ": " + report.records if report.records else "")]
     if report.unreadable:
         lines.append("  unreadable: " + report.unreadable)
