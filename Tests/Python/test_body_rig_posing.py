@@ -608,20 +608,36 @@ def test_the_spine_switch_blends_each_bone_between_fk_and_the_spline(unreal, rig
         parent = ((ik_position, ik_rotation), bone_state(half, name))
 
 
-def test_in_fk_the_first_spine_control_turns_the_whole_spine(unreal, rig):
+def power(q, share):
+    """The turn of q by share of its angle about the same axis."""
+    angle = 2.0 * math.acos(max(-1.0, min(1.0, q[3])))
+    size = math.sqrt(sum(c * c for c in q[:3]))
+    if size < 1e-12:
+        return (0.0, 0.0, 0.0, 1.0)
+    half = angle * share / 2.0
+    return tuple(c / size * math.sin(half) for c in q[:3]) + (math.cos(half),)
+
+
+def test_in_fk_the_first_spine_control_turns_the_spine_through_its_inbetween_joints(unreal, rig):
     blueprint, pose, data, _bones, editor = rig
     SPINE = spline_bones(data, "Spine_M")
-    turn = rotator_quat(roll=20.0)
+    turn = rotator_quat(roll=21.0)
     evaluation = solve(editor, blueprint, {"FKIKSpine_M_FKIKBlend": 0.0,
-                                           "FKSpine1_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0))})
-    _parent, spine_rotation, pivot = pose["Spine1_M"]
-    world = multiply(multiply(spine_rotation, turn), conjugate(spine_rotation))
-    # The neck follows the chest like the spine bones do; the head keeps its world orientation (its
-    # "global" attribute) and goes where the neck takes it.
-    for name in SPINE + ("Neck_M", "Head_M"):
-        _parent, rotation, position = pose[name]
-        assert_bone(evaluation, name, add(pivot, rotate(world, sub(position, pivot))),
-                    rotation if name == "Head_M" else multiply(world, rotation))
+                                           "FKSpine1_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=21.0))})
+    # FKSpine1_M has two inbetween joints: Spine1_M turns a third of the way, Spine1Part1_M two
+    # thirds, Spine1Part2_M and everything above it all the way; each bone hangs from the previous
+    # one where that one now is. The head keeps its world orientation (its "global" attribute).
+    spine_rotation = pose["Spine1_M"][1]
+    shares = {"Spine1_M": 1.0 / 3.0, "Spine1Part1_M": 2.0 / 3.0}
+    position = pose["Spine1_M"][2]
+    chain = list(SPINE) + ["Neck_M", "Head_M"]
+    for index, name in enumerate(chain):
+        world = multiply(multiply(spine_rotation, power(turn, shares.get(name, 1.0))), conjugate(spine_rotation))
+        if index:
+            previous = chain[index - 1]
+            previous_world = multiply(multiply(spine_rotation, power(turn, shares.get(previous, 1.0))), conjugate(spine_rotation))
+            position = add(position, rotate(previous_world, sub(pose[name][2], pose[previous][2])))
+        assert_bone(evaluation, name, position, pose[name][1] if name == "Head_M" else multiply(world, pose[name][1]))
 
 
 def test_in_ik_the_neck_keeps_its_place_on_the_chest(unreal, rig):
@@ -695,7 +711,7 @@ def test_at_rest_the_backwards_solve_leaves_every_control_at_its_initial_value(u
 
 
 BACKWARD_POSE = {"Root_M": ((4.0, -3.0, 2.0), {"yaw": 12.0}), "Spine2_M": ((0.0, 0.0, 0.0), {"roll": 15.0}),
-                 "Neck_M": ((0.0, 0.0, 0.0), {"pitch": 10.0}), "Elbow_L": ((0.0, 0.0, 0.0), {"roll": 25.0}),
+                 "Spine3_M": ((0.0, 0.0, 0.0), {"pitch": 10.0}), "Elbow_L": ((0.0, 0.0, 0.0), {"roll": 25.0}),
                  "Wrist_R": ((0.0, 0.0, 0.0), {"pitch": 20.0}), "IndexFinger2_R": ((0.0, 0.0, 0.0), {"yaw": -30.0})}
 
 

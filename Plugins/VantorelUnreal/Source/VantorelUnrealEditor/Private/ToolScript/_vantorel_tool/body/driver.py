@@ -35,6 +35,9 @@ from _vantorel_tool.body.hip_swinger import (
     body_rig_is_omitted_hip_swinger_control,
     body_rig_make_hip_swinger_spaces, body_rig_plan_hip_swinger,
 )
+from _vantorel_tool.body.inbetween import (
+    body_rig_add_final_inbetween_visibility, body_rig_add_inbetween_control_distribution, body_rig_make_inbetween_offset_spaces,
+)
 from _vantorel_tool.body.leg_lock import body_rig_add_leg_lock, body_rig_make_leg_lock_space
 from _vantorel_tool.body.limb_graph import (
     body_rig_add_fkik_follow_constraints, body_rig_add_fkik_reader, body_rig_add_fkik_result_parent_constraints,
@@ -88,12 +91,12 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (inbetween, twist and bendy), in the order the build would run them. Their systems add nothing to the rig; the build names
+# The steps of the body systems this build does not have yet (twist and bendy), in the order the build would run them. Their systems add nothing to the rig; the build names
 # them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_plan_bendy", "body_rig_make_inbetween_offset_spaces", "body_rig_make_standard_twist_snapshot_spaces",
-    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
-    "add_standard_twist_solution", "body_rig_add_final_inbetween_visibility",
+    "body_rig_plan_bendy", "body_rig_make_standard_twist_snapshot_spaces",
+    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
+    "add_standard_twist_solution",
 )
 
 
@@ -317,6 +320,7 @@ def body_rig_build_hierarchy(build):
     body_rig_make_vantorel_global_groups(elements, records)
     print("Created spline end FK follow spaces / reparents:",
           body_rig_make_spline_end_follow_spaces(elements, build.spline_chains, joint_keys, planned))
+    print("Created inbetween FKOffset spaces:", body_rig_make_inbetween_offset_spaces(elements, records))
     body_rig_make_hip_swinger_spaces(elements, build.hip_swinger, joint_keys)
     for record in records:
         body_rig_make_vantorel_fit_channels(elements, record)
@@ -427,8 +431,8 @@ def body_rig_build_forward_graph(build):
             height += body_rig_forward_control_height(control) or 0
         sections.end("Driving Systems", height)
 
-    # The section's box is laid out for the inbetween controls that the inbetween system distributes.
-    sections.begin("Inbetween Distribution")
+    y = sections.begin("Inbetween Distribution")
+    exec_pin = run_step(body_rig_add_inbetween_control_distribution(graph, rig_data, exec_pin, x, y))
     sections.end("Inbetween Distribution", max(360, 650 * body_rig_inbetween_section_count(rig_data) + 120))
 
     fkx_root = ""
@@ -492,7 +496,8 @@ def body_rig_build_forward_graph(build):
         sections.y += BODY_RIG_SECTION_GAP
 
     rows = body_rig_final_inbetween_row_count(rig_data) or 0
-    sections.begin("Inbetween Visibility")
+    y = sections.begin("Inbetween Visibility")
+    exec_pin = run_step(body_rig_add_final_inbetween_visibility(graph, rig_data, build.all_chains, exec_pin, x, y))
     sections.end("Inbetween Visibility", max(320, 420 * rows + 120))
     body_rig_end_section_group(graph)
     return exec_pin

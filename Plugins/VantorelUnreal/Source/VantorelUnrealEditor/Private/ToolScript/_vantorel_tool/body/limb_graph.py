@@ -141,9 +141,10 @@ def body_rig_add_bool_and(graph, node_name, a, b, x, y):
     return body_rig_add_bool_select(graph, node_name, a, b, False, x, y)
 
 
-def body_rig_add_fkik_visibility_values(graph, chain, switch_value, x, y):
+def body_rig_add_fkik_visibility_values(graph, chain, switch_value, x, y, fk_only=False):
     """(FK visible, IK visible) pins: with "autoVis" on, FK shows below half blend and IK from half up;
-    off, the "FKVis" and "IKVis" switches decide. Empty pins without a placeholder or switch."""
+    off, the "FKVis" and "IKVis" switches decide. Empty pins without a placeholder or switch; with
+    fk_only, only the FK side is made and the IK pin is empty."""
     placeholder = chain.switch_control
     if not placeholder or not switch_value:
         return "", ""
@@ -155,9 +156,11 @@ def body_rig_add_fkik_visibility_values(graph, chain, switch_value, x, y):
     body_rig_link(graph, at_half + ".Result", below_half + ".Value")
     auto = body_rig_add_bool_channel_reader(graph, chain_id + "_GetAutoVis", placeholder, "autoVis", x, y + 130)
     fk = body_rig_add_bool_channel_reader(graph, chain_id + "_GetFKVis", placeholder, "FKVis", x, y + 260)
-    ik = body_rig_add_bool_channel_reader(graph, chain_id + "_GetIKVis", placeholder, "IKVis", x, y + 390)
     fk_visible = body_rig_add_bool_select(graph, chain_id + "_ChooseFKVisibility", auto, below_half + ".Result", fk,
                                           x + 460, y + 150)
+    if fk_only:
+        return fk_visible, ""
+    ik = body_rig_add_bool_channel_reader(graph, chain_id + "_GetIKVis", placeholder, "IKVis", x, y + 390)
     ik_visible = body_rig_add_bool_select(graph, chain_id + "_ChooseIKVisibility", auto, at_half + ".Result", ik,
                                           x + 460, y + 330)
     return fk_visible, ik_visible
