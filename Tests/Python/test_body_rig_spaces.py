@@ -131,7 +131,7 @@ GLOBAL_CONTROLS = [{"name": "Main", "type": "Main", "fitAttributes": [{"name": "
                    {"name": "FKMissing_M", "controlAttributes": [{"name": "global", "value": 1}]}]
 
 
-def test_global_groups_sit_under_main_at_their_controls_and_leave_the_controls_alone(unreal, tool_script, rig):
+def test_global_groups_sit_under_main_and_a_space_above_each_control_carries_it(unreal, tool_script, rig):
     hierarchy, controller = rig.hierarchy, rig.get_hierarchy_controller()
     main = add_control(unreal, rig, "Main", offset=place(unreal, 0, 0, 5, yaw=30))
     chest = add_control(unreal, rig, "FKChest_M", main, offset=place(unreal, 0, 0, 100))
@@ -141,15 +141,19 @@ def test_global_groups_sit_under_main_at_their_controls_and_leave_the_controls_a
     spine_global, head_global = hierarchy.get_global_transform(spine, True), hierarchy.get_global_transform(head, True)
 
     assert tool_script["body_rig_make_vantorel_global_groups"](tool_script["RigElements"](hierarchy, controller), GLOBAL_CONTROLS) == 2
-    for group, control, expected in (("FKGlobalSpine1_M", spine, spine_global), ("HeadAim_M_Global", head, head_global)):
+    for group, control, parent, expected in (("FKGlobalSpine1_M", spine, chest, spine_global), ("HeadAim_M_Global", head, main, head_global)):
         assert hierarchy.get_first_parent(null_key(unreal, group)) == main
         assert hierarchy.get_global_transform(null_key(unreal, group), True) == expected
+        # The control hangs from a space at its own place under its old parent; it rests where it did.
+        space = null_key(unreal, str(control.name) + "_GlobalSpace")
+        assert hierarchy.get_first_parent(control) == space and hierarchy.get_first_parent(space) == parent
+        assert hierarchy.get_global_transform(space, True) == expected
         assert hierarchy.get_global_transform(control, True) == expected
-    assert hierarchy.get_first_parent(spine) == chest
-    assert [str(key.name) for key in hierarchy.get_nulls(True)] == ["FKGlobalSpine1_M", "HeadAim_M_Global"]
+    assert sorted(str(key.name) for key in hierarchy.get_nulls(True)) == [
+        "FKGlobalSpine1_M", "FKSpine1_M_GlobalSpace", "HeadAim_M_Global", "HeadAim_M_GlobalSpace"]
     # Nothing is made twice.
     assert tool_script["body_rig_make_vantorel_global_groups"](tool_script["RigElements"](hierarchy, controller), GLOBAL_CONTROLS) == 0
-    assert len(hierarchy.get_nulls(True)) == 2
+    assert len(hierarchy.get_nulls(True)) == 4
 
 
 def test_each_global_control_gets_a_channel_normaliser_and_weighted_rotation_constraint_row(unreal, tool_script, rig):
@@ -179,8 +183,8 @@ def test_each_global_control_gets_a_channel_normaliser_and_weighted_rotation_con
         assert graph.find_pin(channel + ".Channel").get_default_value() == "global"
         assert float(graph.find_pin(divide + ".B").get_default_value()) == 10.0
         assert sources(divide + ".A") == [channel + ".Value"]
-        assert graph.find_pin(constraint + ".Child.Type").get_default_value() == "Control"
-        assert graph.find_pin(constraint + ".Child.Name").get_default_value() == name
+        assert graph.find_pin(constraint + ".Child.Type").get_default_value() == "Null"
+        assert graph.find_pin(constraint + ".Child.Name").get_default_value() == name + "_GlobalSpace"
         assert graph.find_pin(constraint + ".bMaintainOffset").get_default_value() == "True"
         assert float(graph.find_pin(constraint + ".Weight").get_default_value()) == 1.0
         assert graph.find_pin(constraint + ".Parents.1") is None

@@ -30,6 +30,7 @@ BODY_RIG_GLOBAL_ATTRIBUTE = "global"
 BODY_RIG_GLOBAL_SUFFIX = "_Global"
 BODY_RIG_GLOBAL_FK_PREFIX = "FKGlobal"
 BODY_RIG_GLOBAL_FALLBACK = "VNGlobal"
+BODY_RIG_GLOBAL_SPACE_SUFFIX = "_GlobalSpace"
 BODY_RIG_GLOBAL_ROW = 280
 BODY_RIG_INBETWEEN_VIS_ATTRIBUTE = "inbetweenVis"
 BODY_RIG_INBETWEEN_JOINTS_ATTRIBUTE = "inbetweenJoints"
@@ -73,9 +74,16 @@ def body_rig_global_group_name(control_name):
     return body_rig_safe_name(name + BODY_RIG_GLOBAL_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
 
 
+def body_rig_global_space_name(control_name):
+    """The null between a global-orientation control and its FK parent that the orientation turns."""
+    return body_rig_safe_name(str(control_name or "") + BODY_RIG_GLOBAL_SPACE_SUFFIX, BODY_RIG_GLOBAL_FALLBACK)
+
+
 def body_rig_make_vantorel_global_groups(elements, controls):
     """A group null under "Main" at each global-orientation control, holding the orientation the
-    control blends to; the control itself stays under its FK parent. Returns how many were made."""
+    control blends to, and a space null between the control and its FK parent, which the graph turns
+    to that orientation: the control follows its FK parent for translation and keeps its own rotation
+    on top, so the animator can still turn it. Returns how many groups were made."""
     hierarchy = elements.hierarchy
     main = elements.find(BODY_RIG_MAIN_NAME, "control")
     made = 0
@@ -88,8 +96,12 @@ def body_rig_make_vantorel_global_groups(elements, controls):
         if key is None or elements.find(group) is not None:
             continue
         try:
-            body_rig_add_null(elements, group, main, hierarchy.get_global_transform(key, True), True)
+            rest = hierarchy.get_global_transform(key, True)
+            body_rig_add_null(elements, group, main, rest, True)
             made += 1
+            if elements.find(body_rig_global_space_name(name)) is None:
+                space = body_rig_add_null(elements, body_rig_global_space_name(name), hierarchy.get_first_parent(key), rest, True)
+                elements.set_parent(key, space, True)
         except Exception as error:
             print(BODY_RIG_GLOBAL_GROUP_FAILED_TEXT, name, error)
     return made
@@ -116,7 +128,8 @@ def body_rig_add_vantorel_global(graph, controls, rig_data, previous_exec, x, y)
             body_rig_link(graph, channel + ".Value", divide + ".A")
             node = body_rig_add_unit(graph, "RigUnit_RotationConstraintLocalSpaceOffset", prefix + "Constraint", x + 590, row)
             constraint = body_rig_node_path(graph, node, prefix + "Constraint")
-            body_rig_set_item(graph, constraint + ".Child", "Control", name)
+            # The space above the control turns, so the control's own rotation rides on top.
+            body_rig_set_item(graph, constraint + ".Child", "Null", body_rig_global_space_name(name))
             body_rig_set_pin(graph, constraint + ".bMaintainOffset", True)
             body_rig_set_pin(graph, constraint + ".Weight", 1)
             parent = body_rig_ensure_array_element(graph, constraint + ".Parents", 0)
