@@ -87,13 +87,13 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (inbetween, bendy and backwards solve),
-# in the order the build would run them. Their systems add nothing to the rig; the build names
+# The steps of the body systems this build does not have yet (inbetween, bendy and backwards
+# solve), in the order the build would run them. Their systems add nothing to the rig; the build names
 # them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_plan_bendy", "body_rig_make_inbetween_offset_spaces", "body_rig_make_bendy_spaces",
-    "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution", "body_rig_add_final_inbetween_visibility",
-    "body_rig_add_backward_solve",
+    "body_rig_plan_bendy", "body_rig_make_inbetween_offset_spaces",
+    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node", "body_rig_add_inbetween_control_distribution",
+    "body_rig_add_final_inbetween_visibility", "body_rig_add_backward_solve",
 )
 
 
