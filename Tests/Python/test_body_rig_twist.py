@@ -213,6 +213,7 @@ def test_an_arm_solves_its_upper_then_its_lower_twist_between_endpoint_captures(
     blueprint, elements = arm_rig
     graph = tool_script["RigGraph"](blueprint.get_controller(blueprint.get_model()))
     controller = graph.controller
+    tool_script["body_rig_make_standard_twist_snapshot_spaces"](elements, {"joints": arm_joints()}, {})
     exec_pin, added, height = tool_script["add_standard_twist_solution"](graph, elements, {"joints": arm_joints()}, BEGIN, 0)
     assert capsys.readouterr().out == "Added Standard Twist Solution: Arm_L\n"
     # The limb's row is 260 down; with a lower chain it takes 920, and the next would start 160 below.
@@ -312,6 +313,7 @@ def test_three_parts_each_add_a_quarter_and_a_limb_of_one_chain_takes_less_room(
     joints = [joint("Shoulder_L", "", 3), joint("ShoulderPart1_L", "Shoulder_L"), joint("ShoulderPart2_L", "ShoulderPart1_L"),
               joint("ShoulderPart3_L", "ShoulderPart2_L"), joint("Elbow_L", "ShoulderPart3_L")]
     graph = tool_script["RigGraph"](blueprint.get_controller(blueprint.get_model()))
+    tool_script["body_rig_make_standard_twist_snapshot_spaces"](elements, {"joints": joints}, {})
     _exec_pin, added, height = tool_script["add_standard_twist_solution"](graph, elements, {"joints": joints}, BEGIN, 1000)
     assert added and height == 260 + 540 + 160
     assert float(default(node_at(graph.controller, 720, 1260 + 210), "T")) == pytest.approx(0.25)
@@ -329,6 +331,7 @@ def test_a_limb_whose_bones_the_rig_lacks_adds_nothing_and_the_next_limb_takes_i
     joints = [joint("Knee_R", "", 2), joint("KneePart1_R", "Knee_R"), joint("KneePart2_R", "KneePart1_R"),
               joint("Ankle_R", "KneePart2_R")] + arm_joints(elbow_twist=None)
     graph = tool_script["RigGraph"](blueprint.get_controller(blueprint.get_model()))
+    tool_script["body_rig_make_standard_twist_snapshot_spaces"](elements, {"joints": joints}, {})
     exec_pin, added, height = tool_script["add_standard_twist_solution"](graph, elements, {"joints": joints}, BEGIN, 0)
     assert capsys.readouterr().out.splitlines() == [
         "Standard Twist Solution skipped for Leg_R: target skeleton is missing Knee_R, KneePart1_R, KneePart2_R, Ankle_R",
@@ -341,6 +344,18 @@ def test_a_limb_whose_bones_the_rig_lacks_adds_nothing_and_the_next_limb_takes_i
     empty = tool_script["RigGraph"](blueprint.get_controller(blueprint.get_model()))
     before = len(blueprint.get_model().get_nodes())
     assert tool_script["add_standard_twist_solution"](empty, elements, {"joints": joints[:4]}, BEGIN, 0) == (BEGIN, False, 260)
+    assert len(blueprint.get_model().get_nodes()) == before
+
+
+def test_an_endpoint_without_its_snapshot_skips_its_limb_rather_than_restoring_no_rotation(unreal, tool_script, arm_rig, capsys):
+    blueprint, elements = arm_rig
+    make = tool_script["body_rig_make_standard_twist_snapshot_spaces"]
+    assert make(elements, {"joints": arm_joints()}, {}) == 2
+    elements.remove_element(elements.find("VNTwistPose_Wrist_L", "null"))
+    graph = tool_script["RigGraph"](blueprint.get_controller(blueprint.get_model()))
+    before = len(blueprint.get_model().get_nodes())
+    assert tool_script["add_standard_twist_solution"](graph, elements, {"joints": arm_joints()}, BEGIN, 0) == (BEGIN, False, 260)
+    assert capsys.readouterr().out == "Standard Twist Solution skipped for Arm_L: the rig has no endpoint snapshot VNTwistPose_Wrist_L\n"
     assert len(blueprint.get_model().get_nodes()) == before
 
 

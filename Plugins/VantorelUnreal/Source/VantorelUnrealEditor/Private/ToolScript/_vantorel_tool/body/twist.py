@@ -39,6 +39,7 @@ STANDARD_TWIST_EXPECTED_TEXT = ": expected "
 STANDARD_TWIST_FROM_ATTRIBUTE_TEXT = " from Fit-joint twistJoints="
 STANDARD_TWIST_NO_ENDPOINT_TEXT = ": could not identify the main joint after "
 STANDARD_TWIST_MISSING_BONES_TEXT = ": target skeleton is missing "
+STANDARD_TWIST_MISSING_SNAPSHOTS_TEXT = ": the rig has no endpoint snapshot "
 STANDARD_TWIST_SNAPSHOT_FAILED_TEXT = "Could not create twist endpoint snapshot "
 STANDARD_TWIST_ADDED_TEXT = "Added Standard Twist Solution: "
 
@@ -299,6 +300,12 @@ def standard_twist_missing_bones(elements, chains):
     return missing
 
 
+def standard_twist_missing_snapshots(elements, chains):
+    """The endpoint snapshot nulls of the chains that the rig lacks, in chain order."""
+    names = [standard_twist_snapshot_name(chain.endpoint) for chain in chains]
+    return [name for name in names if elements.find(name, "null") is None]
+
+
 def standard_twist_add_component(graph, component, previous_exec, y):
     """One limb's twist solution at row y: the endpoint captures, the upper chain, then the lower
     chain when there is one. Returns the execution pin."""
@@ -320,8 +327,8 @@ def standard_twist_add_component(graph, component, previous_exec, y):
 
 def add_standard_twist_solution(graph, elements, rig_data, previous_exec, y) -> Tuple[str, bool, float]:
     """The twist solution of every limb with twist chains (its first two chains), one below the other
-    from y + 260. A limb whose bones the rig lacks is skipped with a message. Returns (execution pin,
-    whether any limb was added, the height used)."""
+    from y + 260. A limb whose bones or endpoint snapshots the rig lacks is skipped with a message.
+    Returns (execution pin, whether any limb was added, the height used)."""
     exec_pin, added = previous_exec, False
     row = y + STANDARD_TWIST_FIRST_ROW
     for component in standard_twist_components(standard_twist_chains_from_joints(rig_data)):
@@ -330,6 +337,12 @@ def add_standard_twist_solution(graph, elements, rig_data, previous_exec, y) -> 
         missing = standard_twist_missing_bones(elements, chains)
         if missing:
             print(STANDARD_TWIST_SKIPPED_TEXT + label + STANDARD_TWIST_MISSING_BONES_TEXT + ", ".join(missing))
+            continue
+        # Without its snapshot an endpoint would be restored to the rotation an empty read gives (none
+        # at all), not to the pose it had.
+        missing = standard_twist_missing_snapshots(elements, chains)
+        if missing:
+            print(STANDARD_TWIST_SKIPPED_TEXT + label + STANDARD_TWIST_MISSING_SNAPSHOTS_TEXT + ", ".join(missing))
             continue
         exec_pin = standard_twist_add_component(graph, chains, exec_pin, row)
         added = True
