@@ -136,8 +136,9 @@ class BodyRig:
         self.control("RootX_M", "Root", "FKRootMotion_M", joint="Root_M", world_space=True, diameter=44.0,
                      gizmo=dict(circle, name="Circle_Thick"))
         root_parts = self.skeleton.root_part_names()
-        self.fk("Root_M", "RootX_M", 30.0,
-                attributes=[("inbetweenJoints", len(root_parts)), ("inbetweenVis", False)] if root_parts else [])
+        # The root part joints get FK controls of their own; the root carries no inbetween count for
+        # them, so the hip swinger alone turns them.
+        self.fk("Root_M", "RootX_M", 30.0)
         parent = "FKRoot_M"
         for joint in root_parts:
             self.fk(joint, parent, 28.0)

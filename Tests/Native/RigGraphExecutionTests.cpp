@@ -535,3 +535,72 @@ TEST(RigGraphExecution, TransformsAreReadAndWrittenInTheirSpacesAndBlendedByWeig
 	ExpectNear(GlobalOf(Evaluation, Null(TEXT("Half"))).GetTranslation(), FVector(15, 0, 0));
 	ExpectNear(GlobalOf(Evaluation, FRigElementKey(TEXT("Handle"), ERigElementType::Control)).GetTranslation(), FVector(5, 0, 200));
 }
+
+TEST(RigGraphExecution, SwingAndTwistSplitARotationAboutTheTwistAxisAndInterpolationTakesTheShortWay)
+{
+	FTestRig Test;
+	// Input: a twist of 60 degrees about X followed by a swing of 40 degrees about Z, multiplied out by
+	// hand: (cos20 sin30, sin20 sin30, sin20 cos30, cos20 cos30).
+	const double S20 = FMath::Sin(FMath::DegreesToRadians(20.0)), C20 = FMath::Cos(FMath::DegreesToRadians(20.0));
+	const double S30 = 0.5, C30 = FMath::Sqrt(3.0) / 2.0;
+	const FString Input = FString::Printf(TEXT("(X=%.17g,Y=%.17g,Z=%.17g,W=%.17g)"), C20 * S30, S20 * S30, S20 * C30, C20 * C30);
+	struct FCase
+	{
+		const TCHAR* Name;
+		const TCHAR* Axis;
+		FQuat Swing, Twist;
+	};
+	// The twist axis is normalised; a zero axis gives no split at all.
+	const FCase Cases[] = {
+		{TEXT("UnitAxis"), TEXT("(X=1,Y=0,Z=0)"), FQuat(0, 0, S20, C20), FQuat(S30, 0, 0, C30)},
+		{TEXT("LongAxis"), TEXT("(X=2.5,Y=0,Z=0)"), FQuat(0, 0, S20, C20), FQuat(S30, 0, 0, C30)},
+		{TEXT("NoAxis"), TEXT("(X=0,Y=0,Z=0)"), FQuat::Identity, FQuat::Identity},
+	};
+	FString Previous = Begin + TEXT(".ExecuteContext");
+	const auto Store = [&Test, &Previous](const FString& Null, const FString& Source)
+	{
+		Test.Hierarchy->AddNull(*Null, FRigElementKey(), FTransform::Identity, true);
+		const FString Setter = TEXT("Set") + Null;
+		Test.Unit(TEXT("/Script/ControlRig.RigUnit_SetRotation"), *Setter);
+		Test.Set(Setter + TEXT(".Item"), KeyText(TEXT("Null"), *Null));
+		Test.Link(Source, Setter + TEXT(".Value"));
+		Test.Link(Previous, Setter + TEXT(".ExecuteContext"));
+		Previous = Setter + TEXT(".ExecuteContext");
+	};
+	for (const FCase& Case : Cases)
+	{
+		const FString Split = FString(TEXT("Split")) + Case.Name;
+		Test.Unit(TEXT("/Script/RigVM.RigVMFunction_MathQuaternionSwingTwist"), *Split);
+		Test.Set(Split + TEXT(".Input"), Input);
+		Test.Set(Split + TEXT(".TwistAxis"), Case.Axis);
+		Store(FString(TEXT("Swing")) + Case.Name, Split + TEXT(".Swing"));
+		Store(FString(TEXT("Twist")) + Case.Name, Split + TEXT(".Twist"));
+	}
+	// A third of the way from no rotation to the 60 degree twist is 20 degrees about X, also when the
+	// twist is given as its negated quaternion (the same rotation the long way round).
+	for (const TCHAR* Sign : {TEXT("Positive"), TEXT("Negated")})
+	{
+		const FString Third = FString(TEXT("Third")) + Sign;
+		const double Flip = FCString::Strcmp(Sign, TEXT("Negated")) == 0 ? -1.0 : 1.0;
+		Test.Unit(TEXT("/Script/RigVM.RigVMFunction_MathQuaternionSlerp"), *Third);
+		Test.Set(Third + TEXT(".B"), FString::Printf(TEXT("(X=%.17g,Y=0,Z=0,W=%.17g)"), Flip * S30, Flip * C30));
+		Test.Set(Third + TEXT(".T"), TEXT("0.333333333"));
+		Store(FString(TEXT("Share")) + Sign, Third + TEXT(".Result"));
+	}
+
+	HostEditor::FRigEvaluation Evaluation(*Test.Rig);
+	ASSERT_TRUE(Evaluation.RunForwardsSolve()) << TCHAR_TO_UTF8(*HostEditor::DescribeRigRunReport(Evaluation.GetReport()));
+	const auto ExpectRotation = [&Evaluation](const FString& Null, const FQuat& Expected)
+	{
+		const FQuat Actual = GlobalOf(Evaluation, FRigElementKey(*Null, ERigElementType::Null)).GetRotation();
+		EXPECT_NEAR(FMath::Abs(Actual | Expected), 1.0, 1e-6) << TCHAR_TO_UTF8(*Null) << ": " << TCHAR_TO_UTF8(*Actual.ToString());
+	};
+	for (const FCase& Case : Cases)
+	{
+		ExpectRotation(FString(TEXT("Swing")) + Case.Name, Case.Swing);
+		ExpectRotation(FString(TEXT("Twist")) + Case.Name, Case.Twist);
+	}
+	const FQuat TwentyAboutX(FMath::Sin(FMath::DegreesToRadians(10.0)), 0, 0, FMath::Cos(FMath::DegreesToRadians(10.0)));
+	ExpectRotation(TEXT("SharePositive"), TwentyAboutX);
+	ExpectRotation(TEXT("ShareNegated"), TwentyAboutX);
+}

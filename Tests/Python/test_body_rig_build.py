@@ -23,6 +23,12 @@ def comment_titles(unreal, rig):
     return [node.get_comment_text() for node in graph_nodes(rig) if isinstance(node, unreal.RigVMCommentNode)]
 
 
+def struct_name(node):
+    """The unit struct's name of a unit node, empty for other nodes."""
+    struct = getattr(node, "get_script_struct", lambda: None)()
+    return struct.get_name() if struct is not None else ""
+
+
 def element_names(rig):
     return [(str(key.type), str(key.name)) for key in rig.hierarchy.get_all_keys(True)]
 
@@ -276,18 +282,33 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     document = sample_document()
     controls = document["rig"]["controls"]
 
-    # Sections without nodes of their own get the fixed box around their rows: 100 above the
-    # section's top, 160 taller than its advance; the next section starts 160 below.
+    # The inbetween distribution's rows start at its section's top, each base 650 below the one before;
+    # the section advances by max(360, 650 per base + 120) and the next starts 160 below.
     inbetween = sum(1 for c in controls if any(a["name"] == "inbetweenJoints" and a["value"] > 0
                                                for a in c.get("fitAttributes", []) + c.get("controlAttributes", [])))
-    advances = {"Inbetween Distribution": max(360, 650 * inbetween + 120), "Twist Solutions": 320}
-    for title, advance in advances.items():
-        left, _top, width, height = box(title)
-        assert (left, width, height) == (1560.0, 1900.0, advance + 160), title
+    references = sorted(node.get_position().y for node in nodes if struct_name(node) == "RigUnit_GetTransform"
+                        and node.get_position().x == 1700 and node.find_pin("Item.Name").get_default_value().startswith("FKOffset")
+                        and node.find_pin("bInitial").get_default_value() == "False")
+    assert len(references) == inbetween and references == [references[0] + 650 * row for row in range(inbetween)]
+    inbetween_top = references[0]
+    # The twist section holds its limbs' solvers, each limb 1080 below the one before (two chains
+    # each), starting 260 below the section's top; the next section starts 160 below the height it
+    # reports plus 160.
+    twist_limbs = 4
+    twist_nodes = [node for node in nodes if not isinstance(node, unreal.RigVMCommentNode)
+                   and box("Twist Solutions")[1] < node.get_position().y < sum(box("Twist Solutions")[1::2])]
+    splits = sorted(node.get_position().y for node in twist_nodes
+                    if struct_name(node) == "RigVMFunction_MathQuaternionSwingTwist")
+    assert len(splits) == 2 * twist_limbs
+    twist_top = splits[0] - 260
+    assert splits == sorted(twist_top + 260 + 1080 * limb + lower for limb in range(twist_limbs) for lower in (0, 390))
+    follow_top = twist_top + (260 + 1080 * twist_limbs + 160) + 160
+    follow_setters = [node for node in nodes if not isinstance(node, unreal.RigVMCommentNode)
+                      and struct_name(node) == "RigUnit_ParentConstraint" and node.get_position().y >= follow_top]
+    assert follow_setters and min(node.get_position().y for node in follow_setters) == follow_top
     # The hip swinger's rows start 160 below the rows above (100 below their fixed box) and take 900;
     # the forward FK loop's row starts 160 below them; the loop's control reader sits 120 above it.
-    _l, top, _w, height = box("Inbetween Distribution")
-    swinger_row = top + height + 100
+    swinger_row = inbetween_top + max(360, 650 * inbetween + 120) + 160
     assert "Hip Swinger" in boxes
     loop_row = swinger_row + 900 + 160
     assert box("Forward FK Loop")[:2] == (-700 - 90, loop_row - 120 - 140)

@@ -57,7 +57,9 @@ def test_the_sample_swinger_gets_its_fkx_root_and_a_cancel_above_the_spine(edito
     assert "HipSwingerPivot_M" not in by_name
     parent = lambda name: str(hierarchy.get_first_parent(by_name[name]).name)  # noqa: E731
     assert (parent("FKXRoot_M"), parent("HipSwingSourceRoot_M"), parent("HipSwingSourceEndpoint_M")) == ("Helpers",) * 3
-    assert parent("FKSpine1_M") == "FKOffsetSpine1_M" and parent("FKOffsetSpine1_M") == "MCH_HipSwingCancel_M"
+    # The spine's inbetween null sits between the control and its offset, which the cancel carries.
+    assert parent("FKSpine1_M") == "FKInbetweenSpine1_M" and parent("FKInbetweenSpine1_M") == "FKOffsetSpine1_M"
+    assert parent("FKOffsetSpine1_M") == "MCH_HipSwingCancel_M"
     assert parent("MCH_HipSwingCancel_M") == "FKParentConstraintToRoot_M"
     # Every helper rests where what it stands in for rests.
     for helper, original in (("FKXRoot_M", "FKRoot_M"), ("FKOffsetSpine1_M", "FKSpine1_M"), ("HipSwingSourceEndpoint_M", "Spine1_M")):

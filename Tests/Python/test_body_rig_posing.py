@@ -361,9 +361,15 @@ def test_the_leg_lock_keeps_the_fk_legs_with_root_x_or_lets_them_follow_the_root
     assert_bone(evaluation, "Root_M", root_position, multiply(root_turn, root_rotation))
     # The spine always follows the root; the FK legs hang from the lock space, which at legLock 10
     # stays where the root would be under RootX_M (not moved here) and at 0 follows the root bone.
-    for name, carried in (("Spine1_M", root_turn), ("Hip_R", leg_turn), ("Knee_L", leg_turn), ("Ankle_R", leg_turn)):
+    for name, carried in (("Spine1_M", root_turn), ("Knee_L", leg_turn), ("Ankle_R", leg_turn)):
         _parent, rotation, position = pose[name]
         assert_bone(evaluation, name, add(root_position, rotate(carried, sub(position, root_position))), multiply(carried, rotation))
+    # The hip hands the twist the root's turn gives it relative to its parent down to its twist parts:
+    # it keeps its place and the direction of its X axis, along the thigh.
+    _parent, rotation, position = pose["Hip_R"]
+    hip_position, hip_rotation = bone_state(evaluation, "Hip_R")
+    assert math.dist(hip_position, add(root_position, rotate(leg_turn, sub(position, root_position)))) < POSITION_TOLERANCE
+    assert math.dist(x_axis(hip_rotation), rotate(leg_turn, x_axis(rotation))) < 1e-4
 
 
 # ---- reverse foot ----------------------------------------------------------------------------------------
@@ -745,3 +751,152 @@ def test_a_global_head_keeps_its_world_orientation_and_still_turns_by_its_contro
     # The head control turns the head by its own rotation, in the head's frame.
     evaluation = solve(editor, blueprint, {"FKHead_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0))})
     assert_bone(evaluation, "Head_M", pose["Head_M"][2], multiply(pose["Head_M"][1], turn))
+
+
+# ---- twist ----------------------------------------------------------------------------------------------
+
+# Each limb's twist chains as the Body rig JSON's "twistJoints" make them: the upper chain from the
+# limb's first joint to its middle joint, the lower chain from there to the hand or foot.
+TWIST_LIMBS = {
+    "arm": {"fk": {"FKIKArm_R_FKIKBlend": 0.0}, "upper_control": "FKShoulder_R", "lower_control": "FKWrist_R",
+            "upper": ("Shoulder_R", ("ShoulderPart1_R", "ShoulderPart2_R"), "Elbow_R"),
+            "lower": ("Elbow_R", ("ElbowPart1_R", "ElbowPart2_R"), "Wrist_R")},
+    "leg": {"fk": {"FKIKLeg_R_FKIKBlend": 0.0, "FKRoot_M_legLock": 0.0}, "upper_control": "FKHip_R", "lower_control": "FKAnkle_R",
+            "upper": ("Hip_R", ("HipPart1_R", "HipPart2_R"), "Knee_R"),
+            "lower": ("Knee_R", ("KneePart1_R", "KneePart2_R"), "Ankle_R")},
+}
+
+
+def axis_angle(axis, degrees):
+    """The quaternion of a turn by degrees about a unit axis (right-handed)."""
+    half = math.radians(degrees) / 2.0
+    return (axis[0] * math.sin(half), axis[1] * math.sin(half), axis[2] * math.sin(half), math.cos(half))
+
+
+def roll_degrees(roll):
+    """The right-handed angle about X of a rotator's roll: the engine's roll turns the other way."""
+    turn = rotator_quat(roll=roll)
+    return math.degrees(2.0 * math.atan2(turn[0], turn[3]))
+
+
+def x_axis(rotation):
+    return rotate(rotation, (1.0, 0.0, 0.0))
+
+
+def segment_axis(pose, chain):
+    """The line a twist chain's parts turn about: their X axis, which must run along the chain, the
+    same for every part, and reach the chain's end."""
+    root, parts, endpoint = chain
+    axis = x_axis(pose[parts[0]][1])
+    for name in parts:
+        assert sum(a * b for a, b in zip(x_axis(pose[name][1]), axis)) > 1.0 - 1e-9, name
+    for name in parts + (endpoint,):
+        offset = sub(pose[name][2], pose[root][2])
+        assert math.dist(cross(offset, axis), (0.0, 0.0, 0.0)) < 1e-3 * math.dist(offset, (0.0, 0.0, 0.0)), name
+    return axis
+
+
+def assert_turned_about(evaluation, pose, names, pivot, turn):
+    """Every named bone turned by the world rotation turn about the point pivot."""
+    for name in names:
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, add(pivot, rotate(turn, sub(position, pivot))), multiply(turn, rotation))
+
+
+@pytest.mark.parametrize("limb", sorted(TWIST_LIMBS))
+def test_turning_the_hand_or_foot_about_its_axis_spreads_the_twist_down_the_forearm_or_shin(unreal, rig, limb):
+    blueprint, pose, _data, bones, editor = rig
+    setup, roll = TWIST_LIMBS[limb], 60.0
+    root, parts, endpoint = setup["lower"]
+    values = dict(setup["fk"])
+    values[setup["lower_control"]] = unreal.EulerTransform(rotation=unreal.Rotator(roll=roll))
+    degrees = roll_degrees(roll)
+    evaluation = solve(editor, blueprint, values)
+    # The control turns the end joint about its own X axis; the forearm or shin parts turn about
+    # theirs, along the forearm or shin, each one more third of that angle than the one above it.
+    axis = segment_axis(pose, setup["lower"])
+    for index, name in enumerate(parts, 1):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, multiply(axis_angle(axis, degrees * index / 3.0), rotation))
+    # The end keeps the whole turn (not a third more) and carries the bones below it.
+    end = descendants(pose, endpoint)
+    assert_turned_about(evaluation, pose, end, pose[endpoint][2], axis_angle(x_axis(pose[endpoint][1]), degrees))
+    for name in set(bones) - end - set(parts):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, rotation)
+    assert angle_between(bone_state(evaluation, parts[0])[1], pose[parts[0]][1]) == pytest.approx(roll / 3.0, abs=ANGLE_TOLERANCE)
+
+
+@pytest.mark.parametrize("limb", sorted(TWIST_LIMBS))
+def test_twisting_the_upper_arm_or_thigh_turns_its_parts_in_thirds_and_leaves_the_first_joint_at_rest(unreal, rig, limb):
+    blueprint, pose, _data, bones, editor = rig
+    setup, roll = TWIST_LIMBS[limb], -45.0
+    root, parts, endpoint = setup["upper"]
+    values = dict(setup["fk"])
+    values[setup["upper_control"]] = unreal.EulerTransform(rotation=unreal.Rotator(roll=roll))
+    degrees = roll_degrees(roll)
+    evaluation = solve(editor, blueprint, values)
+    axis = segment_axis(pose, setup["upper"])
+    assert sum(a * b for a, b in zip(x_axis(pose[root][1]), axis)) > 1.0 - 1e-9
+    # A pure twist has no swing: the first joint stays as it rests.
+    assert_bone(evaluation, root, pose[root][2], pose[root][1])
+    for index, name in enumerate(parts, 1):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, multiply(axis_angle(axis, degrees * index / 3.0), rotation))
+    # The middle joint and the rest of the limb turn as the control turned them.
+    below = descendants(pose, endpoint)
+    assert_turned_about(evaluation, pose, below, pose[root][2], axis_angle(axis, degrees))
+    for name in set(bones) - below - set(parts) - {root}:
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, rotation)
+
+
+def swing_and_twist_about_x(q):
+    """(swing, twist angle in degrees) of a rotation q = swing * twist, the twist about X."""
+    size = math.hypot(q[0], q[3])
+    twist = (q[0] / size, 0.0, 0.0, q[3] / size)
+    return multiply(q, conjugate(twist)), math.degrees(2.0 * math.atan2(twist[0], twist[3]))
+
+
+def test_a_swinging_and_twisting_upper_arm_keeps_its_swing_and_hands_its_twist_to_its_parts(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    setup = TWIST_LIMBS["arm"]
+    root, parts, endpoint = setup["upper"]
+    turn = {"roll": 40.0, "yaw": 25.0, "pitch": -10.0}
+    evaluation = solve(editor, blueprint, {"FKIKArm_R_FKIKBlend": 0.0,
+                                           setup["upper_control"]: unreal.EulerTransform(rotation=unreal.Rotator(**turn))})
+    rest = pose[root][1]
+    local = rotator_quat(**turn)
+    swing, twist_degrees = swing_and_twist_about_x(local)
+    assert abs(twist_degrees) > 10.0 and angle_between(swing, (0.0, 0.0, 0.0, 1.0)) > 10.0
+    world_swing = multiply(multiply(rest, swing), conjugate(rest))
+    world_turn = multiply(multiply(rest, local), conjugate(rest))
+    pivot = pose[root][2]
+    # The shoulder keeps only its swing.
+    assert_bone(evaluation, root, pivot, multiply(world_swing, rest))
+    # Each part swings with it and adds a third of the twist about the arm's rest axis, turned by the swing.
+    axis = segment_axis(pose, setup["upper"])
+    assert sum(a * b for a, b in zip(x_axis(rest), axis)) > 1.0 - 1e-9
+    for index, name in enumerate(parts, 1):
+        _parent, rotation, position = pose[name]
+        expected = multiply(world_swing, multiply(axis_angle(axis, twist_degrees * index / 3.0), rotation))
+        assert_bone(evaluation, name, add(pivot, rotate(world_turn, sub(position, pivot))), expected)
+    # The elbow and everything below it keep the whole turn of the FK control.
+    assert_turned_about(evaluation, pose, descendants(pose, endpoint), pivot, world_turn)
+
+
+def test_in_ik_the_hands_twist_spreads_down_the_forearm_too(unreal, rig):
+    blueprint, pose, _data, _bones, editor = rig
+    root, parts, endpoint = TWIST_LIMBS["arm"]["lower"]
+    degrees = 50.0
+    hand_axis, axis = x_axis(pose[endpoint][1]), segment_axis(pose, TWIST_LIMBS["arm"]["lower"])
+    turned = multiply(axis_angle(hand_axis, degrees), pose[endpoint][1])
+    # The IK control stays on the hand and turns it: the arm solves to its rest pose, the hand turns.
+    evaluation = solve(editor, blueprint, {"FKIKArm_R_FKIKBlend": 10.0,
+                                           "IKArm_R": unreal.EulerTransform(rotation=unreal.Quat(*turned).rotator())})
+    for name in ("Shoulder_R", "Elbow_R") + TWIST_LIMBS["arm"]["upper"][1]:
+        assert_bone(evaluation, name, pose[name][2], pose[name][1])
+    for index, name in enumerate(parts, 1):
+        _parent, rotation, position = pose[name]
+        assert_bone(evaluation, name, position, multiply(axis_angle(axis, degrees * index / 3.0), rotation))
+    assert_turned_about(evaluation, pose, descendants(pose, endpoint), pose[endpoint][2], axis_angle(hand_axis, degrees))

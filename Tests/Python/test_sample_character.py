@@ -450,7 +450,7 @@ COVERAGE = {
     and fit_value(body_control(b, "FKSpine1_M"), "hipSwinger") is not None and body_control(b, "HipSwingerPivot_M")["type"] == "IKLocalOffset",
     "Hip swinger through root part joints": lambda ts, b, f: not any("RootPart" in j["name"] for j in b["rig"]["joints"])
     and root_parts_variant() == ([("RootPart1_M", "Root_M"), ("RootPart2_M", "RootPart1_M"), ("Spine1_M", "RootPart2_M")],
-                                 "FKRootPart2_M", 2),
+                                 "FKRootPart2_M", None),
     "Inbetween joints": lambda ts, b, f: fit_value(body_control(b, "FKSpine1_M"), "inbetweenJoints") == 2
     and body_control(b, "FKSpine1Part2_M")["parent"] == "FKSpine1Part1_M" and fit_value(body_control(b, "FKNeck_M"), "inbetweenJoints") == 1,
     "Twist joints": lambda ts, b, f: sorted(twist_roots(b)) == sorted("%s_%s" % (s, side) for s in ("Hip", "Knee", "Shoulder", "Elbow") for side in "RL"),

@@ -69,6 +69,7 @@ from _vantorel_tool.body.spaces import (
     body_rig_make_fit_channels, body_rig_make_sdk_control_spaces, body_rig_make_vantorel_fit_channels,
     body_rig_make_vantorel_global_groups,
 )
+from _vantorel_tool.body.twist import add_standard_twist_solution, body_rig_make_standard_twist_snapshot_spaces
 from _vantorel_tool.body_json import body_json_fit_attribute, body_json_int, body_json_read
 from _vantorel_tool.graph import (
     RigGraph, body_rig_add_comment_group, body_rig_add_unit, body_rig_begin_section_group,
@@ -91,12 +92,10 @@ BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
 
-# The steps of the body systems this build does not have yet (twist and bendy), in the order the build would run them. Their systems add nothing to the rig; the build names
-# them once and runs the rest.
+# The steps of the body systems this build does not have yet (bendy), in the order the build would run
+# them. Their systems add nothing to the rig; the build names them once and runs the rest.
 NOT_BUILT_STEPS = (
-    "body_rig_plan_bendy", "body_rig_make_standard_twist_snapshot_spaces",
-    "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
-    "add_standard_twist_solution",
+    "body_rig_plan_bendy", "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
 )
 
 
@@ -346,6 +345,7 @@ def body_rig_build_hierarchy(build):
     for chain in build.spline_chains:
         body_rig_make_spline_parent_spaces(elements, chain, joint_keys)
     print("Created spline FK-pose snapshots:", body_rig_make_spline_fk_snapshot_spaces(elements, build.spline_chains, joint_keys))
+    print("Created twist endpoint snapshots:", body_rig_make_standard_twist_snapshot_spaces(elements, rig_data, joint_keys))
 
     build.file_by_name = body_rig_controls_by_name(build.file_controls)
     build.roll_systems = body_rig_make_reverse_foot_roll_systems(elements, build.foot_systems, build.file_by_name,
@@ -477,10 +477,10 @@ def body_rig_build_forward_graph(build):
     sections.y += BODY_RIG_SECTION_GAP
 
     if state.include_twist_solution:
-        # The section's box stands where the twist system puts its solvers.
-        sections.begin("Twist Solutions")
+        y = sections.begin("Twist Solutions")
         body_rig_progress(build.progress, 10, "Generating Twist Solver Nodes...")
-        sections.end("Twist Solutions", 320)
+        exec_pin, _added, height = add_standard_twist_solution(graph, build.elements, rig_data, exec_pin, y)
+        sections.end("Twist Solutions", max(320, height + 160))
 
     follow = [c for c in build.planned if c.kind == "FKIK" and c.name and c.joint]
     y = sections.begin("FKIK Follow Constraints")
