@@ -8,7 +8,7 @@ from typing import List, Sequence, Tuple
 
 from _vantorel_tool import log
 from _vantorel_tool.body.common import body_rig_safe_name
-from _vantorel_tool.body.forward import body_rig_add_element_iterator
+from _vantorel_tool.body.forward import body_rig_add_fk_bone_loop
 from _vantorel_tool.body.limb_graph import (
     BODY_RIG_GLOBAL_SPACE, body_rig_add_leg_pole_constraint, body_rig_get_transform, body_rig_is_leg_ik, body_rig_mutable_unit,
     body_rig_set_transform, body_rig_unit,
@@ -17,8 +17,8 @@ from _vantorel_tool.body.planning import ChainPlan
 from _vantorel_tool.body.spaces import body_rig_add_vantorel_global, body_rig_has_global
 from _vantorel_tool.body.spline_ik import BODY_RIG_SPLINE_KIND
 from _vantorel_tool.graph import (
-    body_rig_add_comment_group, body_rig_add_unit, body_rig_chain_node, body_rig_link, body_rig_node_execute_pin,
-    body_rig_node_path, body_rig_rename_node, body_rig_set_item, body_rig_set_pin,
+    body_rig_add_comment_group, body_rig_add_unit, body_rig_link, body_rig_node_path, body_rig_rename_node, body_rig_set_item,
+    body_rig_set_pin,
 )
 from _vantorel_tool.names import error_text
 
@@ -176,31 +176,13 @@ def body_rig_add_backward_helpers(graph, helpers: Sequence[Tuple[str, str]], pre
 def body_rig_add_backward_loop(graph, root_joint, previous_exec, y):
     """Copies every bone, from the root down, onto its "FK" + bone control where one exists; returns
     the loop's completed pin."""
-    children = body_rig_unit(graph, "RigUnit_CollectionChildrenArray", "BodyBackwardChildren", -650, y)
-    body_rig_set_item(graph, children + ".Parent", "Bone", root_joint)
-    for pin in ("bIncludeParent", "bRecursive", "bDefaultChildren"):
-        body_rig_set_pin(graph, children + "." + pin, True)
-    body_rig_set_pin(graph, children + ".TypeToSearch", "Bone")
-
-    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(graph, "BodyBackwardIterator", -350, y)
-    body_rig_link(graph, children + ".Items", array_pin)
-    body_rig_chain_node(graph, previous_exec, loop, loop_path)
-
-    concat = body_rig_unit(graph, "RigVMFunction_NameConcat", "BodyBackwardName", -50, y)
-    body_rig_set_pin(graph, concat + ".A", "FK")
-    body_rig_link(graph, element_pin + ".Name", concat + ".B")
-    exists = body_rig_unit(graph, "RigUnit_ItemExists", "BodyBackwardExists", 200, y)
-    body_rig_set_pin(graph, exists + ".Item.Type", "Control")
-    body_rig_link(graph, concat + ".Result", exists + ".Item.Name")
-
-    branch, _branch_exec = body_rig_mutable_unit(graph, "RigVMFunction_ControlFlowBranch", "BodyBackwardBranch",
-                                                 body_rig_node_execute_pin(loop, loop_path), 450, y)
-    body_rig_link(graph, exists + ".Exists", branch + ".Condition")
+    loop_path, element_pin, control_name, branch = body_rig_add_fk_bone_loop(graph, "BodyBackward", root_joint, previous_exec, y,
+                                                                             (-650, -350, -50, 200, 450))
     reader = body_rig_unit(graph, "RigUnit_GetTransform", "BodyBackwardGet", 700, y)
     body_rig_link(graph, element_pin, reader + ".Item")
     writer, _writer_exec = body_rig_mutable_unit(graph, "RigUnit_SetTransform", "BodyBackwardSet", branch + ".True", 1050, y)
     body_rig_set_pin(graph, writer + ".Item.Type", "Control")
-    body_rig_link(graph, concat + ".Result", writer + ".Item.Name")
+    body_rig_link(graph, control_name, writer + ".Item.Name")
     body_rig_set_pin(graph, writer + ".bPropagateToChildren", True)
     body_rig_link(graph, reader + ".Transform", writer + ".Value")
     return loop_path + ".Completed"

@@ -172,34 +172,45 @@ def body_rig_add_element_iterator(graph, node_name, x, y):
     return node, path, collection + ".Items", path + ".Item"
 
 
-def body_rig_add_forward_fk_loop(graph, previous_exec, root_joint, y, fkx_root_name=""):
-    """Copies every "FK" + bone control onto its bone for all bones from the root down; with a hip
-    swinger's FKX root, writes the joint it is named after from it afterwards. Returns the execution
-    pin."""
-    children = body_rig_unit(graph, "RigUnit_CollectionChildrenArray", "BodyForwardChildren", -700, y)
+def body_rig_add_fk_bone_loop(graph, prefix, root_joint, previous_exec, y, columns):
+    """A loop over every bone from the root down that runs its body only for bones with an "FK" +
+    bone control: the children, the iterator, the control's name, its existence check and the branch,
+    named prefix + "Children", "Iterator", "Name", "Exists", "Branch" at the x of columns. Returns
+    (loop path, element pin, control name pin, branch path)."""
+    children_x, iterator_x, name_x, exists_x, branch_x = columns
+    children = body_rig_unit(graph, "RigUnit_CollectionChildrenArray", prefix + "Children", children_x, y)
     body_rig_set_item(graph, children + ".Parent", "Bone", root_joint)
     for pin in ("bIncludeParent", "bRecursive", "bDefaultChildren"):
         body_rig_set_pin(graph, children + "." + pin, True)
     body_rig_set_pin(graph, children + ".TypeToSearch", "Bone")
 
-    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(graph, "BodyForwardIterator", -350, y)
+    loop, loop_path, array_pin, element_pin = body_rig_add_element_iterator(graph, prefix + "Iterator", iterator_x, y)
     body_rig_link(graph, children + ".Items", array_pin)
     body_rig_chain_node(graph, previous_exec, loop, loop_path)
 
-    concat = body_rig_unit(graph, "RigVMFunction_NameConcat", "BodyForwardName", 0, y)
+    concat = body_rig_unit(graph, "RigVMFunction_NameConcat", prefix + "Name", name_x, y)
     body_rig_set_pin(graph, concat + ".A", "FK")
     body_rig_link(graph, element_pin + ".Name", concat + ".B")
-    exists = body_rig_unit(graph, "RigUnit_ItemExists", "BodyForwardExists", 300, y)
+    exists = body_rig_unit(graph, "RigUnit_ItemExists", prefix + "Exists", exists_x, y)
     body_rig_set_pin(graph, exists + ".Item.Type", "Control")
     body_rig_link(graph, concat + ".Result", exists + ".Item.Name")
 
     # The loop body runs from the iterator's own execution pin, once per element.
-    branch, _branch_exec = body_rig_mutable_unit(graph, "RigVMFunction_ControlFlowBranch", "BodyForwardBranch",
-                                                 body_rig_node_execute_pin(loop, loop_path), 650, y)
+    branch, _branch_exec = body_rig_mutable_unit(graph, "RigVMFunction_ControlFlowBranch", prefix + "Branch",
+                                                 body_rig_node_execute_pin(loop, loop_path), branch_x, y)
     body_rig_link(graph, exists + ".Exists", branch + ".Condition")
+    return loop_path, element_pin, concat + ".Result", branch
+
+
+def body_rig_add_forward_fk_loop(graph, previous_exec, root_joint, y, fkx_root_name=""):
+    """Copies every "FK" + bone control onto its bone for all bones from the root down; with a hip
+    swinger's FKX root, writes the joint it is named after from it afterwards. Returns the execution
+    pin."""
+    loop_path, element_pin, control_name, branch = body_rig_add_fk_bone_loop(graph, "BodyForward", root_joint, previous_exec, y,
+                                                                             (-700, -350, 0, 300, 650))
     reader = body_rig_unit(graph, "RigUnit_GetTransform", "BodyForwardGet", 900, y - 120)
     body_rig_set_pin(graph, reader + ".Item.Type", "Control")
-    body_rig_link(graph, concat + ".Result", reader + ".Item.Name")
+    body_rig_link(graph, control_name, reader + ".Item.Name")
     body_rig_set_pin(graph, reader + ".Space", BODY_RIG_GLOBAL_SPACE)
     writer, _writer_exec = body_rig_mutable_unit(graph, "RigUnit_SetTransform", "BodyForwardSet", branch + ".True", 1250, y)
     body_rig_link(graph, element_pin, writer + ".Item")
