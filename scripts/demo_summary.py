@@ -1,6 +1,8 @@
 # Run inside the headless editor by scripts/demo (RIG_PATH, BODY_JSON and SCRIPTS_DIR are set before
 # this runs): prints a summary of the Control Rig the build saved and draws its picture and writes its
 # shapes next to it.
+import re
+
 import unreal
 
 rig = unreal.load_asset(RIG_PATH)
@@ -88,6 +90,11 @@ else:
     print("  spline chains: %d (%s)" % (len(chains), "; ".join(chains) or "none"))
     swingers = sorted(name[len("FKX"):] for name in element_names if name.startswith("FKX") and "HipSwinger_M" in element_names)
     print("  hip swinger: %s" % ("turns " + ", ".join(swingers) + " about the first spine joint" if swingers else "none"))
+    bendy = by_name.get("VNBendSolve")
+    segments = str(bendy.find_pin("Segments").get_default_value()) if bendy is not None else ""
+    bent = ["%s (%d bones, %d handles)" % (bones.split(",")[0].strip('"'), bones.count(",") + 1, handles.count("(Control="))
+            for bones, handles in re.findall(r"Bones=\(([^)]*)\),Parameters=\([^)]*\),Handles=\(((?:\([^)]*\),?)*)\)", segments)]
+    print("  bendy segments: %d (%s)" % (len(bent), "; ".join(bent) or "none"))
 
     # The rig run as the editor runs it: at rest every bone must stay where the mesh has it; posed,
     # the right arm in IK reaches for its moved control, the left elbow turns, the right fingers curl
@@ -179,6 +186,7 @@ else:
         if spine:
             values["FKIKSpine_M_FKIKBlend"] = 10.0
             values["IKSpine3_M"] = unreal.EulerTransform(location=unreal.Vector(0.0, 12.0, -4.0))
+        bendy = {"BendShoulder_L", "ShoulderPart1_L", "Shoulder_L"} <= names
         posed = evaluate(values)
         reach = math.dist(vector(posed.global_transform("Wrist_R").translation),
                           vector(posed.global_transform("IKArm_R", "Control").translation))
@@ -192,6 +200,15 @@ else:
                   % (math.dist(vector(posed.global_transform("Chest_M").translation),
                                vector(posed.global_transform("IKSpine3_M", "Control").translation)),
                      math.dist(vector(start.translation), vector(posed.global_transform("Spine1_M").translation))))
+
+        if bendy:
+            bent = evaluate({"BendShoulder_L": unreal.EulerTransform(location=unreal.Vector(0.0, 0.0, 5.0))})
+
+            def moved(bone):
+                rest_place = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name=bone), True)
+                return math.dist(vector(rest_place.translation), vector(bent.global_transform(bone).translation))
+            print("Bendy test: BendShoulder_L moved 5 cm in its space, ShoulderPart1_L moved %.4f cm, Shoulder_L %.4f cm"
+                  % (moved("ShoulderPart1_L"), moved("Shoulder_L")))
 
     # The rig's own shapes: the library the build made next to it, and its tubes as one Wavefront OBJ
     # with every shape where its control sits at rest, for any viewer.

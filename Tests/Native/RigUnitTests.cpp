@@ -406,3 +406,70 @@ TEST(BendySolver, BendsBonesBetweenHandlesAndRestoresThemFromTheirSnapshots)
 	FVNBendySegment Empty;
 	EXPECT_EQ(FRigUnit_VNBendySolver::BendAt(Empty, {}, FVector(1, 1, 1), 0.3f), FVector::ZeroVector) << "no handles and no master: no bend";
 }
+
+TEST(BendySolver, HandlesTravelWithTheLimbAndASharedBoneMovesOnceCarryingTheBonesBelow)
+{
+	// An arm along X: shoulder, elbow, wrist and a finger below the wrist that no segment lists.
+	FRig Rig;
+	Rig.Controller->AddBone(TEXT("Shoulder_L"), FRigElementKey(), FTransform(FVector(0, 0, 0)), true);
+	Rig.Controller->AddBone(TEXT("Elbow_L"), Bone(TEXT("Shoulder_L")), FTransform(FVector(20, 0, 0)), true);
+	Rig.Controller->AddBone(TEXT("Wrist_L"), Bone(TEXT("Elbow_L")), FTransform(FVector(40, 0, 0)), true);
+	Rig.Controller->AddBone(TEXT("Finger_L"), Bone(TEXT("Wrist_L")), FTransform(FVector(45, 0, 0)), true);
+	auto AddHandle = [&](const TCHAR* Name, const FVector& Place) {
+		const FString Space = FString(TEXT("VNBendSpace_")) + Name;
+		Rig.Controller->AddNull(*Space, FRigElementKey(), FTransform(Place));
+		return Rig.AddTransformControl(Name, Null(*Space), FTransform::Identity);
+	};
+	const FRigElementKey Zero = AddHandle(TEXT("BendShoulder0_L"), FVector(0, 0, 0));
+	AddHandle(TEXT("BendMidShoulder_L"), FVector(0, 0, 0));
+	const FRigElementKey Elbow = AddHandle(TEXT("BendMidElbow_L"), FVector(20, 0, 0));
+	AddHandle(TEXT("BendMidWrist_L"), FVector(40, 0, 0));
+	auto AddHandleEntry = [](FVNBendySegment& Segment, const TCHAR* Control, float Parameter, const TCHAR* Parent = nullptr) {
+		FVNBendyHandle& Entry = Segment.Handles.AddDefaulted_GetRef();
+		Entry.Control = Control;
+		Entry.Space = FName(*(FString(TEXT("VNBendSpace_")) + Control));
+		Entry.ParentControl = Parent ? FName(Parent) : FName();
+		Entry.Parameter = Parameter;
+	};
+	FRigUnit_VNBendySolver Solve;
+	FVNBendySegment& Upper = Solve.Segments.AddDefaulted_GetRef();
+	Upper.Bones = {TEXT("Shoulder_L"), TEXT("Elbow_L")};
+	Upper.Parameters = {0.0f, 1.0f};
+	AddHandleEntry(Upper, TEXT("BendMidShoulder_L"), 0.0f, TEXT("BendShoulder0_L"));
+	AddHandleEntry(Upper, TEXT("BendMidElbow_L"), 1.0f);
+	FVNBendySegment& Lower = Solve.Segments.AddDefaulted_GetRef();
+	Lower.Bones = {TEXT("Elbow_L"), TEXT("Wrist_L")};
+	Lower.Parameters = {0.0f, 1.0f};
+	AddHandleEntry(Lower, TEXT("BendMidElbow_L"), 0.0f);
+	AddHandleEntry(Lower, TEXT("BendMidWrist_L"), 1.0f);
+	Solve.ExecuteContext.Hierarchy = Rig.Hierarchy;
+
+	// The arm swung a quarter turn about Z, as the forward solve leaves it before the bend.
+	const FQuat Swing(FVector(0, 0, 1), UE_HALF_PI);
+	Rig.Hierarchy->SetGlobalTransform(Bone(TEXT("Shoulder_L")), FTransform(Swing, FVector::ZeroVector));
+	// The elbow handle bent 3 along its own X, which now points along world Y.
+	Rig.Hierarchy->SetLocalTransform(Elbow, FTransform(FVector(3, 0, 0)));
+	Solve.Execute();
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Null(TEXT("VNBendSpace_BendMidElbow_L"))).GetTranslation(), FVector(0, 20, 0)))
+		<< "the handle's space goes with the elbow";
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Elbow_L"))).GetTranslation(), FVector(0, 23, 0)))
+		<< "both segments bend the elbow by the same handle; it moves once";
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Wrist_L"))).GetTranslation(), FVector(0, 40, 0)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Finger_L"))).GetTranslation(), FVector(0, 45, 0)))
+		<< "the finger stays with the wrist";
+	EXPECT_TRUE(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Elbow_L"))).GetRotation().Equals(Swing, 1e-5)) << "bones keep their rotations";
+
+	// Solving again from the same incoming pose gives the same result.
+	Rig.Hierarchy->SetGlobalTransform(Bone(TEXT("Shoulder_L")), FTransform::Identity);
+	Rig.Hierarchy->SetGlobalTransform(Bone(TEXT("Shoulder_L")), FTransform(Swing, FVector::ZeroVector));
+	Rig.Hierarchy->SetLocalTransform(Bone(TEXT("Elbow_L")), Rig.Hierarchy->GetLocalTransform(Bone(TEXT("Elbow_L")), true));
+	Rig.Hierarchy->SetLocalTransform(Bone(TEXT("Wrist_L")), Rig.Hierarchy->GetLocalTransform(Bone(TEXT("Wrist_L")), true));
+	Rig.Hierarchy->SetLocalTransform(Elbow, FTransform::Identity);
+	// The zero handle carries the mid handle: moving it bends the start of the upper arm.
+	Rig.Hierarchy->SetLocalTransform(Zero, FTransform(FVector(0, 0, 2)));
+	Solve.Execute();
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Control(TEXT("BendMidShoulder_L"))).GetTranslation(), FVector(0, 0, 2)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Shoulder_L"))).GetTranslation(), FVector(0, 0, 2)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Elbow_L"))).GetTranslation(), FVector(0, 20, 0)));
+	EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Finger_L"))).GetTranslation(), FVector(0, 45, 0)));
+}

@@ -4,8 +4,9 @@
 
 namespace
 {
-	/** The offset of a control from its space null, in world space; zero when either is missing. */
-	FVector BendOf(const URigHierarchy& Hierarchy, const FName& Control, const FName& Space)
+	/** How far a control is from Carried, the place the limb carries its space to, in world space;
+	 *  zero when the control or its space is missing. */
+	FVector BendOf(const URigHierarchy& Hierarchy, const FName& Control, const FName& Space, const FVector& Carried)
 	{
 		const FRigElementKey ControlKey(Control, ERigElementType::Control);
 		const FRigElementKey SpaceKey(Space, ERigElementType::Null);
@@ -13,7 +14,65 @@ namespace
 		{
 			return FVector::ZeroVector;
 		}
-		return Hierarchy.GetGlobalTransform(ControlKey, false).GetTranslation() - Hierarchy.GetGlobalTransform(SpaceKey, false).GetTranslation();
+		return Hierarchy.GetGlobalTransform(ControlKey, false).GetTranslation() - Carried;
+	}
+
+	FName SpaceOf(const FName& Control)
+	{
+		return FName(*(FString(TEXT("VNBendSpace_")) + Control.ToString()));
+	}
+
+	/** How the segment's bone nearest Parameter has moved from its initial pose, as the transform that
+	 *  takes its initial global transform to its current one; identity without bones. */
+	FTransform FollowAt(const URigHierarchy& Hierarchy, const FVNBendySegment& Segment, float Parameter)
+	{
+		FRigElementKey Nearest;
+		double NearestDistance = -1.0;
+		for (int32 Index = 0; Index < Segment.Bones.Num(); ++Index)
+		{
+			const FRigElementKey Bone(Segment.Bones[Index], ERigElementType::Bone);
+			const double Place = Segment.Parameters.IsValidIndex(Index) ? Segment.Parameters[Index] : 0.0;
+			const double Distance = FMath::Abs(Place - Parameter);
+			if (Hierarchy.Contains(Bone) && (NearestDistance < 0.0 || Distance < NearestDistance))
+			{
+				Nearest = Bone;
+				NearestDistance = Distance;
+			}
+		}
+		if (!Nearest.IsValid())
+		{
+			return FTransform::Identity;
+		}
+		return Hierarchy.GetGlobalTransform(Nearest, true).Inverse() * Hierarchy.GetGlobalTransform(Nearest, false);
+	}
+
+	/** Puts a handle's space null where the limb has taken its initial place (its control comes
+	 *  along); returns that place, the origin when the space is missing. */
+	FVector PlaceSpace(URigHierarchy& Hierarchy, const FName& Space, const FTransform& Follow)
+	{
+		const FRigElementKey SpaceKey(Space, ERigElementType::Null);
+		if (Space.IsNone() || !Hierarchy.Contains(SpaceKey))
+		{
+			return FVector::ZeroVector;
+		}
+		const FTransform Carried = Hierarchy.GetGlobalTransform(SpaceKey, true) * Follow;
+		Hierarchy.SetGlobalTransform(SpaceKey, Carried, false, true);
+		return Carried.GetTranslation();
+	}
+
+	/** Carries a handle's space with its positional parent control (a zero handle), keeping the place
+	 *  the space had relative to the parent at rest. */
+	void PlaceUnderParent(URigHierarchy& Hierarchy, const FName& Space, const FName& ParentControl)
+	{
+		const FRigElementKey SpaceKey(Space, ERigElementType::Null);
+		const FRigElementKey ParentKey(ParentControl, ERigElementType::Control);
+		const FRigElementKey ParentSpaceKey(SpaceOf(ParentControl), ERigElementType::Null);
+		if (Space.IsNone() || !Hierarchy.Contains(SpaceKey) || !Hierarchy.Contains(ParentKey) || !Hierarchy.Contains(ParentSpaceKey))
+		{
+			return;
+		}
+		const FTransform AtRest = Hierarchy.GetGlobalTransform(SpaceKey, true) * Hierarchy.GetGlobalTransform(ParentSpaceKey, true).Inverse();
+		Hierarchy.SetGlobalTransform(SpaceKey, AtRest * Hierarchy.GetGlobalTransform(ParentKey, false), false, true);
 	}
 }
 
@@ -90,16 +149,36 @@ void FRigUnit_VNBendySolver::Solve(URigHierarchy* Hierarchy) const
 		}
 		return;
 	}
+
+	// The handles travel with the limb first, so that a bend is read in the limb's frame. A handle's
+	// bend is how far its control is from where the limb alone would carry it: a handle that its zero
+	// handle carries bends by the zero handle's move as well as by its own.
+	TArray<TArray<FVector>> SegmentHandleBends;
+	TArray<FVector> MasterBends;
 	for (const FVNBendySegment& Segment : Segments)
 	{
-		TArray<FVector> HandleBends;
+		TArray<FVector>& HandleBends = SegmentHandleBends.AddDefaulted_GetRef();
 		for (const FVNBendyHandle& Handle : Segment.Handles)
 		{
-			HandleBends.Add(BendOf(*Hierarchy, Handle.Control, Handle.Space));
+			const FTransform Follow = FollowAt(*Hierarchy, Segment, Handle.Parameter);
+			const FVector Carried = PlaceSpace(*Hierarchy, Handle.Space, Follow);
+			if (!Handle.ParentControl.IsNone())
+			{
+				PlaceSpace(*Hierarchy, SpaceOf(Handle.ParentControl), Follow);
+				PlaceUnderParent(*Hierarchy, Handle.Space, Handle.ParentControl);
+			}
+			HandleBends.Add(BendOf(*Hierarchy, Handle.Control, Handle.Space, Carried));
 		}
-		const FVector MasterBend = BendOf(*Hierarchy, Segment.Master, Segment.MasterSpace);
-		// Read every bone before moving any, so that each moves by its own bend only.
-		TArray<TPair<FRigElementKey, FTransform>> Moves;
+		const FVector MasterCarried = PlaceSpace(*Hierarchy, Segment.MasterSpace, FollowAt(*Hierarchy, Segment, Segment.MasterParameter));
+		MasterBends.Add(BendOf(*Hierarchy, Segment.Master, Segment.MasterSpace, MasterCarried));
+	}
+
+	// A bone that two segments share (the elbow ends the upper arm and starts the forearm) moves once,
+	// by the mean of what the segments give it.
+	TMap<FRigElementKey, TPair<FVector, int32>> Displacements;
+	for (int32 SegmentIndex = 0; SegmentIndex < Segments.Num(); ++SegmentIndex)
+	{
+		const FVNBendySegment& Segment = Segments[SegmentIndex];
 		for (int32 Index = 0; Index < Segment.Bones.Num(); ++Index)
 		{
 			const FRigElementKey Bone(Segment.Bones[Index], ERigElementType::Bone);
@@ -108,14 +187,24 @@ void FRigUnit_VNBendySolver::Solve(URigHierarchy* Hierarchy) const
 				continue;
 			}
 			const float Parameter = Segment.Parameters.IsValidIndex(Index) ? Segment.Parameters[Index] : 0.0f;
-			FTransform Global = Hierarchy->GetGlobalTransform(Bone, false);
-			Global.AddToTranslation(BendAt(Segment, HandleBends, MasterBend, Parameter));
-			Moves.Add(TPair<FRigElementKey, FTransform>(Bone, Global));
+			TPair<FVector, int32>& Sum = Displacements.FindOrAdd(Bone, TPair<FVector, int32>(FVector::ZeroVector, 0));
+			Sum.Key += BendAt(Segment, SegmentHandleBends[SegmentIndex], MasterBends[SegmentIndex], Parameter);
+			Sum.Value += 1;
 		}
-		for (const TPair<FRigElementKey, FTransform>& Move : Moves)
-		{
-			Hierarchy->SetGlobalTransform(Move.Key, Move.Value, false, false);
-		}
+	}
+	TArray<TPair<int32, TPair<FRigElementKey, FTransform>>> Moves;
+	for (const TPair<FRigElementKey, TPair<FVector, int32>>& Entry : Displacements)
+	{
+		FTransform Global = Hierarchy->GetGlobalTransform(Entry.Key, false);
+		Global.AddToTranslation(Entry.Value.Key * (1.0 / double(Entry.Value.Value)));
+		Moves.Add(TPair<int32, TPair<FRigElementKey, FTransform>>(Hierarchy->GetIndex(Entry.Key), TPair<FRigElementKey, FTransform>(Entry.Key, Global)));
+	}
+	// Parents first, each carrying its children: the bones after a segment (the hand after the forearm)
+	// go along with its last bone, and every segment bone then takes its own place.
+	Moves.Sort([](const TPair<int32, TPair<FRigElementKey, FTransform>>& A, const TPair<int32, TPair<FRigElementKey, FTransform>>& B) { return A.Key < B.Key; });
+	for (const TPair<int32, TPair<FRigElementKey, FTransform>>& Move : Moves)
+	{
+		Hierarchy->SetGlobalTransform(Move.Value.Key, Move.Value.Value, false, true);
 	}
 }
 

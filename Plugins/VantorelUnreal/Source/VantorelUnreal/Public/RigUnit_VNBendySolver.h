@@ -62,10 +62,14 @@ struct VANTORELUNREAL_API FVNBendySegment
  * Restore (bRestore): every snapshot bone gets back the local transform kept in its "VNBendBase_"
  * null, so that bends never pile up from one evaluation to the next.
  *
- * Solve: each handle's bend is how far its control has moved from its space null. A bone's
- * displacement is the handles' bends interpolated linearly at the bone's place along the segment,
- * plus the master's bend weighted by a tent that is 1 at the master's place and 0 at both ends.
- * Bones move in world space and keep their rotations; moving one bone does not move the others.
+ * Solve: first every handle's space null travels with the limb: it keeps its place relative to the
+ * segment bone nearest its place along the segment (a handle with a parent control keeps its place
+ * relative to that control instead, which itself travels with the limb). Each handle's bend is then how
+ * far its control has moved from its space null. A bone's displacement is the handles' bends
+ * interpolated linearly at the bone's place along the segment, plus the master's bend weighted by a
+ * tent that is 1 at the master's place and 0 at both ends. Displacements are worked out from the pose
+ * the limb came in with; a bone two segments share moves by their mean. Bones move in world space,
+ * parents first, and keep their rotations; the bones below a segment go along with its last bone.
  */
 USTRUCT(meta = (DisplayName = "VN Bendy Solver", Category = "Vantorel"))
 struct VANTORELUNREAL_API FRigUnit_VNBendySolver : public FRigUnitMutable

@@ -1,8 +1,7 @@
 """Body rig build: the driver. Turns the Body rig JSON and the target skeletal mesh into a saved
 Control Rig blueprint: the asset handling, the hierarchy phase (planning, controls, channels and helper
 spaces) and the graph phase (the forward solve, section by section), then the backwards solve, tidying,
-the VM recompile, the description stamp and the save. Each system's own steps live with that system; a
-system that this build does not have yet is skipped with one line, and the others still run."""
+the VM recompile, the description stamp and the save. Each system's own steps live with that system."""
 
 from dataclasses import dataclass, field
 import re
@@ -17,6 +16,7 @@ from _vantorel_tool.assets import (
     selected_skeletal_mesh, set_control_rig_preview_mesh,
 )
 from _vantorel_tool.body.backward import body_rig_add_backward_solve
+from _vantorel_tool.body.bendy import BendyPlan, body_rig_add_bendy_node, body_rig_make_bendy_spaces, body_rig_plan_bendy
 from _vantorel_tool.body.bones import replace_control_rig_bones_from_skeletal_mesh
 from _vantorel_tool.body.common import (
     BODY_RIG_KIND_DRIVING_SYSTEM, body_rig_controls_by_name, body_rig_kind,
@@ -80,7 +80,6 @@ from _vantorel_tool.rig_elements import RigElements
 from _vantorel_tool.state import set_target_skeletal_mesh
 
 
-BODY_RIG_STEP_MISSING_TEXT = "Body rig step not available in this build, skipped:"
 BODY_RIG_NOT_CREATED_TEXT = "Could not create Body Control Rig from the SkeletalMesh."
 BODY_RIG_NO_JOINTS_TEXT = "The target SkeletalMesh skeleton has none of the Body JSON joints."
 BODY_RIG_VM_FAILED_TEXT = "Body rig VM recompile failed; open the Control Rig and press Compile manually: "
@@ -91,12 +90,6 @@ BODY_RIG_FALLBACK_BOX_WIDTH = 1900
 BODY_RIG_TOE_READER_X = 1440
 BODY_RIG_SECTION_9_SKIPPED_KINDS = ("FK", "Main", "Root", "SplineIK", "IKPole", "DrivingSystem", "FKIK", "IKLocal",
                                     "HipSwinger", "Bend", "BendMid")
-
-# The steps of the body systems this build does not have yet (bendy), in the order the build would run
-# them. Their systems add nothing to the rig; the build names them once and runs the rest.
-NOT_BUILT_STEPS = (
-    "body_rig_plan_bendy", "body_rig_make_bendy_spaces", "body_rig_add_bendy_node",
-)
 
 
 # ---- entry and asset handling ---------------------------------------------------------------------------
@@ -190,6 +183,9 @@ class BodyBuild:
     foot_systems: List[ReverseFootSystem] = field(default_factory=list)   # the planned reverse feet
     roll_systems: List[RollSystem] = field(default_factory=list)          # the feet whose roll unit runs
     hip_swinger: Optional[HipSwingerPlan] = None                           # the hip swinger, None without one
+    bendy_plans: List[BendyPlan] = field(default_factory=list)      # the bendy segments
+    bendy_entries: List[dict] = field(default_factory=list)         # the file's bend handle records the build makes
+    bendy_snapshots: List[str] = field(default_factory=list)        # the bones whose bind pose the bendy restore puts back
     root_joint: str = ""
     sections: Optional["BodyRigSections"] = None                    # the forward solve's layout cursor
 
@@ -202,8 +198,6 @@ def build_body_control_rig_from_json(control_rig, rig_data, progress=None):
     """Runs the build's phases on control_rig, whose hierarchy holds the mesh's bones; returns it."""
     body_rig_set_notifications(control_rig, True)
     started = time.time()
-    if NOT_BUILT_STEPS:
-        print(BODY_RIG_STEP_MISSING_TEXT, ", ".join(NOT_BUILT_STEPS))
 
     graph = RigGraph(body_rig_clear_graph(control_rig))
     body_rig_set_node_run_limit(control_rig)
@@ -298,10 +292,12 @@ def body_rig_build_hierarchy(build):
     if len(planned) < before:
         print("Omitted legacy HipSwinger companion controls")
     build.planned = planned
-    records = build.planned_records()
 
     print("Created FK result parent helpers:", body_rig_make_fkik_result_parent_spaces(elements, planned, joint_keys))
     print("Created LegLock controller spaces:", body_rig_make_leg_lock_space(elements, planned, joint_keys))
+    build.bendy_plans, build.bendy_entries = body_rig_plan_bendy(rig_data)
+    planned += [PlannedControl(record=dict(entry)) for entry in build.bendy_entries]
+    records = build.planned_records()
     shapes = body_rig_install_control_shape_library(build.control_rig, planned, progress, import_scale)
     for control in planned:
         control.custom_shape_name = shapes.get(control.name, "")
@@ -346,6 +342,7 @@ def body_rig_build_hierarchy(build):
         body_rig_make_spline_parent_spaces(elements, chain, joint_keys)
     print("Created spline FK-pose snapshots:", body_rig_make_spline_fk_snapshot_spaces(elements, build.spline_chains, joint_keys))
     print("Created twist endpoint snapshots:", body_rig_make_standard_twist_snapshot_spaces(elements, rig_data, joint_keys))
+    build.bendy_snapshots = body_rig_make_bendy_spaces(elements, build.bendy_plans, build.bendy_entries, import_scale)
 
     build.file_by_name = body_rig_controls_by_name(build.file_controls)
     build.roll_systems = body_rig_make_reverse_foot_roll_systems(elements, build.foot_systems, build.file_by_name,
@@ -412,6 +409,7 @@ def body_rig_build_forward_graph(build):
     body_rig_link(graph, begin_path + ".ExecuteContext", sequence_path + ".ExecuteContext")
     exec_pin = sequence_path + ".A"
     sections = build.sections = BodyRigSections(graph)
+    exec_pin = body_rig_add_bendy_node(graph, build.bendy_plans, build.bendy_snapshots, exec_pin, True, -400)
 
     def run_step(result):
         """A step's new execution pin, or the current one when the step added nothing."""
@@ -475,6 +473,7 @@ def body_rig_build_forward_graph(build):
 
     body_rig_end_section_group(graph)
     sections.y += BODY_RIG_SECTION_GAP
+    exec_pin = body_rig_add_bendy_node(graph, build.bendy_plans, build.bendy_snapshots, exec_pin, False, sections.y - 120)
 
     if state.include_twist_solution:
         y = sections.begin("Twist Solutions")
