@@ -11,6 +11,7 @@
 #include "RigVMFunctions/Debug/RigVMFunction_DebugLine.h"
 #include "RigVMFunctions/Execution/RigVMFunction_Sequence.h"
 #include "RigVMFunctions/Math/RigVMFunction_MathFloat.h"
+#include "RigVMFunctions/Math/RigVMFunction_MathQuaternion.h"
 #include "Units/Execution/RigUnit_BeginExecution.h"
 #include "Units/Execution/RigUnit_InverseExecution.h"
 #include "Units/Hierarchy/RigUnit_GetTransform.h"
@@ -106,4 +107,18 @@ TEST(RigUnitCatalogue, ConstructorsSetTheEngineDefaults)
 	EXPECT_FLOAT_EQ(FRigVMFunction_MathFloatDiv().B, 1.f);
 	EXPECT_FLOAT_EQ(FRigVMFunction_MathFloatDiv().A, 0.f);
 	EXPECT_EQ(FRigUnit_SetControlVisibility().Item.Type, ERigElementType::Control);
+}
+
+TEST(RigUnitCatalogue, QuaternionScaleTurnsFactorTimesAsFarAboutTheSameAxis)
+{
+	FRigVMFunction_MathQuaternionScaleV2 Scale;
+	EXPECT_FLOAT_EQ(Scale.Factor, 1.f);
+	const FVector Axis = FVector(1, 2, 2).GetSafeNormal();
+	Scale.Value = FQuat(Axis, FMath::DegreesToRadians(20.0));
+	Scale.Factor = 3.f;
+	Scale.Execute();
+	EXPECT_TRUE(Scale.Result.Equals(FQuat(Axis, FMath::DegreesToRadians(60.0)), 1e-5));
+	Scale.Value = FQuat::Identity;
+	Scale.Execute();
+	EXPECT_TRUE(Scale.Result.Equals(FQuat::Identity, 1e-6)) << "no turn scales to no turn";
 }

@@ -286,8 +286,9 @@ def test_section_boxes_stack_down_the_graph_and_hold_their_nodes(unreal, tool_sc
     # the section advances by max(360, 650 per base + 120) and the next starts 160 below.
     inbetween = sum(1 for c in controls if any(a["name"] == "inbetweenJoints" and a["value"] > 0
                                                for a in c.get("fitAttributes", []) + c.get("controlAttributes", [])))
+    # (The backwards solve, above the forward solve, reads the same nulls to undo the distribution.)
     references = sorted(node.get_position().y for node in nodes if struct_name(node) == "RigUnit_GetTransform"
-                        and node.get_position().x == 1700 and node.find_pin("Item.Name").get_default_value().startswith("FKOffset")
+                        and node.get_position().x == 1700 and node.get_position().y > 0 and node.find_pin("Item.Name").get_default_value().startswith("FKOffset")
                         and node.find_pin("bInitial").get_default_value() == "False")
     assert len(references) == inbetween and references == [references[0] + 650 * row for row in range(inbetween)]
     inbetween_top = references[0]

@@ -716,9 +716,12 @@ def test_at_rest_the_backwards_solve_leaves_every_control_at_its_initial_value(u
                              (rest.rotation.x, rest.rotation.y, rest.rotation.z, rest.rotation.w)) < ANGLE_TOLERANCE, name
 
 
+# The neck and its inbetween part each turned: the forward solve spreads the neck control's turn over
+# both, so the backwards solve has to take that spreading out again.
 BACKWARD_POSE = {"Root_M": ((4.0, -3.0, 2.0), {"yaw": 12.0}), "Spine2_M": ((0.0, 0.0, 0.0), {"roll": 15.0}),
                  "Spine3_M": ((0.0, 0.0, 0.0), {"pitch": 10.0}), "Elbow_L": ((0.0, 0.0, 0.0), {"roll": 25.0}),
-                 "Wrist_R": ((0.0, 0.0, 0.0), {"pitch": 20.0}), "IndexFinger2_R": ((0.0, 0.0, 0.0), {"yaw": -30.0})}
+                 "Wrist_R": ((0.0, 0.0, 0.0), {"pitch": 20.0}), "IndexFinger2_R": ((0.0, 0.0, 0.0), {"yaw": -30.0}),
+                 "Neck_M": ((0.0, 0.0, 0.0), {"pitch": 12.0}), "NeckPart1_M": ((0.0, 0.0, 0.0), {"roll": 8.0})}
 
 
 def test_the_backwards_solve_sets_the_controls_that_give_a_posed_skeleton_back(unreal, rig):

@@ -39,6 +39,7 @@ CATALOGUE = {
     "RigVMFunction_MathQuaternionFromEuler": ("/Script/RigVM", "RigVMFunction_MathQuaternionBase"),
     "RigVMFunction_MathQuaternionInverse": ("/Script/RigVM", "RigVMFunction_MathQuaternionUnaryOp"),
     "RigVMFunction_MathQuaternionMul": ("/Script/RigVM", "RigVMFunction_MathQuaternionBinaryAggregateOp"),
+    "RigVMFunction_MathQuaternionScaleV2": ("/Script/RigVM", "RigVMFunction_MathQuaternionBase"),
     "RigVMFunction_MathQuaternionSlerp": ("/Script/RigVM", "RigVMFunction_MathQuaternionBase"),
     "RigVMFunction_MathQuaternionSwingTwist": ("/Script/RigVM", "RigVMFunction_MathQuaternionBase"),
     "RigVMFunction_MathTransformLerp": ("/Script/RigVM", "RigVMFunction_MathTransformBase"),
@@ -236,6 +237,7 @@ BUILDER_PINS = {
     "RigVMFunction_MathQuaternionFromEuler": ["Euler.X", "Euler.Y", "Euler.Z", "Result"],
     "RigVMFunction_MathQuaternionInverse": ["Value", "Result"],
     "RigVMFunction_MathQuaternionMul": ["A", "B", "Result"],
+    "RigVMFunction_MathQuaternionScaleV2": ["Value", "Factor", "Result"],
     "RigVMFunction_MathQuaternionSlerp": ["A", "B", "T", "Result"],
     "RigVMFunction_MathQuaternionSwingTwist": ["Input", "TwistAxis.X", "Swing", "Twist"],
     "RigVMFunction_MathTransformLerp": ["A", "B", "T", "Result"],
@@ -333,7 +335,7 @@ def test_catalogue_types_derive_from_the_engine_bases(unreal, name):
 
 def test_units_are_rigvm_structs_and_value_types_are_not(unreal):
     units = [name for name in CATALOGUE if name.startswith(("RigUnit_", "RigVMFunction_"))]
-    assert len(units) == 39
+    assert len(units) == 40
     for name in units:
         assert issubclass(getattr(unreal, name), unreal.RigVMStruct), name
         assert "Execute" in core.metadata(getattr(unreal, name)._t, "")["RigVMMethods"].split(",")

@@ -64,6 +64,14 @@ void FRigVMFunction_MathQuaternionInverse::Execute()
 	Result = Value.Inverse();
 }
 
+void FRigVMFunction_MathQuaternionScaleV2::Execute()
+{
+	FVector Axis = FVector::ZeroVector;
+	float Angle = 0.f;
+	Value.ToAxisAndAngle(Axis, Angle);
+	Result = FQuat(Axis, Angle * Factor);
+}
+
 void FRigVMFunction_MathQuaternionSlerp::Execute()
 {
 	Result = FQuat::Slerp(A, B, (double)T);

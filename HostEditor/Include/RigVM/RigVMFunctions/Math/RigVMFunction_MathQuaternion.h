@@ -103,6 +103,30 @@ struct FRigVMFunction_MathQuaternionInverse : public FRigVMFunction_MathQuaterni
 };
 
 /**
+ * Scales a quaternion's angle
+ */
+USTRUCT(meta = (DisplayName = "Scale", TemplateName = "Scale", Keywords = "Multiply,Angle,Scale", Constant))
+struct FRigVMFunction_MathQuaternionScaleV2 : public FRigVMFunction_MathQuaternionBase
+{
+	GENERATED_BODY()
+
+	RIGVM_METHOD()
+	virtual void Execute() override;
+
+	/** The input quaternion */
+	UPROPERTY(meta = (Input))
+	FQuat Value = FQuat::Identity;
+
+	/** The scale factor to scale the input by */
+	UPROPERTY(meta = (Input))
+	float Factor = 1.f;
+
+	/** The resulting scaled quaternion */
+	UPROPERTY(meta = (Output))
+	FQuat Result = FQuat::Identity;
+};
+
+/**
  * Linearly interpolates between A and B using the ratio T
  */
 USTRUCT(meta = (DisplayName = "Interpolate", TemplateName = "Interpolate", Keywords = "Lerp,Mix,Blend"))

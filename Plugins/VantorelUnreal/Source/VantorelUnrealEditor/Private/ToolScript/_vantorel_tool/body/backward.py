@@ -9,12 +9,13 @@ from typing import List, Sequence, Tuple
 from _vantorel_tool import log
 from _vantorel_tool.body.common import body_rig_safe_name
 from _vantorel_tool.body.forward import body_rig_add_fk_bone_loop
+from _vantorel_tool.body.inbetween import body_rig_inbetween_base_name, body_rig_inbetween_chains, body_rig_inbetween_offset_name
 from _vantorel_tool.body.limb_graph import (
     BODY_RIG_GLOBAL_SPACE, body_rig_add_leg_pole_constraint, body_rig_get_transform, body_rig_is_leg_ik, body_rig_mutable_unit,
     body_rig_set_transform, body_rig_unit,
 )
 from _vantorel_tool.body.planning import ChainPlan
-from _vantorel_tool.body.spaces import body_rig_add_vantorel_global, body_rig_has_global
+from _vantorel_tool.body.spaces import BODY_RIG_GLOBAL_ROW, body_rig_add_vantorel_global, body_rig_has_global
 from _vantorel_tool.body.spline_ik import BODY_RIG_SPLINE_KIND
 from _vantorel_tool.graph import (
     body_rig_add_comment_group, body_rig_add_unit, body_rig_link, body_rig_node_path, body_rig_rename_node, body_rig_set_item,
@@ -207,6 +208,84 @@ def body_rig_add_backward_global_orientation(graph, controls, previous_exec, x, 
     return exec_pin, row - y
 
 
+def body_rig_backward_inbetween_chains(elements, controls):
+    """The inbetween chains whose controls and nulls the rig has."""
+    chains = []
+    for chain in body_rig_inbetween_chains(controls):
+        nulls = [body_rig_inbetween_base_name(chain[0])] + [body_rig_inbetween_offset_name(name) for name in chain]
+        if all(elements.find(name, "control") is not None for name in chain) and all(elements.find(name, "null") is not None for name in nulls):
+            chains.append(chain)
+    return chains
+
+
+def body_rig_backward_inbetween_height(chains):
+    return BODY_RIG_BACKWARD_ROW * len(chains)
+
+
+def body_rig_add_backward_inbetween(graph, chains, previous_exec, x, y):
+    """Undoes the inbetween distribution after the FK loop has put every control of a chain on its
+    bone. The forward solve turns the base by 1/(n + 1) of its local rotation L and the k-th part's
+    offset by (k + 1)/(n + 1) of it; so L is the base's turn from its offset null taken n + 1 times,
+    the inbetween null is set to give the base that local rotation, and each part's offset null is
+    turned as the forward solve will turn it. The controls keep their world pose throughout (nothing
+    propagates), so each part's own value takes up the rest of its bone's turn. Returns the execution
+    pin."""
+    exec_pin, row = previous_exec, y
+    for chain in chains:
+        base, count = chain[0], len(chain)
+        prefix = body_rig_safe_name("BW_Inbetween_" + base, "BW_Inbetween")
+        reference = body_rig_get_transform(graph, prefix + "_Reference", "Null", body_rig_inbetween_offset_name(base), x, row)
+        placed = body_rig_get_transform(graph, prefix + "_Placed", "Control", base, x, row + 140)
+        inverse_reference = body_rig_unit(graph, "RigVMFunction_MathQuaternionInverse", prefix + "_InverseReference", x + 300, row)
+        body_rig_link(graph, reference + ".Transform.Rotation", inverse_reference + ".Value")
+        turn = body_rig_unit(graph, "RigVMFunction_MathQuaternionMul", prefix + "_BaseTurn", x + 560, row + 60)
+        body_rig_link(graph, inverse_reference + ".Result", turn + ".A")
+        body_rig_link(graph, placed + ".Transform.Rotation", turn + ".B")
+        local = body_rig_unit(graph, "RigVMFunction_MathQuaternionScaleV2", prefix + "_Local", x + 820, row + 60)
+        body_rig_link(graph, turn + ".Result", local + ".Value")
+        body_rig_set_pin(graph, local + ".Factor", "%.6f" % float(count))
+        inverse_local = body_rig_unit(graph, "RigVMFunction_MathQuaternionInverse", prefix + "_InverseLocal", x + 1080, row + 140)
+        body_rig_link(graph, local + ".Result", inverse_local + ".Value")
+        holder = body_rig_unit(graph, "RigVMFunction_MathQuaternionMul", prefix + "_Inbetween", x + 1340, row + 140)
+        body_rig_link(graph, placed + ".Transform.Rotation", holder + ".A")
+        body_rig_link(graph, inverse_local + ".Result", holder + ".B")
+        setter, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetRotation", prefix + "_SetInbetween", exec_pin, x + 1600, row)
+        body_rig_set_item(graph, setter + ".Item", "Null", body_rig_inbetween_base_name(base))
+        body_rig_set_pin(graph, setter + ".Space", BODY_RIG_GLOBAL_SPACE)
+        body_rig_set_pin(graph, setter + ".bPropagateToChildren", False)
+        body_rig_link(graph, holder + ".Result", setter + ".Value")
+
+        full = body_rig_unit(graph, "RigVMFunction_MathQuaternionMul", prefix + "_Full", x + 1080, row + 280)
+        body_rig_link(graph, reference + ".Transform.Rotation", full + ".A")
+        body_rig_link(graph, local + ".Result", full + ".B")
+        reference_rest = body_rig_get_transform(graph, prefix + "_ReferenceRest", "Null", body_rig_inbetween_offset_name(base),
+                                                x, row + 280, initial=True)
+        inverse_rest = body_rig_unit(graph, "RigVMFunction_MathQuaternionInverse", prefix + "_InverseReferenceRest", x + 300, row + 280)
+        body_rig_link(graph, reference_rest + ".Transform.Rotation", inverse_rest + ".Value")
+        for k in range(2, count + 1):
+            part_x = x + 1860 + 560 * (k - 2)
+            target = body_rig_inbetween_offset_name(chain[k - 1])
+            share = body_rig_unit(graph, "RigVMFunction_MathQuaternionSlerp", "%s_Share%d" % (prefix, k), part_x, row + 140)
+            body_rig_link(graph, reference + ".Transform.Rotation", share + ".A")
+            body_rig_link(graph, full + ".Result", share + ".B")
+            body_rig_set_pin(graph, share + ".T", "%.6f" % (float(k) / count))
+            part_rest = body_rig_get_transform(graph, "%s_PartRest%d" % (prefix, k), "Null", target, part_x, row + 280, initial=True)
+            in_base = body_rig_unit(graph, "RigVMFunction_MathQuaternionMul", "%s_PartInBase%d" % (prefix, k), part_x + 240, row + 280)
+            body_rig_link(graph, inverse_rest + ".Result", in_base + ".A")
+            body_rig_link(graph, part_rest + ".Transform.Rotation", in_base + ".B")
+            turned = body_rig_unit(graph, "RigVMFunction_MathQuaternionMul", "%s_PartTurned%d" % (prefix, k), part_x + 240, row + 140)
+            body_rig_link(graph, share + ".Result", turned + ".A")
+            body_rig_link(graph, in_base + ".Result", turned + ".B")
+            setter, exec_pin = body_rig_mutable_unit(graph, "RigUnit_SetRotation", "%s_SetOffset%d" % (prefix, k), exec_pin,
+                                                     part_x + 300, row)
+            body_rig_set_item(graph, setter + ".Item", "Null", target)
+            body_rig_set_pin(graph, setter + ".Space", BODY_RIG_GLOBAL_SPACE)
+            body_rig_set_pin(graph, setter + ".bPropagateToChildren", False)
+            body_rig_link(graph, turned + ".Result", setter + ".Value")
+        row += BODY_RIG_BACKWARD_ROW
+    return exec_pin
+
+
 def body_rig_add_backward_solve(graph, elements, joint_keys, controls_by_name, root_joint, chains: List[ChainPlan], x,
                                 helpers: Sequence[Tuple[str, str]] = ()):
     """The backwards-solve event: root controls, spline handles, limb IK controls and poles, the
@@ -215,7 +294,10 @@ def body_rig_add_backward_solve(graph, elements, joint_keys, controls_by_name, r
     splines = [chain for chain in chains if chain.kind == BODY_RIG_SPLINE_KIND]
     limbs = [chain for chain in chains if chain.kind != BODY_RIG_SPLINE_KIND]
     helpers = [(null, bone) for null, bone in helpers if bone in joint_keys and elements.find(null, "null") is not None]
-    total = (sum(body_rig_backward_spline_height(chain) for chain in splines)
+    inbetween = body_rig_backward_inbetween_chains(elements, list(controls_by_name.values()))
+    globals_count = sum(1 for control in controls_by_name.values()
+                        if control.get("name") and control.get("joint") and body_rig_has_global(control))
+    total = (body_rig_backward_inbetween_height(inbetween) + (BODY_RIG_GLOBAL_ROW + 150) * globals_count + sum(body_rig_backward_spline_height(chain) for chain in splines)
              + sum(body_rig_backward_chain_height(chain) for chain in limbs) + 1480 + 180 * len(chains)
              + (body_rig_backward_helpers_height(helpers) + 180 if helpers else 0))
     top = -500 - total
@@ -244,6 +326,8 @@ def body_rig_add_backward_solve(graph, elements, joint_keys, controls_by_name, r
     cursor += 600
     exec_pin, height = body_rig_add_backward_global_orientation(graph, list(controls_by_name.values()), exec_pin, x, cursor)
     cursor += height
+    exec_pin = body_rig_add_backward_inbetween(graph, inbetween, exec_pin, x, cursor)
+    cursor += body_rig_backward_inbetween_height(inbetween)
     body_rig_add_comment_group(graph, "Backwards Solve", -1000, top - 180, x + 2400, cursor - top + 220)
     print(BODY_RIG_BACKWARD_SECTIONS_TEXT, len(chains) + 2)
     return exec_pin
