@@ -5,7 +5,7 @@ import math
 
 import sample_curves as curves
 import sample_math as m
-from sample_skeleton import LID_MAIN_JOINTS, SIDES, side_x
+from sample_skeleton import LID_MAIN_JOINTS, LIP_CORNER_X, SIDES, side_x
 
 EXPORT_TYPE = "VantorelFaceRig"
 SCHEMA_VERSION = 2
@@ -103,8 +103,10 @@ class FaceRig:
             self.driver("ctrlMouthCorner_" + side, "value.y", [
                 row(corner, "ty", keys((-1, -0.5), (0, 0), (1, 0.6)), space="world", transformSpace="Local")], -1.0, 1.0)
         self.driver("ctrlPhonemes_M", "aaa", [row("JawJoint_M", "rotate.x", keys((0, 0), (10, 18)))])
+        # An absolute row sets the channel itself, so at rest it holds the corner's own place.
         self.driver("ctrlPhonemes_M", "ooo", [
-            row("cornerLipJoint_" + side, "translation.x", keys((0, 0), (10, side_x(side, -0.6))), mode="Absolute")
+            row("cornerLipJoint_" + side, "translation.x",
+                keys((0, side_x(side, LIP_CORNER_X)), (10, side_x(side, LIP_CORNER_X - 0.6))), mode="Absolute")
             for side in SIDES], 0.0, 10.0)
         # The jaw pivot's own rows: the exporter writes them; the jaw is driven through JawPull_M.
         self.driver("Jaw_M", "ty", [row("JawJoint_M", "rx", keys((-1, 20), (0, 0)))], -1.0, 0.0)

@@ -16,6 +16,8 @@ FINGER_NAMES = ("Thumb", "Index", "Middle", "Ring", "Pinky")
 FINGER_SEGMENTS = 3
 LID_MAIN_JOINTS = {"upperLid": 5, "lowerLid": 4}
 TONGUE_JOINTS = 3
+# How far the mouth corners sit from the face's middle (the face joints keep the world's axes).
+LIP_CORNER_X = 2.6
 INBETWEEN_PARTS = {"Spine1_M": 2, "Neck_M": 1}
 TWIST_PARTS = 2
 # Bounds are kept to the millimetre; they are a size estimate, not a pose.
@@ -194,7 +196,7 @@ class Skeleton:
         face("upperLipJoint0_M", "FaceJoint_M", (0.0, 161.0, 10.0))
         face("noseJoint_M", "FaceJoint_M", (0.0, 166.0, 11.0))
         for side in SIDES:
-            face("cornerLipJoint_" + side, "FaceJoint_M", (side_x(side, 2.6), 160.0, 8.6))
+            face("cornerLipJoint_" + side, "FaceJoint_M", (side_x(side, LIP_CORNER_X), 160.0, 8.6))
             face("cheekJoint_" + side, "FaceJoint_M", (side_x(side, 4.5), 165.0, 8.0))
             face("browInnerJoint_" + side, "FaceJoint_M", (side_x(side, 1.8), 171.0, 9.5))
             face("EyeJoint_" + side, "FaceJoint_M", (side_x(side, 3.2), 168.5, 7.0))

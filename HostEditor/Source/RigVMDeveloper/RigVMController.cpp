@@ -765,6 +765,35 @@ URigVMUnitNode* URigVMController::AddUnitNode(const UScriptStruct* InScriptStruc
 	return Node;
 }
 
+URigVMUnitNode* URigVMController::AddUnitNodeWithDefaults(UScriptStruct* InScriptStruct, const FString& InDefaults, const FName& InMethodName, const FVector2D& InPosition, const FString& InNodeName, bool bSetupUndoRedo, bool bPrintPythonCommand)
+{
+	if (!CheckGraph() || !InScriptStruct)
+	{
+		return AddUnitNode(InScriptStruct, InMethodName, InPosition, InNodeName, bSetupUndoRedo, bPrintPythonCommand);
+	}
+	const FStructProperty StructProperty(nullptr, NAME_None, 0, CPF_None, InScriptStruct);
+	RigVMPinTypes::FScopedValue Defaults(&StructProperty);
+	if (!InDefaults.IsEmpty() && !StructProperty.ImportText_Direct(*InDefaults, Defaults.Get(), nullptr, PPF_None))
+	{
+		ReportError(FString::Printf(TEXT("Cannot add unit node: the defaults '%s' do not read as '%s'."), *InDefaults, *InScriptStruct->GetName()));
+		return nullptr;
+	}
+	URigVMUnitNode* Node = AddUnitNode(InScriptStruct, InMethodName, InPosition, InNodeName, bSetupUndoRedo, bPrintPythonCommand);
+	if (!Node)
+	{
+		return nullptr;
+	}
+	for (URigVMPin* Pin : Node->GetPins())
+	{
+		const FProperty* Member = InScriptStruct->FindPropertyByName(Pin->GetFName());
+		if (Member && !Pin->IsExecuteContext())
+		{
+			SetDefaultFromMemory(Pin, Member, Member->ContainerPtrToValuePtr<void>(Defaults.Get()));
+		}
+	}
+	return Node;
+}
+
 URigVMUnitNode* URigVMController::FindNodeThatCanOnlyExistOnce(const UScriptStruct* InScriptStruct) const
 {
 	const FStructProperty Property(nullptr, NAME_None, 0, CPF_None, const_cast<UScriptStruct*>(InScriptStruct));

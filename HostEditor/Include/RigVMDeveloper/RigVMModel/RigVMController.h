@@ -52,6 +52,14 @@ public:
 	UFUNCTION(BlueprintCallable, Category = RigVMController)
 	URigVMUnitNode* AddUnitNode(const UScriptStruct* InScriptStruct, const FName& InMethodName = TEXT("Execute"), const FVector2D& InPosition = FVector2D::ZeroVector, const FString& InNodeName = TEXT(""), bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);
 
+	/**
+	 * Adds a node of a unit struct whose pins start at the values of a struct text ("(Member=Value,...)"),
+	 * the struct's own defaults for members the text leaves out. Returns null as AddUnitNode does, and for
+	 * a text that does not read as the struct.
+	 */
+	UFUNCTION(BlueprintCallable, Category = RigVMController)
+	URigVMUnitNode* AddUnitNodeWithDefaults(UScriptStruct* InScriptStruct, const FString& InDefaults, const FName& InMethodName = TEXT("Execute"), const FVector2D& InPosition = FVector2D::ZeroVector, const FString& InNodeName = TEXT(""), bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);
+
 	/** Adds a node of the unit struct at a path ("/Script/ControlRig.RigUnit_SetTransform"). */
 	UFUNCTION(BlueprintCallable, Category = RigVMController)
 	URigVMUnitNode* AddUnitNodeFromStructPath(const FString& InScriptStructPath, const FName& InMethodName = TEXT("Execute"), const FVector2D& InPosition = FVector2D::ZeroVector, const FString& InNodeName = TEXT(""), bool bSetupUndoRedo = true, bool bPrintPythonCommand = false);

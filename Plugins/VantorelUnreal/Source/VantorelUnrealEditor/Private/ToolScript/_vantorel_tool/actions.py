@@ -9,6 +9,7 @@ from _vantorel_tool import state
 from _vantorel_tool.assets import guess_skeletal_mesh_path, set_body_control_rig_template
 from _vantorel_tool.body.driver import create_body_control_rig_from_json
 from _vantorel_tool.engine import call_first_accepted, show_vantorel_message
+from _vantorel_tool.face.build import create_vn_face_control_rig
 from _vantorel_tool.names import error_text
 from _vantorel_tool.state import (
     CONTROL_RIG_MODES, MODE_BODY, MODE_FACE, SOURCE_GENERATE_FROM_JSON, set_body_control_rig_source,
@@ -39,11 +40,6 @@ LABEL_CREATE_CONTROL_RIG = "Create Control Rig"
 def create_body_control_rig(target_path=None, target_name=None, combined=False):
     """The body rig from the Mannequin template."""
     raise RuntimeError("The Mannequin template build" + NOT_AVAILABLE_SUFFIX)
-
-
-def create_vn_face_control_rig(control_rig=None):
-    """The face rig, into control_rig or the face rig asset of the target mesh."""
-    raise RuntimeError("The face Control Rig build" + NOT_AVAILABLE_SUFFIX)
 
 
 def apply_mannequin_retargeting_options():

@@ -1,0 +1,260 @@
+"""The face Control Rig build: the driver records made from the Face rig JSON's rows, the control box
+and its sliders, the visibility switches and the solver node, on the sample character in "Face" and
+"Body+Face" mode, and the rig evaluated: at rest no face bone moves, and a slider moves its driven bones
+along the exported keys (worked out here from the JSON and the mesh's reference pose)."""
+
+import contextlib
+import io
+import json
+import math
+import os
+import shutil
+
+import pytest
+
+from conftest import SAMPLE_HERO, run_tool_script
+from test_body_rig_evaluation import conjugate, multiply, package_file, reference_pose, rotate
+
+FACE_JSON = os.path.join(SAMPLE_HERO, "SampleHero_FaceRig.json")
+BODY_JSON = os.path.join(SAMPLE_HERO, "SampleHero_BodyRig.json")
+TOLERANCE = 1e-3
+
+
+def maya_data(drivers):
+    return {"exportType": "VantorelFaceRig", "version": 2, "coordinateSystem": {"source": "Maya"}, "drivers": drivers}
+
+
+def driven_of(tool_script, unreal, row, maya=True):
+    record = tool_script["face_driver_record"]({"control": "ctrl", "channel": "ty", "driven": [row]}, maya)
+    return record.get_editor_property("driven")[0]
+
+
+def keys_of(driven):
+    return [(key.x, key.y) for key in driven.get_editor_property("keys")]
+
+
+# ---- driver records ---------------------------------------------------------------------------------
+
+def test_maya_rows_are_turned_into_the_engine_axes(unreal, tool_script):
+    channel = unreal.VNFaceSDKChannel
+    keys = [{"x": 0, "y": 0}, {"x": 1, "y": 2}]
+    world = driven_of(tool_script, unreal, {"bone": "b", "channel": "Translation.Y", "space": "World", "multiplier": 2.0, "keys": keys})
+    assert (world.channel, world.multiplier, keys_of(world)) == (channel.TRANSLATION_Z, 2.0, [(0.0, 0.0), (1.0, 2.0)])
+    assert world.transform_space == unreal.VNFaceSDKTransformSpace.WORLD
+    local = driven_of(tool_script, unreal, {"bone": "b", "channel": "ty", "keys": keys})
+    assert (local.channel, local.multiplier, local.transform_space) == (channel.TRANSLATION_Y, -1.0, unreal.VNFaceSDKTransformSpace.LOCAL)
+    assert driven_of(tool_script, unreal, {"bone": "b", "channel": "translation.y", "keys": keys}).multiplier == -1.0
+    turned = driven_of(tool_script, unreal, {"bone": "b", "channel": "rotate.x", "mode": "set", "keys": keys})
+    assert (turned.channel, keys_of(turned), turned.apply_mode) == (channel.ROTATION_X, [(0.0, 0.0), (1.0, -2.0)],
+                                                                    unreal.VNFaceSDKApplyMode.ABSOLUTE)
+    # Files in the engine's own conventions are taken as they are.
+    plain = driven_of(tool_script, unreal, {"bone": "b", "channel": "ty", "keys": keys}, maya=False)
+    assert (plain.channel, plain.multiplier) == (channel.TRANSLATION_Y, 1.0)
+    # Eye rows drive the eye's SDK null, in every schema.
+    assert str(driven_of(tool_script, unreal, {"bone": "EyeJoint_L", "channel": "ry"}, maya=False).bone_name) == "SDKEye_L"
+
+
+def test_quaternion_rows_keep_whole_rotations_and_the_tongue_root_turns_about_z(unreal, tool_script):
+    row = {"channel": "Rotation", "representation": "Quaternion", "composition": "restThenDelta",
+           "keys": [{"x": 0, "value": [0, 0, 0, 1]}, {"x": 10, "value": [0.7071068, 0, 0, 0.7071068]}, {"x": 20, "value": [1, 2]}]}
+    tongue = driven_of(tool_script, unreal, dict(row, bone="Tongue0Joint_M"))
+    assert tongue.channel == unreal.VNFaceSDKChannel.ROTATION_Z and not tongue.quaternion_rotation
+    assert keys_of(tongue) == [(0.0, 0.0), (10.0, pytest.approx(90.0, abs=1e-4))]
+    other = driven_of(tool_script, unreal, dict(row, bone="Tongue1Joint_M"))
+    assert other.quaternion_rotation and other.channel == unreal.VNFaceSDKChannel.ROTATION
+    values = [(key.x, (key.value.x, key.value.w)) for key in other.quaternion_keys]
+    assert values == [(0.0, (0.0, 1.0)), (10.0, (pytest.approx(-0.7071068), pytest.approx(0.7071068)))], "Maya's X is mirrored"
+
+
+def test_a_custom_driver_channel_reads_the_float_channel_and_an_unknown_driven_channel_fails(unreal, tool_script):
+    record = tool_script["face_driver_record"]({"control": "ctrlMouth_M", "channel": "jawSide", "driven": []}, True)
+    assert record.channel == unreal.VNFaceSDKChannel.VALUE_FLOAT and str(record.custom_channel_name) == "jawSide"
+    plain = tool_script["face_driver_record"]({"control": "ctrlBrow_R", "channel": "Translate.Y", "driven": []}, True)
+    assert plain.channel == unreal.VNFaceSDKChannel.TRANSLATION_Y and str(plain.custom_channel_name) == "None"
+    with pytest.raises(RuntimeError, match="^Unknown or unsupported channel: wobble$"):
+        tool_script["face_driver_record"]({"control": "c", "channel": "tx", "driven": [{"bone": "b", "channel": "wobble"}]}, True)
+    assert [row["control"] for row in tool_script["face_source_drivers"](maya_data([{"control": "Jaw_M"}, {"control": "c"}]))] == ["c"]
+
+
+def test_slider_limits_and_custom_channels_come_from_the_rows(tool_script):
+    limits = tool_script["face_driver_limits"]
+    assert limits([{"channel": "Value.X", "mayaDriverMin": -2, "mayaDriverMax": 3}, {"channel": "Value.Y"}]) == ([-2.0, -1.0], [3.0, 1.0])
+    assert limits([{"channel": "tz", "mayaDriverMin": -5}]) == ([-1.0, -1.0], [1.0, 1.0]), "Z rows leave the limits"
+    channels = tool_script["face_custom_channels"]([{"channel": "jawSide"}, {"channel": "tx"}, {"channel": "aaa", "mayaDriverMin": -1},
+                                                    {"channel": "aaa", "mayaDriverMax": 4}, {"channel": "Value.Float"}])
+    assert channels == {"jawSide": (0.0, 10.0), "aaa": (0.0, 4.0)}
+
+
+# ---- the sample's face rig --------------------------------------------------------------------------
+
+def build(unreal, tmp_path_factory, mode):
+    import hosteditor
+    project = tmp_path_factory.mktemp("face_" + mode.replace("+", "_")) / "Project"
+    hosteditor.shutdown()
+    hosteditor.start(str(project))
+    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
+    content = project / "Content" / "SampleHero"
+    content.mkdir(parents=True)
+    for name in os.listdir(SAMPLE_HERO):
+        if name.endswith(".uasset"):
+            shutil.copy(os.path.join(SAMPLE_HERO, name), content / name)
+    mesh = unreal.load_asset("/Game/SampleHero/SK_SampleHero")
+    tool_script["set_target_skeletal_mesh"](mesh)
+    tool_script["set_face_json_file"](FACE_JSON)
+    tool_script["set_body_json_file"](BODY_JSON)
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    tool_script["set_control_rig_mode"](mode)
+    printed = io.StringIO()
+    with contextlib.redirect_stdout(printed):
+        rig = tool_script["create_control_rig_from_mode"]()
+    return rig, reference_pose(package_file(project, mesh.get_path_name())), printed.getvalue(), hosteditor, project
+
+
+@pytest.fixture(scope="module")
+def face(unreal, tmp_path_factory):
+    rig, pose, printed, editor, project = build(unreal, tmp_path_factory, "Face")
+    yield rig, pose, printed, editor
+    editor.shutdown()
+
+
+with open(FACE_JSON, encoding="utf-8") as _source:
+    FACE_DATA = json.load(_source)
+HANDLES = {c["name"] for c in FACE_DATA["controls"] if c.get("type") == "OnFace"
+           and c.get("kind") in ("directTransform", "sampledDriver", "driverAdapter", "driverAlias")}
+SLIDERS = list(dict.fromkeys(r["control"] for r in FACE_DATA["drivers"]
+                             if r["control"] not in HANDLES | {"Jaw_M", "SmilePull_R", "SmilePull_L"}))
+
+
+def key(unreal, name, kind="CONTROL"):
+    return unreal.RigElementKey(type=getattr(unreal.RigElementType, kind), name=name)
+
+
+def test_the_face_rig_has_a_slider_per_driver_control_in_the_control_box(unreal, face):
+    rig, _pose, printed, _editor = face
+    hierarchy = rig.hierarchy
+    assert str(rig.get_path_name()).startswith("/Game/SampleHero/SK_SampleHero_Face_CR")
+    box = key(unreal, "ctrlBox")
+    assert str(hierarchy.get_first_parent(box).name) == "ctrlBoxOffset"
+    assert str(hierarchy.get_first_parent(key(unreal, "ctrlBoxOffset", "NULL")).name) == "ctrlBoxAttach"
+    assert str(hierarchy.get_first_parent(key(unreal, "ctrlBoxAttach", "NULL")).name) == "FaceMotionSystem"
+    sliders = [str(k.name) for k in hierarchy.get_children(box, False)]
+    assert sliders == SLIDERS
+    assert "Jaw_M" not in sliders and "upperLid_R" not in sliders
+    brow = key(unreal, "ctrlBrow_L")
+    low = unreal.RigHierarchy.get_vector2d_from_control_value(hierarchy.get_control_value(brow, unreal.RigControlValueType.MINIMUM))
+    high = unreal.RigHierarchy.get_vector2d_from_control_value(hierarchy.get_control_value(brow, unreal.RigControlValueType.MAXIMUM))
+    assert (low.x, low.y, high.x, high.y) == (-1.0, -1.0, 1.0, 1.0)
+    # The first row's offset puts the slider 1.2 along the box's X.
+    box_rest, brow_rest = hierarchy.get_global_transform(box, True), hierarchy.get_global_transform(brow, True)
+    box_rotation = (box_rest.rotation.x, box_rest.rotation.y, box_rest.rotation.z, box_rest.rotation.w)
+    offset = rotate(conjugate(box_rotation), tuple(getattr(brow_rest.translation, a) - getattr(box_rest.translation, a) for a in "xyz"))
+    assert offset == pytest.approx((1.2, 0.0, 0.0), abs=1e-5)
+    # Custom attributes are float channels of their slider, from 0 to 10 unless the rows say otherwise.
+    channels = [str(k.name) for k in hierarchy.get_children(key(unreal, "ctrlMouth_M"), False)]
+    assert channels == ["jawSide", "jawForward"]
+    jaw_side = hierarchy.get_control_value(key(unreal, "jawSide"), unreal.RigControlValueType.MINIMUM)
+    assert unreal.RigHierarchy.get_float_from_control_value(jaw_side) == -10.0
+    assert [str(k.name) for k in hierarchy.get_children(key(unreal, "ctrlTongue_M"), False)] == []
+    assert "Face rig step not available in this build, skipped:" in printed
+    assert "Drivers: %d" % sum(1 for r in FACE_DATA["drivers"] if r["control"] != "Jaw_M") in printed
+
+
+def test_the_data_asset_holds_the_drivers_and_the_solver_reads_it(unreal, face):
+    rig, _pose, printed, _editor = face
+    asset = unreal.load_asset("/Game/SampleHero/DA_SK_SampleHero_VNFaceSDK")
+    drivers = asset.get_editor_property("drivers")
+    assert [str(d.control_name) for d in drivers] == [r["control"] for r in FACE_DATA["drivers"] if r["control"] != "Jaw_M"]
+    assert asset.get_editor_property("version") == 2
+    solver = next(node for node in rig.get_model().get_nodes() if str(node.get_name()) == "VNFaceSDKSolver")
+    pins = {str(pin.get_name()): str(pin.get_default_value()) for pin in solver.get_pins()}
+    assert pins["FaceRigDataAsset"] == asset.get_path_name()
+    assert pins["FaceJoint"] == '(Type=Bone,Name="FaceJoint_M")' and pins["CtrlBoxAttach"] == '(Type=Null,Name="ctrlBoxAttach")'
+    assert float(pins["FaceScaler"]) == pytest.approx(1.0, abs=1e-5)
+    assert "Added and connected VN Face SDK Solver node." in printed
+
+
+def bone(evaluation, name):
+    transform = evaluation.global_transform(name)
+    return ((transform.translation.x, transform.translation.y, transform.translation.z),
+            (transform.rotation.x, transform.rotation.y, transform.rotation.z, transform.rotation.w))
+
+
+def angle(a, b):
+    relative = multiply(conjugate(a), b)
+    return math.degrees(2.0 * math.atan2(math.sqrt(sum(c * c for c in relative[:3])), abs(relative[3])))
+
+
+def solved(editor, rig, values):
+    evaluation = editor.RigEvaluation(rig)
+    for name, value in values.items():
+        evaluation.set_control_value(name, value)
+    assert evaluation.run_forwards_solve(2), evaluation.report()["errors"]
+    return evaluation
+
+
+FACE_BONES = ("browInnerJoint_R", "browInnerJoint_L", "JawJoint_M", "lowerLipJoint0_M", "upperLipJoint0_M", "cornerLipJoint_R",
+              "Tongue0Joint_M", "Tongue1Joint_M")
+
+
+def test_at_rest_no_face_bone_moves(unreal, face):
+    rig, pose, _printed, editor = face
+    evaluation = solved(editor, rig, {})
+    for name in FACE_BONES:
+        position, rotation = bone(evaluation, name)
+        assert math.dist(position, pose[name][2]) < TOLERANCE and angle(rotation, pose[name][1]) < TOLERANCE, name
+
+
+def rotor_z(degrees):
+    half = math.radians(degrees) / 2.0
+    return (0.0, 0.0, math.sin(half), math.cos(half))
+
+
+@pytest.mark.parametrize("value", [1.0, 0.5, -0.25])
+def test_the_brow_slider_moves_the_brow_along_its_keys(unreal, face, value):
+    rig, pose, _printed, editor = face
+    evaluation = solved(editor, rig, {"ctrlBrow_R": unreal.Vector2D(0.0, value)})
+    row = FACE_DATA["drivers"][0]
+    assert row["control"] == "ctrlBrow_R" and row["channel"] == "Translate.Y"
+
+    def curve(keys, x):
+        keys = sorted((k["x"], k["y"]) for k in keys)
+        for (x0, y0), (x1, y1) in zip(keys, keys[1:]):
+            if x0 <= x <= x1:
+                return y0 + (y1 - y0) * (x - x0) / (x1 - x0)
+        return keys[0][1] if x < keys[0][0] else keys[-1][1]
+
+    lift = curve(row["driven"][0]["keys"], value)       # Maya's local Y, which the engine's Y mirrors
+    turn = curve(row["driven"][1]["keys"], value)       # about the bone's own Z, in degrees
+    parent, rest_rotation, rest_position = pose["browInnerJoint_R"]
+    _grand, parent_rotation, parent_position = pose[parent]
+    local = rotate(conjugate(parent_rotation), tuple(p - q for p, q in zip(rest_position, parent_position)))
+    moved = rotate(parent_rotation, (local[0], local[1] - lift, local[2]))
+    expected = tuple(p + m for p, m in zip(parent_position, moved))
+    position, rotation = bone(evaluation, "browInnerJoint_R")
+    assert math.dist(position, expected) < TOLERANCE
+    assert angle(rotation, multiply(rest_rotation, rotor_z(turn))) < TOLERANCE
+    other_position, _ = bone(evaluation, "browInnerJoint_L")
+    assert math.dist(other_position, pose["browInnerJoint_L"][2]) < TOLERANCE
+
+
+def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal, tmp_path_factory):
+    rig, pose, printed, editor, _project = build(unreal, tmp_path_factory, "Body+Face")
+    try:
+        assert str(rig.get_path_name()).startswith("/Game/SampleHero/SK_SampleHero_CR")
+        hierarchy = rig.hierarchy
+        assert hierarchy.contains(key(unreal, "Main")) and hierarchy.contains(key(unreal, "ctrlBrow_R"))
+        model = rig.get_model()
+        links = {(str(l.get_source_pin().get_pin_path()), str(l.get_target_pin().get_pin_path())) for l in model.get_links()}
+        assert ("BodyForwardSequence.B", "VNFaceSDKSolver.ExecuteContext") in links
+        assert ("BodyForwardSequence.A", "VNBendRestore.ExecuteContext") in links
+        evaluation = solved(editor, rig, {})
+        for name in FACE_BONES + ("Head_M", "Wrist_L"):
+            position, rotation = bone(evaluation, name)
+            assert math.dist(position, pose[name][2]) < TOLERANCE and angle(rotation, pose[name][1]) < 1e-2, name
+        # The head turned by its control carries the face; the brow slider still lifts the brow on it.
+        turned = solved(editor, rig, {"FKHead_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0)),
+                                      "ctrlBrow_R": unreal.Vector2D(0.0, 1.0)})
+        rest = solved(editor, rig, {"FKHead_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0))})
+        assert math.dist(bone(turned, "browInnerJoint_R")[0], bone(rest, "browInnerJoint_R")[0]) == pytest.approx(0.8, abs=TOLERANCE)
+    finally:
+        editor.shutdown()
