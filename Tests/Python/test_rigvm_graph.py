@@ -143,6 +143,18 @@ def test_unit_node_struct_default_follows_its_pins(unreal, controller):
     assert "FaceScaler=3.000000" in node.get_struct_default_value()
 
 
+def test_a_unit_node_can_start_from_a_struct_text_and_a_text_that_does_not_read_adds_nothing(unreal, controller):
+    struct = unreal.RigUnit_VNFaceSDKSolver.static_struct()
+    node = controller.add_unit_node_with_defaults(struct, '(FaceRigDataAsset="/Game/A.A",FaceScaler=2.5)', "Execute",
+                                                  origin(unreal), "Solver")
+    assert controller.get_pin_default_value("Solver.FaceRigDataAsset") == "/Game/A.A"
+    assert controller.get_pin_default_value("Solver.FaceScaler") == "2.500000"
+    assert controller.get_pin_default_value("Solver.FaceJoint.Name") == "FaceJoint_M", "members the text leaves out keep their default"
+    assert node is not None
+    assert controller.add_unit_node_with_defaults(struct, "(FaceScaler=lots)", "Execute", origin(unreal), "Broken") is None
+    assert [str(n.get_name()) for n in controller.get_graph().get_nodes()].count("Broken") == 0
+
+
 # ---- arrays ----
 
 def test_array_pins_grow_with_element_sub_pins(unreal, controller):
