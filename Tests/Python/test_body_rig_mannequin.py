@@ -1,0 +1,258 @@
+"""The Mannequin template path: the comparison assets brought from the template resources, the template
+asset taken from the project or the chosen file, the duplicate rebuilt on the target mesh's bones and
+evaluated (at rest and posed), the refusals that leave nothing behind, and the custom layer's rules:
+the joint matcher, the scale from its samples and the sequence output it hooks to."""
+
+import os
+import shutil
+import sys
+import types
+
+import pytest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "HostEditor", "Tools", "TemplateContent"))
+
+import mannequin_proportions  # noqa: E402
+
+TEMPLATE_CONTENT = os.path.join(ROOT, "HostEditor", "Templates", "TemplateResources", "High", "Characters", "Content",
+                                "Mannequins")
+TEMPLATE_FILE = os.path.join(TEMPLATE_CONTENT, "Rigs", "CR_Mannequin_Body.uasset")
+TEMPLATE_PATH = "/Game/Characters/Mannequins/Rigs/CR_Mannequin_Body"
+MESH_PATH = "/Game/Chars/Manny/SK_Manny"
+RIG_PATH = "/Game/Chars/Manny/SK_Manny_Body_CR"
+
+
+def mannequin_bones(unreal, extra=()):
+    bones = []
+    for name, parent, translation in mannequin_proportions.local_translations(mannequin_proportions.mannequin_bones()):
+        transform = unreal.Transform()
+        transform.translation = unreal.Vector(*translation)
+        bones.append((name, parent, transform))
+    for name, parent, translation in extra:
+        transform = unreal.Transform()
+        transform.translation = unreal.Vector(*translation)
+        bones.append((name, parent, transform))
+    return bones
+
+
+def printed_lines(capsys):
+    return capsys.readouterr().out.splitlines()
+
+
+def assets_in(unreal, folder):
+    return sorted(path.rsplit("/", 1)[-1].split(".")[0] for path in unreal.EditorAssetLibrary.list_assets(folder, True, False))
+
+
+@pytest.fixture
+def tool(editor, tool_script):
+    return tool_script
+
+
+@pytest.fixture
+def manny(editor, unreal):
+    return editor.create_skeletal_mesh(MESH_PATH, mannequin_bones(unreal))
+
+
+def bone_position(rig, name):
+    location = rig.global_transform(name).translation
+    return (location.x, location.y, location.z)
+
+
+# ---- files and comparison assets ----------------------------------------------------------------------
+
+def test_a_game_path_maps_to_its_content_file_and_any_other_path_is_refused(tool, unreal):
+    content = unreal.Paths.project_content_dir()
+    assert tool["game_asset_path_to_content_file"]("/Game/A/B/CR_X") == os.path.join(content, "A/B/CR_X.uasset")
+    assert tool["game_asset_path_to_content_file"]("/Game/A/CR_X.CR_X") == os.path.join(content, "A/CR_X.uasset")
+    with pytest.raises(ValueError, match="^Expected /Game asset path, got: /Engine/A/CR_X$"):
+        tool["game_asset_path_to_content_file"]("/Engine/A/CR_X")
+
+
+def test_the_comparison_assets_come_from_the_template_resources_once(tool, unreal, capsys):
+    tool["ensure_mannequin_comparison_assets"]()
+    assert assets_in(unreal, "/Game/Characters/Mannequins") == ["PA_Mannequin", "SKM_Manny_Simple", "SKM_Quinn_Simple",
+                                                                 "SK_Mannequin"]
+    assert printed_lines(capsys) == [
+        "Imported shared Mannequin Skeleton and Physics Asset for comparison meshes.",
+        "Imported Mannequin comparison mesh: /Game/Characters/Mannequins/Meshes/SKM_Manny_Simple",
+        "Imported Mannequin comparison mesh: /Game/Characters/Mannequins/Meshes/SKM_Quinn_Simple"]
+    skeleton = unreal.load_asset("/Game/Characters/Mannequins/Meshes/SK_Mannequin")
+    assert unreal.load_asset("/Game/Characters/Mannequins/Meshes/SKM_Quinn_Simple").get_editor_property("skeleton") == skeleton
+    tool["ensure_mannequin_comparison_assets"]()
+    assert printed_lines(capsys) == ["Imported shared Mannequin Skeleton and Physics Asset for comparison meshes."]
+
+
+def test_a_comparison_mesh_on_another_skeleton_is_given_the_shared_one(tool, editor, unreal, capsys):
+    tool["ensure_mannequin_comparison_assets"]()
+    other = editor.create_skeletal_mesh("/Game/Other/SK_Other", [("root", None, None)])
+    quinn = unreal.load_asset("/Game/Characters/Mannequins/Meshes/SKM_Quinn_Simple")
+    quinn.set_editor_property("skeleton", other.get_editor_property("skeleton"))
+    capsys.readouterr()
+    assert tool["assign_shared_mannequin_skeleton"](quinn) is True
+    assert printed_lines(capsys) == ["Assigned shared SK_Mannequin Skeleton to comparison mesh: "
+                                     "/Game/Characters/Mannequins/Meshes/SKM_Quinn_Simple"]
+    assert quinn.get_editor_property("skeleton") == unreal.load_asset("/Game/Characters/Mannequins/Meshes/SK_Mannequin")
+    assert tool["assign_shared_mannequin_skeleton"](quinn) is False
+
+
+def test_missing_template_resources_are_reported_and_the_tools_still_open(tool, unreal, tmp_path, monkeypatch, capsys):
+    mannequin = tool.module("body.mannequin")
+    monkeypatch.setattr(mannequin, "template_resources_folder", lambda: str(tmp_path / "NoTemplates"))
+    missing = os.path.join(str(tmp_path / "NoTemplates"), "Meshes", "SK_Mannequin.uasset")
+    with pytest.raises(RuntimeError, match="^Could not find the required Mannequin template asset: " + missing + "$"):
+        tool["ensure_mannequin_comparison_dependencies"]()
+    opened = []
+    library = types.SimpleNamespace(open_vantorel_tools=lambda *args: opened.append(args))
+    monkeypatch.setattr(tool.module("actions"), "unreal", types.SimpleNamespace(
+        VNFaceSDKImportLibrary=library, log_error=unreal.log_error, EditorDialog=unreal.EditorDialog))
+    capsys.readouterr()
+    assert tool["open_vantorel_tools"]() is True and len(opened) == 1
+    assert printed_lines(capsys)[0] == "Mannequin comparison asset import skipped: " \
+        "Could not find the required Mannequin template asset: " + missing
+
+
+def test_a_missing_comparison_mesh_file_names_the_mesh(tool, tmp_path, monkeypatch):
+    resources = tmp_path / "Mannequins"
+    for folder, name in (("Meshes", "SK_Mannequin.uasset"), ("Rigs", "PA_Mannequin.uasset")):
+        os.makedirs(resources / folder, exist_ok=True)
+        shutil.copy(os.path.join(TEMPLATE_CONTENT, folder, name), resources / folder / name)
+    monkeypatch.setattr(tool.module("body.mannequin"), "template_resources_folder", lambda: str(resources))
+    with pytest.raises(RuntimeError, match="^Could not find SKM_Manny_Simple.uasset in the Unreal Engine template resources.$"):
+        tool["ensure_mannequin_comparison_assets"]()
+
+
+# ---- the template path --------------------------------------------------------------------------------
+
+def build(tool, mesh, template_file=TEMPLATE_FILE, custom=False, body_json=None):
+    tool["set_target_skeletal_mesh"](mesh)
+    tool["set_body_control_rig_template_file"](template_file)
+    tool["set_include_custom_controllers"](custom)
+    tool["set_body_json_file"](body_json)
+    return tool["create_body_control_rig"]()
+
+
+def test_the_template_file_is_copied_into_the_project_and_the_rig_rests_on_the_mesh(tool, editor, unreal, manny, capsys):
+    rig = build(tool, manny)
+    assert rig.get_path_name() == RIG_PATH + ".SK_Manny_Body_CR"
+    assert os.path.isfile(os.path.join(unreal.Paths.project_content_dir(), "Characters/Mannequins/Rigs/CR_Mannequin_Body.uasset"))
+    lines = printed_lines(capsys)
+    assert "Created Body Control Rig: " + RIG_PATH + ".SK_Manny_Body_CR" in lines
+    assert "Preview mesh set: " + MESH_PATH + ".SK_Manny" in lines
+    assert rig.get_preview_mesh() == manny
+    evaluation = editor.RigEvaluation(unreal.load_asset(RIG_PATH))
+    evaluation.run_forwards_solve(1)
+    assert evaluation.report()["errors"] == []
+    for name, _parent, position in mannequin_proportions.mannequin_bones():
+        assert bone_position(evaluation, name) == pytest.approx(position, abs=1e-4), name
+
+
+def test_an_fk_arm_turn_carries_the_hand_about_the_elbow(tool, editor, unreal, manny):
+    build(tool, manny)
+    evaluation = editor.RigEvaluation(unreal.load_asset(RIG_PATH))
+    evaluation.set_control_value("lowerarm_r_fk_ctrl", unreal.EulerTransform(rotation=unreal.Rotator(pitch=-90.0)))
+    evaluation.run_forwards_solve(1)
+    positions = {name: position for name, _parent, position in mannequin_proportions.mannequin_bones()}
+    elbow, hand = positions["lowerarm_r"], positions["hand_r"]
+    # The forearm points down -X from the elbow; a quarter pitch about Y (nose down is negative)
+    # swings it to point along Z: the hand ends the forearm's length above or below the elbow.
+    length = elbow[0] - hand[0]
+    turned = bone_position(evaluation, "hand_r")
+    assert turned[0] == pytest.approx(elbow[0], abs=1e-3) and turned[1] == pytest.approx(elbow[1], abs=1e-3)
+    assert abs(turned[2] - elbow[2]) == pytest.approx(length, abs=1e-3)
+    assert bone_position(evaluation, "lowerarm_r") == pytest.approx(elbow, abs=1e-4)
+
+
+def test_a_project_that_holds_the_template_needs_no_template_file(tool, editor, unreal, manny):
+    content = os.path.join(unreal.Paths.project_content_dir(), "Characters", "Mannequins", "Rigs")
+    os.makedirs(content)
+    shutil.copy(TEMPLATE_FILE, content)
+    rig = build(tool, manny, template_file=None)
+    assert rig.get_path_name() == RIG_PATH + ".SK_Manny_Body_CR"
+    assert "root_ctrl" in [str(key.name) for key in rig.hierarchy.get_controls(True)]
+
+
+@pytest.mark.parametrize("template_file", [None, "/nowhere/CR_Mannequin_Body.uasset"])
+def test_without_the_template_asset_or_an_existing_file_nothing_is_built(tool, editor, unreal, manny, template_file):
+    with pytest.raises(RuntimeError, match="^Choose an existing Body Control Rig template .uasset file first.$"):
+        build(tool, manny, template_file=template_file)
+    assert assets_in(unreal, "/Game/Chars/Manny") == ["SK_Manny", "SK_Manny_Skeleton"]
+
+
+def test_a_mesh_the_template_cannot_drive_is_refused_and_leaves_the_previous_rig(tool, editor, unreal, manny):
+    build(tool, manny)
+    previous = unreal.load_asset(RIG_PATH)
+    maya_named = editor.create_skeletal_mesh("/Game/Chars/Manny/SK_Maya", [("Root_M", None, None), ("Spine1_M", "Root_M", None)])
+    tool["set_target_skeletal_mesh"](maya_named)
+    with pytest.raises(RuntimeError, match="^The Body Control Rig template drives none of the target SkeletalMesh's bones"):
+        tool["create_body_control_rig"](RIG_PATH, "SK_Manny_Body_CR")
+    assert assets_in(unreal, "/Game/Chars/Manny") == ["SK_Manny", "SK_Manny_Body_CR", "SK_Manny_Skeleton", "SK_Maya",
+                                                      "SK_Maya_Skeleton"]
+    assert unreal.load_asset(RIG_PATH) == previous and previous.get_preview_mesh() == manny
+
+
+def test_the_mannequin_template_source_builds_from_the_create_action(tool, editor, unreal, manny):
+    editor.select_assets([manny.get_path_name()])
+    tool["set_body_control_rig_template_file"](TEMPLATE_FILE)
+    tool["set_body_control_rig_source"]("Mannequin template")
+    tool["set_control_rig_mode"]("Body+Face")
+    tool["create_face_control_rig"] = lambda rig: rig
+    tool["vn_run_create_control_rig"]()
+    assert editor.message_boxes() == [("Vantorel", "Create Control Rig complete.")]
+    assert assets_in(unreal, "/Game/Chars/Manny") == ["SK_Manny", "SK_Manny_CR", "SK_Manny_Skeleton"]
+
+
+# ---- the custom layer's rules -------------------------------------------------------------------------
+
+@pytest.mark.parametrize("joint, candidates", [
+    ("DeformationSystem", ["root"]),
+    ("Shoulder_L", ["upperarm_l"]), ("Wrist_R", ["hand_r"]), ("IndexFinger2_L", ["index_02_l"]),
+    ("ThumbFinger3_R", ["thumb_03_r"]), ("Scapula_R", ["clavicle_r"]),
+    ("Root_M", ["pelvis"]), ("Chest_M", ["spine_03"]), ("Head", ["head"]),
+    ("Tail1_M", []), ("Weapon_R", []), ("Knee_L", []),
+])
+def test_the_matcher_maps_exported_joints_to_mannequin_bones(tool, joint, candidates):
+    assert tool["body_rig_mannequin_template_bone_candidates"](joint) == candidates
+
+
+@pytest.mark.parametrize("samples, scale", [
+    ([0.9, 1.0, 50.0], 1.0), ([50.0, 0.9, 1.0], 1.0), ([150.0], 1.0), ([], 1.0), ([0.05, 0.05], 1.0),
+    ([2.0, 2.5], 2.5), ([0.5], 0.5),
+])
+def test_the_json_scale_is_the_middle_sample_within_bounds(tool, samples, scale):
+    assert tool["body_rig_mannequin_scale_from_samples"](samples) == scale
+
+
+@pytest.mark.parametrize("text, name", [
+    ('(Type=Bone,Name="pelvis")', "pelvis"), ("(Type=Bone,Name=spine_01)", "spine_01"), ('"thigh_l"', "thigh_l"),
+    ("calf_r", "calf_r"), ("(Type=Bone)", ""),
+])
+def test_an_item_name_is_read_from_a_key_text_or_the_whole_text(tool, text, name):
+    assert tool["body_rig_rigvm_item_name"](text) == name
+
+
+def sequence_graph(unreal, linked_outputs):
+    rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Rigs/CR_Sequence")
+    graph = rig.get_controller(rig.get_model())
+    begin = graph.add_unit_node(unreal.RigUnit_BeginExecution.static_struct(), "Execute", unreal.Vector2D(0, 0), "", False)
+    sequence = graph.add_unit_node(unreal.RigVMFunction_Sequence.static_struct(), "Execute", unreal.Vector2D(200, 0), "", False)
+    for _letter in "CD":
+        graph.add_aggregate_pin(sequence.get_node_path(), "", "", False)
+    graph.add_link(begin.get_node_path() + ".ExecuteContext", sequence.get_node_path() + ".ExecuteContext", False)
+    for index, letter in enumerate(linked_outputs):
+        node = graph.add_unit_node(unreal.RigUnit_SetTransform.static_struct(), "Execute", unreal.Vector2D(500, 200 * index), "", False)
+        graph.add_link(sequence.get_node_path() + "." + letter, node.get_node_path() + ".ExecuteContext", False)
+    return graph, sequence.get_node_path()
+
+
+@pytest.mark.parametrize("linked, hooked", [("D", "C"), ("ABCD", "D"), ("", "D"), ("AB", "D")])
+def test_the_layer_hooks_to_the_highest_free_sequence_output(tool, editor, unreal, linked, hooked):
+    unreal.load_module("ControlRigDeveloper")
+    graph, sequence = sequence_graph(unreal, linked)
+    assert tool["body_rig_hook_exec_pin"](graph) == sequence + "." + hooked
+
+
+def test_a_graph_without_a_sequence_cannot_take_the_layer(tool, editor, unreal):
+    rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Rigs/CR_Empty")
+    with pytest.raises(RuntimeError, match="^Could not find the Mannequin Forward Solve Sequence node.$"):
+        tool["body_rig_hook_exec_pin"](rig.get_controller(rig.get_model()))
