@@ -256,3 +256,106 @@ def test_a_graph_without_a_sequence_cannot_take_the_layer(tool, editor, unreal):
     rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Rigs/CR_Empty")
     with pytest.raises(RuntimeError, match="^Could not find the Mannequin Forward Solve Sequence node.$"):
         tool["body_rig_hook_exec_pin"](rig.get_controller(rig.get_model()))
+
+
+# ---- the mannequin sample and its custom layer ----------------------------------------------------------
+
+SAMPLE_DIR = os.path.join(ROOT, "Samples", "SampleManny")
+SAMPLE_JSON = os.path.join(SAMPLE_DIR, "SampleManny_BodyRig.json")
+SAMPLE_MESH = "/Game/SampleManny/SK_SampleManny"
+SAMPLE_RIG = "/Game/SampleManny/SK_SampleManny_Body_CR"
+
+
+@pytest.fixture
+def sample(editor, unreal):
+    content = os.path.join(unreal.Paths.project_content_dir(), "SampleManny")
+    os.makedirs(content)
+    for name in ("SK_SampleManny.uasset", "SK_SampleManny_Skeleton.uasset"):
+        shutil.copy(os.path.join(SAMPLE_DIR, name), content)
+    return unreal.load_asset(SAMPLE_MESH)
+
+
+def sample_positions():
+    sys.path.insert(0, os.path.join(ROOT, "Samples"))
+    import sample_manny
+    return sample_manny.mesh_positions()
+
+
+@pytest.fixture
+def sample_rig(tool, editor, unreal, sample):
+    build(tool, sample, custom=True, body_json=SAMPLE_JSON)
+    return editor.RigEvaluation(unreal.load_asset(SAMPLE_RIG))
+
+
+def test_the_sample_gets_custom_controls_for_its_tail_and_weapon_only(tool, editor, unreal, sample, capsys):
+    rig = build(tool, sample, custom=True, body_json=SAMPLE_JSON)
+    lines = printed_lines(capsys)
+    added = [line for line in lines if line.startswith("Mannequin custom controllers added:")]
+    assert added == ["Mannequin custom controllers added: ['FKTail0_M', 'FKTail1_M', 'FKTail2_M', 'FKTail3_M', "
+                     "'FKTail4_M', 'FKWeapon_R', 'IKTail1_M', 'IKTail2_M', 'FKIKTail_M', 'IKTail2_M_2']"]
+    assert "Mannequin custom system omits non-deform endpoint helpers: Tail_M ['TailEnd_M']" in lines
+    assert "Mannequin custom JSON transform scale: 1.0" in lines
+    hierarchy = rig.hierarchy
+    parents = {str(key.name): [str(p.name) for p in hierarchy.get_parents(key, False)]
+               for key in hierarchy.get_all_keys(True) if "bone" not in str(key.type).lower()}
+    assert parents["CustomControllers"] == []
+    assert parents["VNMannequinParent_FKRoot_M"] == ["CustomControllers"]
+    assert parents["FKTail0_M"] == ["VNMannequinParent_FKRoot_M"] and parents["FKTail1_M"] == ["FKTail0_M"]
+    assert parents["FKWeapon_R"] == ["VNMannequinParent_FKWrist_R"]
+    # The template's own controls stay as they were; the exported standard joints get none.
+    assert "upperarm_l_fk_ctrl" in parents and "FKShoulder_L" not in parents and "FKRoot_M" not in parents
+
+
+def test_the_sample_rests_on_its_mesh_with_the_custom_layer(sample_rig):
+    sample_rig.run_forwards_solve(2)
+    report = sample_rig.report()
+    assert report["errors"] == []
+    for name, position in sample_positions().items():
+        if name != "TailEnd_M":
+            assert bone_position(sample_rig, name) == pytest.approx(position, abs=1e-3), name
+
+
+def test_a_custom_tail_control_turns_the_tail_below_it(sample_rig, unreal):
+    positions = sample_positions()
+    sample_rig.set_control_value("FKTail1_M", unreal.EulerTransform(rotation=unreal.Rotator(yaw=90.0)))
+    sample_rig.run_forwards_solve(1)
+    # A quarter turn about Z at Tail1_M: each joint below swings from -Y (behind) to +X, same height.
+    pivot = positions["Tail1_M"]
+    for name in ("Tail2_M", "Tail3_M", "Tail4_M"):
+        x, y, z = positions[name]
+        expected = (pivot[0] + (pivot[1] - y), pivot[1] + (x - pivot[0]), z)
+        assert bone_position(sample_rig, name) == pytest.approx(expected, abs=1e-3), name
+    assert bone_position(sample_rig, "Tail0_M") == pytest.approx(positions["Tail0_M"], abs=1e-4)
+
+
+def test_the_tail_follows_the_template_pelvis_and_the_weapon_the_hand(sample_rig, unreal):
+    positions = sample_positions()
+    sample_rig.set_control_value("pelvis_ctrl", unreal.EulerTransform(location=unreal.Vector(0.0, 0.0, 10.0)))
+    sample_rig.set_control_value("hand_r_fk_ctrl", unreal.EulerTransform(rotation=unreal.Rotator(yaw=180.0)))
+    sample_rig.run_forwards_solve(1)
+    for name in ("Tail0_M", "Tail4_M"):
+        x, y, z = positions[name]
+        assert bone_position(sample_rig, name) == pytest.approx((x, y, z + 10.0), abs=1e-3), name
+    # Half a turn about Z at the hand puts the weapon on the hand's other side.
+    hand, weapon = positions["hand_r"], positions["Weapon_R"]
+    expected = (2 * hand[0] - weapon[0], 2 * hand[1] - weapon[1], weapon[2])
+    assert bone_position(sample_rig, "Weapon_R") == pytest.approx(expected, abs=1e-3)
+
+
+def test_a_json_of_standard_joints_only_adds_nothing_to_the_duplicate(tool, editor, unreal, sample, tmp_path, capsys):
+    import json
+    with open(SAMPLE_JSON, encoding="utf-8") as handle:
+        document = json.load(handle)
+    standard = [c for c in document["rig"]["controls"] if c["name"] == "Main" or (
+        c.get("joint") and not c["joint"].startswith(("Tail", "Weapon")))]
+    document["rig"]["controls"] = standard
+    document["rig"]["ikSystems"] = []
+    path = tmp_path / "Standard_BodyRig.json"
+    path.write_text(json.dumps(document), encoding="utf-8")
+    rig = build(tool, sample, custom=True, body_json=str(path))
+    assert "Mannequin custom controllers: none found." in printed_lines(capsys)
+    template = unreal.load_asset(TEMPLATE_PATH)
+    names = lambda asset: sorted(str(key.name) for key in asset.hierarchy.get_all_keys(True) if "bone" not in str(key.type).lower())
+    assert names(rig) == names(template)
+    nodes = lambda asset: len(asset.get_controller(asset.get_model()).get_graph().get_nodes())
+    assert nodes(rig) == nodes(template)
