@@ -172,9 +172,10 @@ def create_mannequin_mesh():
     import hosteditor
     import unreal
     bones = []
-    for name, parent, translation in sample_manny.mesh_skeleton():
+    for name, parent, translation, (x, y, z, w) in sample_manny.mesh_skeleton():
         transform = unreal.Transform()
         transform.translation = unreal.Vector(*translation)
+        transform.rotation = unreal.Quat(x=x, y=y, z=z, w=w)
         bones.append((name, parent, transform))
     origin, extent, radius = sample_manny.mesh_bounds()
     bounds = unreal.BoxSphereBounds(origin=unreal.Vector(*origin), box_extent=unreal.Vector(*extent), sphere_radius=radius)

@@ -7,7 +7,8 @@ weapon have FK controls. The tail also has a spline IK system whose last exporte
 is a fit helper the mesh does not carry.
 
 Maya points are the mesh's points with Y and Z swapped (Maya is Y up, facing +Z); every bone keeps the
-world's axes, so every control's rotation is zero and its world matrix is a translation."""
+world's axes except the tail, which aims its joints' X axis down the tail; control records give the
+positions and a zero rotation (the FK controls take their frames from the bones)."""
 
 import os
 import sys
@@ -43,20 +44,35 @@ for _side, _bone_side in (("L", "l"), ("R", "r")):
 
 # (bone, parent bone, mesh position) of the character's own joints, bones of the mesh and joints of
 # the JSON under the same names; the JSON parent of the first tail joint is Root_M, of the weapon Wrist_R.
-TAIL_JOINTS = [("Tail0_M", "pelvis", (0.0, -10.0, 94.0)), ("Tail1_M", "Tail0_M", (0.0, -18.0, 91.0)),
-               ("Tail2_M", "Tail1_M", (0.0, -26.0, 88.0)), ("Tail3_M", "Tail2_M", (0.0, -34.0, 85.0)),
-               ("Tail4_M", "Tail3_M", (0.0, -42.0, 82.0))]
+TAIL_JOINTS = [("Tail0_M", "pelvis", (0.0, -10.0, 94.0)), ("Tail1_M", "Tail0_M", (0.0, -18.0, 94.0)),
+               ("Tail2_M", "Tail1_M", (0.0, -26.0, 94.0)), ("Tail3_M", "Tail2_M", (0.0, -34.0, 94.0)),
+               ("Tail4_M", "Tail3_M", (0.0, -42.0, 94.0))]
 WEAPON_JOINT = ("Weapon_R", "hand_r", (-76.0, 0.0, 137.0))
-TAIL_END_JOINT = ("TailEnd_M", "Tail4_M", (0.0, -50.0, 79.0))
+TAIL_END_JOINT = ("TailEnd_M", "Tail4_M", (0.0, -50.0, 94.0))
+# The tail's joints aim their X axis down the tail, straight back (-Y), as a Maya joint chain aims at
+# its children and as its spline system's primary axis says: the tail's first joint is turned a
+# quarter about Z (yaw -90), the rest follow it unturned. The quaternion (x, y, z, w) of that turn:
+TAIL_ROOT_ROTATION = (0.0, 0.0, -0.707107, 0.707107)
+IDENTITY_ROTATION = (0.0, 0.0, 0.0, 1.0)
 JSON_PARENTS = {"pelvis": "Root_M", "hand_r": "Wrist_R"}
 CUSTOM_COLOR = [0.0, 0.8, 1.0]
 
 
 def mesh_skeleton():
-    """The mesh's bones as (name, parent, local translation): the mannequin's, then the tail and the
-    weapon joint."""
-    bones = mannequin_bones() + TAIL_JOINTS + [WEAPON_JOINT]
-    return local_translations(bones)
+    """The mesh's bones as (name, parent, local translation, local rotation quaternion): the
+    mannequin's (unturned), then the tail (each joint 8 cm down its parent's X axis, the first turned
+    to aim back) and the weapon joint (unturned)."""
+    bones = [(name, parent, translation, IDENTITY_ROTATION) for name, parent, translation in local_translations(mannequin_bones())]
+    custom = local_translations(mannequin_bones() + TAIL_JOINTS + [WEAPON_JOINT])[len(bones):]
+    for name, parent, translation in custom:
+        if name == TAIL_JOINTS[0][0]:
+            bones.append((name, parent, translation, TAIL_ROOT_ROTATION))
+        elif name.startswith("Tail"):
+            # Straight back along the turned parent's X axis: the global step (0, -8, 0) is (8, 0, 0) locally.
+            bones.append((name, parent, (round(-translation[1], 6), 0.0, 0.0), IDENTITY_ROTATION))
+        else:
+            bones.append((name, parent, translation, IDENTITY_ROTATION))
+    return bones
 
 
 def mesh_positions():

@@ -294,7 +294,8 @@ def test_the_sample_gets_custom_controls_for_its_tail_and_weapon_only(tool, edit
     assert added == ["Mannequin custom controllers added: ['FKTail0_M', 'FKTail1_M', 'FKTail2_M', 'FKTail3_M', "
                      "'FKTail4_M', 'FKWeapon_R', 'IKTail1_M', 'IKTail2_M', 'FKIKTail_M', 'IKTail2_M_2']"]
     assert "Mannequin custom system omits non-deform endpoint helpers: Tail_M ['TailEnd_M']" in lines
-    assert "Mannequin custom JSON transform scale: 1.0" in lines
+    scale_lines = [line for line in lines if line.startswith("Mannequin custom JSON transform scale: ")]
+    assert len(scale_lines) == 1 and float(scale_lines[0].rsplit(" ", 1)[1]) == pytest.approx(1.0, abs=1e-6)
     hierarchy = rig.hierarchy
     parents = {str(key.name): [str(p.name) for p in hierarchy.get_parents(key, False)]
                for key in hierarchy.get_all_keys(True) if "bone" not in str(key.type).lower()}
@@ -359,3 +360,28 @@ def test_a_json_of_standard_joints_only_adds_nothing_to_the_duplicate(tool, edit
     assert names(rig) == names(template)
     nodes = lambda asset: len(asset.get_controller(asset.get_model()).get_graph().get_nodes())
     assert nodes(rig) == nodes(template)
+
+
+def test_the_spline_tail_is_solved_over_its_mesh_bones_without_the_fit_helper(sample_rig, unreal):
+    positions = sample_positions()
+    sample_rig.set_control_value("FKIKTail_M_FKIKBlend", 10.0)
+    sample_rig.run_forwards_solve(2)
+    report = sample_rig.report()
+    assert report["errors"] == [] and report["warnings"] == []
+    for name in ("Tail0_M", "Tail2_M", "Tail4_M"):
+        assert bone_position(sample_rig, name) == pytest.approx(positions[name], abs=1e-3), name
+    # The middle handle pulled 10 cm to the left bends the tail's middle that way; its ends stay with
+    # the end handles, which did not move.
+    sample_rig.set_control_value("IKTail2_M_2", unreal.EulerTransform(location=unreal.Vector(10.0, 0.0, 0.0)))
+    sample_rig.run_forwards_solve(2)
+    assert sample_rig.report()["errors"] == []
+    tail = [bone_position(sample_rig, "Tail%d_M" % index) for index in range(5)]
+    assert tail[0] == pytest.approx(positions["Tail0_M"], abs=1e-4)
+    assert tail[4] == pytest.approx(positions["Tail4_M"], abs=1e-3)
+    assert all(joint[0] > 3.0 for joint in tail[1:4])
+    # The end handle, which sits on the fit helper past the last mesh bone, carries that bone with it.
+    sample_rig.set_control_value("IKTail2_M_2", unreal.EulerTransform())
+    sample_rig.set_control_value("IKTail2_M", unreal.EulerTransform(location=unreal.Vector(0.0, 0.0, 10.0)))
+    sample_rig.run_forwards_solve(2)
+    x, y, z = positions["Tail4_M"]
+    assert bone_position(sample_rig, "Tail4_M") == pytest.approx((x, y, z + 10.0), abs=1e-3)

@@ -21,8 +21,8 @@ from _vantorel_tool.body.planning import (
 from _vantorel_tool.body.setup import BODY_RIG_HELPERS_NAME, body_rig_joint_keys
 from _vantorel_tool.body.spline_ik import (
     body_rig_add_spline_end_fk_pin, body_rig_add_spline_ik, body_rig_capture_spline_fk_pose,
-    body_rig_expand_spline_joint_chain, body_rig_make_spline_fk_snapshot_spaces, body_rig_make_spline_parent_spaces,
-    body_rig_prepare_spline_ik,
+    body_rig_expand_spline_joint_chain, body_rig_make_spline_end_follow_spaces, body_rig_make_spline_fk_snapshot_spaces,
+    body_rig_make_spline_parent_spaces, body_rig_prepare_spline_ik,
 )
 from _vantorel_tool.body_json import body_json_text
 from _vantorel_tool.graph import (
@@ -543,6 +543,9 @@ def body_rig_make_custom_hierarchy(layer, custom_root):
     records = body_rig_controls_by_name([control.record for control in layer.planned])
     for chain in layer.chains:
         print(FKIK_CHANNELS_TEXT, chain.id, body_rig_make_fkik_channels(elements, chain, records) or 0)
+    # The end follow space is what the chain's end pin in the graph keeps on the end bone; without it
+    # that pin would constrain a null the rig does not have.
+    body_rig_make_spline_end_follow_spaces(elements, layer.spline_chains, layer.joint_keys, layer.planned)
     for chain in layer.spline_chains:
         body_rig_make_spline_parent_spaces(elements, chain, layer.joint_keys)
     body_rig_make_spline_fk_snapshot_spaces(elements, layer.spline_chains, layer.joint_keys)
