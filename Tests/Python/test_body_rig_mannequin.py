@@ -385,3 +385,17 @@ def test_the_spline_tail_is_solved_over_its_mesh_bones_without_the_fit_helper(sa
     sample_rig.run_forwards_solve(2)
     x, y, z = positions["Tail4_M"]
     assert bone_position(sample_rig, "Tail4_M") == pytest.approx((x, y, z + 10.0), abs=1e-3)
+
+
+def test_a_template_without_a_forward_sequence_refuses_the_layer_and_leaves_no_asset(tool, editor, unreal, sample):
+    content = os.path.join(unreal.Paths.project_content_dir(), "Characters", "Mannequins", "Rigs")
+    os.makedirs(content)
+    shutil.copy(TEMPLATE_FILE, content)
+    template = unreal.load_asset(TEMPLATE_PATH)
+    graph = template.get_controller(template.get_model())
+    for node in list(graph.get_graph().get_nodes()):
+        if "Sequence" in str(node.get_node_title()):
+            graph.remove_node(node, False)
+    with pytest.raises(RuntimeError, match="^Could not find the Mannequin Forward Solve Sequence node.$"):
+        build(tool, sample, template_file=None, custom=True, body_json=SAMPLE_JSON)
+    assert assets_in(unreal, "/Game/SampleManny") == ["SK_SampleManny", "SK_SampleManny_Skeleton"]

@@ -168,9 +168,10 @@ def create_body_control_rig(target_path=None, target_name=None, combined=False):
     does not drive get controls from the Body rig JSON. The target defaults to the mesh's body rig, or
     with combined to its combined rig. Returns the saved blueprint.
 
-    The duplicate is made and checked beside any rig already at the target, which is replaced only
-    once the build can no longer be refused: a mesh the template cannot drive, or a Body rig JSON that
-    does not read, leaves the previous rig as it was and no new asset behind."""
+    The duplicate is made and built beside any rig already at the target, which is replaced only once
+    the build can no longer be refused: a mesh the template cannot drive, a Body rig JSON that does not
+    read or a template graph the custom layer cannot hook into leaves the previous rig as it was and no
+    new asset behind."""
     ensure_target_skeletal_mesh()
     if target_path is None:
         target_path = state.full_combined_control_rig_path if combined else state.full_body_control_rig_path
@@ -193,13 +194,12 @@ def create_body_control_rig(target_path=None, target_name=None, combined=False):
         preview_set = set_control_rig_preview_mesh(control_rig)
         replace_control_rig_bones_from_skeletal_mesh(control_rig)
         require_template_drives_mesh(control_rig, owned_bones)
+        if rig_data is not None:
+            body_rig_add_mannequin_custom_controllers(control_rig, rig_data)
     except Exception:
         discard_control_rig_asset(control_rig)
         raise
     control_rig = move_control_rig_to_target(control_rig, target_path, target_name)
-
-    if rig_data is not None:
-        body_rig_add_mannequin_custom_controllers(control_rig, rig_data)
     recompile_body_control_rig(control_rig)
     unreal.EditorAssetLibrary.save_loaded_asset(control_rig, False)
     print(CREATED_TEXT, control_rig.get_path_name())
