@@ -399,3 +399,72 @@ def test_a_template_without_a_forward_sequence_refuses_the_layer_and_leaves_no_a
     with pytest.raises(RuntimeError, match="^Could not find the Mannequin Forward Solve Sequence node.$"):
         build(tool, sample, template_file=None, custom=True, body_json=SAMPLE_JSON)
     assert assets_in(unreal, "/Game/SampleManny") == ["SK_SampleManny", "SK_SampleManny_Skeleton"]
+
+
+def rig_data(controls, joints=(), systems=()):
+    return {"controls": list(controls), "joints": [{"name": name, "parent": parent} for name, parent in joints],
+            "ikSystems": list(systems)}
+
+
+def test_the_filtered_view_keeps_only_unowned_systems_on_mesh_bones(tool, capsys):
+    joints = [("Root_M", ""), ("Tail0_M", "Root_M"), ("Tail1_M", "Tail0_M"), ("TailEnd_M", "Tail1_M"),
+              ("Ear0_M", "Root_M"), ("EarEnd_M", "Ear0_M"), ("Spine1_M", "Root_M"), ("Chest_M", "Spine1_M")]
+    systems = [
+        {"name": "Tail_M", "solver": "ikSplineSolver", "joints": ["Tail0_M", "TailEnd_M"], "controls": ["IKTail1_M", "IKTail2_M"],
+         "switchControl": "FKIKTail_M"},
+        {"name": "Ear_M", "solver": "ikSplineSolver", "joints": ["Ear0_M", "EarEnd_M"], "controls": ["IKEar1_M"]},
+        {"name": "Spine_M", "solver": "ikSplineSolver", "joints": ["Spine1_M", "Chest_M"], "controls": ["IKSpine1_M"]},
+    ]
+    controls = [{"name": "FKRoot_M", "joint": "Root_M"}, {"name": "FKTail0_M", "joint": "Tail0_M"},
+                {"name": "IKTail2_M", "joint": "TailEnd_M"}, {"name": "FKIKTail_M", "joint": "Root_M"},
+                {"name": "FKEarEnd_M", "joint": "EarEnd_M"}, {"name": "IKSpine1_M", "joint": "Spine1_M"}, {"name": "Main"}]
+    bones = ["pelvis", "spine_01", "Tail0_M", "Tail1_M", "Ear0_M"]
+    filtered = tool["body_rig_mannequin_filtered_rig_data"](rig_data(controls, joints, systems), ["Root_M", "Spine1_M"], bones)
+    assert [system["name"] for system in filtered["ikSystems"]] == ["Tail_M"]
+    assert filtered["ikSystems"][0]["joints"] == ["Tail0_M", "Tail1_M"]
+    assert [c["name"] for c in filtered["controls"]] == ["FKTail0_M", "IKTail2_M", "FKIKTail_M"]
+    assert "Root_M" not in [joint["name"] for joint in filtered["joints"]]
+    assert printed_lines(capsys) == ["Mannequin custom system omits non-deform endpoint helpers: Tail_M ['TailEnd_M']",
+                                     "Skipping custom system with fewer than two SkeletalMesh bones: Ear_M"]
+
+
+def test_owned_joints_fall_back_to_the_standard_joints_when_no_template_bone_matches(tool, capsys):
+    data = rig_data([{"name": "FKRoot_M", "joint": "Root_M"}, {"name": "FKKnee_L", "joint": "Knee_L"},
+                     {"name": "FKTail0_M", "joint": "Tail0_M"}, {"name": "FKSpine1Part1_M", "joint": "Spine1Part1_M"}])
+    assert tool["body_rig_mannequin_owned_joint_names"](data, ["Root_M", "Tail0_M"], ["root_bone_of_another_rig"]) == \
+        ["Root_M", "Knee_L", "Spine1Part1_M"]
+    assert printed_lines(capsys)[-1].startswith("Mannequin template owned joints (standard joints; no template bone matched): 3")
+    assert tool["body_rig_mannequin_owned_joint_names"](data, ["Root_M", "Tail0_M"], ["PELVIS", "tail0_m"]) == ["Root_M", "Tail0_M"]
+
+
+def test_control_data_is_brought_to_the_template_scale(tool):
+    planned = tool["PlannedControl"]
+    matrix = [1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 4.0, 6.0, 8.0, 1.0]
+    fk = planned(record={"name": "FKTail0_M", "type": "FK", "positionWorld": [1.0, 2.0, 3.0], "worldMatrix": matrix,
+                         "diameter": 3.0, "curveShapes": [{"cvs": [[1.0, 1.0, 1.0]]}]})
+    scaled = tool["body_rig_mannequin_scaled_control_data"](fk, 2.0)
+    assert scaled.record["positionWorld"] == [2.0, 4.0, 6.0] and scaled.record["diameter"] == 6.0
+    assert scaled.record["worldMatrix"][:12] == matrix[:12] and scaled.record["worldMatrix"][12:] == [8.0, 12.0, 16.0, 1.0]
+    assert scaled.record["curveShapes"] == [{"cvs": [[1.0, 1.0, 1.0]]}] and scaled.shape_import_scale is None
+    assert fk.record["positionWorld"] == [1.0, 2.0, 3.0] and fk.record["diameter"] == 3.0
+    spline = tool["body_rig_mannequin_scaled_control_data"](planned(record={"name": "IKTail1_M", "type": "SplineIK", "diameter": 3.0}), 2.0)
+    assert spline.shape_import_scale == 2.0 and spline.internal_shape_rotation == [90.0, 0.0, 0.0]
+    assert spline.record["diameter"] == 3.0
+
+
+def test_a_json_at_half_the_mesh_size_is_scaled_up_to_the_template(tool, editor, unreal, sample, tmp_path, capsys):
+    import json
+    with open(SAMPLE_JSON, encoding="utf-8") as handle:
+        document = json.load(handle)
+    for control in document["rig"]["controls"]:
+        control["positionWorld"] = [value * 0.5 for value in control["positionWorld"]]
+        control["worldMatrix"][12:15] = [value * 0.5 for value in control["worldMatrix"][12:15]]
+    path = tmp_path / "Half_BodyRig.json"
+    path.write_text(json.dumps(document), encoding="utf-8")
+    build(tool, sample, custom=True, body_json=str(path))
+    scale_lines = [line for line in printed_lines(capsys) if line.startswith("Mannequin custom JSON transform scale: ")]
+    assert float(scale_lines[0].rsplit(" ", 1)[1]) == pytest.approx(2.0, abs=1e-5)
+    rig = editor.RigEvaluation(unreal.load_asset(SAMPLE_RIG))
+    rig.run_forwards_solve(1)
+    positions = sample_positions()
+    assert bone_position(rig, "Tail4_M") == pytest.approx(positions["Tail4_M"], abs=1e-3)
