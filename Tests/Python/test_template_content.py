@@ -57,4 +57,13 @@ def test_the_body_rig_rests_on_the_mesh_and_an_fk_turn_carries_the_limb(template
     hand = rig.global_transform("hand_l").translation
     assert (hand.x, hand.y, hand.z) == pytest.approx((17.0, 54.0, 142.0), abs=1e-3)
     foot = rig.global_transform("foot_l").translation
-    assert (foot.x, foot.y, foot.z) == pytest.approx((9.0, -2.0, 6.5), abs=1e-4)
+    assert (foot.x, foot.y, foot.z) == pytest.approx((9.0, -1.5, 7.0), abs=1e-4)
+
+
+def test_the_mannequin_legs_measure_the_engine_mannequins_length():
+    import math
+    import mannequin_proportions
+    positions = {name: position for name, _parent, position in mannequin_proportions.mannequin_bones()}
+    for side in "lr":
+        thigh, calf, foot = (positions["%s_%s" % (stem, side)] for stem in ("thigh", "calf", "foot"))
+        assert math.dist(thigh, calf) + math.dist(calf, foot) == pytest.approx(85.55921, abs=1e-4)

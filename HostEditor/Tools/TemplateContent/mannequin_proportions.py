@@ -1,6 +1,7 @@
-"""The mannequin's proportions: a character of about 180 cm whose leg, thigh to foot, is about 85.6 cm,
-facing +Y with its left side on +X, Z up, in centimetres. Every bone keeps the world's axes (no
-rotation at rest), so a bone's local translation is its position less its parent's.
+"""The mannequin's proportions: a character of about 180 cm whose leg, thigh to knee plus knee to foot,
+is the engine mannequin's 85.56 cm (the knee slightly forward), facing +Y with its left side on +X, Z
+up, in centimetres. Every bone keeps the world's axes (no rotation at rest), so a bone's local
+translation is its position less its parent's.
 
 The stand-in's template content (the shared skeleton, the comparison meshes, the body Control Rig)
 and the mannequin sample character are made from this one table, so they fit each other exactly."""
@@ -42,8 +43,8 @@ SIDE_BONES = (
     ("pinky_02", "pinky_01", (81.0, -3.0, 142.0)),
     ("pinky_03", "pinky_02", (83.5, -3.0, 142.0)),
     ("thigh", "pelvis", (9.0, 0.0, 92.0)),
-    ("calf", "thigh", (9.0, 1.0, 49.2)),
-    ("foot", "calf", (9.0, -2.0, 6.5)),
+    ("calf", "thigh", (9.0, 4.076, 49.5)),
+    ("foot", "calf", (9.0, -1.5, 7.0)),
     ("ball", "foot", (9.0, 12.0, 1.5)),
 )
 
@@ -51,8 +52,8 @@ SIDE_BONES = (
 # target at its limb's end.
 IK_BONES = (
     ("ik_foot_root", "root", (0.0, 0.0, 0.0)),
-    ("ik_foot_l", "ik_foot_root", (9.0, -2.0, 6.5)),
-    ("ik_foot_r", "ik_foot_root", (-9.0, -2.0, 6.5)),
+    ("ik_foot_l", "ik_foot_root", (9.0, -1.5, 7.0)),
+    ("ik_foot_r", "ik_foot_root", (-9.0, -1.5, 7.0)),
     ("ik_hand_root", "root", (0.0, 0.0, 0.0)),
     ("ik_hand_gun", "ik_hand_root", (-71.0, 0.0, 142.0)),
     ("ik_hand_l", "ik_hand_gun", (71.0, 0.0, 142.0)),
