@@ -468,3 +468,29 @@ def test_a_json_at_half_the_mesh_size_is_scaled_up_to_the_template(tool, editor,
     rig.run_forwards_solve(1)
     positions = sample_positions()
     assert bone_position(rig, "Tail4_M") == pytest.approx(positions["Tail4_M"], abs=1e-3)
+
+
+def test_the_headless_editor_builds_the_sample_from_the_template_and_evaluates_it(tmp_path):
+    import subprocess
+    from conftest import PYTHON_DIR
+    host = os.path.join(os.path.dirname(PYTHON_DIR), "Binaries", "HostEditor-Cmd")
+    project = tmp_path / "Project"
+    shutil.copytree(SAMPLE_DIR, project / "Content" / "SampleManny")
+    build_command = (
+        'import builtins, unreal; builtins.vn_set_target_skeletal_mesh(unreal.load_asset("%s")); '
+        'builtins.vn_set_body_control_rig_template_file("%s"); builtins.vn_set_body_json_file("%s"); '
+        'builtins.vn_set_body_control_rig_source("Mannequin template"); builtins.vn_set_control_rig_mode("Body"); '
+        'builtins.vn_set_include_custom_controllers(True); builtins.vn_run_create_control_rig()'
+        % (SAMPLE_MESH, TEMPLATE_FILE, SAMPLE_JSON))
+    turn = "FKTail1_M=(Location=(X=0,Y=0,Z=0),Rotation=(Pitch=0,Yaw=90,Roll=0),Scale=(X=1,Y=1,Z=1))"
+    result = subprocess.run([host, str(project), "-OpenTools", "-ExecCmd=" + build_command, "-ControlValue=" + turn,
+                             "-EvalRig=" + SAMPLE_RIG + ".SK_SampleManny_Body_CR"], capture_output=True, text=True, timeout=120)
+    lines = result.stdout.splitlines()
+    assert result.returncode == 0, result.stdout[-2000:]
+    assert "[Vantorel] Create Control Rig complete." in lines
+    positions = sample_positions()
+    pivot, (x, y, z) = positions["Tail1_M"], positions["Tail4_M"]
+    tail = [line for line in lines if line.strip().startswith("Tail4_M T=")]
+    assert len(tail) == 1
+    numbers = [float(value) for value in tail[0].split("T=(", 1)[1].split(")", 1)[0].split(",")]
+    assert numbers == pytest.approx([pivot[0] + (pivot[1] - y), pivot[1] + (x - pivot[0]), z], abs=1e-3)
