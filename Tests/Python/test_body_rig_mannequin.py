@@ -65,8 +65,9 @@ def test_a_game_path_maps_to_its_content_file_and_any_other_path_is_refused(tool
     content = unreal.Paths.project_content_dir()
     assert tool["game_asset_path_to_content_file"]("/Game/A/B/CR_X") == os.path.join(content, "A/B/CR_X.uasset")
     assert tool["game_asset_path_to_content_file"]("/Game/A/CR_X.CR_X") == os.path.join(content, "A/CR_X.uasset")
-    with pytest.raises(ValueError, match="^Expected /Game asset path, got: /Engine/A/CR_X$"):
-        tool["game_asset_path_to_content_file"]("/Engine/A/CR_X")
+    for path in ("/Engine/A/CR_X", "/Game/../../Outside/CR_X", "/Gameplay/CR_X"):
+        with pytest.raises(ValueError, match="^Expected /Game asset path, got: " + path + "$"):
+            tool["game_asset_path_to_content_file"](path)
 
 
 def test_the_comparison_assets_come_from_the_template_resources_once(tool, unreal, capsys):
@@ -177,6 +178,15 @@ def test_without_the_template_asset_or_an_existing_file_nothing_is_built(tool, e
     with pytest.raises(RuntimeError, match="^Choose an existing Body Control Rig template .uasset file first.$"):
         build(tool, manny, template_file=template_file)
     assert assets_in(unreal, "/Game/Chars/Manny") == ["SK_Manny", "SK_Manny_Skeleton"]
+
+
+def test_a_template_file_that_does_not_load_is_reported_and_not_left_in_the_project(tool, editor, unreal, manny, tmp_path):
+    not_a_package = tmp_path / "CR_Mannequin_Body.uasset"
+    not_a_package.write_text("not a package\n")
+    with pytest.raises(RuntimeError, match="^Copied Body Control Rig template, but Unreal could not load it: " + TEMPLATE_PATH + "$"):
+        build(tool, manny, template_file=str(not_a_package))
+    assert not os.path.exists(tool["game_asset_path_to_content_file"](TEMPLATE_PATH))
+    assert assets_in(unreal, "/Game") == ["SK_Manny", "SK_Manny_Skeleton"]
 
 
 def test_a_mesh_the_template_cannot_drive_is_refused_and_leaves_the_previous_rig(tool, editor, unreal, manny):

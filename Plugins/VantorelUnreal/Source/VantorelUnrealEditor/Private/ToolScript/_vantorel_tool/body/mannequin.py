@@ -85,7 +85,8 @@ def game_asset_path_to_content_file(game_path):
     """The file of a "/Game/..." asset: the project content folder + the rest of the package path +
     ".uasset". Raises ValueError for any other path."""
     path = str(game_path or "")
-    if not path.startswith(GAME_PREFIX):
+    # A ".." segment would name a file outside the content folder.
+    if not path.startswith(GAME_PREFIX) or ".." in path.split("/"):
         raise ValueError(EXPECTED_GAME_PATH_TEXT + path)
     package_path = path.split(".", 1)[0]
     return os.path.join(unreal.Paths.project_content_dir(), package_path[len(GAME_PREFIX):] + ASSET_FILE_EXTENSION)
@@ -114,13 +115,20 @@ def load_existing_asset(game_path):
 
 def copy_into_project(source_file, game_path):
     """Copies source_file (with its file times) to the content file of game_path, making its folders,
-    and has the asset registry scan the new file. Returns the asset loaded from there, or None."""
+    and has the asset registry scan the new file. Returns the asset loaded from there, or None; a copy
+    that does not load is removed again, so no unreadable package stays in the project."""
     target_file = game_asset_path_to_content_file(game_path)
     os.makedirs(os.path.dirname(target_file), exist_ok=True)
-    if not (os.path.exists(target_file) and os.path.samefile(source_file, target_file)):
+    copied = not (os.path.exists(target_file) and os.path.samefile(source_file, target_file))
+    if copied:
         shutil.copy2(source_file, target_file)
-    unreal.AssetRegistryHelpers.get_asset_registry().scan_files_synchronous([target_file], True)
-    return load_existing_asset(game_path)
+    registry = unreal.AssetRegistryHelpers.get_asset_registry()
+    registry.scan_files_synchronous([target_file], True)
+    asset = load_existing_asset(game_path)
+    if asset is None and copied:
+        os.remove(target_file)
+        registry.scan_files_synchronous([target_file], True)
+    return asset
 
 
 # ---- the template path ------------------------------------------------------------------------------
