@@ -576,13 +576,12 @@ def body_rig_add_custom_graph(layer, controller):
     fk_controls = [c for c in layer.planned if c.kind in BODY_RIG_FK_JOINT_KINDS and c.joint in layer.joint_keys]
     exec_pin = body_rig_add_custom_fk_control_graph(graph, fk_controls, exec_pin, x, y + 180 * spaces)
     row = y + 180 * spaces + max(260, 220 * len(fk_controls) + 80)
-    if layer.spline_chains:
-        exec_pin = body_rig_capture_spline_fk_pose(graph, layer.spline_chains, exec_pin, x, row) or exec_pin
-        row += max(360, 150 * sum(len(chain.bones) + 1 for chain in layer.spline_chains))
-        for chain in layer.spline_chains:
-            exec_pin = body_rig_add_spline_ik(graph, chain, exec_pin, x, row) or exec_pin
-            exec_pin = body_rig_add_spline_end_fk_pin(graph, chain, exec_pin, x, row + 900) or exec_pin
-            row += max(1120, 150 * len(chain.bones) + 360)
+    for chain in layer.spline_chains:
+        exec_pin = body_rig_capture_spline_fk_pose(graph, [chain], exec_pin, x, row) or exec_pin
+        row += max(360, 150 * (len(chain.bones) + 1))
+        exec_pin = body_rig_add_spline_ik(graph, chain, exec_pin, x, row) or exec_pin
+        exec_pin = body_rig_add_spline_end_fk_pin(graph, chain, exec_pin, x, row + 900) or exec_pin
+        row += max(1120, 150 * len(chain.bones) + 360)
     body_rig_end_section_group(graph, CUSTOM_GROUP_TITLE)
     return len(fk_controls)
 
