@@ -19,6 +19,7 @@ SAMPLES_DIR = os.path.dirname(os.path.abspath(__file__))
 if SAMPLES_DIR not in sys.path:
     sys.path.insert(0, SAMPLES_DIR)
 
+import sample_manny  # noqa: E402
 from sample_body import BodyRig  # noqa: E402
 from sample_face import FaceRig  # noqa: E402
 from sample_skeleton import Skeleton  # noqa: E402
@@ -162,6 +163,47 @@ def generate(params, output_dir, with_mesh=True):
     return folder
 
 
+def mannequin_mesh_package():
+    return "%s/%s/%s%s" % (CONTENT_ROOT, sample_manny.NAME, MESH_PREFIX, sample_manny.NAME)
+
+
+def create_mannequin_mesh():
+    """Creates the mannequin sample's skeletal mesh in the running headless editor; returns the mesh."""
+    import hosteditor
+    import unreal
+    bones = []
+    for name, parent, translation, (x, y, z, w) in sample_manny.mesh_skeleton():
+        transform = unreal.Transform()
+        transform.translation = unreal.Vector(*translation)
+        transform.rotation = unreal.Quat(x=x, y=y, z=z, w=w)
+        bones.append((name, parent, transform))
+    origin, extent, radius = sample_manny.mesh_bounds()
+    bounds = unreal.BoxSphereBounds(origin=unreal.Vector(*origin), box_extent=unreal.Vector(*extent), sphere_radius=radius)
+    return hosteditor.create_skeletal_mesh(mannequin_mesh_package(), bones, 1.0, bounds)
+
+
+def generate_mannequin(output_dir, with_mesh=True):
+    """Writes the mannequin sample (sample_manny) into output_dir/SampleManny/: its Body rig JSON and,
+    with_mesh, its mesh and skeleton packages. Returns that folder."""
+    import hosteditor
+    folder = os.path.join(output_dir, sample_manny.NAME)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, sample_manny.NAME + "_BodyRig.json"), "w", encoding="utf-8", newline="\n") as handle:
+        handle.write(json_text(sample_manny.body_document()))
+    if not with_mesh:
+        return folder
+    project = tempfile.mkdtemp(prefix="vn_sample_")
+    try:
+        hosteditor.start(project, plugin_dirs=[])
+        create_mannequin_mesh()
+        saved = os.path.join(project, "Content", sample_manny.NAME)
+        for name in sorted(os.listdir(saved)):
+            shutil.copyfile(os.path.join(saved, name), os.path.join(folder, name))
+        return folder
+    finally:
+        shutil.rmtree(project, ignore_errors=True)
+
+
 def parse_arguments(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--name", default=DEFAULT_NAME, help="character name (default %(default)s)")
@@ -173,6 +215,8 @@ def parse_arguments(argv):
     parser.add_argument("--import-scale", type=float, default=1.0, help="the mesh's import uniform scale (default %(default)s)")
     parser.add_argument("--root-parts", type=int, default=0, help="inbetween joints between root and spine (default %(default)s)")
     parser.add_argument("--json-only", action="store_true", help="write only the two JSON files")
+    parser.add_argument("--mannequin", action="store_true",
+                        help="write the mannequin sample (SampleManny) instead; size options do not apply")
     parser.add_argument("--python-dir", help="folder of the built unreal module (default: build/python)")
     return parser.parse_args(argv)
 
@@ -194,7 +238,10 @@ def main(argv=None):
             print("generate_sample: the headless editor's Python is not built (%s); build first or pass --json-only" % error,
                   file=sys.stderr)
             return 1
-    folder = generate(params, arguments.output, with_mesh=not arguments.json_only)
+    if arguments.mannequin:
+        folder = generate_mannequin(arguments.output, with_mesh=not arguments.json_only)
+    else:
+        folder = generate(params, arguments.output, with_mesh=not arguments.json_only)
     print("Wrote %s" % folder)
     return 0
 

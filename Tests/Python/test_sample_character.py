@@ -569,3 +569,45 @@ def test_the_committed_sample_is_what_the_generator_writes(unreal, tmp_path):
     for name in written:
         with open(os.path.join(folder, name), "rb") as fresh, open(os.path.join(SAMPLE_DIR, name), "rb") as committed:
             assert fresh.read() == committed.read(), "%s is stale: run Samples/generate_sample.py" % name
+
+
+# ---- the mannequin sample -------------------------------------------------------------------------
+
+MANNY_DIR = os.path.join(SAMPLES, "SampleManny")
+
+
+def test_the_committed_mannequin_sample_is_what_the_generator_writes(unreal, tmp_path):
+    folder = generate_sample.generate_mannequin(str(tmp_path))
+    written = sorted(os.listdir(folder))
+    assert written == sorted(os.listdir(MANNY_DIR)) == ["SK_SampleManny.uasset", "SK_SampleManny_Skeleton.uasset",
+                                                         "SampleManny_BodyRig.json"]
+    for name in written:
+        with open(os.path.join(folder, name), "rb") as fresh, open(os.path.join(MANNY_DIR, name), "rb") as committed:
+            assert fresh.read() == committed.read(), "%s is stale: run Samples/generate_sample.py --mannequin" % name
+
+
+def test_the_mannequin_samples_controls_sit_on_its_mesh_bones(editor, unreal, tool_script):
+    """Every FK control's Maya position, as an Unreal point (x, z, y), is the global reference position
+    of the mesh bone its joint stands on: its own name for the tail and weapon, the mannequin bone the
+    exporter's name stands for otherwise."""
+    content = os.path.join(unreal.Paths.project_content_dir(), "SampleManny")
+    shutil.copytree(MANNY_DIR, content)
+    mesh = unreal.load_asset("/Game/SampleManny/SK_SampleManny")
+    rig = unreal.ControlRigBlueprintFactory.create_control_rig_from_skeletal_mesh_or_skeleton(mesh, False)
+    hierarchy = rig.hierarchy
+    bones = {str(key.name): key for key in hierarchy.get_bones(True)}
+    candidates = tool_script["body_rig_mannequin_template_bone_candidates"]
+    document = load(os.path.join(MANNY_DIR, "SampleManny_BodyRig.json"))
+    checked = 0
+    for control in document["rig"]["controls"]:
+        if control["type"] != "FK":
+            continue
+        joint = control["joint"]
+        bone = joint if joint in bones else next(iter(candidates(joint)), None)
+        if bone is None:
+            continue
+        x, y, z = control["positionWorld"]
+        location = hierarchy.get_global_transform(bones[bone], True).translation
+        assert (location.x, location.y, location.z) == pytest.approx((x, z, y), abs=TOLERANCE_CM), control["name"]
+        checked += 1
+    assert checked >= 30

@@ -8,6 +8,7 @@ import unreal
 from _vantorel_tool import state
 from _vantorel_tool.assets import guess_skeletal_mesh_path, set_body_control_rig_template
 from _vantorel_tool.body.driver import create_body_control_rig_from_json
+from _vantorel_tool.body.mannequin import create_body_control_rig, ensure_mannequin_comparison_assets
 from _vantorel_tool.engine import call_first_accepted, show_vantorel_message
 from _vantorel_tool.face.build import create_vn_face_control_rig
 from _vantorel_tool.names import error_text
@@ -37,11 +38,6 @@ LABEL_CREATE_CONTROL_RIG = "Create Control Rig"
 # ---- builders still to come ---------------------------------------------------------------------------
 # Each says that it is not there yet; the action that runs it reports that in its message box.
 
-def create_body_control_rig(target_path=None, target_name=None, combined=False):
-    """The body rig from the Mannequin template."""
-    raise RuntimeError("The Mannequin template build" + NOT_AVAILABLE_SUFFIX)
-
-
 def apply_mannequin_retargeting_options():
     """The mannequin retargeting options on the target mesh's skeleton."""
     raise RuntimeError("Setting the retarget options" + NOT_AVAILABLE_SUFFIX)
@@ -50,11 +46,6 @@ def apply_mannequin_retargeting_options():
 def set_character_mesh():
     """The target mesh on the project's character blueprint."""
     raise RuntimeError("Setting the character mesh" + NOT_AVAILABLE_SUFFIX)
-
-
-def ensure_mannequin_comparison_assets():
-    """The mannequin comparison meshes and what they depend on, imported into the project."""
-    raise RuntimeError("The mannequin comparison asset import" + NOT_AVAILABLE_SUFFIX)
 
 
 # ---- builds -----------------------------------------------------------------------------------------
