@@ -200,8 +200,9 @@ class FaceRig:
                                      diameter=0.5, adapter="mouthPress_M", mappings=[
                                          {"source": "ty", "targetControl": "ctrlMouth_M", "targetChannel": "Value.Y",
                                           "operation": "clampMax", "max": 0.0, "scale": 1.0},
+                                         # Only the lips' positive side: below 0 the press holds the lips' rest.
                                          {"source": "translationx", "targetControl": "ctrlLips_M", "targetChannel": "valuex",
-                                          "operation": "clampMin", "min": 0.5},
+                                          "operation": "clampMin", "min": 0.0},
                                          {"source": "Value.X", "targetControl": "ctrlMouth_M", "targetChannel": "jawSide",
                                           "operation": "reuseDriver", "scale": -2.0}]))
         controls.append(self.on_face("lipsAlias_M", "driverAlias", position=m.add(skeleton.position("lowerLipJoint0_M"), (0.0, -1.0, 0.0)),

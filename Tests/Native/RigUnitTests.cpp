@@ -240,6 +240,54 @@ TEST(FaceSDKSolver, PosesDrivenBonesFromTheirRestEveryEvaluation)
 	EXPECT_TRUE(Near(Rig.Hierarchy->GetLocalTransform(Bone(TEXT("Jaw_M"))).GetTranslation(), FVector(0, 5, -5))) << "back at rest";
 }
 
+TEST(FaceSDKSolver, ADirectHandleOnItsJointsFollowNullMovesTheJointOnceByItsOwnMove)
+{
+	// A brow joint that a slider lifts, and a handle on the brow that rides on the brow's follow null
+	// and moves the brow directly.
+	FRig Rig;
+	Rig.Controller->AddBone(TEXT("FaceJoint_M"), FRigElementKey(), FTransform(FVector(0, 0, 160)), true);
+	Rig.Controller->AddBone(TEXT("Brow_R"), Bone(TEXT("FaceJoint_M")), FTransform(FVector(-2, 9, 171)), true);
+	Rig.Controller->AddNull(TEXT("ctrlBoxAttach"), FRigElementKey(), FTransform(FVector(30, 0, 160)));
+	const FRigElementKey Slider = Rig.AddFloatControl(TEXT("ctrlBrow_R"), 0.0f);
+	Rig.Controller->AddNull(TEXT("OnFaceFollow_brow_R"), FRigElementKey(), FTransform(FVector(-2, 9, 171)));
+	const FRigElementKey Handle = Rig.AddTransformControl(TEXT("brow_R"), Null(TEXT("OnFaceFollow_brow_R")), FTransform::Identity);
+
+	UVNFaceRigDataAsset* Data = NewObject<UVNFaceRigDataAsset>(GetTransientPackage());
+	FVNFaceSDKDriver& Driver = Data->Drivers.AddDefaulted_GetRef();
+	Driver.ControlName = TEXT("ctrlBrow_R");
+	Driver.Channel = EVNFaceSDKChannel::ValueFloat;
+	FVNDrivenSDKChannel& Row = Driver.Driven.AddDefaulted_GetRef();
+	Row.BoneName = TEXT("Brow_R");
+	Row.Channel = EVNFaceSDKChannel::TranslationZ;
+	Row.Keys = {Key(0, 0), Key(1, 1)};
+	FVNFaceSDKFollowControl& Follow = Data->FollowControls.AddDefaulted_GetRef();
+	Follow.ControlName = TEXT("brow_R");
+	Follow.BoneName = TEXT("Brow_R");
+	Follow.FollowNullName = TEXT("OnFaceFollow_brow_R");
+	Follow.bFollowRotation = true;
+	FVNFaceSDKDirectControl& Direct = Data->DirectControls.AddDefaulted_GetRef();
+	Direct.ControlName = TEXT("brow_R");
+	Direct.BoneName = TEXT("Brow_R");
+
+	auto Solve = [&]() { FRigUnit_VNFaceSDKSolver::Solve(Rig.Hierarchy, *Data, Bone(TEXT("FaceJoint_M")), Null(TEXT("ctrlBoxAttach")), 1.0f); };
+	Rig.SetFloat(Slider, 1.0f);
+	for (int32 Evaluation = 0; Evaluation < 3; ++Evaluation)
+	{
+		Solve();
+		EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Brow_R"))).GetTranslation(), FVector(-2, 9, 172)))
+			<< "the slider's lift, and nothing from the handle that the lift carried along, evaluation " << Evaluation;
+		EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Handle).GetTranslation(), FVector(-2, 9, 172))) << "the handle stays on the brow";
+	}
+	Rig.Hierarchy->SetLocalTransform(Handle, FTransform(FVector(0.5, 0, 0)));
+	for (int32 Evaluation = 0; Evaluation < 3; ++Evaluation)
+	{
+		Solve();
+		EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Bone(TEXT("Brow_R"))).GetTranslation(), FVector(-1.5, 9, 172)));
+		EXPECT_TRUE(Near(Rig.Hierarchy->GetGlobalTransform(Handle).GetTranslation(), FVector(-1.5, 9, 172)))
+			<< "the handle has moved as far as the brow, not twice as far";
+	}
+}
+
 TEST(FaceSDKSolver, ShowsVisibilityGroupsByTheirSwitchAndLoadsItsAssetByPath)
 {
 	FRig Rig;

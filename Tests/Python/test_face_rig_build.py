@@ -44,9 +44,15 @@ def test_maya_rows_are_turned_into_the_engine_axes(unreal, tool_script):
     local = driven_of(tool_script, unreal, {"bone": "b", "channel": "ty", "keys": keys})
     assert (local.channel, local.multiplier, local.transform_space) == (channel.TRANSLATION_Y, -1.0, unreal.VNFaceSDKTransformSpace.LOCAL)
     assert driven_of(tool_script, unreal, {"bone": "b", "channel": "translation.y", "keys": keys}).multiplier == -1.0
+    # The bone carries the joint's frame with its Y axis flipped: a turn about the joint's X or Z is the
+    # opposite turn about the bone's, which the engine's rotator angles give as the same roll and the
+    # opposite yaw; a turn about Y is the same turn, the opposite pitch.
     turned = driven_of(tool_script, unreal, {"bone": "b", "channel": "rotate.x", "mode": "set", "keys": keys})
-    assert (turned.channel, keys_of(turned), turned.apply_mode) == (channel.ROTATION_X, [(0.0, 0.0), (1.0, -2.0)],
+    assert (turned.channel, keys_of(turned), turned.apply_mode) == (channel.ROTATION_X, [(0.0, 0.0), (1.0, 2.0)],
                                                                     unreal.VNFaceSDKApplyMode.ABSOLUTE)
+    for text, member in (("ry", channel.ROTATION_Y), ("Rotation.Z", channel.ROTATION_Z)):
+        flipped = driven_of(tool_script, unreal, {"bone": "b", "channel": text, "keys": keys})
+        assert (flipped.channel, keys_of(flipped)) == (member, [(0.0, 0.0), (1.0, -2.0)])
     # Files in the engine's own conventions are taken as they are.
     plain = driven_of(tool_script, unreal, {"bone": "b", "channel": "ty", "keys": keys}, maya=False)
     assert (plain.channel, plain.multiplier) == (channel.TRANSLATION_Y, 1.0)
@@ -64,6 +70,9 @@ def test_quaternion_rows_keep_whole_rotations_and_the_tongue_root_turns_about_z(
     assert other.quaternion_rotation and other.channel == unreal.VNFaceSDKChannel.ROTATION
     values = [(key.x, (key.value.x, key.value.w)) for key in other.quaternion_keys]
     assert values == [(0.0, (0.0, 1.0)), (10.0, (pytest.approx(-0.7071068), pytest.approx(0.7071068)))], "Maya's X is mirrored"
+    turned = driven_of(tool_script, unreal, dict(row, bone="Tongue1Joint_M", keys=[{"x": 1, "value": [0.1, 0.2, 0.3, 0.9]}]))
+    value = turned.quaternion_keys[0].value
+    assert (value.x, value.y, value.z, value.w) == pytest.approx((-0.1, 0.2, -0.3, 0.9)), "turns about X and Z reverse, about Y not"
 
 
 def test_a_custom_driver_channel_reads_the_float_channel_and_an_unknown_driven_channel_fails(unreal, tool_script):
@@ -83,6 +92,19 @@ def test_slider_limits_and_custom_channels_come_from_the_rows(tool_script):
     channels = tool_script["face_custom_channels"]([{"channel": "jawSide"}, {"channel": "tx"}, {"channel": "aaa", "mayaDriverMin": -1},
                                                     {"channel": "aaa", "mayaDriverMax": 4}, {"channel": "Value.Float"}])
     assert channels == {"jawSide": (0.0, 10.0), "aaa": (0.0, 4.0)}
+
+
+def test_an_on_face_handle_follows_the_first_joint_of_its_name_that_is_a_bone(unreal, tool_script, editor):
+    rig = unreal.ControlRigBlueprintFactory.create_new_control_rig_asset(desired_package_path="/Game/Face/JointNames")
+    controller = rig.get_hierarchy_controller()
+    for name in ("browJoint_L", "brow_LJoint", "cheekJoint"):
+        controller.add_bone(name, unreal.RigElementKey(), unreal.Transform())
+    elements = tool_script["RigElements"](rig.hierarchy, controller)
+    joint = tool_script["face_direct_transform_joint_name"]
+    assert (joint(elements, "brow_L"), joint(elements, "cheek"), joint(elements, "nose_M")) == ("browJoint_L", "cheekJoint", "")
+    assert "upperLid_R" not in tool_script["face_json_generic_sampled_driver_names"](
+        {"controls": [{"name": "upperLid_R", "type": "OnFace", "kind": "sampledDriver"},
+                      {"name": "cheek_R", "type": "OnFace", "kind": "sampledDriver"}]})
 
 
 # ---- the sample's face rig --------------------------------------------------------------------------
@@ -137,7 +159,8 @@ def test_the_face_rig_has_a_slider_per_driver_control_in_the_control_box(unreal,
     assert str(hierarchy.get_first_parent(box).name) == "ctrlBoxOffset"
     assert str(hierarchy.get_first_parent(key(unreal, "ctrlBoxOffset", "NULL")).name) == "ctrlBoxAttach"
     assert str(hierarchy.get_first_parent(key(unreal, "ctrlBoxAttach", "NULL")).name) == "FaceMotionSystem"
-    sliders = [str(k.name) for k in hierarchy.get_children(box, False)]
+    sliders = [str(k.name) for k in hierarchy.get_children(box, False)
+               if rig.get_hierarchy_controller().get_control_settings(k).animation_type == unreal.RigControlAnimationType.ANIMATION_CONTROL]
     assert sliders == SLIDERS
     assert "Jaw_M" not in sliders and "upperLid_R" not in sliders
     brow = key(unreal, "ctrlBrow_L")
@@ -155,15 +178,27 @@ def test_the_face_rig_has_a_slider_per_driver_control_in_the_control_box(unreal,
     jaw_side = hierarchy.get_control_value(key(unreal, "jawSide"), unreal.RigControlValueType.MINIMUM)
     assert unreal.RigHierarchy.get_float_from_control_value(jaw_side) == -10.0
     assert [str(k.name) for k in hierarchy.get_children(key(unreal, "ctrlTongue_M"), False)] == []
-    assert "Face rig step not available in this build, skipped:" in printed
-    assert "Drivers: %d" % sum(1 for r in FACE_DATA["drivers"] if r["control"] != "Jaw_M") in printed
+    # The phases report in their order.
+    messages = ["Created on-face SmilePull controls: 2", "Created on-face eyelid controls: 4", "Created eye FK hierarchy elements: 8",
+                "Created AimEye bindings: 2", "JawPull placement source: JawPull_M", "Face visibility group: ctrlBox.onFaceVis",
+                "Added and connected VN Face SDK Solver node.", "Imported VN Face SDK JSON:"]
+    assert [printed.index(message) for message in messages] == sorted(printed.index(message) for message in messages)
+    assert "Drivers: " in printed and "Created on-face eyelid controls: 4" in printed
 
 
 def test_the_data_asset_holds_the_drivers_and_the_solver_reads_it(unreal, face):
     rig, _pose, printed, _editor = face
     asset = unreal.load_asset("/Game/SampleHero/DA_SK_SampleHero_VNFaceSDK")
     drivers = asset.get_editor_property("drivers")
-    assert [str(d.control_name) for d in drivers] == [r["control"] for r in FACE_DATA["drivers"] if r["control"] != "Jaw_M"]
+    names = [str(d.control_name) for d in drivers]
+    file_rows = [r["control"] for r in FACE_DATA["drivers"] if r["control"] != "Jaw_M"]
+    assert names[:len(file_rows)] == file_rows
+    # Behind the file's rows: the smile pulls reuse the mouth corners', the adapters theirs, and the
+    # left lids get the right lids' rows.
+    generated = list(dict.fromkeys(names[len(file_rows):]))
+    assert generated == ["SmilePull_R", "SmilePull_L", "JawPull_M", "jawMouth", "mouthPress_M", "lipsAlias_M", "upperLid_L", "lowerLid_L"]
+    corners = sum(1 for r in FACE_DATA["drivers"] if r["control"] == "ctrlMouthCorner_R")
+    assert names.count("SmilePull_R") == corners
     assert asset.get_editor_property("version") == 2
     solver = next(node for node in rig.get_model().get_nodes() if str(node.get_name()) == "VNFaceSDKSolver")
     pins = {str(pin.get_name()): str(pin.get_default_value()) for pin in solver.get_pins()}
@@ -193,7 +228,8 @@ def solved(editor, rig, values):
 
 
 FACE_BONES = ("browInnerJoint_R", "browInnerJoint_L", "JawJoint_M", "lowerLipJoint0_M", "upperLipJoint0_M", "cornerLipJoint_R",
-              "Tongue0Joint_M", "Tongue1Joint_M")
+              "cornerLipJoint_L", "Tongue0Joint_M", "Tongue1Joint_M", "EyeJoint_R", "EyeJoint_L", "upperLidMain2_R",
+              "upperLidMain2_L", "lowerLidMain0_L", "cheekJoint_R", "ChinCreaseJoint_M")
 
 
 def test_at_rest_no_face_bone_moves(unreal, face):
@@ -224,7 +260,7 @@ def test_the_brow_slider_moves_the_brow_along_its_keys(unreal, face, value):
         return keys[0][1] if x < keys[0][0] else keys[-1][1]
 
     lift = curve(row["driven"][0]["keys"], value)       # Maya's local Y, which the engine's Y mirrors
-    turn = curve(row["driven"][1]["keys"], value)       # about the bone's own Z, in degrees
+    turn = -curve(row["driven"][1]["keys"], value)      # Maya's turn about the joint's Z: the opposite about the bone's Z
     parent, rest_rotation, rest_position = pose["browInnerJoint_R"]
     _grand, parent_rotation, parent_position = pose[parent]
     local = rotate(conjugate(parent_rotation), tuple(p - q for p, q in zip(rest_position, parent_position)))
@@ -237,6 +273,130 @@ def test_the_brow_slider_moves_the_brow_along_its_keys(unreal, face, value):
     assert math.dist(other_position, pose["browInnerJoint_L"][2]) < TOLERANCE
 
 
+# ---- on-face controls -------------------------------------------------------------------------------
+
+def adapter(name, mappings, kind="driverAdapter"):
+    return {"name": name, "type": "OnFace", "kind": kind, "adapter": name, "mappings": mappings}
+
+
+def adapter_rows(tool_script, drivers, mappings):
+    return tool_script["face_driver_adapter_driver_data"](drivers, {"controls": [adapter("picker_M", mappings)]})
+
+
+def test_a_reused_driver_is_rescaled_to_the_adapter_and_kept_in_order(tool_script):
+    drivers = [{"control": "ctrlMouth_M", "channel": "jawSide", "mayaDriverMin": 0, "mayaDriverMax": 10,
+                "driven": [{"bone": "JawJoint_M", "channel": "ry", "keys": [{"x": 0, "y": 0}, {"x": 10, "y": 20}]}]}]
+    [row] = adapter_rows(tool_script, drivers, [{"source": "tx", "targetControl": "ctrlMouth_M", "targetChannel": "jawSide",
+                                                 "scale": 10}])
+    assert (row["control"], row["channel"], row["mayaDriverMin"], row["mayaDriverMax"]) == ("picker_M", "Value.X", 0.0, 1.0)
+    assert [(k["x"], k["y"]) for k in row["driven"][0]["keys"]] == [(0.0, 0), (1.0, 20)]
+    [flipped] = adapter_rows(tool_script, drivers, [{"source": "Value.Y", "targetControl": "ctrlMouth_M", "targetChannel": "jawSide",
+                                                     "scale": -2}])
+    assert (flipped["mayaDriverMin"], flipped["mayaDriverMax"]) == (-5.0, 0.0)
+    assert [k["x"] for k in flipped["driven"][0]["keys"]] == [-5.0, 0.0], "re-sorted by x"
+    assert drivers[0]["driven"][0]["keys"][1]["x"] == 10, "the source rows stay as they were"
+
+
+def test_clamped_adapters_hold_the_curve_past_their_bound(tool_script):
+    keys = [{"x": 0, "y": 0}, {"x": 1, "y": 2}]
+    clamp = tool_script["face_adapter_clamped_keys"]
+    assert [(k["x"], k["y"]) for k in clamp(keys, "clampMax", 0.5, 1.0)] == [(0.0, 0.0), (0.5, 1.0), (1.5, 1.0)]
+    assert [(k["x"], k["y"]) for k in clamp(keys, "clampMin", 0.5, 1.0)] == [(-0.5, 1.0), (0.5, 1.0), (1.0, 2.0)]
+    curve = tool_script["face_curve_value_at"]
+    assert (curve(keys, 2.0), curve(keys, -1.0), curve([], 3.0), curve(keys[:1], 9.0)) == (4.0, -2.0, 0.0, 0.0)
+
+
+def test_adapter_mappings_that_cannot_be_used_are_skipped_with_a_message(tool_script, capsys):
+    drivers = [{"control": "ctrlLips_M", "channel": "Value.Y", "driven": []}]
+    assert adapter_rows(tool_script, drivers, [{"source": "ty", "targetControl": "ctrlLips_M", "targetChannel": "Value.Y",
+                                                "operation": "wobble"},
+                                               {"source": "ty", "targetControl": "", "targetChannel": "Value.Y"},
+                                               {"source": "ty", "targetControl": "ctrlLips_M", "targetChannel": "Value.Y", "scale": 0},
+                                               {"source": "ty", "targetControl": "ctrlNope_M", "targetChannel": "Value.Y"}]) == []
+    out = capsys.readouterr().out
+    assert "OnFace driverAdapter mapping skipped; unsupported operation: wobble" in out
+    assert out.count("OnFace driverAdapter mapping skipped; incomplete mapping: picker_M") == 2
+    assert "OnFace driverAdapter mapping skipped; target driver missing: picker_M ctrlNope_M Value.Y" in out
+    # The jaw pull without mappings of its own reuses the mouth and lips sliders.
+    rows = tool_script["face_driver_adapter_driver_data"](
+        [{"control": "ctrlMouth_M", "channel": "jawSide", "driven": []}, {"control": "ctrlMouth_M", "channel": "Value.Y", "driven": []},
+         {"control": "ctrlLips_M", "channel": "Value.Y", "driven": []}], {"controls": [adapter("JawPull_M", [])]})
+    assert [(r["control"], r["channel"]) for r in rows] == [("JawPull_M", "Value.X"), ("JawPull_M", "Value.Y"), ("JawPull_M", "Value.Y")]
+
+
+def local_turn(pose, evaluation, name):
+    """The bone's turn in its own frame since rest, as a quaternion."""
+    _position, rotation = bone(evaluation, name)
+    return multiply(conjugate(pose[name][1]), rotation)
+
+
+def about_z_degrees(turn):
+    assert abs(turn[0]) < 1e-4 and abs(turn[1]) < 1e-4, turn
+    return math.degrees(2.0 * math.atan2(turn[2], turn[3]))
+
+
+def test_the_right_lid_closes_its_lid_and_the_left_lid_mirrors_it(unreal, face):
+    rig, pose, _printed, editor = face
+    closed = unreal.EulerTransform(location=unreal.Vector(0.0, -1.0, 0.0))
+    evaluation = solved(editor, rig, {"upperLid_R": closed, "upperLid_L": closed})
+    row = next(r for r in FACE_DATA["drivers"] if r["control"] == "upperLid_R")
+    keyed = next(d for d in row["driven"] if d["bone"] == "upperLidMain2_R" and d["channel"] == "rotation.z")
+    closed_angle = next(k["y"] for k in keyed["keys"] if k["x"] == -1)
+    # Maya's turn about the joint's Z is the opposite turn about the bone's; the left lid's is mirrored.
+    assert about_z_degrees(local_turn(pose, evaluation, "upperLidMain2_R")) == pytest.approx(-closed_angle, abs=1e-3)
+    assert about_z_degrees(local_turn(pose, evaluation, "upperLidMain2_L")) == pytest.approx(closed_angle, abs=1e-3)
+    rest = solved(editor, rig, {})
+    assert about_z_degrees(local_turn(pose, rest, "upperLidMain2_L")) == pytest.approx(0.0, abs=1e-3)
+
+
+def test_the_jaw_pull_opens_the_jaw_through_the_mouth_slider_curves(unreal, face):
+    rig, pose, _printed, editor = face
+    hierarchy = rig.hierarchy
+    jaw_pivot = hierarchy.get_global_transform(key(unreal, "Jaw_M", "NULL"), True).translation
+    chin = [float(v) for v in next(c for c in FACE_DATA["controls"] if c["name"] == "JawPull_M")["positionWorld"]]
+    assert (jaw_pivot.x, jaw_pivot.y, jaw_pivot.z) == pytest.approx((chin[0], chin[2], chin[1]), abs=1e-3), "the pivot sits at the chin"
+    assert str(hierarchy.get_first_parent(key(unreal, "JawPull_M")).name) == "Jaw_M"
+    evaluation = solved(editor, rig, {"JawPull_M": unreal.Vector2D(0.0, -1.0)})
+    mouth = next(r for r in FACE_DATA["drivers"] if r["control"] == "ctrlMouth_M" and r["channel"] == "Value.Y")
+    opened = next(k["y"] for k in mouth["driven"][0]["keys"] if k["x"] == -1)
+    turn = local_turn(pose, evaluation, "JawJoint_M")
+    assert math.degrees(2.0 * math.acos(min(1.0, abs(turn[3])))) == pytest.approx(abs(opened), abs=1e-3)
+    assert abs(turn[1]) < 1e-6 and abs(turn[2]) < 1e-6, "about the jaw's side axis"
+    position, _ = bone(evaluation, "JawJoint_M")
+    assert math.dist(position, pose["JawJoint_M"][2]) < TOLERANCE, "the jaw turns about its joint"
+    # The jaw opens: the lower lip, on the jaw, swings down.
+    lip_rest, lip_now = pose["lowerLipJoint0_M"][2], bone(evaluation, "lowerLipJoint0_M")[0]
+    assert lip_now[2] < lip_rest[2] - 1.0
+
+
+def test_the_aim_control_turns_the_eye_towards_it(unreal, face):
+    rig, pose, _printed, editor = face
+    rest_target = rig.hierarchy.get_global_transform(key(unreal, "AimEye_R"), True).translation
+    evaluation = solved(editor, rig, {"AimEye_R": unreal.EulerTransform(location=unreal.Vector(12.0, 0.0, 0.0))})
+    target = evaluation.global_transform("AimEye_R", "Control").translation
+    assert math.dist((target.x, target.y, target.z), (rest_target.x, rest_target.y, rest_target.z)) > 5.0
+    position, rotation = bone(evaluation, "EyeJoint_R")
+    assert math.dist(position, pose["EyeJoint_R"][2]) < TOLERANCE
+    # The eye's forward axis (Maya +Z, the engine's +Y in the face joints' world-aligned frame) aims at it.
+    forward = rotate(multiply(rotation, conjugate(pose["EyeJoint_R"][1])), (0.0, 1.0, 0.0))
+    towards = tuple(t - p for t, p in zip((target.x, target.y, target.z), position))
+    length = math.sqrt(sum(c * c for c in towards))
+    assert sum(f * t / length for f, t in zip(forward, towards)) == pytest.approx(1.0, abs=1e-5)
+    assert angle(bone(evaluation, "EyeJoint_L")[1], pose["EyeJoint_L"][1]) < TOLERANCE, "the other eye keeps its aim"
+
+
+def test_a_direct_handle_moves_its_joint_by_its_own_move(unreal, face):
+    rig, pose, _printed, editor = face
+    evaluation = solved(editor, rig, {"browInner_R": unreal.EulerTransform(location=unreal.Vector(0.0, 0.0, 0.5))})
+    control_rest = rig.hierarchy.get_global_transform(key(unreal, "browInner_R"), True)
+    control_now = evaluation.global_transform("browInner_R", "Control")
+    moved = tuple(getattr(control_now.translation, a) - getattr(control_rest.translation, a) for a in "xyz")
+    assert math.sqrt(sum(c * c for c in moved)) == pytest.approx(0.5, abs=TOLERANCE)
+    expected = tuple(p + m for p, m in zip(pose["browInnerJoint_R"][2], moved))
+    assert math.dist(bone(evaluation, "browInnerJoint_R")[0], expected) < TOLERANCE
+
+
+# Runs last: it starts an editor run of its own, which ends the one the "face" rig lives in.
 def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal, tmp_path_factory):
     rig, pose, printed, editor, _project = build(unreal, tmp_path_factory, "Body+Face")
     try:
@@ -256,5 +416,14 @@ def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal
                                       "ctrlBrow_R": unreal.Vector2D(0.0, 1.0)})
         rest = solved(editor, rig, {"FKHead_M": unreal.EulerTransform(rotation=unreal.Rotator(roll=20.0))})
         assert math.dist(bone(turned, "browInnerJoint_R")[0], bone(rest, "browInnerJoint_R")[0]) == pytest.approx(0.8, abs=TOLERANCE)
+        # An on-face handle rides on its follow null with its joint: the cheek handle keeps its place
+        # on the cheek when the head turns.
+        cheek_rest = hierarchy.get_global_transform(key(unreal, "cheek_R"), True).translation
+        offset = tuple(getattr(cheek_rest, a) - p for a, p in zip("xyz", pose["cheekJoint_R"][2]))
+        cheek_now = rest.global_transform("cheek_R", "Control").translation
+        joint_position, joint_rotation = bone(rest, "cheekJoint_R")
+        turn = multiply(joint_rotation, conjugate(pose["cheekJoint_R"][1]))
+        expected = tuple(j + o for j, o in zip(joint_position, rotate(turn, offset)))
+        assert math.dist((cheek_now.x, cheek_now.y, cheek_now.z), expected) < TOLERANCE
     finally:
         editor.shutdown()

@@ -272,14 +272,15 @@ namespace
 			{
 				continue;
 			}
-			// The control's value is its move away from rest; the bone makes the same move in the
-			// control's frame, on top of whatever the drivers gave it.
-			const FTransform ControlRest = Hierarchy.GetGlobalTransform(Control, true);
-			const FTransform ControlNow = Hierarchy.GetGlobalTransform(Control, false);
-			const FTransform Move = ControlNow.GetRelativeTransform(ControlRest);
-			const FTransform BoneNow = Hierarchy.GetGlobalTransform(Bone, false);
-			const FTransform BoneInControl = BoneNow.GetRelativeTransform(ControlRest);
-			Hierarchy.SetGlobalTransform(Bone, BoneInControl * Move * ControlRest, false, true);
+			// The control's move is what it has moved under its parent since rest (its parent may be a
+			// follow null that the bone itself carries, so the control's world pose is no measure of
+			// it); the bone makes the same move in the control's frame, on top of what the drivers gave it.
+			const FTransform LocalRest = Hierarchy.GetLocalTransform(Control, true);
+			const FTransform Move = Hierarchy.GetLocalTransform(Control, false).GetRelativeTransform(LocalRest);
+			const FRigElementKey Parent = Hierarchy.GetFirstParent(Control);
+			const FTransform Frame = LocalRest * (Parent.IsValid() ? Hierarchy.GetGlobalTransform(Parent, false) : FTransform::Identity);
+			const FTransform BoneInControl = Hierarchy.GetGlobalTransform(Bone, false).GetRelativeTransform(Frame);
+			Hierarchy.SetGlobalTransform(Bone, BoneInControl * Move * Frame, false, true);
 		}
 	}
 
@@ -392,8 +393,10 @@ void FRigUnit_VNFaceSDKSolver::Solve(URigHierarchy* Hierarchy, const UVNFaceRigD
 	}
 	FollowInitialOffset(*Hierarchy, InCtrlBoxAttach, InFaceJoint);
 	SolveDrivers(*Hierarchy, Data, InFaceScaler);
-	SolveDirectControls(*Hierarchy, Data);
+	// The follow nulls take the bones' driven pose first: a direct handle rides on the follow null of
+	// its own joint, and its move then comes on top once, instead of the null following that move too.
 	SolveFollowControls(*Hierarchy, Data, InFaceScaler);
+	SolveDirectControls(*Hierarchy, Data);
 	SolveEyes(*Hierarchy, Data);
 	SolveVisibility(*Hierarchy, Data);
 }

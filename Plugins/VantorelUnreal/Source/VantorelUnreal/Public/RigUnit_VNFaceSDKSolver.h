@@ -18,8 +18,8 @@ class URigHierarchy;
  *   rows of one element add up (absolute rows replace the initial value of their channel, additive
  *   rows add to it; local rows act in the element's parent space, world rows in world space;
  *   translations are scaled by FaceScaler),
- * - moves directly driven bones by their controls, keeps follow nulls on their bones, turns the
- *   eyes with their final controls, aims the eye aim nulls at their targets and shows or hides
+ * - keeps follow nulls on their bones' driven pose, then moves directly driven bones by what their
+ *   controls have moved under their parents since rest, turns the eyes with their final controls, aims the eye aim nulls at their targets and shows or hides
  *   the visibility groups by their switches.
  */
 USTRUCT(meta = (DisplayName = "VN Face SDK Solver", Category = "Vantorel"))

@@ -1,8 +1,8 @@
 """Face rig build: the driver. From the Face rig JSON it fills the face rig data asset that the face
 solver evaluates and builds the face part of a Control Rig (a new face rig, or the body rig it is given):
-the control box with its sliders, the visibility switches and the solver node, with one recompile at
-the end. The face's on-face, jaw, lid, smile-pull and eye controls are systems this build does not have
-yet; it names them once and builds the rest."""
+the control box with its sliders, the smile pulls and eyelids, the on-face handles (lips, sampled
+drivers, driver adapters and direct-transform handles), the eyes with their aim controls, the jaw pivot
+and jaw pull, the visibility switches and the solver node, with one recompile at the end."""
 
 from dataclasses import dataclass, field
 from typing import List
@@ -14,6 +14,16 @@ from _vantorel_tool.assets import load_or_create_control_rig, selected_skeletal_
 from _vantorel_tool.body_json import body_json_int, face_json_read
 from _vantorel_tool.face.controls import ensure_driver_controls, face_create_visibility_groups
 from _vantorel_tool.face.drivers import face_driver_record, face_is_maya_schema, face_set, face_source_drivers
+from _vantorel_tool.face.eyes import face_add_aim_eye_controls, face_add_eye_fk_controls, face_eye_chains
+from _vantorel_tool.face.mouth_and_lids import (
+    face_add_jaw_control, face_add_jaw_pull_control, face_add_smile_pull_controls, face_add_upper_lid_controls,
+    face_mirrored_upper_lid_driver_data, face_smile_pull_driver_data,
+)
+from _vantorel_tool.face.on_face import (
+    FACE_ADAPTER_KINDS, FACE_EYE_CONTROLS, face_add_simple_on_face_controls, face_driver_adapter_driver_data,
+    face_json_direct_controls, face_json_direct_transform_follow_bones, face_json_generic_sampled_driver_follow_bones,
+    face_json_generic_sampled_driver_names, face_json_on_face_controls,
+)
 from _vantorel_tool.face.scale import compute_ctrl_box_attach_scale
 from _vantorel_tool.face.solver import try_add_solver_node
 from _vantorel_tool.names import error_text, folder_of
@@ -25,13 +35,11 @@ FACE_NOT_INCLUDED_TEXT = "VN Face Solver setup was not included in this script."
 FACE_ASSET_FAILED_TEXT = "Could not auto-create asset:"
 FACE_NO_ASSET_TEXT = "Could not create VNFace Rig Data Asset in "
 FACE_RIG_NOT_CREATED_TEXT = "Could not create the face Control Rig."
-FACE_STEP_MISSING_TEXT = "Face rig step not available in this build, skipped:"
-
-# The face systems this build does not have yet, in the order the build would run them.
-FACE_NOT_BUILT_STEPS = (
-    "smile pull controls", "eyelid controls", "lip controls", "sampled driver controls", "driver adapter controls",
-    "direct-transform follow joints", "eye FK and aim controls", "direct-transform controls", "jaw pivot", "jaw pull control",
-)
+FACE_GREEN = (0.0, 1.0, 0.0)
+FACE_RED = (1.0, 0.0, 0.0)
+FACE_LIP_CONTROLS = ("upperLip_M", "lowerLip_M")
+FACE_LIP_JOINTS = {"upperLip_M": "upperLipJoint0_M", "lowerLip_M": "lowerLipJoint0_M"}
+FACE_ADAPTERS_BUILT_ELSEWHERE = ("Jaw_M", "JawPull_M", "SmilePull_R", "SmilePull_L")
 
 
 @dataclass
@@ -91,7 +99,6 @@ def create_vn_face_control_rig(control_rig=None):
     data = face_json_read()
     rig_meta = data.get("rig") if isinstance(data.get("rig"), dict) else {}
     build = FaceBuild(face_json_data=data, rig_meta=rig_meta, maya_schema=face_is_maya_schema(data))
-    print(FACE_STEP_MISSING_TEXT, ", ".join(FACE_NOT_BUILT_STEPS))
 
     face_asset = load_or_create_asset()
     if control_rig is None:
@@ -102,16 +109,35 @@ def create_vn_face_control_rig(control_rig=None):
     elements = RigElements(control_rig.hierarchy, control_rig.get_hierarchy_controller())
 
     source_drivers = face_source_drivers(data)
-    drivers_data = list(source_drivers)
+    drivers_data = (list(source_drivers) + face_smile_pull_driver_data(source_drivers)
+                    + face_driver_adapter_driver_data(source_drivers, data) + face_mirrored_upper_lid_driver_data(source_drivers))
     records = [record for record in (face_driver_record(row, build.maya_schema) for row in drivers_data) if record is not None]
     face_set(face_asset, "version", body_json_int(data.get("version"), 1))
     face_set(face_asset, "drivers", records)
 
     ensure_driver_controls(elements, source_drivers, data, rig_meta, build.maya_schema)
+    face_add_smile_pull_controls(build, control_rig, elements, source_drivers)
+    face_add_upper_lid_controls(build, control_rig, elements)
 
-    face_set(face_asset, "direct_controls", [])
-    face_set(face_asset, "eye_chains", [])
-    face_set(face_asset, "aim_bindings", [])
+    face_add_simple_on_face_controls(build, control_rig, elements, FACE_LIP_CONTROLS, FACE_GREEN, half_circle=True,
+                                     follow_bones={name: joint for name, joint in FACE_LIP_JOINTS.items() if elements.find(joint, "bone")})
+    face_add_simple_on_face_controls(build, control_rig, elements, face_json_generic_sampled_driver_names(data), FACE_GREEN,
+                                     follow_bones=face_json_generic_sampled_driver_follow_bones(elements, data))
+    adapters = [name for name in (str(c.get("name")) for c in face_json_on_face_controls(data, FACE_ADAPTER_KINDS))
+                if name not in FACE_ADAPTERS_BUILT_ELSEWHERE]
+    face_add_simple_on_face_controls(build, control_rig, elements, adapters, FACE_GREEN)
+    direct_follow = face_json_direct_transform_follow_bones(elements, data)
+    face_add_eye_fk_controls(build, elements)
+    bindings = face_add_aim_eye_controls(build, control_rig, elements)
+    face_add_simple_on_face_controls(build, control_rig, elements, [name for name in direct_follow if name not in FACE_EYE_CONTROLS],
+                                     FACE_RED, follow_bones=direct_follow)
+    face_add_jaw_control(build, control_rig, elements)
+    face_add_jaw_pull_control(build, control_rig, elements)
+
+    for name, values in (("direct_controls", face_json_direct_controls(direct_follow)), ("eye_chains", face_eye_chains(elements)),
+                         ("aim_bindings", bindings)):
+        if values is not None:
+            face_set(face_asset, name, values)
     follow = face_follow_controls(build)
     if follow is not None:
         face_set(face_asset, "follow_controls", follow)

@@ -99,7 +99,7 @@ def face_transform_space(row):
 def face_import_driven_data(row, maya_schema):
     """A copy of a driven row in the engine's conventions: eye rows drive the eye SDK nulls; under the
     Maya-native schema world translations swap Y and Z, a local Y translation flips its multiplier and
-    an X rotation flips its keys."""
+    Y and Z turns flip their keys."""
     row = copy.deepcopy(row)
     bone = body_json_text(row.get("bone"))
     if bone in FACE_EYE_JOINTS:
@@ -113,10 +113,15 @@ def face_import_driven_data(row, maya_schema):
         axis = channel[-1]
         row["channel"] = {"x": "Translation.X", "y": "Translation.Z", "z": "Translation.Y"}[axis]
         return row
-    # Every spelling of a channel is the same channel: "ty" flips as "translation.y" does.
+    # Every spelling of a channel is the same channel: "ty" flips as "translation.y" does. The mesh's
+    # bones carry their joints' frames as the FBX import converts them (each axis as a point converts,
+    # the Y axis negated), so a joint's Y translation is the opposite one along the bone's Y, and a
+    # turn about the joint's X or Z axis is the opposite turn about the bone's. The solver turns by
+    # the engine's rotator angles (roll about X and pitch about Y turn the other way round, yaw about
+    # Z does not), so the keys of Y and Z turns change sign and those of X turns keep it.
     if channel in ("translationy", "translatey", "ty"):
         row["multiplier"] = -body_json_float(row.get("multiplier"), 1.0)
-    if channel in ("rotationx", "rotatex", "rx"):
+    if channel in ("rotationy", "rotatey", "ry", "rotationz", "rotatez", "rz"):
         for key in row.get("keys") or []:
             if isinstance(key, dict):
                 key["y"] = -body_json_float(key.get("y"), 0.0)
@@ -178,7 +183,9 @@ def face_driven_record(row, maya_schema):
             for x, value in face_quaternion_values(row):
                 key = face_types.QuaternionKeyStruct()
                 face_set(key, "x", x)
-                face_set(key, "value", unreal.Quat(-value[0] if maya_schema else value[0], value[1], value[2], value[3]))
+                # A joint's turn as the bone's: about X and Z the other way round, about Y the same.
+                sign = -1.0 if maya_schema else 1.0
+                face_set(key, "value", unreal.Quat(sign * value[0], value[1], sign * value[2], value[3]))
                 keys.append(key)
             face_set(record, "quaternion_rotation", True)
             face_set(record, "quaternion_keys", keys)
