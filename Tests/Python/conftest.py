@@ -1,6 +1,7 @@
 """Makes the built `unreal` module importable and loads the plug-in's modules once."""
 
 import os
+import pathlib
 import shutil
 import sys
 
@@ -164,17 +165,24 @@ SAMPLE_HERO_MESH = "/Game/SampleHero/SK_SampleHero"
 SAMPLE_HERO_RIG = "/Game/SampleHero/SK_SampleHero_Body_CR"
 
 
-@pytest.fixture
-def hero(editor, unreal, tool_script, tmp_path):
-    """The sample character's mesh in a fresh project, made the tool script's target for a Body build
-    from its Body rig JSON."""
-    content = tmp_path / "Project" / "Content" / "SampleHero"
+def install_sample_hero(unreal, project):
+    """Copies the sample character's packages into the running editor's project folder and returns
+    its mesh, loaded."""
+    content = pathlib.Path(project) / "Content" / "SampleHero"
     content.mkdir(parents=True, exist_ok=True)
     for name in os.listdir(SAMPLE_HERO):
         if name.endswith(".uasset"):
             shutil.copy(os.path.join(SAMPLE_HERO, name), content / name)
     mesh = unreal.load_asset(SAMPLE_HERO_MESH)
     assert mesh is not None
+    return mesh
+
+
+@pytest.fixture
+def hero(editor, unreal, tool_script, tmp_path):
+    """The sample character's mesh in a fresh project, made the tool script's target for a Body build
+    from its Body rig JSON."""
+    mesh = install_sample_hero(unreal, tmp_path / "Project")
     tool_script["set_target_skeletal_mesh"](mesh)
     tool_script["set_body_json_file"](os.path.join(SAMPLE_HERO, "SampleHero_BodyRig.json"))
     tool_script["set_body_control_rig_source"]("Generate from JSON")

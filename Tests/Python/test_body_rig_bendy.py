@@ -10,7 +10,7 @@ import re
 
 import pytest
 
-from conftest import SAMPLE_HERO, run_tool_script
+from conftest import SAMPLE_HERO, install_sample_hero, run_tool_script
 from graph_execution import executed_nodes
 from test_body_rig_evaluation import SOLVES, conjugate, multiply, package_file, reference_pose, rotate
 
@@ -113,18 +113,12 @@ def sample(unreal, tmp_path_factory):
     """(blueprint, reference pose, the Body rig JSON's "rig", the build's printed lines, hosteditor)."""
     import contextlib
     import io
-    import shutil
     import hosteditor
     project = tmp_path_factory.mktemp("bendy") / "Project"
     hosteditor.shutdown()
     hosteditor.start(str(project))
     tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
-    content = project / "Content" / "SampleHero"
-    content.mkdir(parents=True)
-    for name in os.listdir(SAMPLE_HERO):
-        if name.endswith(".uasset"):
-            shutil.copy(os.path.join(SAMPLE_HERO, name), content / name)
-    mesh = unreal.load_asset("/Game/SampleHero/SK_SampleHero")
+    mesh = install_sample_hero(unreal, project)
     tool_script["set_target_skeletal_mesh"](mesh)
     tool_script["set_body_json_file"](SAMPLE_JSON)
     tool_script["set_body_control_rig_source"]("Generate from JSON")

@@ -8,11 +8,10 @@ import io
 import json
 import math
 import os
-import shutil
 
 import pytest
 
-from conftest import SAMPLE_HERO, run_tool_script
+from conftest import SAMPLE_HERO, install_sample_hero, run_tool_script
 from test_body_rig_evaluation import conjugate, multiply, package_file, reference_pose, rotate
 
 FACE_JSON = os.path.join(SAMPLE_HERO, "SampleHero_FaceRig.json")
@@ -115,12 +114,7 @@ def build(unreal, tmp_path_factory, mode):
     hosteditor.shutdown()
     hosteditor.start(str(project))
     tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
-    content = project / "Content" / "SampleHero"
-    content.mkdir(parents=True)
-    for name in os.listdir(SAMPLE_HERO):
-        if name.endswith(".uasset"):
-            shutil.copy(os.path.join(SAMPLE_HERO, name), content / name)
-    mesh = unreal.load_asset("/Game/SampleHero/SK_SampleHero")
+    mesh = install_sample_hero(unreal, project)
     tool_script["set_target_skeletal_mesh"](mesh)
     tool_script["set_face_json_file"](FACE_JSON)
     tool_script["set_body_json_file"](BODY_JSON)

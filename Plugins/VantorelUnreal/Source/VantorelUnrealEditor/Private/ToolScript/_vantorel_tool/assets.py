@@ -127,6 +127,18 @@ def control_rig_target(target_path, target_name):
     return target_path, target_name
 
 
+def body_rig_target(target_path, target_name, combined=False):
+    """The package path and asset name a body build makes its rig at: the ones given, else the target
+    mesh's body rig (its combined rig with combined). Raises RuntimeError when no path follows."""
+    if target_path is None:
+        target_path = state.full_combined_control_rig_path if combined else state.full_body_control_rig_path
+    if target_name is None:
+        target_name = state.combined_control_rig_name if combined else state.body_control_rig_name
+    if not target_path:
+        raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
+    return target_path, target_name
+
+
 def free_package_path(path):
     """path itself when no asset is there, else the first of path + "_New", path + "_New1", ... that is free."""
     candidate, suffix = path, 0

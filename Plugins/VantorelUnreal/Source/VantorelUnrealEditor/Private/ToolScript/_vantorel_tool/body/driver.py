@@ -12,7 +12,7 @@ import unreal
 
 from _vantorel_tool import log, state
 from _vantorel_tool.assets import (
-    SELECT_ONE_MESH_MESSAGE, create_control_rig_asset, discard_control_rig_asset, move_control_rig_to_target,
+    body_rig_target, create_control_rig_asset, discard_control_rig_asset, move_control_rig_to_target,
     selected_skeletal_mesh, set_control_rig_preview_mesh,
 )
 from _vantorel_tool.body.backward import body_rig_add_backward_solve
@@ -114,13 +114,7 @@ def _create_body_control_rig_from_json(target_path, target_name, progress, combi
     if state.skeletal_mesh is None:
         body_rig_progress(progress, 4, "Finding selected Skeletal Mesh...")
         set_target_skeletal_mesh(selected_skeletal_mesh())
-    if target_path is None:
-        target_path = state.full_combined_control_rig_path if combined else state.full_body_control_rig_path
-    if target_name is None:
-        target_name = state.combined_control_rig_name if combined else state.body_control_rig_name
-
-    if not target_path:
-        raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
+    target_path, target_name = body_rig_target(target_path, target_name, combined)
 
     # The new rig is made and checked beside the previous one, which is replaced only once nothing
     # can refuse the build any more: a refused build leaves the previous rig on disk and in memory.

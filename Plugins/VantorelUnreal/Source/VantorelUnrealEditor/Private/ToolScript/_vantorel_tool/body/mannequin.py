@@ -13,7 +13,7 @@ import unreal
 
 from _vantorel_tool import state
 from _vantorel_tool.assets import (
-    SELECT_ONE_MESH_MESSAGE, discard_control_rig_asset, ensure_target_skeletal_mesh, free_package_path,
+    body_rig_target, discard_control_rig_asset, ensure_target_skeletal_mesh, free_package_path,
     move_control_rig_to_target, set_control_rig_preview_mesh,
 )
 from _vantorel_tool.body.bones import body_rig_is_bone_key, replace_control_rig_bones_from_skeletal_mesh
@@ -181,12 +181,7 @@ def create_body_control_rig(target_path=None, target_name=None, combined=False):
     read or a template graph the custom layer cannot hook into leaves the previous rig as it was and no
     new asset behind."""
     ensure_target_skeletal_mesh()
-    if target_path is None:
-        target_path = state.full_combined_control_rig_path if combined else state.full_body_control_rig_path
-    if target_name is None:
-        target_name = state.combined_control_rig_name if combined else state.body_control_rig_name
-    if not target_path:
-        raise RuntimeError(SELECT_ONE_MESH_MESSAGE)
+    target_path, target_name = body_rig_target(target_path, target_name, combined)
 
     template = ensure_body_control_rig_template_asset()
     template_path = package_path_of(template)
