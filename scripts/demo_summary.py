@@ -210,6 +210,19 @@ else:
             print("Bendy test: BendShoulder_L moved 5 cm in its space, ShoulderPart1_L moved %.4f cm, Shoulder_L %.4f cm"
                   % (moved("ShoulderPart1_L"), moved("Shoulder_L")))
 
+    # The face, when the rig has one: its sliders and handles, and the jaw pull opening the jaw.
+    if "ctrlBox" in names and "JawPull_M" in names and "lowerLipJoint0_M" in names:
+        box = unreal.RigElementKey(type=unreal.RigElementType.CONTROL, name="ctrlBox")
+        sliders = [key for key in rig.hierarchy.get_children(box, False)
+                   if settings(key).animation_type == unreal.RigControlAnimationType.ANIMATION_CONTROL]
+        on_face = rig.hierarchy.get_children(unreal.RigElementKey(type=unreal.RigElementType.NULL, name="OnFacecontrols"), True)
+        print("face: %d sliders in the control box, %d on-face handles" % (
+            len(sliders), sum(1 for key in on_face if key.type == unreal.RigElementType.CONTROL)))
+        opened = evaluate({"JawPull_M": unreal.Vector2D(0.0, -1.0)})
+        lip = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name="lowerLipJoint0_M"), True)
+        print("Face test: JawPull_M pulled down, lowerLipJoint0_M dropped %.4f cm"
+              % (lip.translation.z - opened.global_transform("lowerLipJoint0_M").translation.z))
+
     # The rig's own shapes: the library the build made next to it, and its tubes as one Wavefront OBJ
     # with every shape where its control sits at rest, for any viewer.
     rig_name = rig.get_name()
