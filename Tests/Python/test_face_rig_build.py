@@ -180,6 +180,35 @@ def test_the_face_rig_has_a_slider_per_driver_control_in_the_control_box(unreal,
     assert "Drivers: " in printed and "Created on-face eyelid controls: 4" in printed
 
 
+def test_every_on_face_entry_becomes_its_control_and_the_asset_its_records(unreal, face):
+    rig, _pose, _printed, _editor = face
+    hierarchy = rig.hierarchy
+    supported = [c["name"] for c in FACE_DATA["controls"] if c.get("type") == "OnFace"
+                 and c.get("kind") in ("directTransform", "sampledDriver", "driverAdapter", "driverAlias")]
+    for name in supported:
+        if name == "Jaw_M":
+            assert hierarchy.contains(key(unreal, "Jaw_M", "NULL")) and not hierarchy.contains(key(unreal, "Jaw_M"))
+        else:
+            assert hierarchy.contains(key(unreal, name)), name
+    unmapped = [c["name"] for c in FACE_DATA["controls"] if c.get("kind") == "unmapped"]
+    assert unmapped and not any(hierarchy.contains(key(unreal, name)) for name in unmapped if name != "tongueTip_M")
+    asset = unreal.load_asset("/Game/SampleHero/DA_SK_SampleHero_VNFaceSDK")
+    follow = {(str(r.control_name), str(r.bone_name), str(r.follow_null_name), r.follow_rotation) for r in asset.follow_controls}
+    assert ("SmilePull_R", "cornerLipJoint_R", "SmileFollow_R", True) in follow
+    assert ("upperLip_M", "upperLipJoint0_M", "OnFaceFollow_upperLip_M", False) in follow
+    assert ("upperLid_L", "upperLidMain2_L", "OnFaceFollow_upperLid_L", True) in follow
+    assert ("JawPull_M", "ChinCreaseJoint_M", "JawFollow_M", True) in follow
+    assert {(str(r.control_name), str(r.bone_name)) for r in asset.direct_controls} == {("browInner_R", "browInnerJoint_R"),
+                                                                                         ("browInner_L", "browInnerJoint_L")}
+    assert [(str(r.sdk_null_name), str(r.final_control_name), str(r.eye_joint_name)) for r in asset.eye_chains] == [
+        ("SDKEye_R", "Eye_R", "EyeJoint_R"), ("SDKEye_L", "Eye_L", "EyeJoint_L")]
+    assert [(str(r.eye_aim_null_name), str(r.target_control_name)) for r in asset.aim_bindings] == [
+        ("EyeAim_R", "AimEye_R"), ("EyeAim_L", "AimEye_L")]
+    assert [(str(g.switch_control_name), g.default_visible, len(g.members)) for g in asset.visibility_groups] == [
+        ("ctrlBox_onFaceVis", True, 18), ("ctrlBox_lidVis", False, 4)]
+    assert [str(k.name) for k in hierarchy.get_parents(key(unreal, "Eye_R"), True)][:3] == ["SDKEye_R", "EyeAim_R", "EyeOffset_R"]
+
+
 def test_the_data_asset_holds_the_drivers_and_the_solver_reads_it(unreal, face):
     rig, _pose, printed, _editor = face
     asset = unreal.load_asset("/Game/SampleHero/DA_SK_SampleHero_VNFaceSDK")
@@ -419,5 +448,31 @@ def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal
         turn = multiply(joint_rotation, conjugate(pose["cheekJoint_R"][1]))
         expected = tuple(j + o for j, o in zip(joint_position, rotate(turn, offset)))
         assert math.dist((cheek_now.x, cheek_now.y, cheek_now.z), expected) < TOLERANCE
+
+        # The body rig built alone in the same project: the combined rig holds all of it, and poses the
+        # body as it does.
+        tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
+        tool_script["set_target_skeletal_mesh"](unreal.load_asset("/Game/SampleHero/SK_SampleHero"))
+        tool_script["set_body_json_file"](BODY_JSON)
+        tool_script["set_body_control_rig_source"]("Generate from JSON")
+        tool_script["set_control_rig_mode"]("Body")
+        with contextlib.redirect_stdout(io.StringIO()):
+            body = tool_script["create_control_rig_from_mode"]()
+
+        def elements(blueprint):
+            return {(str(k.type), str(k.name)) for k in blueprint.hierarchy.get_all_keys(True)}
+
+        def nodes(blueprint):
+            return {str(n.get_name()) for n in blueprint.get_model().get_nodes()}
+
+        assert elements(body) <= elements(rig) and nodes(body) <= nodes(rig)
+        added = {name for _type, name in elements(rig) - elements(body)}
+        assert {"FaceMotionSystem", "ctrlBox", "Eye_R", "JawPull_M"} <= added and nodes(rig) - nodes(body) == {"VNFaceSDKSolver"}
+        pose_values = {"FKIKArm_L_FKIKBlend": 0.0, "FKElbow_L": unreal.EulerTransform(rotation=unreal.Rotator(roll=30.0)),
+                       "FKSpine2_M": unreal.EulerTransform(rotation=unreal.Rotator(pitch=10.0))}
+        alone, combined = solved(editor, body, pose_values), solved(editor, rig, pose_values)
+        for name in ("Wrist_L", "Head_M", "Chest_M", "Knee_R"):
+            assert math.dist(bone(alone, name)[0], bone(combined, name)[0]) < TOLERANCE, name
+            assert angle(bone(alone, name)[1], bone(combined, name)[1]) < TOLERANCE, name
     finally:
         editor.shutdown()
