@@ -216,8 +216,13 @@ else:
         sliders = [key for key in rig.hierarchy.get_children(box, False)
                    if settings(key).animation_type == unreal.RigControlAnimationType.ANIMATION_CONTROL]
         on_face = rig.hierarchy.get_children(unreal.RigElementKey(type=unreal.RigElementType.NULL, name="OnFacecontrols"), True)
-        print("face: %d sliders in the control box, %d on-face handles" % (
-            len(sliders), sum(1 for key in on_face if key.type == unreal.RigElementType.CONTROL)))
+        solver = next((node for node in nodes if str(node.get_name()) == "VNFaceSDKSolver"), None)
+        asset = unreal.load_asset(str(solver.find_pin("FaceRigDataAsset").get_default_value())) if solver is not None else None
+        drivers = list(asset.get_editor_property("drivers")) if asset is not None else []
+        print("face: %d sliders in the control box, %d on-face handles; the solver reads %s: %d drivers, %d driven rows" % (
+            len(sliders), sum(1 for key in on_face if key.type == unreal.RigElementType.CONTROL),
+            asset.get_path_name() if asset is not None else "no asset", len(drivers),
+            sum(len(list(driver.get_editor_property("driven"))) for driver in drivers)))
         opened = evaluate({"JawPull_M": unreal.Vector2D(0.0, -1.0)})
         lip = rig.hierarchy.get_global_transform(unreal.RigElementKey(type=unreal.RigElementType.BONE, name="lowerLipJoint0_M"), True)
         print("Face test: JawPull_M pulled down, lowerLipJoint0_M dropped %.4f cm"

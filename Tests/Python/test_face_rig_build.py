@@ -419,6 +419,68 @@ def test_a_direct_handle_moves_its_joint_by_its_own_move(unreal, face):
     assert math.dist(bone(evaluation, "browInnerJoint_R")[0], expected) < TOLERANCE
 
 
+def odd_face_json(tmp_path, drivers, controls=()):
+    data = dict(FACE_DATA, drivers=drivers, controls=list(controls), visibilityGroups=[], lookAtSystems=[])
+    path = tmp_path / "Odd_FaceRig.json"
+    path.write_text(json.dumps(data), encoding="utf-8")
+    return str(path)
+
+
+def face_build_in(unreal, editor, tmp_path, face_json, mode="Face"):
+    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
+    tool_script["set_target_skeletal_mesh"](install_sample_hero(unreal, tmp_path / "Project"))
+    tool_script["set_face_json_file"](face_json)
+    tool_script["set_body_json_file"](BODY_JSON)
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    tool_script["set_control_rig_mode"](mode)
+    printed = io.StringIO()
+    with contextlib.redirect_stdout(printed):
+        tool_script["vn_run_create_control_rig"]()
+    return printed.getvalue(), editor.message_boxes()
+
+
+def test_odd_rows_and_entries_are_reported_and_the_rest_is_built(unreal, editor, tmp_path):
+    brow = dict(FACE_DATA["drivers"][0])
+    ghost = {"control": "ctrlGhost_M", "channel": "tx", "driven": [{"bone": "NoSuchJoint_M", "channel": "tx",
+                                                                     "keys": [{"x": 0, "y": 0}, {"x": 1, "y": 3}]}]}
+    cheek = next(c for c in FACE_DATA["controls"] if c["name"] == "cheek_R")
+    twin = dict(cheek, positionWorld=[50.0, 50.0, 50.0])
+    orphan = {"name": "dimple_R", "type": "OnFace", "kind": "directTransform", "positionWorld": [0, 160, 9],
+              "shapePositionWorld": [0, 160, 10]}
+    printed, boxes = face_build_in(unreal, editor, tmp_path, odd_face_json(tmp_path, [brow, ghost], [cheek, twin, orphan]))
+    assert boxes == [("Vantorel", "Create Control Rig complete.")]
+    assert "OnFace directTransform skipped; target joint missing: dimple_R" in printed
+    rig = unreal.load_asset("/Game/SampleHero/SK_SampleHero_Face_CR")
+    hierarchy = rig.hierarchy
+    assert hierarchy.contains(key(unreal, "ctrlBrow_R")) and hierarchy.contains(key(unreal, "ctrlGhost_M"))
+    assert not hierarchy.contains(key(unreal, "dimple_R"))
+    # Of two entries of one name the first is the control; the second changes nothing.
+    cheek_place = hierarchy.get_global_transform(key(unreal, "cheek_R"), True).translation
+    assert math.dist((cheek_place.x, cheek_place.y, cheek_place.z), (-4.5, 8.0, 165.0)) < 0.5
+    # The row on a joint the mesh lacks moves nothing; the rest of the face still works.
+    evaluation = solved(editor, rig, {"ctrlGhost_M": unreal.Vector2D(1.0, 0.0), "ctrlBrow_R": unreal.Vector2D(0.0, 1.0)})
+    pose = reference_pose(package_file(tmp_path / "Project", "/Game/SampleHero/SK_SampleHero"))
+    assert not evaluation.report()["errors"]
+    assert bone(evaluation, "browInnerJoint_R")[0][2] == pytest.approx(pose["browInnerJoint_R"][2][2] + 0.8, abs=TOLERANCE)
+    assert math.dist(bone(evaluation, "JawJoint_M")[0], pose["JawJoint_M"][2]) < TOLERANCE
+
+
+def test_an_empty_drivers_list_builds_an_empty_face_and_a_failed_face_keeps_the_body(unreal, editor, tmp_path):
+    printed, boxes = face_build_in(unreal, editor, tmp_path, odd_face_json(tmp_path, []))
+    assert boxes == [("Vantorel", "Create Control Rig complete.")] and "Drivers: 0" in printed
+    rig = unreal.load_asset("/Game/SampleHero/SK_SampleHero_Face_CR")
+    assert rig.hierarchy.contains(key(unreal, "ctrlBox"))
+    # A body rig JSON given as the face's: the body is built and saved, and the message says the face failed.
+    editor.message_boxes()
+    _printed, boxes = face_build_in(unreal, editor, tmp_path, BODY_JSON, mode="Body+Face")
+    assert boxes[-1] == ("Vantorel", "Create Control Rig failed:\nThe body Control Rig is saved at /Game/SampleHero/SK_SampleHero_CR; "
+                                     "adding the face to it failed: The selected Face JSON is marked as 'VantorelBodyRig'. "
+                                     "Choose an Vantorel Face Rig JSON file.")
+    assert os.path.isfile(tmp_path / "Project" / "Content" / "SampleHero" / "SK_SampleHero_CR.uasset")
+    body = unreal.load_asset("/Game/SampleHero/SK_SampleHero_CR")
+    assert body.hierarchy.contains(key(unreal, "Main")) and not body.hierarchy.contains(key(unreal, "ctrlBox"))
+
+
 # Runs last: it starts an editor run of its own, which ends the one the "face" rig lives in.
 def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal, tmp_path_factory):
     rig, pose, printed, editor, _project = build(unreal, tmp_path_factory, "Body+Face")

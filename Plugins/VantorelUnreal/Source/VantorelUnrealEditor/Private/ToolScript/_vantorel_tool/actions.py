@@ -11,7 +11,7 @@ from _vantorel_tool.body.driver import create_body_control_rig_from_json
 from _vantorel_tool.body.mannequin import create_body_control_rig, ensure_mannequin_comparison_assets
 from _vantorel_tool.engine import call_first_accepted, show_vantorel_message
 from _vantorel_tool.face.build import create_vn_face_control_rig
-from _vantorel_tool.names import error_text
+from _vantorel_tool.names import error_text, package_path_of
 from _vantorel_tool.state import (
     CONTROL_RIG_MODES, MODE_BODY, MODE_FACE, SOURCE_GENERATE_FROM_JSON, set_body_control_rig_source,
     set_body_control_rig_template_file, set_body_json_file, set_body_rig_options, set_control_rig_mode,
@@ -23,6 +23,7 @@ TOOL_WINDOW_REQUIRED_MESSAGE = ("Vantorel Unreal plugin is required. Install or 
                                 "that includes the editor tool window.")
 NOT_AVAILABLE_SUFFIX = " is not available yet"
 BODY_RIG_NOT_CREATED_MESSAGE = "The body Control Rig was not created."
+FACE_PART_FAILED_TEXT = "The body Control Rig is saved at %s; adding the face to it failed: %s"
 UNKNOWN_MODE_PREFIX = "Unknown Control Rig mode: "
 ACTION_COMPLETE_SUFFIX = " complete."
 ACTION_FAILED_SUFFIX = " failed:"
@@ -81,7 +82,11 @@ def create_control_rig_from_mode():
     body_rig = create_body_control_rig_from_selected_source(combined=True)
     if body_rig is None:
         raise RuntimeError(BODY_RIG_NOT_CREATED_MESSAGE)
-    return create_face_control_rig(body_rig)
+    # The body rig is saved before the face is added; a face that fails says so and where the body is.
+    try:
+        return create_face_control_rig(body_rig)
+    except Exception as error:
+        raise RuntimeError(FACE_PART_FAILED_TEXT % (package_path_of(body_rig), error_text(error))) from error
 
 
 # ---- actions ----------------------------------------------------------------------------------------
