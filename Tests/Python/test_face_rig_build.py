@@ -108,18 +108,24 @@ def test_an_on_face_handle_follows_the_first_joint_of_its_name_that_is_a_bone(un
 
 # ---- the sample's face rig --------------------------------------------------------------------------
 
+def prepared_tool_script(unreal, project, face_json, mode):
+    """A fresh tool script run aimed at the sample installed in project, with the Face rig JSON and mode."""
+    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
+    mesh = install_sample_hero(unreal, project)
+    tool_script["set_target_skeletal_mesh"](mesh)
+    tool_script["set_face_json_file"](face_json)
+    tool_script["set_body_json_file"](BODY_JSON)
+    tool_script["set_body_control_rig_source"]("Generate from JSON")
+    tool_script["set_control_rig_mode"](mode)
+    return tool_script, mesh
+
+
 def build(unreal, tmp_path_factory, mode):
     import hosteditor
     project = tmp_path_factory.mktemp("face_" + mode.replace("+", "_")) / "Project"
     hosteditor.shutdown()
     hosteditor.start(str(project))
-    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
-    mesh = install_sample_hero(unreal, project)
-    tool_script["set_target_skeletal_mesh"](mesh)
-    tool_script["set_face_json_file"](FACE_JSON)
-    tool_script["set_body_json_file"](BODY_JSON)
-    tool_script["set_body_control_rig_source"]("Generate from JSON")
-    tool_script["set_control_rig_mode"](mode)
+    tool_script, mesh = prepared_tool_script(unreal, project, FACE_JSON, mode)
     printed = io.StringIO()
     with contextlib.redirect_stdout(printed):
         rig = tool_script["create_control_rig_from_mode"]()
@@ -427,12 +433,7 @@ def odd_face_json(tmp_path, drivers, controls=()):
 
 
 def face_build_in(unreal, editor, tmp_path, face_json, mode="Face"):
-    tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
-    tool_script["set_target_skeletal_mesh"](install_sample_hero(unreal, tmp_path / "Project"))
-    tool_script["set_face_json_file"](face_json)
-    tool_script["set_body_json_file"](BODY_JSON)
-    tool_script["set_body_control_rig_source"]("Generate from JSON")
-    tool_script["set_control_rig_mode"](mode)
+    tool_script, _mesh = prepared_tool_script(unreal, tmp_path / "Project", face_json, mode)
     printed = io.StringIO()
     with contextlib.redirect_stdout(printed):
         tool_script["vn_run_create_control_rig"]()
@@ -513,11 +514,7 @@ def test_body_and_face_adds_the_face_to_the_body_rig_after_the_body_solve(unreal
 
         # The body rig built alone in the same project: the combined rig holds all of it, and poses the
         # body as it does.
-        tool_script = run_tool_script(SOURCE_FILE="", INCLUDE_VN_FACE_SOLVER=True, json_file="")
-        tool_script["set_target_skeletal_mesh"](unreal.load_asset("/Game/SampleHero/SK_SampleHero"))
-        tool_script["set_body_json_file"](BODY_JSON)
-        tool_script["set_body_control_rig_source"]("Generate from JSON")
-        tool_script["set_control_rig_mode"]("Body")
+        tool_script, _mesh = prepared_tool_script(unreal, _project, FACE_JSON, "Body")
         with contextlib.redirect_stdout(io.StringIO()):
             body = tool_script["create_control_rig_from_mode"]()
 

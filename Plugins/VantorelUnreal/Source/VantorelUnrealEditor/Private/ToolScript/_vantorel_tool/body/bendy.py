@@ -40,7 +40,6 @@ BODY_RIG_BENDY_NUMBERED = re.compile(r"^([1-9]\d*)$")
 BODY_RIG_BEND_MATRIX_TEXT = "Bend control requires exported worldMatrix: "
 BODY_RIG_BEND_PIN_FAILED_TEXT = "Failed to configure Bend solver: "
 BODY_RIG_BEND_LINK_FAILED_TEXT = "Failed to connect Bend solver"
-BODY_RIG_BEND_SPACE_FAILED_TEXT = "Could not create bend space "
 BODY_RIG_BEND_CONTROL_MISSING_TEXT = "Bend control was not created: "
 
 

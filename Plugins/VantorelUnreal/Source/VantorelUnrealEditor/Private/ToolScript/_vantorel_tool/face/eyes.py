@@ -10,7 +10,7 @@ from _vantorel_tool import face_types
 from _vantorel_tool.body_json import body_json_float, body_json_text
 from _vantorel_tool.face.drivers import face_set
 from _vantorel_tool.face.on_face import (
-    face_euler_settings, face_identity_euler_value, face_on_face_parent_key, face_on_face_shape_scale,
+    face_entry_of, face_euler_settings, face_identity_euler_value, face_on_face_parent_key, face_on_face_shape_scale,
     face_place_exported_control,
 )
 from _vantorel_tool.face.scale import compute_ctrl_box_attach_scale
@@ -46,10 +46,6 @@ def face_eye_shape_front_offset(exported_control):
             if isinstance(point, list) and len(point) >= 3:
                 depths.append(body_json_float(point[2], 0.0))
     return sum(depths) / len(depths) if depths else 0.0
-
-
-def face_entry_of(data, name):
-    return next((c for c in data.get("controls") or [] if isinstance(c, dict) and body_json_text(c.get("name")) == name), None)
 
 
 def face_add_eye_fk_controls(build, elements):

@@ -10,7 +10,7 @@ import unreal
 from _vantorel_tool.body_json import body_json_float, body_json_number, body_json_text
 from _vantorel_tool.face.on_face import (
     FACE_JAW_PULL, face_add_simple_on_face_controls, face_apply_on_face_json_color, face_color_of, face_create_follow_parent,
-    face_euler_settings, face_identity_euler_value, face_json_entry, face_on_face_parent_key, face_on_face_shape_scale,
+    face_entry_of, face_euler_settings, face_identity_euler_value, face_on_face_parent_key, face_on_face_shape_scale,
     face_place_exported_control, face_register_follow,
 )
 from _vantorel_tool.face.scale import compute_ctrl_box_attach_scale, face_maya_space_gizmo_scale
@@ -85,10 +85,6 @@ def face_mirrored_upper_lid_driver_data(drivers_data):
 
 def face_three_numbers(values):
     return isinstance(values, list) and len(values) == 3 and all(body_json_number(v) is not None for v in values)
-
-
-def face_entry_of(data, name):
-    return next((c for c in data.get("controls") or [] if isinstance(c, dict) and body_json_text(c.get("name")) == name), None)
 
 
 def face_jaw_placement_data(face_data):
@@ -245,7 +241,7 @@ def face_add_upper_lid_controls(build, control_rig, elements):
     for lid in FACE_LIDS:
         for side in FACE_SIDES:
             name = lid + "_" + side
-            entry = face_json_entry(build.face_json_data, name) or face_entry_of(build.face_json_data, name)
+            entry = face_entry_of(build.face_json_data, name)
             if entry is None and elements.find(name, "control") is None:
                 print(FACE_LID_SKIPPED_TEXT, name)
                 continue

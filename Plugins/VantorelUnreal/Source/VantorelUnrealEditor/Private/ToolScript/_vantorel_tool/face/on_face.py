@@ -67,8 +67,14 @@ def face_json_on_face_controls(data, kinds):
 
 
 def face_json_entry(data, name):
+    """The first supported on-face entry of that name, or None."""
     return next((control for control in face_json_on_face_controls(data, FACE_SUPPORTED_KINDS)
                  if body_json_text(control.get("name")) == name), None)
+
+
+def face_entry_of(data, name):
+    """The first control entry of that name, of any type or kind, or None."""
+    return next((c for c in data.get("controls") or [] if isinstance(c, dict) and body_json_text(c.get("name")) == name), None)
 
 
 def face_direct_transform_joint_name(elements, control_name):
@@ -86,27 +92,25 @@ def face_json_generic_sampled_driver_names(data):
             if body_json_text(c.get("name")) not in FACE_SPECIALISED_SAMPLED]
 
 
-def face_json_generic_sampled_driver_follow_bones(elements, data) -> Dict[str, str]:
+def face_follow_bones(elements, names, missing_text) -> Dict[str, str]:
+    """Each name's deform joint; a name without one is printed after missing_text and left out."""
     follow = {}
-    for name in face_json_generic_sampled_driver_names(data):
+    for name in names:
         joint = face_direct_transform_joint_name(elements, name)
         if joint:
             follow[name] = joint
         else:
-            print(FACE_SAMPLED_NO_FOLLOW_TEXT, name)
+            print(missing_text, name)
     return follow
+
+
+def face_json_generic_sampled_driver_follow_bones(elements, data) -> Dict[str, str]:
+    return face_follow_bones(elements, face_json_generic_sampled_driver_names(data), FACE_SAMPLED_NO_FOLLOW_TEXT)
 
 
 def face_json_direct_transform_follow_bones(elements, data) -> Dict[str, str]:
-    follow = {}
-    for control in face_json_on_face_controls(data, (FACE_DIRECT_KIND,)):
-        name = body_json_text(control.get("name"))
-        joint = face_direct_transform_joint_name(elements, name)
-        if joint:
-            follow[name] = joint
-        else:
-            print(FACE_DIRECT_MISSING_TEXT, name)
-    return follow
+    names = [body_json_text(control.get("name")) for control in face_json_on_face_controls(data, (FACE_DIRECT_KIND,))]
+    return face_follow_bones(elements, names, FACE_DIRECT_MISSING_TEXT)
 
 
 # ---- the on-face group, shapes and colours --------------------------------------------------------
