@@ -8,6 +8,7 @@
 
 #include "CoreMinimal.h"
 #include "Framework/Docking/TabManager.h"
+#include "Interfaces/IPluginManager.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "Modules/ModuleManager.h"
 #include "ToolMenus.h"
@@ -140,10 +141,14 @@ TEST_F(EditorModuleMenuTest, TheEntryOpensTheToolsWithNoPresetInTheirNomadTab)
 	const TSharedPtr<SDockTab> Tab = FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(ToolsTab));
 	ASSERT_TRUE(Tab.IsValid());
 	EXPECT_EQ(Tab->GetTabRole(), ETabRole::NomadTab);
-	EXPECT_EQ(Narrow(Tab->GetTabLabel()), "Vantorel");
+	// The label carries the plug-in's version name.
+	const TSharedPtr<IPlugin> Plugin = IPluginManager::Get().FindPlugin(TEXT("VantorelUnreal"));
+	ASSERT_TRUE(Plugin.IsValid());
+	ASSERT_FALSE(Plugin->GetDescriptor().VersionName.IsEmpty());
+	EXPECT_EQ(Narrow(Tab->GetTabLabel()), "Vantorel " + Narrow(Plugin->GetDescriptor().VersionName));
 	EXPECT_TRUE(Tab->IsForeground());
 	EXPECT_TRUE(Tab->IsActive());
-	EXPECT_EQ(Tab->GetContent()->GetType(), FName(TEXT("STextBlock")));
+	EXPECT_EQ(Tab->GetContent()->GetType(), FName(TEXT("SVantorelToolsWindow")));
 }
 
 TEST_F(EditorModuleMenuTest, OpeningTwiceRegistersTheSpawnerOnceAndBringsTheOneTabToFront)

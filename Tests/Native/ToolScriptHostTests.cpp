@@ -98,6 +98,38 @@ TEST(ToolScriptHost, CommandValuesSurviveADoubleQuotedString)
 	ASSERT_NE(Python, nullptr);
 	const FString MeshPath = TEXT("/Game/Odd\"Name\\Dir/Mesh.Mesh");
 	EXPECT_EQ(Evaluate(*Python, TEXT("\"") + VantorelToolScriptHost::EscapeCommandValue(MeshPath) + TEXT("\".encode('utf-8').hex()")), Utf8Hex(MeshPath));
+	// Line breaks, tabs, other control characters, non-ASCII letters and text that looks like code
+	// all stay inside the one string.
+	for (const FString& Value : {FString(TEXT("C:/Two\nLines\r\n")), FString(TEXT("Tab\there\x01\x7f")), FString(TEXT("H\u00e9ros/\u9854/\u0416.json")),
+			 FString(TEXT("\"); import os; os.remove(\"x\"); (\"")), FString(TEXT("trailing\\"))})
+	{
+		EXPECT_EQ(Evaluate(*Python, TEXT("\"") + VantorelToolScriptHost::EscapeCommandValue(Value) + TEXT("\".encode('utf-8').hex()")), Utf8Hex(Value)) << TCHAR_TO_UTF8(*Value);
+		const FString Escaped = VantorelToolScriptHost::EscapeCommandValue(Value);
+		EXPECT_FALSE(Escaped.Contains(TEXT("\n")) || Escaped.Contains(TEXT("\r"))) << "a raw line break would end the command's line";
+	}
+}
+
+TEST(ToolScriptHost, TheRigBuildAndMeshActionCommandsAreTheScriptsOneLineCalls)
+{
+	VantorelToolScriptHost::FRigBuildValues Values;
+	Values.MeshPath = TEXT("/Game/Hero/SK_Hero.SK_Hero");
+	Values.BodyTemplateFile = TEXT("C:\\Engine\\CR_Mannequin_Body.uasset");
+	Values.BodyJsonFile = TEXT("D:/Hero/Hero_BodyRig.json");
+	Values.BodySource = TEXT("Generate from JSON");
+	Values.FaceJsonFile = TEXT("D:/Hero/He\"ro_FaceRig.json");
+	Values.Mode = TEXT("Body+Face");
+	Values.bIncludeBackwardsSolve = true;
+	Values.bIncludeDrivingSystems = false;
+	Values.bIncludeTwistSolution = true;
+	Values.bIncludeCustomControllers = false;
+	EXPECT_EQ(VantorelToolScriptHost::MakeRigBuildCommand(Values),
+		TEXT("import builtins, unreal; builtins.vn_set_target_skeletal_mesh(unreal.load_asset(\"/Game/Hero/SK_Hero.SK_Hero\")); ")
+		TEXT("builtins.vn_set_body_control_rig_template_file(\"C:\\\\Engine\\\\CR_Mannequin_Body.uasset\"); builtins.vn_set_body_json_file(\"D:/Hero/Hero_BodyRig.json\"); ")
+		TEXT("builtins.vn_set_body_control_rig_source(\"Generate from JSON\"); builtins.vn_set_face_json_file(\"D:/Hero/He\\\"ro_FaceRig.json\"); ")
+		TEXT("builtins.vn_set_control_rig_mode(\"Body+Face\"); builtins.vn_set_body_rig_options(True, False, True); builtins.vn_set_include_custom_controllers(False); ")
+		TEXT("builtins.vn_run_create_control_rig()"));
+	EXPECT_EQ(VantorelToolScriptHost::MakeMeshActionCommand(TEXT("/Game/A\"B.A\"B"), TEXT("vn_run_set_retarget_options")),
+		TEXT("import builtins, unreal; builtins.vn_set_target_skeletal_mesh(unreal.load_asset(\"/Game/A\\\"B.A\\\"B\")); builtins.vn_run_set_retarget_options()"));
 }
 
 TEST(ToolScriptHost, BootstrapHandsOverHostValuesRunsTheFileAndRegistersTheScriptsTable)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CoreTypes.h"
+#include "Containers/UnrealString.h"
 #include "Logging/LogMacros.h"
 #include "Misc/OutputDeviceRedirector.h"
 
@@ -17,6 +18,9 @@ extern CORE_API bool GIsEditor;
 
 /** True when the editor runs on the null renderer (-nullrhi): nothing can be drawn or shown. */
 extern CORE_API bool GUsingNullRHI;
+
+/** The editor's per-project user settings file (EditorPerProjectUserSettings.ini under the project's Saved/Config). */
+extern CORE_API FString GEditorPerProjectIni;
 
 CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogTemp, Log, All);
 CORE_API DECLARE_LOG_CATEGORY_EXTERN(LogCore, Log, All);

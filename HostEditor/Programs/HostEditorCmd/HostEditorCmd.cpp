@@ -1,8 +1,8 @@
 // HostEditor-Cmd: the headless editor on the command line. It starts the editor on a project folder,
 // loads the plug-ins' modules and then does, in the order given, what a user would do in the
 // editor: import files through the Content Browser, select assets, choose main-menu entries (such as
-// "Vantorel > Vantorel Functions"), type commands into the Python console, save, and evaluate a saved
-// Control Rig with given control values. Every log line is
+// "Vantorel > Vantorel Functions"), use the tools window's controls, type commands into the Python
+// console, save, and evaluate a saved Control Rig with given control values. Every log line is
 // printed as it is written, message boxes included, and the message boxes are listed at the end.
 
 #include <cstdio>
@@ -13,8 +13,11 @@
 #include "ControlRigBlueprint.h"
 #include "CoreMinimal.h"
 #include "FileHelpers.h"
+#include "Framework/Docking/TabManager.h"
+#include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/RigEvaluation.h"
+#include "HostEditorSupport/SlateUser.h"
 #include "IPythonScriptPlugin.h"
 #include "Misc/CoreDelegates.h"
 #include "Misc/OutputDeviceRedirector.h"
@@ -22,6 +25,7 @@
 #include "Modules/ModuleManager.h"
 #include "UObject/Object.h"
 #include "UObject/UObjectGlobals.h"
+#include "Widgets/Docking/SDockTab.h"
 
 namespace
 {
@@ -43,6 +47,25 @@ namespace
 		"  -OpenTools                  Choose Vantorel > Vantorel Functions in the main menu.\n"
 		"  -Menu=<Entry>[><Entry>...]  Choose an entry of the level editor's main menu, each step by\n"
 		"                              name or label (\"Vantorel>Vantorel Functions\").\n"
+		"  -ShowTools                  Print the Vantorel tools window as an indented outline of its\n"
+		"                              sections and controls with their values and states:\n"
+		"                              [-]/[+] expanded/collapsed section, <Button>, [x] check box,\n"
+		"                              (o) radio choice, [text] text box, [Choice v] drop-down,\n"
+		"                              {/Game/Asset} asset picker, \"(disabled)\" after a disabled one.\n"
+		"  -Click=<Control>            Click a button or a section's header in the tools window. A\n"
+		"                              control is named by its label or tool tip, with the sections\n"
+		"                              and row label around it when needed: \"Standard Exported>Create\n"
+		"                              Control Rig\", \"Standard Exported>Body JSON File>Browse\".\n"
+		"  -Expand=<Section>           Expand a section of the tools window (nothing when it is);\n"
+		"                              -Collapse=<Section> collapses one.\n"
+		"  -Pick=<Control>=<Item>      Choose a drop-down's item (\"Create ControlRig for:=Body+Face\")\n"
+		"                              or a picker's asset by object path (None clears it).\n"
+		"  -Type=<Control>=<Text>      Type a text box's new text and press Enter.\n"
+		"  -Tick=<Control>             Tick a check box or radio choice; -Untick=<Control> clears one.\n"
+		"  -Answer=<Path>              Answer the next file or folder dialog with a path.\n"
+		"  -CancelDialog               Cancel the next file or folder dialog (a dialog with no answer\n"
+		"                              queued is cancelled too).\n"
+		"  -CloseTools                 Close the Vantorel tools tab.\n"
 		"  -ExecCmd=<Python>           Run a Python command text, as the Python console does.\n"
 		"  -ExecFile=<File.py>         Run a Python file.\n"
 		"  -SaveAll                    Save every asset with unsaved changes (File > Save All).\n"
@@ -100,6 +123,17 @@ namespace
 		ControlValue,
 		EvalRuns,
 		EvalRig,
+		ShowTools,
+		Click,
+		Expand,
+		Collapse,
+		Pick,
+		Type,
+		Tick,
+		Untick,
+		Answer,
+		CancelDialog,
+		CloseTools,
 	};
 
 	struct FAction
@@ -155,6 +189,17 @@ namespace
 			{TEXT("ControlValue"), EAction::ControlValue, true},
 			{TEXT("EvalRuns"), EAction::EvalRuns, true},
 			{TEXT("EvalRig"), EAction::EvalRig, true},
+			{TEXT("ShowTools"), EAction::ShowTools, false},
+			{TEXT("Click"), EAction::Click, true},
+			{TEXT("Expand"), EAction::Expand, true},
+			{TEXT("Collapse"), EAction::Collapse, true},
+			{TEXT("Pick"), EAction::Pick, true},
+			{TEXT("Type"), EAction::Type, true},
+			{TEXT("Tick"), EAction::Tick, true},
+			{TEXT("Untick"), EAction::Untick, true},
+			{TEXT("Answer"), EAction::Answer, true},
+			{TEXT("CancelDialog"), EAction::CancelDialog, false},
+			{TEXT("CloseTools"), EAction::CloseTools, false},
 		};
 		for (int Index = 1; Index < Argc; ++Index)
 		{
@@ -303,6 +348,78 @@ namespace
 		return bSucceeded;
 	}
 
+	const FName ToolsTabId(TEXT("VantorelTools"));
+
+	/** The tools window's content; null, with a report, when the tools are not open. */
+	TSharedPtr<SWidget> ToolsContent()
+	{
+		const TSharedPtr<SWidget> Content = HostEditor::FSlateUser::FindTabContent(ToolsTabId);
+		if (!Content)
+		{
+			Report(TEXT("%s"), TEXT("the Vantorel tools are not open (-OpenTools opens them)"));
+		}
+		return Content;
+	}
+
+	/** Splits "<Control>=<Value>" at its first "="; false, with a report, when there is none. */
+	bool SplitControlValue(const FAction& Action, const TCHAR* Name, FString& OutControl, FString& OutValue)
+	{
+		if (!Action.Value.Split(TEXT("="), &OutControl, &OutValue) || OutControl.TrimStartAndEnd().IsEmpty())
+		{
+			Report(TEXT("%s"), FString::Printf(TEXT("-%s needs a control and a value: -%s=<Control>=<Value>, not %s"), Name, Name, *Action.Value));
+			return false;
+		}
+		OutControl.TrimStartAndEndInline();
+		return true;
+	}
+
+	bool RunToolsAction(const FAction& Action)
+	{
+		const TSharedPtr<SWidget> Content = ToolsContent();
+		if (!Content)
+		{
+			return false;
+		}
+		const TSharedRef<SWidget> Root = Content.ToSharedRef();
+		FString Error;
+		bool bDone = false;
+		FString Control, Value;
+		switch (Action.Kind)
+		{
+		case EAction::ShowTools:
+		{
+			const TSharedPtr<SDockTab> Tab = FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(ToolsTabId));
+			std::printf("== tools window: %s\n%s", TCHAR_TO_UTF8(*Tab->GetTabLabel().ToString()), TCHAR_TO_UTF8(*HostEditor::FSlateUser::Outline(Root)));
+			std::fflush(stdout);
+			return true;
+		}
+		case EAction::Click:
+			bDone = HostEditor::FSlateUser::Click(Root, Action.Value, Error);
+			break;
+		case EAction::Expand:
+		case EAction::Collapse:
+			bDone = HostEditor::FSlateUser::SetExpanded(Root, Action.Value, Action.Kind == EAction::Expand, Error);
+			break;
+		case EAction::Pick:
+			bDone = SplitControlValue(Action, TEXT("Pick"), Control, Value) && HostEditor::FSlateUser::Pick(Root, Control, Value, Error);
+			break;
+		case EAction::Type:
+			bDone = SplitControlValue(Action, TEXT("Type"), Control, Value) && HostEditor::FSlateUser::Type(Root, Control, Value, Error);
+			break;
+		case EAction::Tick:
+		case EAction::Untick:
+			bDone = HostEditor::FSlateUser::SetChecked(Root, Action.Value, Action.Kind == EAction::Tick, Error);
+			break;
+		default:
+			return false;
+		}
+		if (!bDone && !Error.IsEmpty())
+		{
+			Report(TEXT("%s"), Error);
+		}
+		return bDone;
+	}
+
 	bool RunAction(const FAction& Action, FString& ImportFolder, FEvaluationSettings& Evaluation)
 	{
 		switch (Action.Kind)
@@ -369,6 +486,32 @@ namespace
 		}
 		case EAction::EvalRig:
 			return EvaluateRig(Action.Value.TrimStartAndEnd(), Evaluation);
+		case EAction::ShowTools:
+		case EAction::Click:
+		case EAction::Expand:
+		case EAction::Collapse:
+		case EAction::Pick:
+		case EAction::Type:
+		case EAction::Tick:
+		case EAction::Untick:
+			return RunToolsAction(Action);
+		case EAction::Answer:
+			HostEditor::QueueDesktopDialogAnswer(TOptional<FString>(Action.Value));
+			return true;
+		case EAction::CancelDialog:
+			HostEditor::QueueDesktopDialogAnswer(TOptional<FString>());
+			return true;
+		case EAction::CloseTools:
+		{
+			const TSharedPtr<SDockTab> Tab = FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(ToolsTabId));
+			if (!Tab)
+			{
+				Report(TEXT("%s"), TEXT("the Vantorel tools are not open"));
+				return false;
+			}
+			Tab->RequestCloseTab();
+			return true;
+		}
 		}
 		return false;
 	}

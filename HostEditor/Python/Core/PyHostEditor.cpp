@@ -2,6 +2,8 @@
 
 #include <pybind11/stl.h>
 
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -9,10 +11,14 @@
 #include "ControlRigBlueprint.h"
 #include "CoreMinimal.h"
 #include "Engine/SkeletalMesh.h"
+#include "Framework/Docking/TabManager.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
+#include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/RigEvaluation.h"
 #include "HostEditorSupport/SlateRecord.h"
+#include "HostEditorSupport/SlateUser.h"
+#include "Widgets/Docking/SDockTab.h"
 #include "Modules/ModuleManager.h"
 #include "Widgets/SWindow.h"
 #include "UObject/Class.h"
@@ -231,6 +237,116 @@ namespace HostEditorPython
 				Windows.append(Window);
 			}
 			return Windows;
+		});
+		// The user at a tab's widgets: find, read and use its controls by the words on screen.
+		const auto TabContent = [](const std::string& TabId) -> TSharedRef<SWidget>
+		{
+			const TSharedPtr<SWidget> Content = HostEditor::FSlateUser::FindTabContent(FName(*FromUtf8(TabId)));
+			if (!Content)
+			{
+				throw std::runtime_error("the tab '" + TabId + "' is not open");
+			}
+			return Content.ToSharedRef();
+		};
+		const auto ControlToDict = [](const HostEditor::FSlateUserControl& Control)
+		{
+			py::dict Result;
+			Result["kind"] = ToUtf8(Control.Kind);
+			Result["label"] = ToUtf8(Control.Label);
+			Result["tooltip"] = ToUtf8(Control.ToolTip);
+			std::vector<std::string> Context;
+			for (const FString& Step : Control.Context)
+			{
+				Context.push_back(ToUtf8(Step));
+			}
+			Result["context"] = Context;
+			Result["path"] = ToUtf8(Control.GetPath());
+			Result["value"] = ToUtf8(Control.Value);
+			std::vector<std::string> Options;
+			for (const FString& Option : Control.Options)
+			{
+				Options.push_back(ToUtf8(Option));
+			}
+			Result["options"] = Options;
+			Result["enabled"] = Control.bEnabled;
+			Result["visible"] = Control.bVisible;
+			return Result;
+		};
+		const auto Check = [](bool bDone, const FString& Error)
+		{
+			if (!bDone)
+			{
+				throw std::runtime_error(ToUtf8(Error));
+			}
+		};
+		Editor.def("tab_label", [](const std::string& TabId) -> py::object {
+			const TSharedPtr<SDockTab> Tab = FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(FName(*FromUtf8(TabId))));
+			return Tab ? py::cast(ToUtf8(Tab->GetTabLabel().ToString())) : py::none();
+		});
+		Editor.def("close_tab", [](const std::string& TabId) {
+			const TSharedPtr<SDockTab> Tab = FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(FName(*FromUtf8(TabId))));
+			if (!Tab)
+			{
+				throw std::runtime_error("the tab '" + TabId + "' is not open");
+			}
+			Tab->RequestCloseTab();
+		});
+		Editor.def("tab_controls", [TabContent, ControlToDict](const std::string& TabId) {
+			py::list Controls;
+			for (const HostEditor::FSlateUserControl& Control : HostEditor::FSlateUser::ListControls(TabContent(TabId)))
+			{
+				Controls.append(ControlToDict(Control));
+			}
+			return Controls;
+		});
+		Editor.def("tab_control", [TabContent, ControlToDict, Check](const std::string& TabId, const std::string& Query) {
+			HostEditor::FSlateUserControl Control;
+			FString Error;
+			Check(HostEditor::FSlateUser::FindControl(TabContent(TabId), FromUtf8(Query), Control, Error), Error);
+			return ControlToDict(Control);
+		});
+		Editor.def("tab_outline", [TabContent](const std::string& TabId) {
+			return ToUtf8(HostEditor::FSlateUser::Outline(TabContent(TabId)));
+		});
+		Editor.def("tab_click", [TabContent, Check](const std::string& TabId, const std::string& Query) {
+			FString Error;
+			Check(HostEditor::FSlateUser::Click(TabContent(TabId), FromUtf8(Query), Error), Error);
+		});
+		Editor.def("tab_set_expanded", [TabContent, Check](const std::string& TabId, const std::string& Query, bool bExpanded) {
+			FString Error;
+			Check(HostEditor::FSlateUser::SetExpanded(TabContent(TabId), FromUtf8(Query), bExpanded, Error), Error);
+		});
+		Editor.def("tab_pick", [TabContent, Check](const std::string& TabId, const std::string& Query, const std::string& Item) {
+			FString Error;
+			Check(HostEditor::FSlateUser::Pick(TabContent(TabId), FromUtf8(Query), FromUtf8(Item), Error), Error);
+		});
+		Editor.def("tab_type", [TabContent, Check](const std::string& TabId, const std::string& Query, const std::string& Text) {
+			FString Error;
+			Check(HostEditor::FSlateUser::Type(TabContent(TabId), FromUtf8(Query), FromUtf8(Text), Error), Error);
+		});
+		Editor.def("tab_set_checked", [TabContent, Check](const std::string& TabId, const std::string& Query, bool bChecked) {
+			FString Error;
+			Check(HostEditor::FSlateUser::SetChecked(TabContent(TabId), FromUtf8(Query), bChecked, Error), Error);
+		});
+		Editor.def("queue_dialog_answer", [](const std::optional<std::string>& Answer) {
+			HostEditor::QueueDesktopDialogAnswer(Answer ? TOptional<FString>(FromUtf8(*Answer)) : TOptional<FString>());
+		});
+		Editor.def("desktop_dialogs", []() {
+			py::list Dialogs;
+			for (const HostEditor::FDesktopDialogRecord& Record : HostEditor::GetDesktopDialogs())
+			{
+				py::dict Dialog;
+				Dialog["kind"] = ToUtf8(Record.Kind);
+				Dialog["title"] = ToUtf8(Record.Title);
+				Dialog["default_path"] = ToUtf8(Record.DefaultPath);
+				Dialog["default_file"] = ToUtf8(Record.DefaultFile);
+				Dialog["file_types"] = ToUtf8(Record.FileTypes);
+				Dialog["flags"] = Record.Flags;
+				Dialog["has_parent_window"] = Record.bHasParentWindow;
+				Dialog["answer"] = Record.Answer.IsSet() ? py::cast(ToUtf8(Record.Answer.GetValue())) : py::none();
+				Dialogs.append(Dialog);
+			}
+			return Dialogs;
 		});
 		Editor.def("import_file", [](const std::string& Filename, const std::string& DestinationFolder) {
 			std::vector<std::string> Paths;

@@ -86,6 +86,82 @@ def slate_windows():
     return list(_native.slate_windows())
 
 
+TOOLS_TAB = "VantorelTools"
+
+
+def tab_label(tab_id=TOOLS_TAB):
+    """The label of an open tab ("Vantorel 1.0.0"), or None when the tab is not open."""
+    return _native.tab_label(str(tab_id))
+
+
+def close_tab(tab_id=TOOLS_TAB):
+    """Closes an open tab as its close button does. Raises RuntimeError when it is not open."""
+    _native.close_tab(str(tab_id))
+
+
+def tools_controls(tab_id=TOOLS_TAB):
+    """Every control of the open tab in layout order, hidden ones included, as dicts: kind
+    ("Section", "Button", "CheckBox", "RadioButton", "ComboBox", "TextBox", "AssetPicker", "Text",
+    "ProgressBar"), label, tooltip, context (the sections around it, then its row's label), path
+    ("Section>Row>Label"), value (a box's text, the drop-down's choice, the picker's asset or "None",
+    "true"/"false" for a check box or a section's expansion), options (a drop-down's items), and
+    enabled and visible, counting the widgets around it."""
+    return list(_native.tab_controls(str(tab_id)))
+
+
+def tools_control(query, tab_id=TOOLS_TAB):
+    """The control a query names: "Label" or "Section>...>Label", each step a section title or row
+    label around it and the last its label or tool tip (case ignored). When several match and one of
+    them is shown, that one. Raises RuntimeError when none, or more than one, matches."""
+    return dict(_native.tab_control(str(tab_id), str(query)))
+
+
+def tools_outline(tab_id=TOOLS_TAB):
+    """The tab as the user would see it, as an indented outline of its sections and controls with
+    their values and states (its label on the first line)."""
+    return "%s\n%s" % (tab_label(tab_id), _native.tab_outline(str(tab_id)))
+
+
+def click(query, tab_id=TOOLS_TAB):
+    """Clicks a button, or a section's header (expanding or collapsing it), as the user would.
+    Raises RuntimeError when it cannot be found or is hidden or disabled."""
+    _native.tab_click(str(tab_id), str(query))
+
+
+def expand(query, expanded=True, tab_id=TOOLS_TAB):
+    """Expands (or collapses) a section by clicking its header; nothing happens when it already is."""
+    _native.tab_set_expanded(str(tab_id), str(query), bool(expanded))
+
+
+def pick(query, item, tab_id=TOOLS_TAB):
+    """Chooses an item of a drop-down by its text, or an asset of a picker by object path (None or
+    "None" clears it). Raises RuntimeError when the item is not offered."""
+    _native.tab_pick(str(tab_id), str(query), "None" if item is None else str(item))
+
+
+def type_text(query, text, tab_id=TOOLS_TAB):
+    """Replaces a text box's text as typing does and commits it with Enter."""
+    _native.tab_type(str(tab_id), str(query), str(text))
+
+
+def set_checked(query, checked=True, tab_id=TOOLS_TAB):
+    """Ticks (or clears) a check box or radio choice; nothing happens when it already is."""
+    _native.tab_set_checked(str(tab_id), str(query), bool(checked))
+
+
+def answer_dialog(answer):
+    """Queues the answer for the next file or folder dialog: a path, or None to cancel it. A dialog
+    with no queued answer is cancelled, as nobody is there to answer it."""
+    _native.queue_dialog_answer(None if answer is None else str(answer))
+
+
+def desktop_dialogs():
+    """Every file or folder dialog shown since the editor started, as dicts: kind ("OpenFile" or
+    "OpenDirectory"), title, default_path, default_file, file_types, flags, has_parent_window and
+    answer (None when cancelled)."""
+    return list(_native.desktop_dialogs())
+
+
 def engine_call_counts():
     """How many calls Python has made into the engine since the process started:
     {"functions": reflected functions called, "properties": reflected properties read or written}.

@@ -70,6 +70,7 @@ FString FPaths::ProjectConfigDir() { return ProjectDir() + TEXT("Config/"); }
 FString FPaths::ProjectPluginsDir() { return ProjectDir() + TEXT("Plugins/"); }
 FString FPaths::ProjectLogDir() { return ProjectSavedDir() + TEXT("Logs/"); }
 FString FPaths::EngineDir() { return EngineDirStorage(); }
+FString FPaths::RootDir() { return EngineDirStorage().IsEmpty() ? FString() : WithTrailingSlash(GetPath(GetPath(EngineDirStorage()))); }
 
 FString FPaths::GetProjectFilePath()
 {

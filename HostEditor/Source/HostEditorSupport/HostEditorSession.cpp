@@ -9,7 +9,9 @@
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
+#include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/EditorProcessReset.h"
+#include "Misc/ConfigCacheIni.h"
 #include "HostEditorSupport/HostEditorPaths.h"
 #include "HostEditorSupport/SlateRecord.h"
 #include "Interfaces/IPluginManager.h"
@@ -223,6 +225,15 @@ namespace HostEditor
 		Capture().Reset();
 		Capture() = MakeUnique<FLogCapture>();
 		SetProjectDir(Project);
+		ResetDesktopDialogs();
+		// The configuration starts each run from the files on disk; the editor's per-project user
+		// settings live under the project's Saved/Config, as the Linux editor keeps them.
+		if (!GConfig)
+		{
+			GConfig = new FConfigCacheIni();
+		}
+		GConfig->Flush(true);
+		GEditorPerProjectIni = FPaths::ProjectSavedDir() / TEXT("Config/LinuxEditor/EditorPerProjectUserSettings.ini");
 		// The stand-in's engine folder holds the content of the engine plug-ins (HostEditor/Engine).
 		SetEngineDir(TEXT(VN_ENGINE_DIR));
 		for (const FString& Directory : PluginDirectories)
@@ -255,6 +266,11 @@ namespace HostEditor
 		ResetToolMenus();
 		ResetPluginManager();
 		ResetMessageDialogs();
+		ResetDesktopDialogs();
+		if (GConfig)
+		{
+			GConfig->Flush(true);
+		}
 		SetSelectedAssetPaths({});
 		Capture().Reset();
 		Started() = false;

@@ -300,3 +300,21 @@ namespace HostEditor
 		Activity().FlushCountAtReset = Application.GetRenderer()->GetFlushCount();
 	}
 }
+
+const void* FSlateApplication::FindBestParentWindowHandleForDialogs(const TSharedPtr<SWidget>& InWidget, const ESlateParentWindowSearchMethod ParentWindowSearchMethod)
+{
+	TSharedPtr<SWindow> Window = InWidget ? FindWidgetWindow(InWidget.ToSharedRef()) : TSharedPtr<SWindow>();
+	if (!Window)
+	{
+		for (int32 Index = SlateWindows.Num() - 1; Index >= 0; --Index)
+		{
+			if (SlateWindows[Index]->IsVisible())
+			{
+				Window = SlateWindows[Index];
+				break;
+			}
+		}
+	}
+	// The headless editor's windows have no operating-system window; the window itself stands for its handle.
+	return Window.Get();
+}

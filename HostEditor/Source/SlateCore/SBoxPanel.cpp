@@ -16,3 +16,12 @@ void SVerticalBox::Construct(const FArguments& InArgs)
 		Slots.Add(Declared);
 	}
 }
+
+void SHorizontalBox::Construct(const FArguments& InArgs)
+{
+	Slots.Empty();
+	for (const FSlot& Declared : InArgs._Slots)
+	{
+		Slots.Add(Declared);
+	}
+}

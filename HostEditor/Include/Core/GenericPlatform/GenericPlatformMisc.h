@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CoreTypes.h"
+#include "Containers/UnrealString.h"
 
 namespace EAppMsgType
 {
@@ -42,4 +43,11 @@ enum class EAppMsgCategory : uint8
 	Error,
 	Success,
 	Info,
+};
+
+/** The platform's process environment and small services. */
+struct CORE_API FGenericPlatformMisc
+{
+	/** The value of an environment variable of the process; empty when it is not set. */
+	static FString GetEnvironmentVariable(const TCHAR* VariableName);
 };

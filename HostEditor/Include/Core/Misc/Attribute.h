@@ -40,6 +40,13 @@ public:
 		return Create(FGetter::CreateLambda(Forward<LambdaType>(InCallable), Forward<PayloadTypes>(InputPayload)...));
 	}
 
+	/** Reads the value from a method of a shared object (a widget), which the binding does not keep alive. */
+	template <typename UserClass, typename MethodType, typename... VarTypes>
+	[[nodiscard]] static TAttribute CreateSP(UserClass* InUserObject, MethodType InFunc, VarTypes... Vars)
+	{
+		return Create(FGetter::CreateSP(InUserObject, InFunc, Vars...));
+	}
+
 	void Set(const ObjectType& InNewValue)
 	{
 		Getter.Unbind();

@@ -16,6 +16,8 @@ public:
 	static FString ProjectPluginsDir();
 	static FString ProjectLogDir();
 	static FString EngineDir();
+	/** The folder that holds the engine folder (and the project templates beside it). */
+	static FString RootDir();
 	static FString GetProjectFilePath();
 
 	static bool FileExists(const FString& InPath);

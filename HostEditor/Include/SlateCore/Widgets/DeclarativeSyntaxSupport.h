@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "Delegates/Delegate.h"
+#include "Layout/Visibility.h"
 #include "Misc/Attribute.h"
 #include "Widgets/SNullWidget.h"
 #include "Widgets/SWidget.h"
@@ -23,13 +24,27 @@ struct TSlateBaseNamedArgs
 
 	WidgetArgsType& Me() { return *static_cast<WidgetArgsType*>(this); }
 
-	WidgetArgsType& IsEnabled(bool bInEnabled)
+	WidgetArgsType& IsEnabled(const TAttribute<bool>& InAttribute)
 	{
-		_IsEnabled = bInEnabled;
+		_IsEnabled = InAttribute;
 		return Me();
 	}
 
-	bool _IsEnabled = true;
+	WidgetArgsType& Visibility(const TAttribute<EVisibility>& InAttribute)
+	{
+		_Visibility = InAttribute;
+		return Me();
+	}
+
+	WidgetArgsType& ToolTipText(const TAttribute<FText>& InAttribute)
+	{
+		_ToolTipText = InAttribute;
+		return Me();
+	}
+
+	TAttribute<bool> _IsEnabled = true;
+	TAttribute<EVisibility> _Visibility = EVisibility::Visible;
+	TAttribute<FText> _ToolTipText;
 };
 
 /** A named slot of FArguments: Args.SlotName()[ Widget ]. */
@@ -70,6 +85,14 @@ public: \
 #define SLATE_ARGUMENT(ArgType, ArgName) \
 	ArgType _##ArgName; \
 	WidgetArgsType& ArgName(ArgType InArg) \
+	{ \
+		_##ArgName = InArg; \
+		return this->Me(); \
+	}
+
+#define SLATE_STYLE_ARGUMENT(ArgType, ArgName) \
+	const ArgType* _##ArgName; \
+	WidgetArgsType& ArgName(const ArgType* InArg) \
 	{ \
 		_##ArgName = InArg; \
 		return this->Me(); \
@@ -119,6 +142,8 @@ struct TSlateDecl
 	TSharedRef<WidgetType> operator<<=(const typename WidgetType::FArguments& InArgs) &&
 	{
 		Widget->SetEnabled(InArgs._IsEnabled);
+		Widget->SetVisibility(InArgs._Visibility);
+		Widget->SetToolTipText(InArgs._ToolTipText);
 		Widget->Construct(InArgs);
 		return Widget;
 	}

@@ -6,6 +6,7 @@
 #include "Layout/Children.h"
 #include "Layout/Margin.h"
 #include "Misc/Attribute.h"
+#include "Types/SlateEnums.h"
 #include "Types/SlateStructs.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
 #include "Widgets/SWidget.h"
@@ -25,9 +26,13 @@ public:
 		float GetSizeValue() const { return SizeValue.Get(1.0f); }
 		FMargin GetPadding() const { return SlotPadding.Get(FMargin()); }
 		const TSharedRef<SWidget>& GetWidget() const { return Widget; }
+		EHorizontalAlignment GetHorizontalAlignment() const { return HAlignment; }
+		EVerticalAlignment GetVerticalAlignment() const { return VAlignment; }
 
 	protected:
 		FSizeParam::ESizeRule SizeRule = FSizeParam::SizeRule_Stretch;
+		EHorizontalAlignment HAlignment = HAlign_Fill;
+		EVerticalAlignment VAlignment = VAlign_Fill;
 		TAttribute<float> SizeValue;
 		TAttribute<FMargin> SlotPadding;
 		TSharedRef<SWidget> Widget;
@@ -93,6 +98,18 @@ public:
 			return *this;
 		}
 
+		FSlotArguments& HAlign(EHorizontalAlignment InHAlignment)
+		{
+			Slot.HAlignment = InHAlignment;
+			return *this;
+		}
+
+		FSlotArguments& VAlign(EVerticalAlignment InVAlignment)
+		{
+			Slot.VAlignment = InVAlignment;
+			return *this;
+		}
+
 		FSlotArguments& Padding(const TAttribute<FMargin>& InPadding)
 		{
 			Slot.SlotPadding = InPadding;
@@ -116,6 +133,86 @@ public:
 	static FSlotArguments Slot() { return FSlotArguments(); }
 
 	SLATE_BEGIN_ARGS(SVerticalBox) {}
+		/** Adds a declared slot, in order. */
+		WidgetArgsType& operator+(const FSlotArguments& SlotToAdd)
+		{
+			_Slots.Add(SlotToAdd.Slot);
+			return this->Me();
+		}
+		TArray<FSlot> _Slots;
+	SLATE_END_ARGS()
+
+	void Construct(const FArguments& InArgs);
+};
+
+/** A box panel that lays its slots out left to right. */
+class SLATECORE_API SHorizontalBox : public SBoxPanel
+{
+public:
+	struct FSlotArguments;
+
+	class SLATECORE_API FSlot : public SBoxPanel::FSlot
+	{
+	public:
+		using FSlotArguments = SHorizontalBox::FSlotArguments;
+
+	private:
+		friend struct SHorizontalBox::FSlotArguments;
+	};
+
+	/** What SHorizontalBox::Slot() returns: the slot being declared. */
+	struct FSlotArguments
+	{
+		/** The slot is as wide as its content. */
+		FSlotArguments& AutoWidth()
+		{
+			Slot.SizeRule = FSizeParam::SizeRule_Auto;
+			return *this;
+		}
+
+		/** The slot takes StretchCoefficient shares of the width left over. */
+		FSlotArguments& FillWidth(const TAttribute<float>& StretchCoefficient)
+		{
+			Slot.SizeRule = FSizeParam::SizeRule_Stretch;
+			Slot.SizeValue = StretchCoefficient;
+			return *this;
+		}
+
+		FSlotArguments& HAlign(EHorizontalAlignment InHAlignment)
+		{
+			Slot.HAlignment = InHAlignment;
+			return *this;
+		}
+
+		FSlotArguments& VAlign(EVerticalAlignment InVAlignment)
+		{
+			Slot.VAlignment = InVAlignment;
+			return *this;
+		}
+
+		FSlotArguments& Padding(const TAttribute<FMargin>& InPadding)
+		{
+			Slot.SlotPadding = InPadding;
+			return *this;
+		}
+		FSlotArguments& Padding(float Uniform) { return Padding(TAttribute<FMargin>(FMargin(Uniform))); }
+		FSlotArguments& Padding(float Horizontal, float Vertical) { return Padding(TAttribute<FMargin>(FMargin(Horizontal, Vertical))); }
+		FSlotArguments& Padding(float Left, float Top, float Right, float Bottom) { return Padding(TAttribute<FMargin>(FMargin(Left, Top, Right, Bottom))); }
+
+		/** The slot's content. */
+		FSlotArguments& operator[](const TSharedRef<SWidget>& InWidget)
+		{
+			Slot.Widget = InWidget;
+			return *this;
+		}
+
+		FSlot Slot;
+	};
+
+	/** Starts the declaration of a slot. */
+	static FSlotArguments Slot() { return FSlotArguments(); }
+
+	SLATE_BEGIN_ARGS(SHorizontalBox) {}
 		/** Adds a declared slot, in order. */
 		WidgetArgsType& operator+(const FSlotArguments& SlotToAdd)
 		{

@@ -22,6 +22,13 @@ enum class ESlateTickType : uint8
 };
 ENUM_CLASS_FLAGS(ESlateTickType)
 
+/** Where FindBestParentWindowHandleForDialogs looks when the widget has no window. */
+enum class ESlateParentWindowSearchMethod
+{
+	ActiveWindow,
+	MainWindow,
+};
+
 class SLATE_API FSlateApplication : public FSlateApplicationBase
 {
 public:
@@ -53,6 +60,12 @@ public:
 
 	/** The window of the application that holds InWidget (a window holds itself); null when none does. */
 	TSharedPtr<SWindow> FindWidgetWindow(TSharedRef<const SWidget> InWidget) const;
+
+	/**
+	 * The native handle of the window a dialog for InWidget should be parented to: the widget's own
+	 * window, else the active (last shown) top-level window; null when there is none.
+	 */
+	const void* FindBestParentWindowHandleForDialogs(const TSharedPtr<SWidget>& InWidget, const ESlateParentWindowSearchMethod ParentWindowSearchMethod = ESlateParentWindowSearchMethod::ActiveWindow);
 
 	/** Ticks the application: time, platform messages and input, and the widgets (ticked and painted). */
 	void Tick(ESlateTickType TickType = ESlateTickType::All);

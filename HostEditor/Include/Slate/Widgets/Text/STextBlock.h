@@ -2,15 +2,21 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Fonts/SlateFontInfo.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
 #include "Widgets/SWidget.h"
+
+namespace HostEditor
+{
+	class FSlateUser;
+}
 
 class SLATE_API STextBlock : public SWidget
 {
 public:
-	SLATE_BEGIN_ARGS(STextBlock) : _Text(), _ToolTipText(), _AutoWrapText(false) {}
+	SLATE_BEGIN_ARGS(STextBlock) : _Text(), _Font(), _AutoWrapText(false) {}
 		SLATE_ATTRIBUTE(FText, Text)
-		SLATE_ATTRIBUTE(FText, ToolTipText)
+		SLATE_ATTRIBUTE(FSlateFontInfo, Font)
 		SLATE_ATTRIBUTE(bool, AutoWrapText)
 	SLATE_END_ARGS()
 
@@ -19,11 +25,12 @@ public:
 	/** The text as shown now (a bound attribute is read afresh). */
 	const FText& GetText() const { return BoundText.Get(); }
 	void SetText(const TAttribute<FText>& InText) { BoundText = InText; }
-	FText GetToolTipText() const { return ToolTipText.Get(); }
-	bool GetAutoWrapText() const { return AutoWrapText.Get(false); }
+	void SetFont(const TAttribute<FSlateFontInfo>& InFont) { Font = InFont; }
 
 private:
+	friend class HostEditor::FSlateUser;
+
 	TAttribute<FText> BoundText;
-	TAttribute<FText> ToolTipText;
+	TAttribute<FSlateFontInfo> Font;
 	TAttribute<bool> AutoWrapText;
 };

@@ -3,6 +3,7 @@
 #include "ContentBrowserModule.h"
 #include "Engine/SkeletalMesh.h"
 #include "IContentBrowserSingleton.h"
+#include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "Templates/Casts.h"
 #include "UObject/SoftObjectPath.h"
@@ -11,6 +12,7 @@
 #include "VNToolScriptHost.h"
 #include "VantorelUnrealEditorLog.h"
 #include "VantorelToolsTab.h"
+#include "VantorelToolsSettings.h"
 #include "VantorelToolsWindowState.h"
 
 namespace
@@ -46,24 +48,67 @@ namespace
 	}
 }
 
+namespace
+{
+	/** The face JSON the tools start with: the one given, else "<Source>_FaceRig.json" beside the source file. */
+	FString DeriveFaceJsonFile(const FString& SourceFile, const FString& FaceJsonFile)
+	{
+		if (!FaceJsonFile.IsEmpty())
+		{
+			return FaceJsonFile;
+		}
+		if (SourceFile.IsEmpty())
+		{
+			return FString();
+		}
+		return FPaths::Combine(FPaths::GetPath(SourceFile), FPaths::GetBaseFilename(SourceFile) + TEXT("_FaceRig.json"));
+	}
+
+	/** The body JSON beside the face JSON ("Hero_FaceRig.json" gives "Hero_BodyRig.json"), or beside the source file. */
+	FString DeriveBodyJsonFile(const FString& SourceFile, const FString& FaceJsonFile)
+	{
+		if (FaceJsonFile.IsEmpty())
+		{
+			return SourceFile.IsEmpty() ? FString() : FPaths::Combine(FPaths::GetPath(SourceFile), FPaths::GetBaseFilename(SourceFile) + TEXT("_BodyRig.json"));
+		}
+		const FString BaseName = FPaths::GetBaseFilename(FaceJsonFile);
+		FString BodyName = BaseName.Replace(TEXT("_FaceRig"), TEXT("_BodyRig"), ESearchCase::IgnoreCase);
+		if (BodyName.Equals(BaseName, ESearchCase::IgnoreCase))
+		{
+			BodyName += TEXT("_BodyRig");
+		}
+		return FPaths::Combine(FPaths::GetPath(FaceJsonFile), BodyName + TEXT(".json"));
+	}
+}
+
 void UVNFaceSDKImportLibrary::OpenVantorelTools(const FString& SourceFile, bool bIncludeFaceSolver, bool bIncludeRetargetingOptions, const FString& TargetSkeletalMeshPath, const FString& FaceJsonFile)
 {
 	FVantorelToolsWindowState& Window = FVantorelToolsWindowState::Get();
 	Window.SourceFile = SourceFile;
 	Window.bIncludeFaceSolver = bIncludeFaceSolver;
 	Window.bIncludeRetargetingOptions = bIncludeRetargetingOptions;
-	Window.ChosenMesh = nullptr;
 
-	if (!TargetSkeletalMeshPath.IsEmpty())
+	USkeletalMesh* Mesh = TargetSkeletalMeshPath.IsEmpty() ? nullptr : ResolveSkeletalMesh(TargetSkeletalMeshPath);
+	if (!Mesh)
 	{
-		Window.ChosenMesh = ResolveSkeletalMesh(TargetSkeletalMeshPath);
-	}
-	if (!Window.ChosenMesh.IsValid())
-	{
-		Window.ChosenMesh = SelectedSkeletalMesh();
+		Mesh = SelectedSkeletalMesh();
 	}
 	UE_LOG(LogVantorelUnrealEditor, Display, TEXT("Vantorel tools target SkeletalMesh path: '%s' resolved: %s"),
-		*TargetSkeletalMeshPath, Window.ChosenMesh.IsValid() ? TEXT("yes") : TEXT("no"));
+		*TargetSkeletalMeshPath, Mesh ? TEXT("yes") : TEXT("no"));
+
+	// What each opening starts afresh: both sections' mesh and mode, the files, the options as saved.
+	Window.Mannequin.Mesh = Mesh ? FSoftObjectPath(Mesh) : FSoftObjectPath();
+	Window.Standard.Mesh = Window.Mannequin.Mesh;
+	Window.Mannequin.Mode = TEXT("Body");
+	Window.Standard.Mode = TEXT("Body");
+	Window.BodyTemplateFile = FPaths::ConvertRelativePathToFull(FPaths::Combine(FPaths::RootDir(), TEXT("Templates/TemplateResources/High/Characters/Content/Mannequins/Rigs/CR_Mannequin_Body.uasset")));
+	const FString DerivedFaceJson = DeriveFaceJsonFile(SourceFile, FaceJsonFile);
+	Window.Mannequin.FaceJsonFile = DerivedFaceJson;
+	Window.Standard.FaceJsonFile = DerivedFaceJson;
+	Window.BodyJsonFile = DeriveBodyJsonFile(SourceFile, DerivedFaceJson);
+	VantorelToolsSettings::LoadBuildOptions(Window);
+	// The third-person character blueprint is looked up with the gameplay assets; none is known yet.
+	Window.CharacterBlueprint.Reset();
 
 	VantorelToolScriptHost::LoadToolScript(SourceFile, bIncludeFaceSolver, FaceJsonFile);
 

@@ -29,7 +29,45 @@ namespace
 
 FString VantorelToolScriptHost::EscapeCommandValue(const FString& Value)
 {
-	return Value.Replace(TEXT("\\"), TEXT("\\\\")).Replace(TEXT("\""), TEXT("\\\""));
+	// Backslashes doubled and double quotes escaped; line breaks and other control characters are
+	// escaped too, since a raw one would end the one-line command's string.
+	FString Escaped;
+	Escaped.Reserve(Value.Len());
+	for (const TCHAR Character : Value)
+	{
+		switch (Character)
+		{
+		case TEXT('\\'): Escaped += TEXT("\\\\"); break;
+		case TEXT('"'): Escaped += TEXT("\\\""); break;
+		case TEXT('\n'): Escaped += TEXT("\\n"); break;
+		case TEXT('\r'): Escaped += TEXT("\\r"); break;
+		case TEXT('\t'): Escaped += TEXT("\\t"); break;
+		default:
+			if (Character < 0x20 || Character == 0x7f)
+			{
+				Escaped += FString::Printf(TEXT("\\x%02x"), static_cast<uint32>(Character));
+			}
+			else
+			{
+				Escaped.AppendChar(Character);
+			}
+		}
+	}
+	return Escaped;
+}
+
+FString VantorelToolScriptHost::MakeRigBuildCommand(const FRigBuildValues& Values)
+{
+	const auto Flag = [](bool bValue) { return bValue ? TEXT("True") : TEXT("False"); };
+	return FString::Printf(TEXT("import builtins, unreal; builtins.vn_set_target_skeletal_mesh(unreal.load_asset(\"%s\")); builtins.vn_set_body_control_rig_template_file(\"%s\"); builtins.vn_set_body_json_file(\"%s\"); builtins.vn_set_body_control_rig_source(\"%s\"); builtins.vn_set_face_json_file(\"%s\"); builtins.vn_set_control_rig_mode(\"%s\"); builtins.vn_set_body_rig_options(%s, %s, %s); builtins.vn_set_include_custom_controllers(%s); builtins.vn_run_create_control_rig()"),
+		*EscapeCommandValue(Values.MeshPath), *EscapeCommandValue(Values.BodyTemplateFile), *EscapeCommandValue(Values.BodyJsonFile),
+		*EscapeCommandValue(Values.BodySource), *EscapeCommandValue(Values.FaceJsonFile), *EscapeCommandValue(Values.Mode),
+		Flag(Values.bIncludeBackwardsSolve), Flag(Values.bIncludeDrivingSystems), Flag(Values.bIncludeTwistSolution), Flag(Values.bIncludeCustomControllers));
+}
+
+FString VantorelToolScriptHost::MakeMeshActionCommand(const FString& MeshPath, const TCHAR* ActionBuiltin)
+{
+	return FString::Printf(TEXT("import builtins, unreal; builtins.vn_set_target_skeletal_mesh(unreal.load_asset(\"%s\")); builtins.%s()"), *EscapeCommandValue(MeshPath), ActionBuiltin);
 }
 
 FString VantorelToolScriptHost::ToPythonStringLiteral(const FString& Value)

@@ -8,8 +8,35 @@ namespace VantorelToolScriptHost
 	/** The name of the script file written into the project's intermediate folder. */
 	extern const TCHAR* const ScriptFileName;
 
-	/** Escapes a value for a double-quoted Python string in a command text: backslashes doubled, then double quotes escaped. */
+	/**
+	 * Escapes a value for a double-quoted Python string in a command text: backslashes doubled, double
+	 * quotes escaped, and line breaks and other control characters written as escapes.
+	 */
 	FString EscapeCommandValue(const FString& Value);
+
+	/** The values a "Create Control Rig" command hands to the tool script. */
+	struct FRigBuildValues
+	{
+		/** The section's skeletal mesh as an object path; empty when none is chosen. */
+		FString MeshPath;
+		FString BodyTemplateFile;
+		FString BodyJsonFile;
+		/** "Mannequin template" or "Generate from JSON". */
+		FString BodySource;
+		FString FaceJsonFile;
+		/** "Body", "Face" or "Body+Face". */
+		FString Mode;
+		bool bIncludeBackwardsSolve = true;
+		bool bIncludeDrivingSystems = true;
+		bool bIncludeTwistSolution = true;
+		bool bIncludeCustomControllers = false;
+	};
+
+	/** The one-line command that sets the build's values in the tool script and runs "Create Control Rig". */
+	FString MakeRigBuildCommand(const FRigBuildValues& Values);
+
+	/** The one-line command that sets the target mesh and runs a mesh action builtin ("vn_run_set_retarget_options"). */
+	FString MakeMeshActionCommand(const FString& MeshPath, const TCHAR* ActionBuiltin);
 
 	/**
 	 * A single-quoted Python string literal that evaluates to Value exactly, whatever it holds:

@@ -3,11 +3,11 @@
 
 #include "VantorelToolsTab.h"
 
-#include "Engine/SkeletalMesh.h"
 #include "Framework/Docking/TabManager.h"
+#include "Interfaces/IPluginManager.h"
+#include "SVantorelToolsWindow.h"
 #include "VantorelToolsWindowState.h"
 #include "Widgets/Docking/SDockTab.h"
-#include "Widgets/Text/STextBlock.h"
 
 #define LOCTEXT_NAMESPACE "FVantorelUnrealEditorModule"
 
@@ -37,18 +37,17 @@ namespace VantorelToolsTab
 		// Windows the tools open (the rig build's progress window) stay above the window holding the tab.
 		FVantorelToolsWindowState::Get().HostWindow = Args.GetOwnerWindow();
 
-		// Shows which skeletal mesh the tools work on; read afresh whenever the tab is looked at.
-		const TAttribute<FText> TargetText = TAttribute<FText>::CreateLambda([]()
+		FText Label = LOCTEXT("VantorelToolsTabLabel", "Vantorel");
+		const TSharedPtr<IPlugin> Plugin = IPluginManager::Get().FindPlugin(TEXT("VantorelUnreal"));
+		if (Plugin && !Plugin->GetDescriptor().VersionName.IsEmpty())
 		{
-			const USkeletalMesh* Mesh = FVantorelToolsWindowState::Get().ChosenMesh.Get();
-			return Mesh ? FText::Format(LOCTEXT("VantorelToolsTarget", "Target skeletal mesh: {0}"), FText::FromString(Mesh->GetPathName()))
-						: LOCTEXT("VantorelToolsNoTarget", "No skeletal mesh chosen. Select one in the Content Browser and open the tools again.");
-		});
+			Label = FText::FromString(Label.ToString() + TEXT(" ") + Plugin->GetDescriptor().VersionName);
+		}
 		return SNew(SDockTab)
 			.TabRole(ETabRole::NomadTab)
+			.Label(Label)
 			[
-				SNew(STextBlock)
-				.Text(TargetText)
+				SNew(SVantorelToolsWindow)
 			];
 	}
 }

@@ -8,6 +8,7 @@
 #include "Textures/SlateIcon.h"
 #include "ToolMenus.h"
 #include "VNFaceSDKImportLibrary.h"
+#include "VantorelToolsWindowState.h"
 #include "VantorelUnrealEditorLog.h"
 
 #define LOCTEXT_NAMESPACE "FVantorelUnrealEditorModule"
@@ -37,6 +38,8 @@ void FVantorelUnrealEditorModule::StartupModule()
 
 void FVantorelUnrealEditorModule::ShutdownModule()
 {
+	// The tools window's choices last for the editor run, which ends here.
+	FVantorelToolsWindowState::Get() = FVantorelToolsWindowState();
 	UToolMenus::UnRegisterStartupCallback(this);
 	// During editor exit the menu system may already be gone; then there is nothing left to remove.
 	if (FModuleManager::Get().IsModuleLoaded(ToolMenusModuleName))

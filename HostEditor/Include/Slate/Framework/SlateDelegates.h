@@ -1,0 +1,16 @@
+// The delegates Slate's widgets call back through.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Delegates/Delegate.h"
+#include "Input/Reply.h"
+#include "Types/SlateEnums.h"
+
+/** A widget was clicked. */
+DECLARE_DELEGATE_RetVal(FReply, FOnClicked);
+/** A bool value changed. */
+DECLARE_DELEGATE_OneParam(FOnBooleanValueChanged, bool);
+/** An editable text's text changed (each keystroke). */
+DECLARE_DELEGATE_OneParam(FOnTextChanged, const FText&);
+/** An editable text's text was committed (Enter, focus moved away, cleared). */
+DECLARE_DELEGATE_TwoParams(FOnTextCommitted, const FText&, ETextCommit::Type);

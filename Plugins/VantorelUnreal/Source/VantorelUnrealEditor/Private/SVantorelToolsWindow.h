@@ -1,0 +1,74 @@
+// The Vantorel tools window: the two rig sections, "Demo" and "About" in one vertical scroll box.
+// Rig buttons hand one-line commands to the tool script; every value the window shows is read from
+// the process-wide window state whenever the user interface asks.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Input/Reply.h"
+#include "Styling/SlateTypes.h"
+#include "Widgets/DeclarativeSyntaxSupport.h"
+#include "Widgets/SCompoundWidget.h"
+
+struct FVantorelRigSectionState;
+
+class SVantorelToolsWindow : public SCompoundWidget
+{
+public:
+	SLATE_BEGIN_ARGS(SVantorelToolsWindow) {}
+	SLATE_END_ARGS()
+
+	void Construct(const FArguments& InArgs);
+
+private:
+	/** One rig section; Mannequin and Standard differ only where the flag says. */
+	TSharedRef<SWidget> MakeRigSection(bool bMannequin);
+	TSharedRef<SWidget> MakeMannequinGamePlay();
+	TSharedRef<SWidget> MakeStandardGamePlay();
+	TSharedRef<SWidget> MakeControlRigSubsection(bool bMannequin);
+	TSharedRef<SWidget> MakeDemoSection();
+	TSharedRef<SWidget> MakeAboutSection();
+
+	static FVantorelRigSectionState& Section(bool bMannequin);
+
+	// Enable rules, read each frame.
+	bool IsMeshChosen(bool bMannequin) const;
+	bool ModeContainsBody(bool bMannequin) const;
+	bool ModeContainsFace(bool bMannequin) const;
+	bool CanCreateControlRig(bool bMannequin) const;
+	bool CanSetCharacter() const;
+	bool CanSetRetargetOptions() const;
+	bool IsFbxFolderValid() const;
+	bool CanCreateGameplayAssets() const;
+	bool IsScaleFactorAvailable() const;
+	FText GetScaleFactorText() const;
+
+	// Actions.
+	FReply OnCreateControlRig(bool bMannequin);
+	FReply OnMeshAction(const TCHAR* ActionBuiltin);
+	FReply OnBrowseFbxFolder();
+	FReply OnBrowseBodyTemplate();
+	FReply OnBrowseBodyJson();
+	FReply OnBrowseFaceJson(bool bMannequin);
+	FReply OnCreateGameplayAssets();
+	void OnOptionChanged(ECheckBoxState NewState, bool* Option);
+
+	// The Demo section's local part.
+	void RefreshLocalDemoFiles();
+	FReply OnBrowseDemoFolder();
+	FReply OnNotAvailableYet(FString* StatusLine, const TCHAR* What);
+	bool CanOpenDemoFile() const;
+
+	/** The parent window for dialogs: the native window that holds the tab, when there is one. */
+	const void* DialogParentWindow();
+	/** Opens a file dialog and returns the first chosen file; empty when cancelled. */
+	FString ChooseFile(const FString& Title, const FString& StartFile, const FString& ProposedName, const FString& FileTypes);
+
+	TArray<TSharedPtr<FString>> ModeOptions;
+	TArray<TSharedPtr<FString>> OnlineDemoItems;
+	TArray<TSharedPtr<FString>> LocalDemoFiles;
+	FString SelectedLocalDemoFile;
+	FString DemoStatus;
+	FString LocalDemoStatus;
+	FString UpdateStatus;
+	FString InstalledVersion;
+};
