@@ -14,6 +14,7 @@
 #include "HAL/PlatformMisc.h"
 #include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/HostEditorSession.h"
+#include "HostEditorSupport/MessageDialogLog.h"
 #include "HostEditorSupport/SlateUser.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
@@ -509,4 +510,17 @@ TEST_F(ToolsWindowTest, TheDemoFolderDefaultsBelowSavedAndListsItsProjects)
 	// Buttons whose work is not in this build say so instead of doing nothing.
 	Click(TEXT("Check Online for Demo Updates"));
 	EXPECT_TRUE(HostEditor::FSlateUser::Outline(Root()).Contains(TEXT("is not available in this build yet.")));
+}
+
+TEST_F(ToolsWindowTest, WithoutPythonTheRigButtonIsHandledAndDoesNothing)
+{
+	const FString Mesh = MakeMesh(TEXT("/Game/NoPython/SK_NoPython"), 85.55921);
+	Open(FString(), true, Mesh);
+	Expand(TEXT("Standard Exported"));
+	Expand(TEXT("Standard Exported>Control Rig"));
+	Type(TEXT("Standard Exported>Body JSON File"), WriteFile("NoPython_BodyRig.json"));
+	ASSERT_TRUE(Control(TEXT("Standard Exported>Create Control Rig")).bEnabled);
+	Click(TEXT("Standard Exported>Create Control Rig"));
+	EXPECT_TRUE(HostEditor::GetMessageDialogs().IsEmpty());
+	EXPECT_EQ(Control(TEXT("Standard Exported>Create ControlRig for:")).Value, TEXT("Body"));
 }
