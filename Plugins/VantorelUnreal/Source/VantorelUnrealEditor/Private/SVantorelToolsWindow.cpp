@@ -77,6 +77,14 @@ namespace
 		return File.IsEmpty() ? FString() : FPaths::ConvertRelativePathToFull(FPaths::GetPath(File));
 	}
 
+	/** How the file drop-down names a demo project: its base name without a trailing "Unreal" (HeroUnreal.uproject is Hero). */
+	FString DemoFileLabel(const FString& File)
+	{
+		FString Name = FPaths::GetBaseFilename(File);
+		Name.RemoveFromEnd(TEXT("Unreal"), ESearchCase::IgnoreCase);
+		return Name;
+	}
+
 	/** The demo folder: the stored one, unless it is the old downloads folder or unset; then the default, stored. */
 	FString ResolveDemoFolder()
 	{
@@ -525,7 +533,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 				.OptionsSource(&LocalDemoFiles)
 				.OnGenerateWidget(FStringCombo::FOnGenerateWidget::CreateLambda([this](TSharedPtr<FString> File) -> TSharedRef<SWidget>
 				{
-					return SNew(STextBlock).Text(File->IsEmpty() ? FText::FromString(LocalDemoStatus) : FText::FromString(FPaths::GetBaseFilename(*File)));
+					return SNew(STextBlock).Text(FText::FromString(File->IsEmpty() ? LocalDemoStatus : DemoFileLabel(*File)));
 				}))
 				.OnSelectionChanged(FStringCombo::FOnSelectionChanged::CreateLambda([this](TSharedPtr<FString> File, ESelectInfo::Type)
 				{
@@ -534,13 +542,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 				[
 					SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([this]()
 					{
-						if (SelectedLocalDemoFile.IsEmpty())
-						{
-							return FText::FromString(LocalDemoStatus);
-						}
-						FString Name = FPaths::GetBaseFilename(SelectedLocalDemoFile);
-						Name.RemoveFromEnd(TEXT("Unreal"), ESearchCase::IgnoreCase);
-						return FText::FromString(Name);
+						return FText::FromString(SelectedLocalDemoFile.IsEmpty() ? LocalDemoStatus : DemoFileLabel(SelectedLocalDemoFile));
 					}))
 				]
 			]
@@ -740,15 +742,15 @@ const void* SVantorelToolsWindow::DialogParentWindow()
 	return FSlateApplication::IsInitialized() ? FSlateApplication::Get().FindBestParentWindowHandleForDialogs(AsShared()) : nullptr;
 }
 
-FString SVantorelToolsWindow::ChooseFile(const FString& Title, const FString& StartFile, const FString& ProposedName, const FString& FileTypes)
+void SVantorelToolsWindow::BrowseFileInto(FString& Value, const FString& Title, const FString& ProposedName, const FString& FileTypes)
 {
+	// The dialog starts in the current file's folder; a cancelled dialog, or one that returns no file, changes nothing.
 	IDesktopPlatform* DesktopPlatform = FDesktopPlatformModule::Get();
 	TArray<FString> Chosen;
-	if (!DesktopPlatform || !DesktopPlatform->OpenFileDialog(DialogParentWindow(), Title, FolderOf(StartFile), ProposedName, FileTypes, EFileDialogFlags::None, Chosen) || Chosen.IsEmpty())
+	if (DesktopPlatform && DesktopPlatform->OpenFileDialog(DialogParentWindow(), Title, FolderOf(Value), ProposedName, FileTypes, EFileDialogFlags::None, Chosen) && !Chosen.IsEmpty() && !Chosen[0].IsEmpty())
 	{
-		return FString();
+		Value = Chosen[0];
 	}
-	return Chosen[0];
 }
 
 FReply SVantorelToolsWindow::OnBrowseFbxFolder()
@@ -766,34 +768,19 @@ FReply SVantorelToolsWindow::OnBrowseFbxFolder()
 
 FReply SVantorelToolsWindow::OnBrowseBodyTemplate()
 {
-	FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
-	const FString File = ChooseFile(TEXT("Choose CR_Mannequin_Body.uasset"), State.BodyTemplateFile, TEXT("CR_Mannequin_Body.uasset"), TEXT("Unreal assets (*.uasset)|*.uasset"));
-	if (!File.IsEmpty())
-	{
-		State.BodyTemplateFile = File;
-	}
+	BrowseFileInto(FVantorelToolsWindowState::Get().BodyTemplateFile, TEXT("Choose CR_Mannequin_Body.uasset"), TEXT("CR_Mannequin_Body.uasset"), TEXT("Unreal assets (*.uasset)|*.uasset"));
 	return FReply::Handled();
 }
 
 FReply SVantorelToolsWindow::OnBrowseBodyJson()
 {
-	FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
-	const FString File = ChooseFile(TEXT("Choose Vantorel Body JSON"), State.BodyJsonFile, FString(), JsonFileTypes);
-	if (!File.IsEmpty())
-	{
-		State.BodyJsonFile = File;
-	}
+	BrowseFileInto(FVantorelToolsWindowState::Get().BodyJsonFile, TEXT("Choose Vantorel Body JSON"), FString(), JsonFileTypes);
 	return FReply::Handled();
 }
 
 FReply SVantorelToolsWindow::OnBrowseFaceJson(bool bMannequin)
 {
-	FString& FaceJson = Section(bMannequin).FaceJsonFile;
-	const FString File = ChooseFile(TEXT("Choose Vantorel Face JSON"), FaceJson, FString(), JsonFileTypes);
-	if (!File.IsEmpty())
-	{
-		FaceJson = File;
-	}
+	BrowseFileInto(Section(bMannequin).FaceJsonFile, TEXT("Choose Vantorel Face JSON"), FString(), JsonFileTypes);
 	return FReply::Handled();
 }
 

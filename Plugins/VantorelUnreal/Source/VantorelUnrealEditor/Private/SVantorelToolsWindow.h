@@ -60,8 +60,8 @@ private:
 
 	/** The parent window for dialogs: the native window that holds the tab, when there is one. */
 	const void* DialogParentWindow();
-	/** Opens a file dialog and returns the first chosen file; empty when cancelled. */
-	FString ChooseFile(const FString& Title, const FString& StartFile, const FString& ProposedName, const FString& FileTypes);
+	/** Opens a file dialog starting in Value's folder and puts the first chosen file into Value. */
+	void BrowseFileInto(FString& Value, const FString& Title, const FString& ProposedName, const FString& FileTypes);
 
 	TArray<TSharedPtr<FString>> ModeOptions;
 	TArray<TSharedPtr<FString>> OnlineDemoItems;

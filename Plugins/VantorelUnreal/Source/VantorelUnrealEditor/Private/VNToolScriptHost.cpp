@@ -27,23 +27,37 @@ namespace
 	}
 }
 
-FString VantorelToolScriptHost::EscapeCommandValue(const FString& Value)
+namespace
 {
-	// Backslashes doubled and double quotes escaped; line breaks and other control characters are
-	// escaped too, since a raw one would end the one-line command's string.
-	FString Escaped;
-	Escaped.Reserve(Value.Len());
-	for (const TCHAR Character : Value)
+	/**
+	 * Value as the inside of a Python string literal quoted with Quote: backslashes doubled, the quote
+	 * escaped, and line breaks and other control characters written as escapes, so that no value can
+	 * end the literal or the one-line command around it.
+	 */
+	FString EscapeForPythonString(const FString& Value, TCHAR Quote)
 	{
-		switch (Character)
+		FString Escaped;
+		Escaped.Reserve(Value.Len());
+		for (const TCHAR Character : Value)
 		{
-		case TEXT('\\'): Escaped += TEXT("\\\\"); break;
-		case TEXT('"'): Escaped += TEXT("\\\""); break;
-		case TEXT('\n'): Escaped += TEXT("\\n"); break;
-		case TEXT('\r'): Escaped += TEXT("\\r"); break;
-		case TEXT('\t'): Escaped += TEXT("\\t"); break;
-		default:
-			if (Character < 0x20 || Character == 0x7f)
+			if (Character == TEXT('\\') || Character == Quote)
+			{
+				Escaped.AppendChar(TEXT('\\'));
+				Escaped.AppendChar(Character);
+			}
+			else if (Character == TEXT('\n'))
+			{
+				Escaped += TEXT("\\n");
+			}
+			else if (Character == TEXT('\r'))
+			{
+				Escaped += TEXT("\\r");
+			}
+			else if (Character == TEXT('\t'))
+			{
+				Escaped += TEXT("\\t");
+			}
+			else if (Character < 0x20 || Character == 0x7f)
 			{
 				Escaped += FString::Printf(TEXT("\\x%02x"), static_cast<uint32>(Character));
 			}
@@ -52,8 +66,13 @@ FString VantorelToolScriptHost::EscapeCommandValue(const FString& Value)
 				Escaped.AppendChar(Character);
 			}
 		}
+		return Escaped;
 	}
-	return Escaped;
+}
+
+FString VantorelToolScriptHost::EscapeCommandValue(const FString& Value)
+{
+	return EscapeForPythonString(Value, TEXT('"'));
 }
 
 FString VantorelToolScriptHost::MakeRigBuildCommand(const FRigBuildValues& Values)
@@ -72,29 +91,7 @@ FString VantorelToolScriptHost::MakeMeshActionCommand(const FString& MeshPath, c
 
 FString VantorelToolScriptHost::ToPythonStringLiteral(const FString& Value)
 {
-	FString Literal(TEXT("'"));
-	for (const TCHAR Character : Value)
-	{
-		switch (Character)
-		{
-		case TEXT('\\'): Literal += TEXT("\\\\"); break;
-		case TEXT('\''): Literal += TEXT("\\'"); break;
-		case TEXT('\n'): Literal += TEXT("\\n"); break;
-		case TEXT('\r'): Literal += TEXT("\\r"); break;
-		case TEXT('\t'): Literal += TEXT("\\t"); break;
-		default:
-			if (Character < 0x20 || Character == 0x7f)
-			{
-				Literal += FString::Printf(TEXT("\\x%02x"), static_cast<uint32>(Character));
-			}
-			else
-			{
-				Literal.AppendChar(Character);
-			}
-		}
-	}
-	Literal += TEXT("'");
-	return Literal;
+	return TEXT("'") + EscapeForPythonString(Value, TEXT('\'')) + TEXT("'");
 }
 
 FString VantorelToolScriptHost::MakeBootstrapCommand(const FString& SourceFile, bool bIncludeFaceSolver, const FString& FaceJsonFile, const FString& ScriptFile)
