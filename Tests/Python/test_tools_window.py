@@ -147,6 +147,45 @@ def test_the_mannequin_section_sends_its_template_custom_controllers_and_mesh_ac
     assert args["vn_set_include_custom_controllers"] == (True,)
 
 
+SAMPLE_MANNY = os.path.join(ROOT, "Samples", "SampleManny")
+MANNY_MESH = "/Game/SampleManny/SK_SampleManny.SK_SampleManny"
+IK_BONES = {"ik_foot_root", "ik_foot_l", "ik_foot_r", "ik_hand_root", "ik_hand_gun", "ik_hand_l", "ik_hand_r"}
+
+
+def test_set_retarget_options_sets_the_mannequin_modes_on_the_skeleton(unreal, editor, tmp_path):
+    content = tmp_path / "Project" / "Content" / "SampleManny"
+    content.mkdir(parents=True)
+    for name in os.listdir(SAMPLE_MANNY):
+        if name.endswith(".uasset"):
+            with open(os.path.join(SAMPLE_MANNY, name), "rb") as source, open(content / name, "wb") as target:
+                target.write(source.read())
+    open_tools(editor)
+    editor.expand("Mannequin Exported")
+    editor.expand("Mannequin Exported>Game Play")
+    assert not editor.tools_control("Set retarget options")["enabled"]
+    editor.pick("Mannequin Exported>SkeletalMesh", MANNY_MESH)
+    editor.click("Set retarget options")
+    assert editor.message_boxes()[-1] == ("Vantorel", "Set retarget options complete.")
+
+    skeleton = unreal.load_asset(MANNY_MESH).get_editor_property("skeleton").get_path_name()
+    modes = editor.bone_translation_retargeting_modes(skeleton)
+    assert IK_BONES <= {bone for bone, _mode in modes}
+    for bone, mode in modes:
+        assert mode == ("Animation" if bone.lower() in IK_BONES else "Skeleton"), bone
+    lines = [text for _category, _verbosity, text in editor.log_lines()]
+    assert "Applied Skeleton retargeting options. IK bones set to Animation. Changes: %d" % (len(modes) - 7) in lines
+    # Pressed again, nothing is left to change.
+    editor.click("Set retarget options")
+    assert "Applied Skeleton retargeting options. IK bones set to Animation. Changes: 0" in [t for _c, _v, t in editor.log_lines()]
+
+    # Without a mesh the action says so instead of reporting a run that changed nothing.
+    tool_set_mesh = builtins.vn_set_target_skeletal_mesh
+    tool_set_mesh(None)
+    builtins.vn_run_set_retarget_options()
+    assert editor.message_boxes()[-1] == ("Vantorel", "Set retarget options failed:\nChoose a SkeletalMesh in Mannequin "
+                                                      "Exported, or select one in the Content Browser, first.")
+
+
 def run_host(project, *actions):
     return subprocess.run([HOST, str(project), *actions], capture_output=True, text=True, timeout=600)
 

@@ -10,6 +10,7 @@
 
 #include "ControlRigBlueprint.h"
 #include "CoreMinimal.h"
+#include "Animation/Skeleton.h"
 #include "Engine/SkeletalMesh.h"
 #include "Framework/Docking/TabManager.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
@@ -327,6 +328,21 @@ namespace HostEditorPython
 		Editor.def("tab_set_checked", [TabContent, Check](const std::string& TabId, const std::string& Query, bool bChecked) {
 			FString Error;
 			Check(HostEditor::FSlateUser::SetChecked(TabContent(TabId), FromUtf8(Query), bChecked, Error), Error);
+		});
+		Editor.def("bone_translation_retargeting_modes", [](const std::string& SkeletonPath) {
+			const USkeleton* Skeleton = LoadObject<USkeleton>(nullptr, *FromUtf8(SkeletonPath));
+			if (!Skeleton)
+			{
+				throw std::runtime_error("no Skeleton at " + SkeletonPath);
+			}
+			static const char* const Names[] = {"Animation", "Skeleton", "AnimationScaled", "AnimationRelative", "OrientAndScale"};
+			std::vector<std::pair<std::string, std::string>> Modes;
+			const FReferenceSkeleton& Bones = Skeleton->GetReferenceSkeleton();
+			for (int32 Index = 0; Index < Bones.GetNum(); ++Index)
+			{
+				Modes.emplace_back(ToUtf8(Bones.GetBoneName(Index).ToString()), Names[Skeleton->GetBoneTranslationRetargetingMode(Index)]);
+			}
+			return Modes;
 		});
 		Editor.def("queue_dialog_answer", [](const std::optional<std::string>& Answer) {
 			HostEditor::QueueDesktopDialogAnswer(Answer ? TOptional<FString>(FromUtf8(*Answer)) : TOptional<FString>());

@@ -149,6 +149,12 @@ def set_checked(query, checked=True, tab_id=TOOLS_TAB):
     _native.tab_set_checked(str(tab_id), str(query), bool(checked))
 
 
+def bone_translation_retargeting_modes(skeleton_path):
+    """Each bone of the Skeleton at the object path with its translation retargeting mode, in bone
+    order, as (bone, "Animation" | "Skeleton" | "AnimationScaled" | "AnimationRelative" | "OrientAndScale")."""
+    return [tuple(pair) for pair in _native.bone_translation_retargeting_modes(str(skeleton_path))]
+
+
 def answer_dialog(answer):
     """Queues the answer for the next file or folder dialog: a path, or None to cancel it. A dialog
     with no queued answer is cancelled, as nobody is there to answer it."""

@@ -138,14 +138,91 @@ void USkeletalMesh::ImportCustomProperties(const TCHAR* SourceText, FFeedbackCon
 	ReferenceSkeletonText::Import(SourceText, RefSkeleton, Warn);
 }
 
+namespace
+{
+	const TCHAR* const BoneTreeTag = TEXT("BoneTreeRetargeting=");
+	const TCHAR* const RetargetingModeNames[] = {TEXT("Animation"), TEXT("Skeleton"), TEXT("AnimationScaled"), TEXT("AnimationRelative"), TEXT("OrientAndScale")};
+}
+
+EBoneTranslationRetargetingMode::Type USkeleton::GetBoneTranslationRetargetingMode(const int32 BoneTreeIdx, bool bDisableRetargeting) const
+{
+	if (bDisableRetargeting || !BoneTree.IsValidIndex(BoneTreeIdx))
+	{
+		return EBoneTranslationRetargetingMode::Animation;
+	}
+	return BoneTree[BoneTreeIdx].TranslationRetargetingMode;
+}
+
+void USkeleton::SetBoneTranslationRetargetingMode(const int32 BoneIndex, EBoneTranslationRetargetingMode::Type NewRetargetingMode, bool bChildrenToo)
+{
+	if (BoneIndex < 0 || BoneIndex >= ReferenceSkeleton.GetRawBoneNum())
+	{
+		return;
+	}
+	while (BoneTree.Num() < ReferenceSkeleton.GetRawBoneNum())
+	{
+		BoneTree.Add(FBoneNode());
+	}
+	BoneTree[BoneIndex].TranslationRetargetingMode = NewRetargetingMode;
+	if (bChildrenToo)
+	{
+		// Children come after their parents in the reference skeleton.
+		for (int32 Index = BoneIndex + 1; Index < ReferenceSkeleton.GetRawBoneNum(); ++Index)
+		{
+			for (int32 Parent = ReferenceSkeleton.GetParentIndex(Index); Parent != INDEX_NONE; Parent = ReferenceSkeleton.GetParentIndex(Parent))
+			{
+				if (Parent == BoneIndex)
+				{
+					BoneTree[Index].TranslationRetargetingMode = NewRetargetingMode;
+					break;
+				}
+			}
+		}
+	}
+}
+
 void USkeleton::ExportCustomProperties(FOutputDevice& Out, uint32 Indent)
 {
 	ReferenceSkeletonText::Export(ReferenceSkeleton, Out);
+	if (!BoneTree.IsEmpty())
+	{
+		FString Modes;
+		for (const FBoneNode& Node : BoneTree)
+		{
+			Modes += (Modes.IsEmpty() ? TEXT("") : TEXT(",")) + FString(RetargetingModeNames[Node.TranslationRetargetingMode.GetValue()]);
+		}
+		Out.Logf(TEXT("%s%s"), BoneTreeTag, *Modes);
+	}
 }
 
 void USkeleton::ImportCustomProperties(const TCHAR* SourceText, FFeedbackContext* Warn)
 {
 	ReferenceSkeletonText::Import(SourceText, ReferenceSkeleton, Warn);
+	BoneTree.Empty();
+	TArray<FString> Lines;
+	FString(SourceText).ParseIntoArray(Lines, TEXT("\n"), true);
+	for (const FString& RawLine : Lines)
+	{
+		const FString Line = RawLine.TrimStartAndEnd();
+		if (!Line.StartsWith(BoneTreeTag, ESearchCase::CaseSensitive))
+		{
+			continue;
+		}
+		TArray<FString> Modes;
+		Line.Mid(FCString::Strlen(BoneTreeTag)).ParseIntoArray(Modes, TEXT(","), true);
+		for (const FString& Mode : Modes)
+		{
+			FBoneNode Node;
+			for (int32 Index = 0; Index < (int32)(sizeof(RetargetingModeNames) / sizeof(RetargetingModeNames[0])); ++Index)
+			{
+				if (Mode.TrimStartAndEnd().Equals(RetargetingModeNames[Index], ESearchCase::CaseSensitive))
+				{
+					Node.TranslationRetargetingMode = (EBoneTranslationRetargetingMode::Type)Index;
+				}
+			}
+			BoneTree.Add(Node);
+		}
+	}
 }
 
 UAssetImportData::UAssetImportData(const FObjectInitializer& ObjectInitializer)

@@ -96,6 +96,15 @@ public:
 	 * the Content Browser's selected skeletal mesh), loads the tool script into the editor's Python the
 	 * first time in this editor run, and brings up the tools.
 	 */
+	/**
+	 * Sets the mesh's Skeleton up for mannequin animations: every bone takes its translation from the
+	 * Skeleton, the mannequin's IK bones (ik_foot_root, ik_hand_gun, ...) from the animation. Only bones
+	 * whose mode differs are changed; the Skeleton is marked dirty, not saved. Returns how many bones
+	 * changed, 0 when the mesh or its Skeleton is missing (with a warning).
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static int32 SetMannequinRetargetingOptions(USkeletalMesh* SkeletalMesh);
+
 	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
 	static void OpenVantorelTools(const FString& SourceFile, bool bIncludeFaceSolver, bool bIncludeRetargetingOptions, const FString& TargetSkeletalMeshPath, const FString& FaceJsonFile);
 };

@@ -12,6 +12,7 @@ from _vantorel_tool.body.mannequin import create_body_control_rig, ensure_manneq
 from _vantorel_tool.engine import call_first_accepted, show_vantorel_message
 from _vantorel_tool.face.build import create_vn_face_control_rig
 from _vantorel_tool.names import error_text, package_path_of
+from _vantorel_tool.retargeting import apply_mannequin_retargeting_options
 from _vantorel_tool.state import (
     CONTROL_RIG_MODES, MODE_BODY, MODE_FACE, SOURCE_GENERATE_FROM_JSON, set_body_control_rig_source,
     set_body_control_rig_template_file, set_body_json_file, set_body_rig_options, set_control_rig_mode,
@@ -38,11 +39,6 @@ LABEL_CREATE_CONTROL_RIG = "Create Control Rig"
 
 # ---- builders still to come ---------------------------------------------------------------------------
 # Each says that it is not there yet; the action that runs it reports that in its message box.
-
-def apply_mannequin_retargeting_options():
-    """The mannequin retargeting options on the target mesh's skeleton."""
-    raise RuntimeError("Setting the retarget options" + NOT_AVAILABLE_SUFFIX)
-
 
 def set_character_mesh():
     """The target mesh on the project's character blueprint."""
