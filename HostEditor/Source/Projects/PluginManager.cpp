@@ -142,11 +142,12 @@ namespace
 
 		virtual const TSet<FString>& GetAdditionalPluginSearchPaths() const override { return SearchPaths; }
 
-		virtual TSharedPtr<IPlugin> FindPlugin(const FString& Name) override
+		virtual TSharedPtr<IPlugin> FindPlugin(const FStringView Name) override
 		{
+			const FString Wanted(Name.Len(), Name.GetData());
 			for (const TSharedRef<IPlugin>& Plugin : Plugins)
 			{
-				if (Plugin->GetName().Equals(Name, ESearchCase::IgnoreCase))
+				if (Plugin->GetName().Equals(Wanted, ESearchCase::IgnoreCase))
 				{
 					return Plugin;
 				}

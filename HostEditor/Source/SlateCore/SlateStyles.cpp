@@ -32,9 +32,9 @@ const FCheckBoxStyle& FCheckBoxStyle::GetDefault()
 	return Default;
 }
 
-FSlateFontInfo FCoreStyle::GetDefaultFontStyle(const FName TypefaceFontName, const float Size)
+FSlateFontInfo FCoreStyle::GetDefaultFontStyle(const FName TypefaceFontName, const float Size, const FFontOutlineSettings& InOutline)
 {
-	return FSlateFontInfo(TypefaceFontName, Size);
+	return FSlateFontInfo(TypefaceFontName, Size, InOutline);
 }
 
 namespace

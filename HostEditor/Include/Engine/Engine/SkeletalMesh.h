@@ -18,7 +18,8 @@ class ENGINE_API USkeletalMesh : public UObject
 	GENERATED_BODY()
 
 public:
-	USkeleton* GetSkeleton() const { return Skeleton; }
+	USkeleton* GetSkeleton() { return Skeleton; }
+	const USkeleton* GetSkeleton() const { return Skeleton; }
 	void SetSkeleton(USkeleton* InSkeleton) { Skeleton = InSkeleton; }
 
 	/** The mesh's own bones and reference pose (local transforms, centimetres). */

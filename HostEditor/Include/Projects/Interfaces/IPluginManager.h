@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Containers/StringView.h"
 #include "PluginDescriptor.h"
 #include "Templates/SharedPointer.h"
 
@@ -40,7 +41,7 @@ public:
 	virtual bool AddPluginSearchPath(const FString& ExtraDiscoveryPath, bool bRefresh = true) = 0;
 	virtual const TSet<FString>& GetAdditionalPluginSearchPaths() const = 0;
 	/** The plug-in of that name (compared without case), or null. */
-	virtual TSharedPtr<IPlugin> FindPlugin(const FString& Name) = 0;
+	virtual TSharedPtr<IPlugin> FindPlugin(const FStringView Name) = 0;
 	virtual TArray<TSharedRef<IPlugin>> GetDiscoveredPlugins() = 0;
 	virtual TArray<TSharedRef<IPlugin>> GetEnabledPlugins() = 0;
 };

@@ -8,5 +8,5 @@ class SLATECORE_API FCoreStyle
 {
 public:
 	/** The default font in a typeface ("Regular", "Bold", ...) at a size. */
-	static FSlateFontInfo GetDefaultFontStyle(const FName TypefaceFontName, const float Size);
+	static FSlateFontInfo GetDefaultFontStyle(const FName TypefaceFontName, const float Size, const FFontOutlineSettings& InOutline = FFontOutlineSettings());
 };

@@ -10,9 +10,9 @@ class SLATECORE_API ISlateStyle
 public:
 	virtual ~ISlateStyle() = default;
 
-	/** The style of this type registered under the name; the type's default style when there is none. */
+	/** The style of this type registered under the name; DefaultValue, else the type's default style, when there is none. */
 	template <typename WidgetStyleType>
-	const WidgetStyleType& GetWidgetStyle(const FName PropertyName, const ANSICHAR* Specifier = nullptr) const;
+	const WidgetStyleType& GetWidgetStyle(const FName PropertyName, const ANSICHAR* Specifier = nullptr, const WidgetStyleType* DefaultValue = nullptr) const;
 
 	/** The font registered under the name; the default font when there is none. */
 	virtual FSlateFontInfo GetFontStyle(const FName PropertyName, const ANSICHAR* Specifier = nullptr) const = 0;
@@ -22,9 +22,9 @@ protected:
 };
 
 template <>
-inline const FCheckBoxStyle& ISlateStyle::GetWidgetStyle<FCheckBoxStyle>(const FName PropertyName, const ANSICHAR* Specifier) const
+inline const FCheckBoxStyle& ISlateStyle::GetWidgetStyle<FCheckBoxStyle>(const FName PropertyName, const ANSICHAR* Specifier, const FCheckBoxStyle* DefaultValue) const
 {
 	const FName Name = Specifier ? FName(*(PropertyName.ToString() + UTF8_TO_TCHAR(Specifier))) : PropertyName;
 	const FCheckBoxStyle* Style = FindCheckBoxStyle(Name);
-	return Style ? *Style : FCheckBoxStyle::GetDefault();
+	return Style ? *Style : DefaultValue ? *DefaultValue : FCheckBoxStyle::GetDefault();
 }

@@ -24,13 +24,13 @@ struct TSlateBaseNamedArgs
 
 	WidgetArgsType& Me() { return *static_cast<WidgetArgsType*>(this); }
 
-	WidgetArgsType& IsEnabled(const TAttribute<bool>& InAttribute)
+	WidgetArgsType& IsEnabled(TAttribute<bool> InAttribute)
 	{
 		_IsEnabled = InAttribute;
 		return Me();
 	}
 
-	WidgetArgsType& Visibility(const TAttribute<EVisibility>& InAttribute)
+	WidgetArgsType& Visibility(TAttribute<EVisibility> InAttribute)
 	{
 		_Visibility = InAttribute;
 		return Me();

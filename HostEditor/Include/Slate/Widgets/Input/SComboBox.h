@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "Delegates/Delegate.h"
+#include "Framework/SlateDelegates.h"
 #include "Types/SlateEnums.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
 #include "Widgets/Input/SComboButton.h"
@@ -13,8 +14,8 @@ class SComboBox : public SComboButton
 {
 public:
 	using NullableOptionType = OptionType;
-	DECLARE_DELEGATE_TwoParams(FOnSelectionChanged, NullableOptionType, ESelectInfo::Type);
-	DECLARE_DELEGATE_RetVal_OneParam(TSharedRef<SWidget>, FOnGenerateWidget, OptionType);
+	typedef typename TSlateDelegates<NullableOptionType>::FOnSelectionChanged FOnSelectionChanged;
+	typedef typename TSlateDelegates<OptionType>::FOnGenerateWidget FOnGenerateWidget;
 	DECLARE_DELEGATE(FOnComboBoxOpening);
 
 	SLATE_BEGIN_ARGS(SComboBox) : _Content(), _OptionsSource(nullptr), _InitiallySelectedItem() {}

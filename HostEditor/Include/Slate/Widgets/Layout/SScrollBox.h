@@ -9,7 +9,7 @@
 #include "Widgets/DeclarativeSyntaxSupport.h"
 #include "Widgets/SCompoundWidget.h"
 
-class SLATE_API SScrollBox : public SWidget
+class SLATE_API SScrollBox : public SCompoundWidget
 {
 public:
 	struct FSlotArguments;

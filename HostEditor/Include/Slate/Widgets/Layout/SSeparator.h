@@ -4,9 +4,9 @@
 #include "CoreMinimal.h"
 #include "Types/SlateEnums.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
-#include "Widgets/SWidget.h"
+#include "Widgets/Layout/SBorder.h"
 
-class SLATE_API SSeparator : public SWidget
+class SLATE_API SSeparator : public SBorder
 {
 public:
 	SLATE_BEGIN_ARGS(SSeparator) : _Orientation(Orient_Horizontal), _Thickness(1.0f) {}

@@ -292,7 +292,8 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeControlRigSubsection(bool bMannequ
 	FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
 	const TAttribute<bool> BodyEnabled = TAttribute<bool>::CreateSP(this, &SVantorelToolsWindow::ModeContainsBody, bMannequin);
 	const TAttribute<bool> FaceEnabled = TAttribute<bool>::CreateSP(this, &SVantorelToolsWindow::ModeContainsFace, bMannequin);
-	const auto FileRow = [](const FText& Label, TFunction<FString&()> Value, FOnClicked OnBrowse, const TAttribute<bool>& Enabled, EVisibility Visibility = EVisibility::Visible) -> TSharedRef<SWidget>
+	// Value points into the process-wide window state, which outlives every tab.
+	const auto FileRow = [](const FText& Label, FString* Value, FOnClicked OnBrowse, const TAttribute<bool>& Enabled, EVisibility Visibility = EVisibility::Visible) -> TSharedRef<SWidget>
 	{
 		return SNew(SHorizontalBox)
 			.IsEnabled(Enabled)
@@ -304,9 +305,9 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeControlRigSubsection(bool bMannequ
 			+ SHorizontalBox::Slot().FillWidth(1.0f)
 			[
 				SNew(SEditableTextBox)
-				.Text(TAttribute<FText>::CreateLambda([Value]() { return FText::FromString(Value()); }))
-				.OnTextChanged(FOnTextChanged::CreateLambda([Value](const FText& Text) { Value() = Text.ToString(); }))
-				.OnTextCommitted(FOnTextCommitted::CreateLambda([Value](const FText& Text, ETextCommit::Type) { Value() = Text.ToString(); }))
+				.Text(TAttribute<FText>::CreateLambda([Value]() { return FText::FromString(*Value); }))
+				.OnTextChanged(FOnTextChanged::CreateLambda([Value](const FText& Text) { *Value = Text.ToString(); }))
+				.OnTextCommitted(FOnTextCommitted::CreateLambda([Value](const FText& Text, ETextCommit::Type) { *Value = Text.ToString(); }))
 			]
 			+ SHorizontalBox::Slot().AutoWidth().Padding(4.0f, 0.0f, 0.0f, 0.0f)
 			[
@@ -363,9 +364,9 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeControlRigSubsection(bool bMannequ
 		.Padding(0.0f, 2.0f)
 		[
 			bMannequin
-				? FileRow(LOCTEXT("BodyTemplateLabel", "Body Control Rig Template"), [&State]() -> FString& { return State.BodyTemplateFile; },
+				? FileRow(LOCTEXT("BodyTemplateLabel", "Body Control Rig Template"), &State.BodyTemplateFile,
 					FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnBrowseBodyTemplate), BodyEnabled)
-				: FileRow(LOCTEXT("BodyJsonLabel", "Body JSON File"), [&State]() -> FString& { return State.BodyJsonFile; },
+				: FileRow(LOCTEXT("BodyJsonLabel", "Body JSON File"), &State.BodyJsonFile,
 					FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnBrowseBodyJson), BodyEnabled)
 		]
 		+ SVerticalBox::Slot()
@@ -385,7 +386,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeControlRigSubsection(bool bMannequ
 		.AutoHeight()
 		.Padding(0.0f, 2.0f)
 		[
-			FileRow(LOCTEXT("BodyJsonLabel", "Body JSON File"), [&State]() -> FString& { return State.BodyJsonFile; },
+			FileRow(LOCTEXT("BodyJsonLabel", "Body JSON File"), &State.BodyJsonFile,
 				FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnBrowseBodyJson),
 				TAttribute<bool>::CreateLambda([this, bMannequin]() { return ModeContainsBody(bMannequin) && FVantorelToolsWindowState::Get().bIncludeCustomControllers; }),
 				MannequinOnly)
@@ -394,7 +395,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeControlRigSubsection(bool bMannequ
 		.AutoHeight()
 		.Padding(0.0f, 2.0f)
 		[
-			FileRow(LOCTEXT("FaceJsonLabel", "Face JSON File"), [bMannequin]() -> FString& { return Section(bMannequin).FaceJsonFile; },
+			FileRow(LOCTEXT("FaceJsonLabel", "Face JSON File"), &Section(bMannequin).FaceJsonFile,
 				FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnBrowseFaceJson, bMannequin), FaceEnabled)
 		]
 		+ SVerticalBox::Slot()
