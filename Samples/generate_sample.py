@@ -19,12 +19,15 @@ SAMPLES_DIR = os.path.dirname(os.path.abspath(__file__))
 if SAMPLES_DIR not in sys.path:
     sys.path.insert(0, SAMPLES_DIR)
 
+import sample_clips  # noqa: E402
 import sample_manny  # noqa: E402
 from sample_body import BodyRig  # noqa: E402
 from sample_face import FaceRig  # noqa: E402
 from sample_skeleton import Skeleton  # noqa: E402
 
 DEFAULT_NAME = "SampleHero"
+# The sub-folder of a character's folder that holds its FBX animation clips.
+CLIPS_FOLDER = "Anims"
 EXPORTER_VERSION = "1.4.2"
 MESH_PREFIX = "SK_"
 CONTENT_ROOT = "/Game"
@@ -160,6 +163,7 @@ def generate(params, output_dir, with_mesh=True):
     write_json(params, body, face, folder)
     if with_mesh:
         write_mesh(params, skeleton, folder)
+        sample_clips.write_clips(params.name, skeleton, os.path.join(folder, CLIPS_FOLDER))
     return folder
 
 

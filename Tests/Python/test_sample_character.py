@@ -562,10 +562,17 @@ def test_an_import_scale_scales_the_mesh_but_not_the_maya_data():
     assert body_control(scaled_body, "FKWrist_L")["positionWorld"] == pytest.approx(body_control(body, "FKWrist_L")["positionWorld"], abs=1e-5)
 
 
+def files_below(folder):
+    """The files below folder, as paths relative to it."""
+    return sorted(os.path.relpath(os.path.join(root, name), folder) for root, _dirs, names in os.walk(folder) for name in names)
+
+
 def test_the_committed_sample_is_what_the_generator_writes(unreal, tmp_path):
     folder = generate_sample.generate(generate_sample.Parameters(), str(tmp_path))
-    written = sorted(os.listdir(folder))
-    assert written == sorted(os.listdir(SAMPLE_DIR))
+    written = files_below(folder)
+    assert written == files_below(SAMPLE_DIR)
+    assert [name for name in written if name.endswith(".fbx")] == [
+        os.path.join("Anims", "SampleHero_%s.fbx" % clip) for clip in ("Idle", "Run_Forward", "Walk_Forward", "Wave")]
     for name in written:
         with open(os.path.join(folder, name), "rb") as fresh, open(os.path.join(SAMPLE_DIR, name), "rb") as committed:
             assert fresh.read() == committed.read(), "%s is stale: run Samples/generate_sample.py" % name

@@ -9,6 +9,7 @@
 
 #include "IAssetTools.generated.h"
 
+class UAssetImportTask;
 class UFactory;
 
 /** One asset to move: the asset, the folder it moves to and its new name. */
@@ -74,6 +75,16 @@ public:
 	 * bAllowAsyncImport and bSceneImport select import paths this editor does not have and are ignored.
 	 */
 	virtual TArray<UObject*> ImportAssets(const TArray<FString>& Files, const FString& DestinationPath, UFactory* ChosenFactory = nullptr, bool bSyncToBrowser = true, TArray<TPair<FString, FString>>* FilesAndDestinations = nullptr, bool bAllowAsyncImport = false, bool bSceneImport = false) const = 0;
+
+	/**
+	 * Imports each task's file into its DestinationPath, under its DestinationName (the file's base
+	 * name when empty), with its Factory or else the factory of the file's extension; an FBX factory
+	 * takes the task's UFbxImportUI Options. An existing asset is replaced only with bReplaceExisting
+	 * (otherwise the file is skipped); bSave saves what was made. Each task's result (its objects and
+	 * ImportedObjectPaths) is set; a file that fails leaves nothing behind and the others still import.
+	 * No dialog is shown: this editor has nobody to ask, as in an automated import.
+	 */
+	virtual void ImportAssetTasks(const TArray<UAssetImportTask*>& ImportTasks) const = 0;
 };
 
 /** The reflected face of IAssetTools, under the name scripts know it by. */
@@ -94,6 +105,10 @@ public:
 	/** Copies an asset; see IAssetTools::DuplicateAsset. */
 	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
 	UObject* DuplicateAsset(const FString& AssetName, const FString& PackagePath, UObject* OriginalObject);
+
+	/** Imports files as the tasks say; see IAssetTools::ImportAssetTasks. */
+	UFUNCTION(BlueprintCallable, Category = "Editor Scripting | Asset Tools")
+	void ImportAssetTasks(const TArray<UAssetImportTask*>& ImportTasks);
 };
 
 /** Gives scripts the asset tools. */

@@ -13,6 +13,7 @@
 #include "Animation/Skeleton.h"
 #include "Engine/SkeletalMesh.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostEditorSupport/AnimSequenceAccess.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/HostEditorSession.h"
@@ -343,6 +344,36 @@ namespace HostEditorPython
 				Modes.emplace_back(ToUtf8(Bones.GetBoneName(Index).ToString()), Names[Skeleton->GetBoneTranslationRetargetingMode(Index)]);
 			}
 			return Modes;
+		});
+		Editor.def("anim_sequence_keys", [](const std::string& SequencePath) {
+			const UAnimSequence* Sequence = LoadObject<UAnimSequence>(nullptr, *FromUtf8(SequencePath));
+			if (!Sequence)
+			{
+				throw std::runtime_error("no animation sequence at " + SequencePath);
+			}
+			py::dict Result;
+			const FFrameRate Rate = Sequence->GetSamplingFrameRate();
+			Result["frame_rate"] = py::make_tuple(Rate.Numerator, Rate.Denominator);
+			Result["keys"] = Sequence->GetNumberOfSampledKeys();
+			Result["play_length"] = Sequence->GetPlayLength();
+			Result["skeleton"] = Sequence->GetSkeleton() ? py::cast(ToUtf8(Sequence->GetSkeleton()->GetPathName())) : py::none();
+			py::dict Tracks;
+			const TArray<FName>& Names = HostEditor::FAnimSequenceAccess::GetTrackNames(*Sequence);
+			const TArray<FRawAnimSequenceTrack>& Keys = HostEditor::FAnimSequenceAccess::GetTracks(*Sequence);
+			for (int32 Index = 0; Index < Names.Num(); ++Index)
+			{
+				py::list Track;
+				for (int32 Key = 0; Key < Keys[Index].PosKeys.Num(); ++Key)
+				{
+					const FVector& P = Keys[Index].PosKeys[Key];
+					const FQuat& R = Keys[Index].RotKeys[Key];
+					const FVector& S = Keys[Index].ScaleKeys[Key];
+					Track.append(py::make_tuple(py::make_tuple(P.X, P.Y, P.Z), py::make_tuple(R.X, R.Y, R.Z, R.W), py::make_tuple(S.X, S.Y, S.Z)));
+				}
+				Tracks[py::str(ToUtf8(Names[Index].ToString()))] = Track;
+			}
+			Result["tracks"] = Tracks;
+			return Result;
 		});
 		Editor.def("queue_dialog_answer", [](const std::optional<std::string>& Answer) {
 			HostEditor::QueueDesktopDialogAnswer(Answer ? TOptional<FString>(FromUtf8(*Answer)) : TOptional<FString>());

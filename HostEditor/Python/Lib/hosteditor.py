@@ -155,6 +155,13 @@ def bone_translation_retargeting_modes(skeleton_path):
     return [tuple(pair) for pair in _native.bone_translation_retargeting_modes(str(skeleton_path))]
 
 
+def anim_sequence_keys(sequence_path):
+    """An animation sequence's keys as an import left them: {"frame_rate": (numerator, denominator),
+    "keys": keys per track, "play_length": seconds, "skeleton": its Skeleton's path, "tracks": {bone:
+    [((x, y, z), (qx, qy, qz, qw), (sx, sy, sz)), ...]}} in the bone's parent space, engine axes."""
+    return dict(_native.anim_sequence_keys(str(sequence_path)))
+
+
 def answer_dialog(answer):
     """Queues the answer for the next file or folder dialog: a path, or None to cancel it. A dialog
     with no queued answer is cancelled, as nobody is there to answer it."""

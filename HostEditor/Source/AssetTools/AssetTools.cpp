@@ -1,7 +1,10 @@
 // The editor's asset tools: creating assets with factories, duplicating and moving them.
 
 #include "AssetToolsImpl.h"
+#include "AssetImportTask.h"
 #include "AssetToolsModule.h"
+#include "Factories/FbxFactory.h"
+#include "Factories/FbxImportUI.h"
 #include "Factories/Factory.h"
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
@@ -11,6 +14,7 @@
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "UObject/Package.h"
+#include "Templates/Casts.h"
 #include "UObject/UObjectGlobals.h"
 
 DEFINE_LOG_CATEGORY_STATIC(LogAssetTools, Log, All);
@@ -203,10 +207,10 @@ namespace
 	}
 
 	/** Imports one file with Factory into DestinationPath; returns the new asset or null. */
-	UObject* ImportOneFile(const FString& Filename, const FString& DestinationPath, UFactory* Factory)
+	UObject* ImportOneFile(const FString& Filename, const FString& DestinationPath, UFactory* Factory, const FString& DestinationName = FString())
 	{
 		const EObjectFlags ImportedAssetFlags = EObjectFlags(RF_Public | RF_Standalone | RF_Transactional);
-		const FString Name = SanitizeObjectName(FPaths::GetBaseFilename(Filename));
+		const FString Name = SanitizeObjectName(DestinationName.IsEmpty() ? FPaths::GetBaseFilename(Filename) : DestinationName);
 		FString PackageName;
 		if (!MakeAssetPackageName(Name, DestinationPath, PackageName, TEXT("ImportAssets")))
 		{
@@ -345,6 +349,14 @@ UObject* UAssetTools::DuplicateAsset(const FString& AssetName, const FString& Pa
 {
 	IAssetTools* Tools = dynamic_cast<IAssetTools*>(this);
 	return Tools ? Tools->DuplicateAsset(AssetName, PackagePath, OriginalObject) : nullptr;
+}
+
+void UAssetTools::ImportAssetTasks(const TArray<UAssetImportTask*>& ImportTasks)
+{
+	if (IAssetTools* Tools = dynamic_cast<IAssetTools*>(this))
+	{
+		Tools->ImportAssetTasks(ImportTasks);
+	}
 }
 
 UAssetTools* UAssetToolsHelpers::GetAssetTools()
@@ -491,4 +503,64 @@ TArray<UObject*> UAssetToolsImpl::ImportAssets(const TArray<FString>& Files, con
 		HostEditor::SetSelectedAssetPaths(Paths);
 	}
 	return Imported;
+}
+
+void UAssetToolsImpl::ImportAssetTasks(const TArray<UAssetImportTask*>& ImportTasks) const
+{
+	TArray<FString> Files;
+	for (const UAssetImportTask* Task : ImportTasks)
+	{
+		if (Task)
+		{
+			Files.Add(Task->Filename);
+		}
+	}
+	const TMap<FString, TArray<UFactory*>> FactoriesByExtension = MakeImportFactories(Files);
+	for (UAssetImportTask* Task : ImportTasks)
+	{
+		if (!Task)
+		{
+			continue;
+		}
+		Task->ImportedObjectPaths.Reset();
+		Task->SetResult({});
+		UFactory* Factory = Task->Factory ? Task->Factory.Get() : ChooseImportFactory(Task->Filename, FactoriesByExtension);
+		if (!Factory)
+		{
+			continue;
+		}
+		if (UFbxFactory* FbxFactory = Cast<UFbxFactory>(Factory))
+		{
+			if (UFbxImportUI* Options = Cast<UFbxImportUI>(Task->Options.Get()))
+			{
+				FbxFactory->ImportUI = Options;
+			}
+		}
+		const FString Destination = WithoutTrailingSlash(Task->DestinationPath);
+		const FString Name = SanitizeObjectName(Task->DestinationName.IsEmpty() ? FPaths::GetBaseFilename(Task->Filename) : Task->DestinationName);
+		FString PackageName;
+		if (!Task->bReplaceExisting && MakeAssetPackageName(Name, Destination, PackageName, TEXT("ImportAssetTasks")) && AssetExistsAt(PackageName, Name))
+		{
+			UE_LOG(LogAssetTools, Display, TEXT("Skipped importing '%s': %s.%s exists and the task does not replace it."), *Task->Filename, *PackageName, *Name);
+			continue;
+		}
+		UObject* Asset = ImportOneFile(FPaths::ConvertRelativePathToFull(Task->Filename), Destination, Factory, Task->DestinationName);
+		if (!Asset)
+		{
+			continue;
+		}
+		Task->SetResult({Asset});
+		Task->ImportedObjectPaths.Add(Asset->GetPathName());
+		if (Task->bSave)
+		{
+			UEditorLoadingAndSavingUtils::SavePackages({Asset->GetPackage()}, false);
+		}
+	}
+	for (const TPair<FString, TArray<UFactory*>>& Entry : FactoriesByExtension)
+	{
+		for (UFactory* Factory : Entry.Value)
+		{
+			Factory->MarkAsGarbage();
+		}
+	}
 }
