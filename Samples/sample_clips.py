@@ -5,6 +5,8 @@ import to convert back (positions with Y negated, rotations with X and Z negated
 
 import math
 
+import sample_math as m
+
 FBX_TICKS_PER_SECOND = 46186158000
 # FBX's TimeMode values of the frame rates used here.
 TIME_MODES = {30: 6, 60: 3, 24: 11}
@@ -55,21 +57,12 @@ def clips(name):
     ]
 
 
-# ---- quaternions (x, y, z, w) -------------------------------------------------------------------
-
-def quat_mul(a, b):
-    ax, ay, az, aw = a
-    bx, by, bz, bw = b
-    return (aw * bx + ax * bw + ay * bz - az * by,
-            aw * by - ax * bz + ay * bw + az * bx,
-            aw * bz + ax * by - ay * bx + az * bw,
-            aw * bw - ax * bx - ay * by - az * bz)
-
+# ---- rotations (quaternions x, y, z, w) -----------------------------------------------------------
 
 def quat_from_euler_xyz(degrees):
     """The rotation of turning about X, then Y, then Z (each about the fixed axes), as FBX's default order."""
     qx, qy, qz = [(math.sin(math.radians(d) / 2.0), math.cos(math.radians(d) / 2.0)) for d in degrees]
-    return quat_mul((0.0, 0.0, qz[0], qz[1]), quat_mul((0.0, qy[0], 0.0, qy[1]), (qx[0], 0.0, 0.0, qx[1])))
+    return m.quat_mul((0.0, 0.0, qz[0], qz[1]), m.quat_mul((0.0, qy[0], 0.0, qy[1]), (qx[0], 0.0, 0.0, qx[1])))
 
 
 def euler_xyz_from_quat(q):
@@ -85,7 +78,7 @@ def local_key(joint, offset, degrees):
     """A bone's local transform in the engine's space: its bind translation plus the offset, and its
     bind rotation followed by the turn about its own axes."""
     translation = tuple(b + o for b, o in zip(joint.local_translation, offset))
-    return translation, quat_mul(tuple(joint.local_rotation), quat_from_euler_xyz(degrees))
+    return translation, m.quat_mul(tuple(joint.local_rotation), quat_from_euler_xyz(degrees))
 
 
 def expected_keys(clip, joint):

@@ -116,6 +116,16 @@ def quat_from_matrix(m):
     return tuple(q)
 
 
+def quat_mul(a, b):
+    """The rotation b followed by a (Hamilton product a * b), quaternions as (x, y, z, w)."""
+    ax, ay, az, aw = a
+    bx, by, bz, bw = b
+    return (aw * bx + ax * bw + ay * bz - az * by,
+            aw * by - ax * bz + ay * bw + az * bx,
+            aw * bz + ax * by - ay * bx + az * bw,
+            aw * bw - ax * bx - ay * by - az * bz)
+
+
 def quat_normalized(q):
     size = math.sqrt(sum(c * c for c in q))
     return tuple(c / size for c in q)
