@@ -46,10 +46,7 @@ namespace
 		}
 		return nullptr;
 	}
-}
 
-namespace
-{
 	/** The face JSON the tools start with: the one given, else "<Source>_FaceRig.json" beside the source file. */
 	FString DeriveFaceJsonFile(const FString& SourceFile, const FString& FaceJsonFile)
 	{
