@@ -19,7 +19,11 @@
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
+#include "Engine/Blueprint.h"
 #include "Engine/SkeletalMesh.h"
+#include "FileHelpers.h"
+#include "Misc/PackageName.h"
+#include "UObject/Package.h"
 #include "VNFaceSDKImportLibrary.h"
 #include "Widgets/Docking/SDockTab.h"
 #include "VantorelToolsWindowState.h"
@@ -523,4 +527,42 @@ TEST_F(ToolsWindowTest, WithoutPythonTheRigButtonIsHandledAndDoesNothing)
 	Click(TEXT("Standard Exported>Create Control Rig"));
 	EXPECT_TRUE(HostEditor::GetMessageDialogs().IsEmpty());
 	EXPECT_EQ(Control(TEXT("Standard Exported>Create ControlRig for:")).Value, TEXT("Body"));
+}
+
+namespace
+{
+	/** Saves a Blueprint asset at PackageName, as the editor saves a new one. */
+	void SaveBlueprint(const FString& PackageName)
+	{
+		UPackage* Package = CreatePackage(*PackageName);
+		UBlueprint* Blueprint = NewObject<UBlueprint>(Package, FName(*FPackageName::GetLongPackageAssetName(PackageName)), RF_Public | RF_Standalone);
+		Blueprint->MarkPackageDirty();
+		ASSERT_TRUE(UEditorLoadingAndSavingUtils::SavePackages({Package}, false));
+	}
+}
+
+TEST_F(ToolsWindowTest, SetCharacterNeedsACharacterBlueprintFoundWhenTheToolsOpened)
+{
+	const FString Mesh = MakeMesh(TEXT("/Game/Hero/SK_Hero"), 85.55921);
+	Open(FString(), true, Mesh);
+	EXPECT_TRUE(FVantorelToolsWindowState::Get().CharacterBlueprint.IsNull());
+	EXPECT_FALSE(Control(TEXT("Set Character")).bEnabled);
+
+	// A blueprint made after the opening counts only once the tools are opened again.
+	SaveBlueprint(TEXT("/Game/TopDown/Blueprints/BP_TopDownCharacter"));
+	EXPECT_FALSE(Control(TEXT("Set Character")).bEnabled);
+	Open(FString(), true, Mesh);
+	EXPECT_EQ(Narrow(FVantorelToolsWindowState::Get().CharacterBlueprint.ToString()), "/Game/TopDown/Blueprints/BP_TopDownCharacter.BP_TopDownCharacter");
+	EXPECT_TRUE(Control(TEXT("Set Character")).bEnabled);
+
+	// The third-person character comes first, whatever the order of the folders; assets of another
+	// class with its name do not count.
+	SaveBlueprint(TEXT("/Game/ThirdPerson/Blueprints/BP_ThirdPersonCharacter"));
+	FString Error;
+	ASSERT_NE(HostEditor::CreateSkeletalMesh(TEXT("/Game/AAA/BP_FirstPersonCharacter"), {{TEXT("root"), NAME_None, FTransform::Identity}}, 1.0f, Error), nullptr);
+	Open(FString(), true, Mesh);
+	EXPECT_EQ(Narrow(FVantorelToolsWindowState::Get().CharacterBlueprint.ToString()), "/Game/ThirdPerson/Blueprints/BP_ThirdPersonCharacter.BP_ThirdPersonCharacter");
+	// Without a Mannequin mesh the button stays off.
+	Open();
+	EXPECT_FALSE(Control(TEXT("Set Character")).bEnabled);
 }

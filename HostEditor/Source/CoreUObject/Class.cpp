@@ -553,3 +553,8 @@ UFunction* UClass::FindFunctionByName(FName InName) const
 	}
 	return nullptr;
 }
+
+FTopLevelAssetPath UClass::GetClassPathName() const
+{
+	return FTopLevelAssetPath(FName(GetOutermost()->GetName()), GetFName());
+}

@@ -7,7 +7,7 @@
 #include "AssetRegistryImpl.generated.h"
 
 UCLASS(Transient)
-class ASSETREGISTRY_API UAssetRegistryImpl : public UAssetRegistry
+class ASSETREGISTRY_API UAssetRegistryImpl : public UAssetRegistry, public IAssetRegistry
 {
 	GENERATED_BODY()
 
@@ -16,4 +16,5 @@ public:
 	static UAssetRegistryImpl& Get();
 
 	virtual void ScanFilesSynchronous(const TArray<FString>& InFilePaths, bool bForceRescan = false) override;
+	virtual bool GetAssetsByClass(FTopLevelAssetPath ClassPathName, TArray<FAssetData>& OutAssetData, bool bSearchSubClasses = false) const override;
 };

@@ -8,6 +8,22 @@
 
 #include "IAssetRegistry.generated.h"
 
+struct FAssetData;
+struct FTopLevelAssetPath;
+
+/** The asset registry's interface to native code. */
+class ASSETREGISTRY_API IAssetRegistry
+{
+public:
+	virtual ~IAssetRegistry() = default;
+
+	/**
+	 * The assets of a class (with bSearchSubClasses, of its sub-classes too) among the packages of
+	 * every mounted content folder, in package path order. False when the class path is null.
+	 */
+	virtual bool GetAssetsByClass(FTopLevelAssetPath ClassPathName, TArray<FAssetData>& OutAssetData, bool bSearchSubClasses = false) const = 0;
+};
+
 /**
  * The reflected face of the asset registry, under the name scripts know it by. The engine declares
  * it as a UINTERFACE; the stand-in has no interface machinery, so it is an abstract class here whose

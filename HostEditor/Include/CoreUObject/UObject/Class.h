@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "CoreMinimal.h"
+#include "UObject/TopLevelAssetPath.h"
 #include "UObject/Field.h"
 
 class FProperty;
@@ -250,6 +251,9 @@ class COREUOBJECT_API UClass : public UStruct
 	DECLARE_CLASS(UClass, UStruct, CLASS_None, 0, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 
 public:
+	/** The class's path as the asset registry names classes: its package and name ("/Script/Engine.Blueprint"). */
+	FTopLevelAssetPath GetClassPathName() const;
+
 	/** Creates an object of the class; the object system has already chosen its name, outer and flags. */
 	typedef UObject* (*FClassConstructor)();
 

@@ -1,6 +1,10 @@
 // Opening the Vantorel tools: the target mesh, the tool script and the tools tab.
 
+#include "AssetRegistry/AssetData.h"
+#include "AssetRegistry/AssetRegistryModule.h"
+#include "AssetRegistry/IAssetRegistry.h"
 #include "ContentBrowserModule.h"
+#include "Engine/Blueprint.h"
 #include "Engine/SkeletalMesh.h"
 #include "IContentBrowserSingleton.h"
 #include "Misc/Paths.h"
@@ -45,6 +49,33 @@ namespace
 			}
 		}
 		return nullptr;
+	}
+
+	/**
+	 * The project's third-person character blueprint: the first Blueprint asset (sub-classes included)
+	 * named BP_ThirdPersonCharacter, else BP_FirstPersonCharacter, else BP_TopDownCharacter, in the
+	 * registry's order; empty when there is none.
+	 */
+	FSoftObjectPath FindCharacterBlueprint()
+	{
+		if (!FModuleManager::Get().ModuleExists(TEXT("AssetRegistry")))
+		{
+			return FSoftObjectPath();
+		}
+		const IAssetRegistry& Registry = FModuleManager::LoadModuleChecked<FAssetRegistryModule>(TEXT("AssetRegistry")).Get();
+		TArray<FAssetData> Blueprints;
+		Registry.GetAssetsByClass(UBlueprint::StaticClass()->GetClassPathName(), Blueprints, true);
+		for (const TCHAR* Name : {TEXT("BP_ThirdPersonCharacter"), TEXT("BP_FirstPersonCharacter"), TEXT("BP_TopDownCharacter")})
+		{
+			for (const FAssetData& Blueprint : Blueprints)
+			{
+				if (Blueprint.AssetName == FName(Name))
+				{
+					return FSoftObjectPath(Blueprint.GetObjectPathString());
+				}
+			}
+		}
+		return FSoftObjectPath();
 	}
 
 	/** The face JSON the tools start with: the one given, else "<Source>_FaceRig.json" beside the source file. */
@@ -104,8 +135,8 @@ void UVNFaceSDKImportLibrary::OpenVantorelTools(const FString& SourceFile, bool 
 	Window.Standard.FaceJsonFile = DerivedFaceJson;
 	Window.BodyJsonFile = DeriveBodyJsonFile(SourceFile, DerivedFaceJson);
 	VantorelToolsSettings::LoadBuildOptions(Window);
-	// The third-person character blueprint is looked up with the gameplay assets; none is known yet.
-	Window.CharacterBlueprint.Reset();
+	// Looked up here only: a blueprint made later enables "Set Character" once the tools are opened again.
+	Window.CharacterBlueprint = FindCharacterBlueprint();
 
 	VantorelToolScriptHost::LoadToolScript(SourceFile, bIncludeFaceSolver, FaceJsonFile);
 

@@ -44,7 +44,7 @@ struct FVantorelToolsWindowState
 	/** 0 keeps the character's size and adjusts gameplay values, 1 scales the character, 2 does neither. */
 	int32 SizeCompensationMode = 0;
 
-	/** The third-person character blueprint found when the tools were opened; empty when none. */
+	/** The third-person character blueprint found when the tools were last opened; empty when none. */
 	FSoftObjectPath CharacterBlueprint;
 
 	/** The Demo section's folder, read from the settings when the section is first built. */
