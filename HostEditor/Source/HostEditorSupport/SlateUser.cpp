@@ -67,22 +67,33 @@ namespace HostEditor
 			return true;
 		}
 
-		bool IsBoldLabel(const TSharedRef<SWidget>& Widget)
+		/** What a widget inherits from the widgets around it. */
+		struct FScope
 		{
-			return dynamic_cast<const STextBlock*>(&Widget.Get()) != nullptr;
-		}
+			/** The titles of the sections around it, then its row's label when it has one. */
+			TArray<FString> Context;
+			/** Its row's label: the text a row starts with; empty outside a labelled row. */
+			FString RowLabel;
+			/** The row (horizontal box) it is in; null when none. */
+			const SWidget* Row = nullptr;
+			int32 SectionDepth = 0;
+			bool bEnabled = true;
+			bool bVisible = true;
+			/** Shown but for collapsed sections. */
+			bool bLaidOut = true;
+		};
 
-		/** Walks the tree in layout order, keeping the context of sections and rows and the inherited states. */
+		/** Walks the tree in layout order, handing each widget the scope of the widgets around it. */
 		class FWalker
 		{
 		public:
 			TArray<FSlateUserControl> Controls;
 
-			void Walk(const TSharedRef<SWidget>& Widget, const TArray<FString>& Context, bool bParentEnabled, bool bParentVisible, bool bParentLaidOut, int32 Depth, const SWidget* Row)
+			void Walk(const TSharedRef<SWidget>& Widget, FScope Scope)
 			{
-				const bool bEnabled = bParentEnabled && Widget->IsEnabled();
-				const bool bVisible = bParentVisible && Widget->GetVisibility().IsVisible();
-				const bool bLaidOut = bParentLaidOut && Widget->GetVisibility().IsVisible();
+				Scope.bEnabled = Scope.bEnabled && Widget->IsEnabled();
+				Scope.bVisible = Scope.bVisible && Widget->GetVisibility().IsVisible();
+				Scope.bLaidOut = Scope.bLaidOut && Widget->GetVisibility().IsVisible();
 				SWidget& Raw = Widget.Get();
 
 				if (SExpandableArea* Area = dynamic_cast<SExpandableArea*>(&Raw))
@@ -91,107 +102,101 @@ namespace HostEditor
 					TSharedPtr<SWidget> Body;
 					if (SplitExpandableArea(*Area, Header, Body))
 					{
-						FSlateUserControl& Section = Add(Widget, Depth, Row, bLaidOut, TEXT("Section"), FirstText(Header.ToSharedRef()), Context, bEnabled, bVisible);
+						FSlateUserControl& Section = Add(Widget, Scope, TEXT("Section"), FirstText(Header.ToSharedRef()));
 						Section.Value = Area->IsExpanded() ? TEXT("true") : TEXT("false");
-						TArray<FString> Inner = Context;
-						Inner.Add(Section.Label);
+						FScope Inner = Scope;
+						Inner.Context.Add(Section.Label);
+						Inner.RowLabel.Reset();
+						Inner.Row = nullptr;
+						Inner.SectionDepth += 1;
+						Inner.bEnabled = Inner.bEnabled && Body->IsEnabled();
 						// A collapsed section hides its body from view, not from the layout it keeps.
-						FChildren* BodyChildren = Body->GetChildren();
-						for (int32 Index = 0; Index < BodyChildren->Num(); ++Index)
-						{
-							Walk(BodyChildren->GetChildAt(Index), Inner, bEnabled && Body->IsEnabled(), bVisible && Area->IsExpanded(), bLaidOut, Depth + 1, nullptr);
-						}
+						Inner.bVisible = Inner.bVisible && Area->IsExpanded();
+						WalkChildren(*Body, Inner);
 						return;
 					}
 				}
 				if (dynamic_cast<SButton*>(&Raw))
 				{
-					Add(Widget, Depth, Row, bLaidOut, TEXT("Button"), FirstText(Widget), Context, bEnabled, bVisible);
+					Add(Widget, Scope, TEXT("Button"), FirstText(Widget));
 					return;
 				}
 				if (SCheckBox* Check = dynamic_cast<SCheckBox*>(&Raw))
 				{
 					const bool bRadio = GetCheckBoxStyleName(Check->GetStyle()) == FName(TEXT("RadioButton"));
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, bRadio ? TEXT("RadioButton") : TEXT("CheckBox"), FirstText(Widget), Context, bEnabled, bVisible);
+					FSlateUserControl& Control = Add(Widget, Scope, bRadio ? TEXT("RadioButton") : TEXT("CheckBox"), FirstText(Widget));
 					Control.Value = Check->IsChecked() ? TEXT("true") : TEXT("false");
 					return;
 				}
 				if (SComboButton* Combo = dynamic_cast<SComboButton*>(&Raw))
 				{
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, TEXT("ComboBox"), RowLabel(Context), Context, bEnabled, bVisible);
+					FSlateUserControl& Control = Add(Widget, Scope, TEXT("ComboBox"), Scope.RowLabel);
 					Control.Value = FirstText(Widget);
-					for (const TSharedRef<SWidget>& Row : FSlateUser::GenerateRows(*Combo))
+					for (const TSharedRef<SWidget>& Option : FSlateUser::GenerateRows(*Combo))
 					{
-						Control.Options.Add(FirstText(Row));
+						Control.Options.Add(FirstText(Option));
 					}
 					return;
 				}
 				if (SEditableTextBox* Box = dynamic_cast<SEditableTextBox*>(&Raw))
 				{
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, TEXT("TextBox"), RowLabel(Context), Context, bEnabled, bVisible);
-					Control.Value = Box->GetText().ToString();
+					Add(Widget, Scope, TEXT("TextBox"), Scope.RowLabel).Value = Box->GetText().ToString();
 					return;
 				}
 				if (dynamic_cast<SObjectPropertyEntryBox*>(&Raw))
 				{
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, TEXT("AssetPicker"), RowLabel(Context), Context, bEnabled, bVisible);
-					Control.Value = FirstText(Widget);
+					Add(Widget, Scope, TEXT("AssetPicker"), Scope.RowLabel).Value = FirstText(Widget);
 					return;
 				}
 				if (SProgressBar* Bar = dynamic_cast<SProgressBar*>(&Raw))
 				{
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, TEXT("ProgressBar"), FString(), Context, bEnabled, bVisible);
 					const TOptional<float> Percent = Bar->GetPercent();
-					Control.Value = Percent.IsSet() ? FString::Printf(TEXT("%.0f"), Percent.GetValue() * 100.0f) : FString();
+					Add(Widget, Scope, TEXT("ProgressBar"), FString()).Value = Percent.IsSet() ? FString::Printf(TEXT("%.0f"), Percent.GetValue() * 100.0f) : FString();
 					return;
 				}
 				if (const STextBlock* Text = dynamic_cast<const STextBlock*>(&Raw))
 				{
-					FSlateUserControl& Control = Add(Widget, Depth, Row, bLaidOut, TEXT("Text"), Text->GetText().ToString(), Context, bEnabled, bVisible);
+					FSlateUserControl& Control = Add(Widget, Scope, TEXT("Text"), Text->GetText().ToString());
 					Control.Value = Control.Label;
 					return;
 				}
-				TArray<FString> Inner = Context;
-				FChildren* Children = Widget->GetChildren();
-				// A row that starts with a text: that text labels the row's other controls.
-				if (dynamic_cast<SHorizontalBox*>(&Raw) && Children->Num() > 1 && IsBoldLabel(Children->GetChildAt(0)))
+				if (dynamic_cast<SHorizontalBox*>(&Raw))
 				{
-					Inner.Add(FirstText(Children->GetChildAt(0)));
-					RowLabels.Add(Inner.Num());
+					Scope.Row = &Raw;
+					// A row that starts with a text: that text labels the row's other controls.
+					FChildren* Children = Widget->GetChildren();
+					if (Children->Num() > 1 && dynamic_cast<const STextBlock*>(&Children->GetChildAt(0).Get()))
+					{
+						Scope.RowLabel = FirstText(Children->GetChildAt(0));
+						Scope.Context.Add(Scope.RowLabel);
+					}
 				}
-				const SWidget* InnerRow = dynamic_cast<SHorizontalBox*>(&Raw) ? &Raw : Row;
-				for (int32 Index = 0; Index < Children->Num(); ++Index)
-				{
-					Walk(Children->GetChildAt(Index), Inner, bEnabled, bVisible, bLaidOut, Depth, InnerRow);
-				}
-				if (Inner.Num() != Context.Num())
-				{
-					RowLabels.Remove(Inner.Num());
-				}
+				WalkChildren(Raw, Scope);
 			}
 
 		private:
-			/** The depths of the context at which a row label was added, innermost last. */
-			TSet<int32> RowLabels;
-
-			FString RowLabel(const TArray<FString>& Context) const
+			void WalkChildren(SWidget& Parent, const FScope& Scope)
 			{
-				return !Context.IsEmpty() && RowLabels.Contains(Context.Num()) ? Context.Last() : FString();
+				FChildren* Children = Parent.GetChildren();
+				for (int32 Index = 0; Index < Children->Num(); ++Index)
+				{
+					Walk(Children->GetChildAt(Index), Scope);
+				}
 			}
 
-			FSlateUserControl& Add(const TSharedRef<SWidget>& Widget, int32 Depth, const SWidget* Row, bool bLaidOut, const TCHAR* Kind, const FString& Label, const TArray<FString>& Context, bool bEnabled, bool bVisible)
+			FSlateUserControl& Add(const TSharedRef<SWidget>& Widget, const FScope& Scope, const TCHAR* Kind, const FString& Label)
 			{
 				FSlateUserControl& Control = Controls.AddDefaulted_GetRef();
 				Control.Widget = Widget;
 				Control.Kind = Kind;
 				Control.Label = Label;
 				Control.ToolTip = FSlateUser::ToolTipOf(Widget.Get());
-				Control.Context = Context;
-				Control.bEnabled = bEnabled;
-				Control.bVisible = bVisible;
-				Control.SectionDepth = Depth;
-				Control.bInLayout = bLaidOut;
-				Control.Row = Row;
+				Control.Context = Scope.Context;
+				Control.bEnabled = Scope.bEnabled;
+				Control.bVisible = Scope.bVisible;
+				Control.bInLayout = Scope.bLaidOut;
+				Control.SectionDepth = Scope.SectionDepth;
+				Control.Row = Scope.Row;
 				return Control;
 			}
 		};
@@ -307,7 +312,7 @@ namespace HostEditor
 	TArray<FSlateUserControl> FSlateUser::ListControls(const TSharedRef<SWidget>& Root)
 	{
 		FWalker Walker;
-		Walker.Walk(Root, {}, true, true, true, 0, nullptr);
+		Walker.Walk(Root, FScope());
 		return MoveTemp(Walker.Controls);
 	}
 

@@ -703,14 +703,19 @@ bool SVantorelToolsWindow::CanCreateGameplayAssets() const
 	return IsMeshChosen(false) && IsFbxFolderValid();
 }
 
+VantorelMannequinScale::FMeasurement SVantorelToolsWindow::MeasureStandardMesh()
+{
+	return VantorelMannequinScale::Measure(Cast<USkeletalMesh>(Section(false).Mesh.TryLoad()));
+}
+
 bool SVantorelToolsWindow::IsScaleFactorAvailable() const
 {
-	return VantorelMannequinScale::Measure(Cast<USkeletalMesh>(Section(false).Mesh.TryLoad())).bSuccess;
+	return MeasureStandardMesh().bSuccess;
 }
 
 FText SVantorelToolsWindow::GetScaleFactorText() const
 {
-	return FText::FromString(VantorelMannequinScale::FactorText(VantorelMannequinScale::Measure(Cast<USkeletalMesh>(Section(false).Mesh.TryLoad()))));
+	return FText::FromString(VantorelMannequinScale::FactorText(MeasureStandardMesh()));
 }
 
 FReply SVantorelToolsWindow::OnCreateControlRig(bool bMannequin)
@@ -754,16 +759,24 @@ void SVantorelToolsWindow::BrowseFileInto(FString& Value, const FString& Title, 
 	}
 }
 
+bool SVantorelToolsWindow::BrowseFolderInto(FString& Value, const FString& Title, const FString& StartFolder)
+{
+	// A cancelled dialog, or one that returns no folder, changes nothing.
+	IDesktopPlatform* DesktopPlatform = FDesktopPlatformModule::Get();
+	FString Folder;
+	if (!DesktopPlatform || !DesktopPlatform->OpenDirectoryDialog(DialogParentWindow(), Title, StartFolder, Folder) || Folder.IsEmpty())
+	{
+		return false;
+	}
+	Value = Folder;
+	return true;
+}
+
 FReply SVantorelToolsWindow::OnBrowseFbxFolder()
 {
 	FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
 	const FString Start = IsFbxFolderValid() ? State.FbxAnimationsFolder : FolderOf(State.SourceFile);
-	FString Folder;
-	IDesktopPlatform* DesktopPlatform = FDesktopPlatformModule::Get();
-	if (DesktopPlatform && DesktopPlatform->OpenDirectoryDialog(DialogParentWindow(), TEXT("Choose FBX Animations Folder"), Start, Folder) && !Folder.IsEmpty())
-	{
-		State.FbxAnimationsFolder = Folder;
-	}
+	BrowseFolderInto(State.FbxAnimationsFolder, TEXT("Choose FBX Animations Folder"), Start);
 	return FReply::Handled();
 }
 
@@ -836,13 +849,10 @@ void SVantorelToolsWindow::RefreshLocalDemoFiles()
 FReply SVantorelToolsWindow::OnBrowseDemoFolder()
 {
 	FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
-	FString Folder;
-	IDesktopPlatform* DesktopPlatform = FDesktopPlatformModule::Get();
 	const FString Start = FPaths::DirectoryExists(State.DemoFolder) ? State.DemoFolder : FString();
-	if (DesktopPlatform && DesktopPlatform->OpenDirectoryDialog(DialogParentWindow(), TEXT("Choose Demo Folder"), Start, Folder) && !Folder.IsEmpty())
+	if (BrowseFolderInto(State.DemoFolder, TEXT("Choose Demo Folder"), Start))
 	{
-		State.DemoFolder = Folder;
-		VantorelToolsSettings::WriteString(TEXT("DemoFolder"), Folder);
+		VantorelToolsSettings::WriteString(TEXT("DemoFolder"), State.DemoFolder);
 		RefreshLocalDemoFiles();
 	}
 	return FReply::Handled();

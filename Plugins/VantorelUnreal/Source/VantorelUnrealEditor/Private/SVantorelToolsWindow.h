@@ -6,6 +6,7 @@
 #include "CoreMinimal.h"
 #include "Input/Reply.h"
 #include "Styling/SlateTypes.h"
+#include "VNMannequinScale.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
 #include "Widgets/SCompoundWidget.h"
 
@@ -39,6 +40,8 @@ private:
 	bool CanSetRetargetOptions() const;
 	bool IsFbxFolderValid() const;
 	bool CanCreateGameplayAssets() const;
+	/** The mannequin scale factor of the Standard mesh; it loads the mesh, so only the scale text and choices use it. */
+	static VantorelMannequinScale::FMeasurement MeasureStandardMesh();
 	bool IsScaleFactorAvailable() const;
 	FText GetScaleFactorText() const;
 
@@ -60,6 +63,8 @@ private:
 
 	/** The parent window for dialogs: the native window that holds the tab, when there is one. */
 	const void* DialogParentWindow();
+	/** Opens a folder dialog and puts the chosen folder into Value; false when nothing was chosen. */
+	bool BrowseFolderInto(FString& Value, const FString& Title, const FString& StartFolder);
 	/** Opens a file dialog starting in Value's folder and puts the first chosen file into Value. */
 	void BrowseFileInto(FString& Value, const FString& Title, const FString& ProposedName, const FString& FileTypes);
 
