@@ -391,7 +391,8 @@ namespace HostEditorPython
 		 */
 		bool IsScriptVisible(const FProperty* Property)
 		{
-			return !Property->HasMetaData(TEXT("ScriptNoExport")) && Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
+			// Static arrays (the engine's unreal.FixedArray) are not offered: nothing here reads them.
+			return Property->ArrayDim == 1 && !Property->HasMetaData(TEXT("ScriptNoExport")) && Property->HasAnyPropertyFlags(CPF_Edit | CPF_BlueprintVisible);
 		}
 
 		/** The property called Name (its Python name or its own) of Struct or one of its bases. */

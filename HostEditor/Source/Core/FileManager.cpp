@@ -75,13 +75,19 @@ bool IFileManager::DeleteDirectory(const TCHAR* Path, bool RequireExists, bool T
 
 bool IFileManager::Delete(const TCHAR* Filename, bool RequireExists, bool EvenReadOnly, bool Quiet)
 {
-	(void)EvenReadOnly;
 	(void)Quiet;
 	std::error_code Error;
 	const std::filesystem::path Path = ToPath(Filename);
 	if (!std::filesystem::is_regular_file(Path, Error))
 	{
 		return !RequireExists;
+	}
+	// A file nobody may write to is read-only (checked out by no one); it stays unless EvenReadOnly.
+	const std::filesystem::perms Permissions = std::filesystem::status(Path, Error).permissions();
+	const std::filesystem::perms Write = std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
+	if (!EvenReadOnly && !Error && (Permissions & Write) == std::filesystem::perms::none)
+	{
+		return false;
 	}
 	return std::filesystem::remove(Path, Error) && !Error;
 }

@@ -139,6 +139,27 @@ void FUObjectSystem::ForEachObject(const TFunction<void(UObject*)>& Visitor)
 	}
 }
 
+void FUObjectSystem::PurgeGarbage()
+{
+	FObjectRegistry& Registry = FObjectRegistry::Get();
+	std::vector<UObject*> Kept;
+	Kept.reserve(Registry.Objects.size());
+	for (UObject* Object : Registry.Objects)
+	{
+		if (Object->IsGarbage())
+		{
+			// The memory stays: the stand-in does not trace references, and a stale pointer must not
+			// reach freed memory. The object only leaves the list.
+			Object->SetFlags(RF_FinishDestroyed);
+			Object->InternalIndex = INDEX_NONE;
+			continue;
+		}
+		Object->InternalIndex = (int32)Kept.size();
+		Kept.push_back(Object);
+	}
+	Registry.Objects.swap(Kept);
+}
+
 UObject* FUObjectSystem::TakePendingIdentity(UObject* Object)
 {
 	if (!GPendingConstruction || ConstructionStack().empty())
@@ -213,6 +234,34 @@ UObject* StaticConstructObject_Internal(const FStaticConstructObjectParameters& 
 	FUObjectSystem::Register(Object);
 	Object->PostInitProperties();
 	return Object;
+}
+
+UObject* UObject::CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnType, UClass* ClassToCreateByDefault, bool bIsRequired, bool bIsTransient)
+{
+	(void)bIsRequired;
+	UClass* const Class = ClassToCreateByDefault ? ClassToCreateByDefault : ReturnType;
+	checkf(Class && (!ReturnType || Class->IsChildOf(ReturnType)), TEXT("CreateDefaultSubobject %s: the class does not derive from the return type"), *SubobjectFName.ToString());
+	EObjectFlags Flags = EObjectFlags(RF_DefaultSubObject | (GetFlags() & (RF_Public | RF_Transactional)));
+	if (IsTemplate())
+	{
+		Flags |= EObjectFlags(RF_ArchetypeObject | RF_Public);
+	}
+	if (bIsTransient)
+	{
+		Flags |= RF_Transient;
+	}
+	FStaticConstructObjectParameters Params(Class);
+	Params.Outer = this;
+	Params.Name = SubobjectFName;
+	Params.SetFlags = Flags;
+	return StaticConstructObject_Internal(Params);
+}
+
+void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)
+{
+	(void)KeepFlags;
+	(void)bPerformFullPurge;
+	FUObjectSystem::PurgeGarbage();
 }
 
 FName MakeUniqueObjectName(UObject* Outer, const UClass* Class, FName BaseName)

@@ -97,14 +97,19 @@ namespace PackageText
 				{
 					continue;
 				}
-				FString Value;
-				It->ExportText_InContainer(0, Value, Object, nullptr, Object, PPF_Delimited);
-				if (HasLineBreak(Value))
+				// A static array writes one line per element, as Name(Index)=Value.
+				for (int32 ArrayIndex = 0; ArrayIndex < It->ArrayDim; ++ArrayIndex)
 				{
-					OutError = FString::Printf(TEXT("the value of %s.%s holds a line break and cannot be written"), *Object->GetPathName(), *It->GetName());
-					return false;
+					FString Value;
+					It->ExportText_InContainer(ArrayIndex, Value, Object, nullptr, Object, PPF_Delimited);
+					if (HasLineBreak(Value))
+					{
+						OutError = FString::Printf(TEXT("the value of %s.%s holds a line break and cannot be written"), *Object->GetPathName(), *It->GetName());
+						return false;
+					}
+					const FString Key = It->ArrayDim > 1 ? FString::Printf(TEXT("%s(%d)"), *It->GetName(), ArrayIndex) : It->GetName();
+					Out += FString::Printf(TEXT("%s%s=%s\n"), *InnerPad, *Key, *Value);
 				}
-				Out += FString::Printf(TEXT("%s%s=%s\n"), *InnerPad, *It->GetName(), *Value);
 			}
 			FLineCollector Custom;
 			Object->ExportCustomProperties(Custom, (uint32)(Indent + IndentStep));
@@ -146,6 +151,33 @@ namespace PackageText
 					return false;
 				}
 			}
+			return true;
+		}
+
+		/** "Name" or "Name(Index)" (an element of a static array) to the name and the index. */
+		bool SplitPropertyKey(const FString& Key, FString& OutName, int32& OutIndex)
+		{
+			OutIndex = 0;
+			int32 Open = INDEX_NONE;
+			if (!Key.EndsWith(TEXT(")")) || !Key.FindChar('(', Open))
+			{
+				OutName = Key;
+				return IsIdentifier(Key);
+			}
+			OutName = Key.Left(Open);
+			const FString Digits = Key.Mid(Open + 1, Key.Len() - Open - 2);
+			if (!IsIdentifier(OutName) || Digits.IsEmpty() || Digits.Len() > 6)
+			{
+				return false;
+			}
+			for (const TCHAR Char : Digits)
+			{
+				if (Char < '0' || Char > '9')
+				{
+					return false;
+				}
+			}
+			OutIndex = FCString::Atoi(*Digits);
 			return true;
 		}
 
@@ -278,7 +310,9 @@ namespace PackageText
 				}
 				FString Name;
 				FString Value;
-				if (!Trimmed.Split(TEXT("="), &Name, &Value, ESearchCase::CaseSensitive) || !IsIdentifier(Name))
+				FString KeyName;
+				int32 KeyIndex = 0;
+				if (!Trimmed.Split(TEXT("="), &Name, &Value, ESearchCase::CaseSensitive) || !SplitPropertyKey(Name, KeyName, KeyIndex))
 				{
 					return Fail(FString::Printf(TEXT("'%s' is not a Name=Value line"), *Trimmed));
 				}
@@ -327,9 +361,9 @@ namespace PackageText
 		}
 
 		/** Reads one property value into a scratch copy first, so a bad value leaves the property as it was. */
-		bool ImportProperty(UObject* Object, FProperty* Property, const FString& ValueText, FString& OutReason)
+		bool ImportProperty(UObject* Object, FProperty* Property, int32 ArrayIndex, const FString& ValueText, FString& OutReason)
 		{
-			void* const Value = Property->ContainerPtrToValuePtr<void>(Object);
+			void* const Value = Property->ContainerPtrToValuePtr<void>(Object, ArrayIndex);
 			const std::align_val_t Alignment = std::align_val_t(alignof(std::max_align_t) > 16 ? alignof(std::max_align_t) : 16);
 			void* const ScratchValue = ::operator new((size_t)FMath::Max(Property->GetElementSize(), 1), Alignment);
 			Property->InitializeValue(ScratchValue);
@@ -449,7 +483,10 @@ namespace PackageText
 				OutError = FString::Printf(TEXT("line %d: unknown class '%s'"), Record.Line, *Record.ClassPath);
 				return false;
 			}
-			if (Record.Class->HasAnyClassFlags(CLASS_Abstract) || Record.Class->IsChildOf(UPackage::StaticClass()) || Record.Class->IsChildOf(UField::StaticClass()))
+			// Reflected types are made by the code that declares them; of them, only classes that a
+			// package declares itself (a blueprint's generated class) are read from one.
+			const bool bPackageClass = Record.Class->IsChildOf(UClass::StaticClass()) && Record.Class != UClass::StaticClass();
+			if (Record.Class->HasAnyClassFlags(CLASS_Abstract) || Record.Class->IsChildOf(UPackage::StaticClass()) || (Record.Class->IsChildOf(UField::StaticClass()) && !bPackageClass))
 			{
 				OutError = FString::Printf(TEXT("line %d: objects of class '%s' cannot be loaded"), Record.Line, *Record.ClassPath);
 				return false;
@@ -491,7 +528,16 @@ namespace PackageText
 			for (int32 PropertyIndex = 0; PropertyIndex < Record.Properties.Num(); ++PropertyIndex)
 			{
 				const TPair<FString, FString>& Pair = Record.Properties[PropertyIndex];
-				FProperty* Property = Record.Class->FindPropertyByName(FName(*Pair.Key));
+				FString PropertyName;
+				int32 ArrayIndex = 0;
+				SplitPropertyKey(Pair.Key, PropertyName, ArrayIndex);
+				FProperty* Property = Record.Class->FindPropertyByName(FName(*PropertyName));
+				if (Property && ArrayIndex >= Property->ArrayDim)
+				{
+					UE_LOG(LogLinker, Warning, TEXT("%s: line %d: %s.%s has %d element(s); the value of element %d is ignored"),
+						*Options.SourceDescription, Record.PropertyLines[PropertyIndex], *Record.Object->GetPathName(), *PropertyName, Property->ArrayDim, ArrayIndex);
+					continue;
+				}
 				if (!Property || !IsSavedProperty(Property))
 				{
 					UE_LOG(LogLinker, Warning, TEXT("%s: line %d: %s has no saved property '%s'; the value is ignored"),
@@ -499,7 +545,7 @@ namespace PackageText
 					continue;
 				}
 				FString Reason;
-				if (!ImportProperty(Record.Object, Property, Remap(Pair.Value, Options.PathRemaps), Reason))
+				if (!ImportProperty(Record.Object, Property, ArrayIndex, Remap(Pair.Value, Options.PathRemaps), Reason))
 				{
 					UE_LOG(LogLinker, Warning, TEXT("%s: line %d: cannot read %s.%s: %s"),
 						*Options.SourceDescription, Record.PropertyLines[PropertyIndex], *Record.Object->GetPathName(), *Pair.Key, *Reason);

@@ -48,7 +48,9 @@ bool UPackage::SavePackage(UPackage* InOuter, UObject* InAsset, const TCHAR* Fil
 	GetObjectsWithOuter(InOuter, Inner, false);
 	for (UObject* Object : Inner)
 	{
-		if (!Object->HasAnyFlags(RF_Transient))
+		// A class default object is made by its class, never read from a package: a blueprint keeps
+		// its class's defaults itself.
+		if (!Object->HasAnyFlags(EObjectFlags(RF_Transient | RF_ClassDefaultObject)))
 		{
 			Roots.Add(Object);
 		}

@@ -17,6 +17,8 @@ struct FUObjectSystem
 	/** MakeUniqueObjectName's memory for Outer and Base: every number below it is taken. */
 	static int32& UniqueNameHint(const UObject* Outer, const FString& Base);
 	static void ForEachObject(const TFunction<void(UObject*)>& Visitor);
+	/** Takes the objects marked as garbage out of the object list. */
+	static void PurgeGarbage();
 	/** Gives an object under construction the identity NewObject chose for it. */
 	static UObject* TakePendingIdentity(UObject* Object);
 };

@@ -460,14 +460,18 @@ void FStructProperty::ExportTextItem_Direct(FString& ValueStr, const void* Prope
 	bool bFirst = true;
 	for (TFieldIterator<FProperty> It(Struct); It; ++It)
 	{
-		if (!bFirst)
+		// A static array member writes each element as Name(Index)=Value.
+		for (int32 ArrayIndex = 0; ArrayIndex < It->ArrayDim; ++ArrayIndex)
 		{
-			ValueStr.AppendChar(',');
+			if (!bFirst)
+			{
+				ValueStr.AppendChar(',');
+			}
+			bFirst = false;
+			ValueStr += It->ArrayDim > 1 ? FString::Printf(TEXT("%s(%d)"), *It->GetName(), ArrayIndex) : It->GetName();
+			ValueStr.AppendChar('=');
+			It->ExportTextItem_Direct(ValueStr, It->ContainerPtrToValuePtr<void>(PropertyValue, ArrayIndex), nullptr, Parent, PortFlags | PPF_Delimited, ExportRootScope);
 		}
-		bFirst = false;
-		ValueStr += It->GetName();
-		ValueStr.AppendChar('=');
-		It->ExportTextItem_Direct(ValueStr, It->ContainerPtrToValuePtr<void>(PropertyValue), nullptr, Parent, PortFlags | PPF_Delimited, ExportRootScope);
 	}
 	ValueStr.AppendChar(')');
 }
@@ -493,12 +497,19 @@ const TCHAR* FStructProperty::ImportText_Direct(const TCHAR* Buffer, void* Data,
 		{
 			return nullptr;
 		}
+		int32 ArrayIndex = 0;
+		int32 Open = INDEX_NONE;
+		if (MemberName.EndsWith(TEXT(")")) && MemberName.FindChar('(', Open))
+		{
+			ArrayIndex = FCString::Atoi(*MemberName.Mid(Open + 1, MemberName.Len() - Open - 2));
+			MemberName.LeftInline(Open);
+		}
 		FProperty* Member = Struct->FindPropertyByName(FName(*MemberName));
-		if (!Member)
+		if (!Member || ArrayIndex < 0 || ArrayIndex >= Member->ArrayDim)
 		{
 			return nullptr;
 		}
-		Cursor = Member->ImportText_Direct(Cursor + 1, Member->ContainerPtrToValuePtr<void>(Data), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
+		Cursor = Member->ImportText_Direct(Cursor + 1, Member->ContainerPtrToValuePtr<void>(Data, ArrayIndex), OwnerObject, PortFlags | PPF_Delimited, ErrorText);
 		Cursor = Cursor ? SkipListSeparator(Cursor) : nullptr;
 		if (!Cursor)
 		{

@@ -4,7 +4,9 @@
 
 #include "Animation/Skeleton.h"
 #include "AssetToolsModule.h"
+#include "Editor.h"
 #include "Engine/SkeletalMesh.h"
+#include "Engine/World.h"
 #include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
@@ -20,6 +22,7 @@
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "PackageTools.h"
+#include "Subsystems/AssetEditorSubsystem.h"
 #include "Templates/UniquePtr.h"
 #include "ToolMenus.h"
 #include "UObject/Package.h"
@@ -204,6 +207,46 @@ namespace HostEditor
 		}
 	}
 
+	namespace
+	{
+		int32& EditorWorldCount()
+		{
+			static int32 Count = 0;
+			return Count;
+		}
+
+		/** The editor engine and the empty level it shows (the engine loads the project's start-up map). */
+		void StartEditorEngine()
+		{
+			if (!GEditor)
+			{
+				GEditor = NewObject<UEditorEngine>(GetTransientPackage(), FName(TEXT("EditorEngine")), RF_Transient);
+			}
+			if (UAssetEditorSubsystem* Editors = GEditor->GetEditorSubsystem<UAssetEditorSubsystem>())
+			{
+				Editors->CloseAllAssetEditors();
+			}
+			UPackage* LevelPackage = CreatePackage(*FString::Printf(TEXT("/Temp/Untitled_%d"), ++EditorWorldCount()));
+			LevelPackage->SetFlags(RF_Transient);
+			GEditor->SetEditorWorld(NewObject<UWorld>(LevelPackage, FName(*FPackageName::GetLongPackageAssetName(LevelPackage->GetName())), RF_Transient));
+		}
+
+		void EndEditorEngine()
+		{
+			if (!GEditor)
+			{
+				return;
+			}
+			if (UAssetEditorSubsystem* Editors = GEditor->GetEditorSubsystem<UAssetEditorSubsystem>())
+			{
+				Editors->CloseAllAssetEditors();
+			}
+			GEditor->SetEditorWorld(nullptr);
+			GEditor->MarkAsGarbage();
+			GEditor = nullptr;
+		}
+	}
+
 	bool StartEditor(const FString& ProjectDir, const TArray<FString>& PluginDirectories, FString& OutError)
 	{
 		OutError.Reset();
@@ -241,6 +284,7 @@ namespace HostEditor
 			IPluginManager::Get().AddPluginSearchPath(Directory, false);
 		}
 		IPluginManager::Get().RefreshPluginsList();
+		StartEditorEngine();
 		Started() = true;
 		if (!LoadEditorModules(OutError))
 		{
@@ -267,6 +311,7 @@ namespace HostEditor
 		ResetPluginManager();
 		ResetMessageDialogs();
 		ResetDesktopDialogs();
+		EndEditorEngine();
 		if (GConfig)
 		{
 			GConfig->Flush(true);

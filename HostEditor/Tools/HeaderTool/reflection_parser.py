@@ -353,6 +353,9 @@ class HeaderParser:
         brace = declaration.find("{")
         if brace >= 0:
             declaration = declaration[:brace]
+        # A static array member ("FBlendParameter BlendParameters[3]") is reflected through its
+        # declared type; the element count comes from the member itself.
+        declaration = re.sub(r"\s*\[\s*\w+\s*\]\s*$", "", declaration)
         match = re.match(r"(.+?)\s*\b(\w+)\s*$", declaration, re.S)
         if not match:
             self.fail(start, "cannot read the property declaration '%s'" % declaration)

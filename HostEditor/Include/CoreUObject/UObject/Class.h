@@ -287,9 +287,15 @@ public:
 	/** True once the class is listed in its package; set by the object system. */
 	bool bLinkedToPackage = false;
 
+	/** A class is never an asset: a generated class travels in the package of the blueprint that made it. */
+	virtual bool IsAsset() const override { return false; }
+
+protected:
+	/** The class default object, once made. A class that is made again replaces it. */
+	mutable UObject* ClassDefaultObject = nullptr;
+
 private:
 	TArray<UFunction*> Functions;
-	mutable UObject* ClassDefaultObject = nullptr;
 	FString CppPrefix = TEXT("U");
 };
 

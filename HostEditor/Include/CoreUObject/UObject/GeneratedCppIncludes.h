@@ -259,7 +259,18 @@ namespace UECodeGen_Private
 	template <typename T>
 	FProperty* AddProperty(UStruct* Owner, const TCHAR* Name, int32 Offset, EPropertyFlags Flags, const TCHAR* ScriptName, const FMetaDataPair* MetaData, int32 NumMetaData, FClassRegistrationFunc ClassFunc = nullptr)
 	{
-		FProperty* Property = MakeProperty<T>(Owner, Name, Offset, Flags, ClassFunc);
+		FProperty* Property = nullptr;
+		if constexpr (std::is_array_v<T>)
+		{
+			// A static array member (Type Name[N]): one property of the element type, N elements long.
+			static_assert(std::rank_v<T> == 1, "Reflected static arrays have one dimension");
+			Property = MakeProperty<std::remove_extent_t<T>>(Owner, Name, Offset, Flags, ClassFunc);
+			Property->ArrayDim = (int32)std::extent_v<T>;
+		}
+		else
+		{
+			Property = MakeProperty<T>(Owner, Name, Offset, Flags, ClassFunc);
+		}
 		Property->SetScriptName(ScriptName);
 		ApplyMetaData(Property, MetaData, NumMetaData);
 		Owner->AddProperty(Property);

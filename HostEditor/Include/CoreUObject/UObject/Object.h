@@ -109,6 +109,19 @@ public:
 	void MarkAsGarbage();
 	bool IsGarbage() const { return bGarbage; }
 
+	/**
+	 * Makes a sub-object of this object while its constructor runs (a default subobject): named
+	 * SubobjectFName, of ClassToCreateByDefault, flagged as a default subobject, and as an archetype
+	 * when this object is a class default object or an archetype.
+	 */
+	UObject* CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnType, UClass* ClassToCreateByDefault, bool bIsRequired, bool bIsTransient);
+	template <class TReturnType>
+	TReturnType* CreateDefaultSubobject(FName SubobjectName, bool bTransient = false)
+	{
+		UClass* ReturnType = TReturnType::StaticClass();
+		return static_cast<TReturnType*>(CreateDefaultSubobject(SubobjectName, ReturnType, ReturnType, true, bTransient));
+	}
+
 	/** Returns the object's index in the global object list. */
 	int32 GetUniqueID() const { return InternalIndex; }
 

@@ -26,6 +26,7 @@ public:
 	explicit operator bool() const { return Object != nullptr; }
 	bool operator==(const TObjectPtr& Other) const { return Object == Other.Object; }
 	bool operator==(const T* Other) const { return Object == Other; }
+	bool operator==(T* Other) const { return Object == Other; }
 	bool operator==(std::nullptr_t) const { return Object == nullptr; }
 
 private:

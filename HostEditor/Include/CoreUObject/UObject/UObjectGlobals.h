@@ -125,6 +125,15 @@ COREUOBJECT_API FName MakeUniqueObjectName(UObject* Outer, const UClass* Class, 
 /** Returns every object of Class (and its subclasses unless bExactClass) that is not destroyed. */
 COREUOBJECT_API void GetObjectsOfClass(const UClass* Class, TArray<UObject*>& Results, bool bIncludeDerivedClasses = true);
 /** Returns the objects whose direct outer is Outer (all below it with bIncludeNestedObjects). */
+/**
+ * Purges the objects marked as garbage: they finish their destruction and leave the object list, so
+ * no iteration finds them again. (The stand-in does not trace references, so unreferenced objects that
+ * are not marked as garbage stay; KeepFlags is accepted for the engine's signature.)
+ */
+COREUOBJECT_API void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge = true);
+/** What the editor's garbage collection keeps: standalone objects (assets). */
+#define GARBAGE_COLLECTION_KEEPFLAGS (GIsEditor ? RF_Standalone : RF_NoFlags)
+
 COREUOBJECT_API void GetObjectsWithOuter(const UObject* Outer, TArray<UObject*>& Results, bool bIncludeNestedObjects = true);
 
 template <typename T>

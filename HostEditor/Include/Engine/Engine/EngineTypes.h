@@ -16,3 +16,11 @@ struct ENGINE_API FMeshNaniteSettings
 	UPROPERTY(EditAnywhere, BlueprintReadWrite, Category = General)
 	bool bEnabled = false;
 };
+
+/** Whether moving a physics-simulated component carries its velocity along or resets it. */
+enum class ETeleportType : uint8
+{
+	None,
+	TeleportPhysics,
+	ResetPhysics,
+};
