@@ -14,18 +14,34 @@ sys.path.insert(0, TOOL_DIR)
 
 import make_template_content  # noqa: E402
 
+TEMPLATES_DIR = os.path.join(ROOT, "HostEditor", "Templates")
 CONTENT_DIR = os.path.join(ROOT, "HostEditor", make_template_content.TEMPLATE_CONTENT_DIR)
-PACKAGES = ["Meshes/SKM_Manny_Simple.uasset", "Meshes/SKM_Quinn_Simple.uasset", "Meshes/SK_Mannequin.uasset",
-            "Rigs/CR_Mannequin_Body.uasset", "Rigs/PA_Mannequin.uasset"]
+PACKAGES = [os.path.join(*path.split("/")) for path in (
+    "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/ABP_Unarmed.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/BS_Idle_Walk_Run.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/MM_Idle.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/MM_Run_Fwd.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/MM_Walk_Fwd.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Meshes/SKM_Manny_Simple.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Meshes/SKM_Quinn_Simple.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Meshes/SK_Mannequin.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Rigs/CR_Mannequin_Body.uasset",
+    "TemplateResources/High/Characters/Content/Mannequins/Rigs/PA_Mannequin.uasset",
+    "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonCharacter.uasset",
+    "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonGameMode.uasset",
+    "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonPlayerController.uasset")]
+
+
+def package_files(folder):
+    return sorted(os.path.relpath(os.path.join(base, name), folder) for base, _dirs, names in os.walk(folder) for name in names)
 
 
 def test_the_committed_template_content_is_what_the_generator_writes(unreal, tmp_path):
     fresh_dir = make_template_content.make_content(str(tmp_path))
-    written = sorted(os.path.join(folder, name) for folder in ("Meshes", "Rigs")
-                     for name in os.listdir(os.path.join(fresh_dir, folder)))
-    assert written == PACKAGES
+    assert package_files(fresh_dir) == PACKAGES
+    assert package_files(TEMPLATES_DIR) == PACKAGES
     for name in PACKAGES:
-        with open(os.path.join(fresh_dir, name), "rb") as fresh, open(os.path.join(CONTENT_DIR, name), "rb") as committed:
+        with open(os.path.join(fresh_dir, name), "rb") as fresh, open(os.path.join(TEMPLATES_DIR, name), "rb") as committed:
             assert fresh.read() == committed.read(), "%s is stale: run %s" % (name, "make_template_content.py")
 
 

@@ -20,6 +20,7 @@
 #include "HostEditorSupport/RigEvaluation.h"
 #include "HostEditorSupport/SlateRecord.h"
 #include "HostEditorSupport/SlateUser.h"
+#include "HostEditorSupport/ThirdPersonTemplates.h"
 #include "Widgets/Docking/SDockTab.h"
 #include "Modules/ModuleManager.h"
 #include "Widgets/SWindow.h"
@@ -497,6 +498,25 @@ namespace HostEditorPython
 				throw py::value_error(ToUtf8(Error));
 			}
 			return ToUtf8(Mesh->GetPathName());
+		});
+		Editor.def("make_third_person_gameplay_templates", [](const std::string& MeshPath) {
+			USkeletalMesh* Mesh = LoadObject<USkeletalMesh>(nullptr, *FromUtf8(MeshPath));
+			if (!Mesh)
+			{
+				throw py::value_error("no skeletal mesh at " + MeshPath);
+			}
+			FString Error;
+			const TArray<FString> Paths = HostEditor::MakeThirdPersonGameplayTemplates(Mesh, Error);
+			if (Paths.IsEmpty())
+			{
+				throw py::value_error(ToUtf8(Error));
+			}
+			std::vector<std::string> Result;
+			for (const FString& Path : Paths)
+			{
+				Result.push_back(ToUtf8(Path));
+			}
+			return Result;
 		});
 	}
 }

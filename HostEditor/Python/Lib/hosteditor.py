@@ -197,6 +197,14 @@ def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported
     return unreal.load_asset(path)
 
 
+def make_third_person_gameplay_templates(mesh_path):
+    """Makes and saves the third-person template's gameplay assets for the mannequin mesh at mesh_path:
+    the locomotion clips, BS_Idle_Walk_Run, ABP_Unarmed, BP_ThirdPersonCharacter,
+    BP_ThirdPersonPlayerController and BP_ThirdPersonGameMode at the template's paths. Returns their
+    object paths."""
+    return list(_native.make_third_person_gameplay_templates(str(mesh_path)))
+
+
 def import_file(path, destination_folder):
     """Imports the file at path into the content folder destination_folder ("/Game/Face") as
     dropping it on the Content Browser does. Returns the assets made, unsaved; an empty list when

@@ -23,6 +23,29 @@ namespace
 				}
 			}
 		}
+
+		virtual void SyncBrowserToAssets(const TArray<UObject*>& AssetList, bool bAllowLockedBrowsers, bool bFocusContentBrowser, const FName& InstanceName, bool bNewSpawnBrowser) override
+		{
+			TArray<FString> Paths;
+			for (const UObject* Asset : AssetList)
+			{
+				if (IsValid(Asset) && Asset->IsAsset())
+				{
+					Paths.Add(Asset->GetPathName());
+				}
+			}
+			HostEditor::SetSelectedAssetPaths(Paths);
+		}
+
+		virtual void SyncBrowserToAssets(const TArray<FAssetData>& AssetDataList, bool bAllowLockedBrowsers, bool bFocusContentBrowser, const FName& InstanceName, bool bNewSpawnBrowser) override
+		{
+			TArray<FString> Paths;
+			for (const FAssetData& Data : AssetDataList)
+			{
+				Paths.Add(Data.GetObjectPathString());
+			}
+			HostEditor::SetSelectedAssetPaths(Paths);
+		}
 	};
 }
 

@@ -7,6 +7,7 @@
 #include "UObject/Object.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/UnrealType.h"
 #include "UObjectSystemInternal.h"
 
 ITransaction* GUndo = nullptr;
@@ -255,6 +256,12 @@ UObject* UObject::CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnTyp
 	Params.Name = SubobjectFName;
 	Params.SetFlags = Flags;
 	return StaticConstructObject_Internal(Params);
+}
+
+void UObject::PostEditChange()
+{
+	FPropertyChangedEvent Event(nullptr);
+	PostEditChangeProperty(Event);
 }
 
 void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)

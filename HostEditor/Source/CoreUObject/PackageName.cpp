@@ -76,9 +76,22 @@ namespace
 		return false;
 	}
 
-	/** The mounted root a long package name starts with ("/Game/"), or empty. */
+	/** The mounted root a long package name starts with ("/Game/"), or empty. A root mounted inside
+	 * another ("/Game/ThirdPerson/" in "/Game/") holds the packages below it. */
 	FString RootOf(const FString& LongPackageName)
 	{
+		FString Longest;
+		for (const FMountPoint& Point : MountPoints())
+		{
+			if (LongPackageName.StartsWith(Point.RootPath, ESearchCase::IgnoreCase) && Point.RootPath.Len() > Longest.Len())
+			{
+				Longest = Point.RootPath;
+			}
+		}
+		if (!Longest.IsEmpty())
+		{
+			return LongPackageName.Left(Longest.Len());
+		}
 		int32 Slash = INDEX_NONE;
 		const FString AfterFirst = LongPackageName.Mid(1);
 		if (!LongPackageName.StartsWith(TEXT("/")) || !AfterFirst.FindChar('/', Slash))

@@ -155,3 +155,10 @@ void UBlendSpace::ResampleData()
 		}
 	}
 }
+
+void UBlendSpace::PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent)
+{
+	Super::PostEditChangeProperty(PropertyChangedEvent);
+	ValidateSampleData();
+	ResampleData();
+}

@@ -1,9 +1,11 @@
-"""Makes the stand-in's copy of the engine's third-person template content that the body rig builder
-reads (Templates/TemplateResources/High/Characters/Content/Mannequins beside the stand-in's engine
-folder): the shared skeleton SK_Mannequin, the physics asset PA_Mannequin, the comparison meshes
-SKM_Manny_Simple and SKM_Quinn_Simple on that skeleton, and the body Control Rig CR_Mannequin_Body,
-whose FK controls carry the template's control names and drive the mannequin's bones in its forward
-solve.
+"""Makes the stand-in's copy of the engine's third-person template content (beside the stand-in's
+engine folder): in Templates/TemplateResources/High/Characters/Content/Mannequins, what the body rig
+builder reads (the shared skeleton SK_Mannequin, the physics asset PA_Mannequin, the comparison
+meshes SKM_Manny_Simple and SKM_Quinn_Simple on that skeleton, and the body Control Rig
+CR_Mannequin_Body, whose FK controls carry the template's control names and drive the mannequin's
+bones in its forward solve) and the locomotion assets the gameplay setup copies (Anims/Unarmed: the
+clips, BS_Idle_Walk_Run and ABP_Unarmed); in Templates/TP_ThirdPersonBP/Content/ThirdPerson/Blueprints,
+the template's character, player controller and game mode blueprints.
 
 The packages are made by the headless editor itself, on a scratch project, from the engine's
 documented mannequin bone and control names and the proportions of mannequin_proportions.py, so the
@@ -26,6 +28,7 @@ sys.path.insert(0, HERE)
 from mannequin_proportions import SIDES, local_translations, mannequin_bones, side_name  # noqa: E402
 
 TEMPLATE_CONTENT_DIR = os.path.join("Templates", "TemplateResources", "High", "Characters", "Content", "Mannequins")
+THIRD_PERSON_CONTENT_DIR = os.path.join("Templates", "TP_ThirdPersonBP", "Content", "ThirdPerson")
 GAME_FOLDER = "/Game/Characters/Mannequins"
 MESHES_FOLDER = GAME_FOLDER + "/Meshes"
 RIGS_FOLDER = GAME_FOLDER + "/Rigs"
@@ -211,13 +214,16 @@ def make_content(output_dir):
         skeleton, manny = make_meshes(hosteditor, unreal)
         make_physics_asset(unreal)
         make_body_rig(unreal, skeleton, manny)
-        saved = os.path.join(project, "Content", "Characters", "Mannequins")
-        target = os.path.join(output_dir, TEMPLATE_CONTENT_DIR)
-        for folder in ("Meshes", "Rigs"):
-            os.makedirs(os.path.join(target, folder), exist_ok=True)
-            for name in sorted(os.listdir(os.path.join(saved, folder))):
-                shutil.copyfile(os.path.join(saved, folder, name), os.path.join(target, folder, name))
-        return target
+        hosteditor.make_third_person_gameplay_templates(manny.get_path_name())
+        copies = ((os.path.join(project, "Content", "Characters", "Mannequins"), os.path.join(output_dir, TEMPLATE_CONTENT_DIR),
+                   ("Meshes", "Rigs", os.path.join("Anims", "Unarmed"))),
+                  (os.path.join(project, "Content", "ThirdPerson"), os.path.join(output_dir, THIRD_PERSON_CONTENT_DIR), ("Blueprints",)))
+        for saved, target, folders in copies:
+            for folder in folders:
+                os.makedirs(os.path.join(target, folder), exist_ok=True)
+                for name in sorted(os.listdir(os.path.join(saved, folder))):
+                    shutil.copyfile(os.path.join(saved, folder, name), os.path.join(target, folder, name))
+        return os.path.join(output_dir, "Templates")
     finally:
         shutil.rmtree(project, ignore_errors=True)
 

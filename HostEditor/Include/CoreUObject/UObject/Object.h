@@ -90,6 +90,11 @@ public:
 	/** Calls a reflected function with its parameters laid out as the function's parameter block. */
 	virtual void ProcessEvent(UFunction* Function, void* Parms);
 
+	/** Tells the object that a property of it was edited (null when it is not known which). */
+	virtual void PostEditChangeProperty(struct FPropertyChangedEvent& PropertyChangedEvent) {}
+	/** Tells the object that it was edited, without naming a property. */
+	virtual void PostEditChange();
+
 	virtual void PostInitProperties() {}
 	virtual void PostLoad() {}
 	virtual void BeginDestroy() {}

@@ -425,3 +425,16 @@ private:
 	int32 Index = 0;
 };
 
+/** What an edit of an object changed: the property, when one is known. */
+struct FPropertyChangedEvent
+{
+	explicit FPropertyChangedEvent(FProperty* InProperty)
+		: Property(InProperty)
+		, MemberProperty(InProperty)
+	{
+	}
+	FName GetPropertyName() const { return Property ? Property->GetFName() : NAME_None; }
+
+	FProperty* Property;
+	FProperty* MemberProperty;
+};

@@ -98,6 +98,9 @@ public:
 	/** The grid points and their weights, as ResampleData left them. */
 	const TArray<FEditorElement>& GetGridSamples() const { return GridSamples; }
 
+	/** An edit checks the samples again and works the grid out again. */
+	virtual void PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent) override;
+
 	/** The number of axes the BlendSpace blends on (2; 1 for a BlendSpace1D). */
 	virtual int32 GetNumberOfAxes() const { return 2; }
 

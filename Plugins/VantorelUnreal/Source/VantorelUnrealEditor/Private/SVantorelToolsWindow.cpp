@@ -7,11 +7,13 @@
 #include "HAL/PlatformMisc.h"
 #include "IDesktopPlatform.h"
 #include "Interfaces/IPluginManager.h"
+#include "Misc/MessageDialog.h"
 #include "Misc/Paths.h"
 #include "PropertyCustomizationHelpers.h"
 #include "Styling/AppStyle.h"
 #include "Styling/CoreStyle.h"
 #include "Templates/Casts.h"
+#include "VNGameplayAssets.h"
 #include "VNMannequinScale.h"
 #include "VNToolScriptHost.h"
 #include "VantorelToolsSettings.h"
@@ -800,9 +802,20 @@ FReply SVantorelToolsWindow::OnBrowseFaceJson(bool bMannequin)
 
 FReply SVantorelToolsWindow::OnCreateGameplayAssets()
 {
-	// The gameplay setup (blueprint, animation blueprint and blend space from the template) comes with
-	// its own change; until then the button says so rather than doing part of the job.
-	UE_LOG(LogVantorelUnrealEditor, Warning, TEXT("Vantorel: creating gameplay assets is not available in this build yet"));
+	const FVantorelToolsWindowState& State = FVantorelToolsWindowState::Get();
+	// Anything the picker holds that is not a skeletal mesh counts as none.
+	USkeletalMesh* Mesh = Cast<USkeletalMesh>(Section(false).Mesh.TryLoad());
+	const VantorelGameplayAssets::FCreationResult Result = VantorelGameplayAssets::CreateStandardGameplayAssets(Mesh, State.FbxAnimationsFolder, State.SizeCompensationMode, true);
+	if (Result.bSuccess)
+	{
+		UE_LOG(LogVantorelUnrealEditor, Display, TEXT("Vantorel Standard Game Play: %s"), *Result.Message);
+	}
+	else
+	{
+		UE_LOG(LogVantorelUnrealEditor, Error, TEXT("Vantorel Standard Game Play failed: %s"), *Result.Message);
+	}
+	FMessageDialog::Open(EAppMsgType::Ok, FText::FromString(Result.Message),
+		Result.bSuccess ? LOCTEXT("GameplayCreated", "Vantorel") : LOCTEXT("GameplayFailed", "Vantorel - Creation Failed"));
 	return FReply::Handled();
 }
 

@@ -105,6 +105,16 @@ public:
 	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
 	static int32 SetMannequinRetargetingOptions(USkeletalMesh* SkeletalMesh);
 
+	/**
+	 * Creates the playable third-person setup for a character with its own skeleton, without asking:
+	 * copies of the Third Person template's character, animation blueprint, BlendSpace, player
+	 * controller and game mode next to the mesh, the FBX clips of the folder imported, and the size
+	 * matched to the mannequin (bMatchMannequinSize) or the gameplay values scaled to the character.
+	 * OutMessage is the summary or the first failure.
+	 */
+	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
+	static bool CreateStandardGameplayAssetsForBatch(USkeletalMesh* SkeletalMesh, const FString& FbxAnimationsFolder, bool bMatchMannequinSize, FString& OutMessage);
+
 	UFUNCTION(BlueprintCallable, CallInEditor, Category = "Vantorel Unreal")
 	static void OpenVantorelTools(const FString& SourceFile, bool bIncludeFaceSolver, bool bIncludeRetargetingOptions, const FString& TargetSkeletalMeshPath, const FString& FaceJsonFile);
 };
