@@ -6,7 +6,7 @@ set(VN_ENGINE_MODULES
 	Core CoreUObject Engine Projects UnrealEd Slate SlateCore InputCore Json HTTP PropertyEditor
 	ToolMenus AnimationCore RigVM RigVMDeveloper ControlRig ControlRigDeveloper ControlRigEditor ControlRigSpline AnimGraph
 	AnimGraphRuntime BlueprintGraph PythonScriptPlugin DesktopPlatform AssetTools AssetRegistry ContentBrowser
-	EditorScriptingUtilities Blutility AnimationBlueprintLibrary MeshDescription StaticMeshDescription EditorSubsystem StaticMeshEditor)
+	EditorScriptingUtilities Blutility BlueprintEditorLibrary AnimationBlueprintLibrary MeshDescription StaticMeshDescription EditorSubsystem StaticMeshEditor)
 
 # Public dependencies between engine modules, as the engine declares them.
 set(VN_ENGINE_DEPS_CoreUObject Core)
@@ -36,6 +36,7 @@ set(VN_ENGINE_DEPS_BlueprintGraph Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_AssetTools Core CoreUObject Engine UnrealEd)
 set(VN_ENGINE_DEPS_EditorScriptingUtilities Core CoreUObject Engine UnrealEd)
 set(VN_ENGINE_DEPS_Blutility Core CoreUObject Engine UnrealEd)
+set(VN_ENGINE_DEPS_BlueprintEditorLibrary Core CoreUObject Engine UnrealEd)
 set(VN_ENGINE_DEPS_AnimationBlueprintLibrary Core CoreUObject Engine)
 set(VN_ENGINE_DEPS_ControlRigSpline Core CoreUObject Engine ControlRig RigVM AnimationCore)
 

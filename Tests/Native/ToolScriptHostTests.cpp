@@ -200,7 +200,7 @@ TEST(ToolScriptHost, TheRealScriptRegistersExactlyItsFourteenBuiltinsEachCallabl
 	EXPECT_EQ(Narrow(Evaluate(*Python, TEXT("[name for name in ") + Expected + TEXT(" if not callable(getattr(_vn_builtins, name, None))]"))), "[]");
 }
 
-TEST(ToolScriptHost, TheThirdPersonCharacterBuiltinReachesTheActionAndReportsItsMissingBuilder)
+TEST(ToolScriptHost, TheThirdPersonCharacterBuiltinReachesTheActionAndReportsAMissingMesh)
 {
 	StartOnNewProject("ThirdPerson");
 	if (HasFatalFailure())
@@ -216,7 +216,7 @@ TEST(ToolScriptHost, TheThirdPersonCharacterBuiltinReachesTheActionAndReportsIts
 	const TArray<HostEditor::FMessageDialogRecord>& Dialogs = HostEditor::GetMessageDialogs();
 	ASSERT_EQ(Dialogs.Num(), 1);
 	EXPECT_EQ(Narrow(Dialogs[0].Title), "Vantorel");
-	EXPECT_EQ(Narrow(Dialogs[0].Message), "Set Character failed:\nSetting the character mesh is not available yet");
+	EXPECT_EQ(Narrow(Dialogs[0].Message), "Set Character failed:\nChoose a SkeletalMesh in Mannequin Exported, or select one in the Content Browser, first.");
 	int32 NameErrors = 0;
 	for (const HostEditor::FLogLine& Line : Log.GetLines())
 	{

@@ -299,7 +299,7 @@ def test_an_action_reports_success_and_a_failure_without_stopping_the_editor(too
     ("vn_run_create_control_rig", "Create Control Rig failed:\nChoose an existing Body Control Rig template .uasset file first."),
     ("vn_run_create_body_control_rig", "Create Body Control Rig failed:\nChoose an existing Body Control Rig template .uasset file first."),
     ("vn_run_create_face_control_rig", "Create face Control Rig failed:\nChoose an existing Face JSON file first."),
-    ("vn_run_set_third_person_character", "Set Character failed:\nSetting the character mesh is not available yet"),
+    ("vn_run_set_third_person_character", "Set Character failed:\nCould not find BP_ThirdPersonCharacter, BP_FirstPersonCharacter, or BP_TopDownCharacter in /Game."),
 ])
 def test_an_action_whose_builder_is_missing_or_refused_fails_with_a_message(tool, editor, hero, action, text):
     tool["set_target_skeletal_mesh"](hero)

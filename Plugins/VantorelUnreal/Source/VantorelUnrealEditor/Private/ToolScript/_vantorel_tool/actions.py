@@ -9,6 +9,7 @@ from _vantorel_tool import state
 from _vantorel_tool.assets import guess_skeletal_mesh_path, set_body_control_rig_template
 from _vantorel_tool.body.driver import create_body_control_rig_from_json
 from _vantorel_tool.body.mannequin import create_body_control_rig, ensure_mannequin_comparison_assets
+from _vantorel_tool.character import set_character_mesh
 from _vantorel_tool.engine import call_first_accepted, show_vantorel_message
 from _vantorel_tool.face.build import create_vn_face_control_rig
 from _vantorel_tool.names import error_text, package_path_of
@@ -22,7 +23,6 @@ from _vantorel_tool.state import (
 
 TOOL_WINDOW_REQUIRED_MESSAGE = ("Vantorel Unreal plugin is required. Install or rebuild the Vantorel plugin "
                                 "that includes the editor tool window.")
-NOT_AVAILABLE_SUFFIX = " is not available yet"
 BODY_RIG_NOT_CREATED_MESSAGE = "The body Control Rig was not created."
 FACE_PART_FAILED_TEXT = "The body Control Rig is saved at %s; adding the face to it failed: %s"
 UNKNOWN_MODE_PREFIX = "Unknown Control Rig mode: "
@@ -35,14 +35,6 @@ LABEL_SET_CHARACTER = "Set Character"
 LABEL_CREATE_BODY_CONTROL_RIG = "Create Body Control Rig"
 LABEL_CREATE_FACE_CONTROL_RIG = "Create face Control Rig"
 LABEL_CREATE_CONTROL_RIG = "Create Control Rig"
-
-
-# ---- builders still to come ---------------------------------------------------------------------------
-# Each says that it is not there yet; the action that runs it reports that in its message box.
-
-def set_character_mesh():
-    """The target mesh on the project's character blueprint."""
-    raise RuntimeError("Setting the character mesh" + NOT_AVAILABLE_SUFFIX)
 
 
 # ---- builds -----------------------------------------------------------------------------------------
