@@ -5,9 +5,20 @@
 #include <filesystem>
 #include <string>
 
+#include "Animation/BlendSpace1D.h"
+#include "Animation/Skeleton.h"
+#include "Components/CapsuleComponent.h"
+#include "Components/SkeletalMeshComponent.h"
 #include "CoreMinimal.h"
+#include "Engine/BlueprintGeneratedClass.h"
 #include "Engine/SkeletalMesh.h"
+#include "GameFramework/Character.h"
+#include "GameFramework/CharacterMovementComponent.h"
 #include "HostEditorSupport/HostEditorSession.h"
+#include "Kismet2/KismetEditorUtilities.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+#include "UObject/UnrealType.h"
 #include "VNMannequinScale.h"
 
 namespace
@@ -42,8 +53,106 @@ namespace
 			return Mesh;
 		}
 
+		/** A leg of exactly Scale times the mannequin's, straight down from the hip. */
+		static USkeletalMesh* MakeLeg(const FString& Path, double Scale)
+		{
+			const double Leg = 85.55921 * Scale;
+			return Make(Path, {
+				{TEXT("Root_M"), NAME_None, FTransform(FVector(0, 0, 100))},
+				{TEXT("Hip_R"), TEXT("Root_M"), FTransform(FVector(0, -10, 0))},
+				{TEXT("Knee_R"), TEXT("Hip_R"), FTransform(FVector(0, 0, -Leg / 2))},
+				{TEXT("Ankle_R"), TEXT("Knee_R"), FTransform(FVector(0, 0, -Leg / 2))},
+			});
+		}
+
+		/** A one-axis BlendSpace with samples at 0, 200 and 500 on an axis of that name. */
+		static UBlendSpace1D* MakeBlendSpace(const FString& Name, const TCHAR* AxisName)
+		{
+			UBlendSpace1D* BlendSpace = NewObject<UBlendSpace1D>(CreatePackage(*(TEXT("/Game/Scale/") + Name)), FName(*Name), EObjectFlags(RF_Public | RF_Standalone));
+			FBlendParameter* Axis = UBlendSpace::StaticClass()->FindPropertyByName(FName(TEXT("BlendParameters")))->ContainerPtrToValuePtr<FBlendParameter>(BlendSpace, 0);
+			Axis->DisplayName = AxisName;
+			Axis->Max = 500.0f;
+			for (const double Speed : {0.0, 200.0, 500.0})
+			{
+				BlendSpace->AddSample(nullptr, FVector(Speed, 0, 0));
+			}
+			return BlendSpace;
+		}
+
+		static bool LogHas(const FString& Needle)
+		{
+			for (const HostEditor::FLogLine& Line : HostEditor::GetLogLines())
+			{
+				if (Line.Text.Contains(Needle))
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+
 		std::filesystem::path ProjectDir;
 	};
+}
+
+TEST_F(MannequinScaleTest, ScaleToFitScalesTheSpeedAxisAndReportsEachSample)
+{
+	const USkeletalMesh* Twice = MakeLeg(TEXT("/Game/Scale/SK_Twice"), 2.0);
+	UBlendSpace1D* Template = MakeBlendSpace(TEXT("BS_Template"), TEXT("speed"));
+	UBlendSpace1D* Copy = MakeBlendSpace(TEXT("BS_Copy"), TEXT("speed"));
+	// The copy's samples at 200, 450 and 400: the second one cannot go to 400, where the third still is.
+	ASSERT_TRUE(Copy->EditSampleValue(2, FVector(450, 0, 0)));
+	ASSERT_TRUE(Copy->DeleteSample(0));
+	ASSERT_NE(Copy->AddSample(nullptr, FVector(400, 0, 0)), INDEX_NONE);
+	VantorelMannequinScale::ScaleBlendSpaceSpeeds(Twice, Template, Copy);
+	EXPECT_FLOAT_EQ(Copy->GetBlendParameter(0).Max, 1000.0f);
+	EXPECT_EQ(Narrow(Copy->GetBlendParameter(0).DisplayName), "speed");
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Scale to Fit: factor 2.000000, BlendSpace Speed range 0.000..500.000 -> 0.000..1000.000")));
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Scale to Fit: BlendSpace sample 0 Speed 0.000 -> 0.000 (updated)")));
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Scale to Fit: BlendSpace sample 1 Speed 200.000 -> 400.000 (update rejected)")));
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Scale to Fit: BlendSpace sample 2 Speed 500.000 -> 1000.000 (updated)")));
+	EXPECT_EQ(Copy->GetBlendSample(0).SampleValue.X, 0.0);
+	EXPECT_EQ(Copy->GetBlendSample(1).SampleValue.X, 450.0) << "the refused edit left the sample where it was";
+	EXPECT_EQ(Copy->GetBlendSample(2).SampleValue.X, 1000.0);
+
+	UBlendSpace1D* Unnamed = MakeBlendSpace(TEXT("BS_Direction"), TEXT("Direction"));
+	UBlendSpace1D* UnnamedCopy = MakeBlendSpace(TEXT("BS_DirectionCopy"), TEXT("Direction"));
+	VantorelMannequinScale::ScaleBlendSpaceSpeeds(Twice, Unnamed, UnnamedCopy);
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Scale to Fit: no BlendSpace axis named Speed was found.")));
+	EXPECT_FLOAT_EQ(UnnamedCopy->GetBlendParameter(0).Max, 500.0f);
+	EXPECT_EQ(UnnamedCopy->GetBlendSample(2).SampleValue.X, 500.0);
+}
+
+TEST_F(MannequinScaleTest, TheCharacterCompensationsUseTheFactorAndStopQuietlyWithoutOne)
+{
+	UBlueprint* Character = FKismetEditorUtilities::CreateBlueprint(ACharacter::StaticClass(), CreatePackage(TEXT("/Game/Scale/BP_Character")), FName(TEXT("BP_Character")), BPTYPE_Normal);
+	ACharacter* Defaults = Character->GeneratedClass->GetDefaultObject<ACharacter>();
+
+	// A leg of exactly the mannequin's: every value at its base.
+	VantorelMannequinScale::ScaleCharacterGameplayValues(MakeLeg(TEXT("/Game/Scale/SK_Mannequin"), 1.0), Character);
+	EXPECT_FLOAT_EQ(Defaults->GetCapsuleComponent()->GetUnscaledCapsuleRadius(), 35.0f);
+	EXPECT_FLOAT_EQ(Defaults->GetCapsuleComponent()->GetUnscaledCapsuleHalfHeight(), 90.0f);
+	EXPECT_FLOAT_EQ(Defaults->GetCharacterMovement()->JumpZVelocity, 500.0f);
+	EXPECT_FLOAT_EQ(Defaults->GetMesh()->GetRelativeLocation().Z, -89.0f);
+
+	// Twice the mannequin: capsule 70 by 180, jump 500 times the square root of 2.
+	const USkeletalMesh* Twice = MakeLeg(TEXT("/Game/Scale/SK_Twice"), 2.0);
+	VantorelMannequinScale::ScaleCharacterGameplayValues(Twice, Character);
+	EXPECT_FLOAT_EQ(Defaults->GetCapsuleComponent()->GetUnscaledCapsuleRadius(), 70.0f);
+	EXPECT_FLOAT_EQ(Defaults->GetCapsuleComponent()->GetUnscaledCapsuleHalfHeight(), 180.0f);
+	EXPECT_NEAR(Defaults->GetCharacterMovement()->JumpZVelocity, 707.1068f, 1e-3);
+	EXPECT_FLOAT_EQ(Defaults->GetCharacterMovement()->GetCrouchedHalfHeight(), 80.0f);
+	EXPECT_FLOAT_EQ(Defaults->GetCharacterMovement()->GravityScale, 1.0f);
+	VantorelMannequinScale::MatchMannequinSize(Twice, Character);
+	EXPECT_EQ(Defaults->GetMesh()->GetRelativeScale3D(), FVector(0.5));
+	EXPECT_TRUE(LogHas(TEXT("Vantorel Match Mannequin Size: character 2.000000x, Mesh component scale 0.500000")));
+
+	// No leg to measure: nothing changes.
+	const USkeletalMesh* NoLeg = Make(TEXT("/Game/Scale/SK_NoLeg"), {{TEXT("root"), NAME_None, FTransform::Identity}});
+	VantorelMannequinScale::MatchMannequinSize(NoLeg, Character);
+	VantorelMannequinScale::ScaleCharacterGameplayValues(NoLeg, Character);
+	EXPECT_EQ(Defaults->GetMesh()->GetRelativeScale3D(), FVector(0.5));
+	EXPECT_FLOAT_EQ(Defaults->GetCapsuleComponent()->GetUnscaledCapsuleRadius(), 70.0f);
 }
 
 TEST_F(MannequinScaleTest, TheFactorIsTheLegOverTheMannequinsLeg)

@@ -51,6 +51,18 @@ def selected_skeletal_meshes():
     return [asset for asset in unreal.EditorUtilityLibrary.get_selected_assets() if is_skeletal_mesh(asset)]
 
 
+def target_or_selected_skeletal_mesh(no_mesh_message):
+    """The target mesh, else the first skeletal mesh selected in the Content Browser; raises
+    RuntimeError with no_mesh_message when there is neither."""
+    mesh = state.skeletal_mesh
+    if mesh is None:
+        selected = selected_skeletal_meshes()
+        mesh = selected[0] if selected else None
+    if mesh is None:
+        raise RuntimeError(no_mesh_message)
+    return mesh
+
+
 def selected_skeletal_mesh():
     """The one skeletal mesh selected in the Content Browser; raises RuntimeError when none or several
     are selected."""

@@ -3,8 +3,7 @@ down): every skeletal mesh component the blueprint's character has shows the mes
 
 import unreal
 
-from _vantorel_tool import state
-from _vantorel_tool.assets import selected_skeletal_meshes
+from _vantorel_tool.assets import target_or_selected_skeletal_mesh
 from _vantorel_tool.names import error_text
 
 CHARACTER_BLUEPRINT_NAMES = ("BP_ThirdPersonCharacter", "BP_FirstPersonCharacter", "BP_TopDownCharacter")
@@ -108,12 +107,7 @@ def set_character_mesh():
     """Puts the target mesh (else the one selected in the Content Browser) on every skeletal mesh
     component of the project's template character blueprint, compiles and saves it. Returns the
     names of the components set."""
-    mesh = state.skeletal_mesh
-    if mesh is None:
-        selected = selected_skeletal_meshes()
-        mesh = selected[0] if selected else None
-    if mesh is None:
-        raise RuntimeError(NO_MESH_MESSAGE)
+    mesh = target_or_selected_skeletal_mesh(NO_MESH_MESSAGE)
     name, blueprint = find_character_blueprint()
     try:
         generated = unreal.BlueprintEditorLibrary.generated_class(blueprint)

@@ -3,8 +3,7 @@ translations from the Skeleton, except the mannequin's IK bones, which follow th
 
 import unreal
 
-from _vantorel_tool import state
-from _vantorel_tool.assets import selected_skeletal_meshes
+from _vantorel_tool.assets import target_or_selected_skeletal_mesh
 
 NATIVE_LIBRARY = "VNFaceSDKImportLibrary"
 APPLIED_TEXT = "Applied Skeleton retargeting options. IK bones set to Animation. Changes:"
@@ -18,12 +17,7 @@ def apply_mannequin_retargeting_options():
     """Sets the retargeting options on the Skeleton of the target mesh (else of the one selected in
     the Content Browser) and returns how many bones changed. A missing mesh or Skeleton is an error,
     not a run that changed nothing."""
-    mesh = state.skeletal_mesh
-    if mesh is None:
-        selected = selected_skeletal_meshes()
-        mesh = selected[0] if selected else None
-    if mesh is None:
-        raise RuntimeError(NO_MESH_MESSAGE)
+    mesh = target_or_selected_skeletal_mesh(NO_MESH_MESSAGE)
     if mesh.get_editor_property("skeleton") is None:
         raise RuntimeError(NO_SKELETON_MESSAGE)
     library = getattr(unreal, NATIVE_LIBRARY, None)
