@@ -16,7 +16,7 @@ import make_template_content  # noqa: E402
 
 TEMPLATES_DIR = os.path.join(ROOT, "HostEditor", "Templates")
 CONTENT_DIR = os.path.join(ROOT, "HostEditor", make_template_content.TEMPLATE_CONTENT_DIR)
-PACKAGES = [os.path.join(*path.split("/")) for path in (
+PACKAGES = sorted(os.path.join(*path.split("/")) for path in (
     "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/ABP_Unarmed.uasset",
     "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/BS_Idle_Walk_Run.uasset",
     "TemplateResources/High/Characters/Content/Mannequins/Anims/Unarmed/MM_Idle.uasset",
@@ -29,7 +29,7 @@ PACKAGES = [os.path.join(*path.split("/")) for path in (
     "TemplateResources/High/Characters/Content/Mannequins/Rigs/PA_Mannequin.uasset",
     "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonCharacter.uasset",
     "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonGameMode.uasset",
-    "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonPlayerController.uasset")]
+    "TP_ThirdPersonBP/Content/ThirdPerson/Blueprints/BP_ThirdPersonPlayerController.uasset"))
 
 
 def package_files(folder):
