@@ -39,6 +39,19 @@ namespace HostEditor
 	/** True once StartEditor has run, until ShutdownEditor. */
 	UNREALED_API bool IsEditorStarted();
 
+	/**
+	 * One frame of the editor's engine loop: the core ticker (the HTTP module hands its requests'
+	 * progress and ends to their delegates there) and a Slate tick. Stand-in only: the headless editor
+	 * runs frames when asked to.
+	 */
+	UNREALED_API void TickEngine(float DeltaSeconds);
+
+	/**
+	 * Runs frames (a few milliseconds apart) until Done says so or TimeoutSeconds pass. Returns whether
+	 * Done said so.
+	 */
+	UNREALED_API bool RunFramesUntil(const TFunction<bool()>& Done, double TimeoutSeconds);
+
 	/** Selects these assets in the Content Browser, replacing the selection. */
 	UNREALED_API void SelectAssets(const TArray<FString>& ObjectPaths);
 

@@ -4,12 +4,16 @@
 
 #include "Animation/Skeleton.h"
 #include "AssetToolsModule.h"
+#include "Containers/Ticker.h"
 #include "Editor.h"
+#include "Framework/Application/SlateApplication.h"
 #include "Engine/SkeletalMesh.h"
 #include "Engine/World.h"
 #include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
 #include "HAL/FileManager.h"
+#include "HAL/PlatformProcess.h"
+#include "HAL/PlatformTime.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/EditorProcessReset.h"
@@ -325,6 +329,31 @@ namespace HostEditor
 	bool IsEditorStarted()
 	{
 		return Started();
+	}
+
+	void TickEngine(float DeltaSeconds)
+	{
+		FTSTicker::GetCoreTicker().Tick(DeltaSeconds);
+		if (FSlateApplication::IsInitialized())
+		{
+			FSlateApplication::Get().Tick(ESlateTickType::All);
+		}
+	}
+
+	bool RunFramesUntil(const TFunction<bool()>& Done, double TimeoutSeconds)
+	{
+		const double Start = FPlatformTime::Seconds();
+		const float Step = 0.005f;
+		while (!Done())
+		{
+			if (FPlatformTime::Seconds() - Start > TimeoutSeconds)
+			{
+				return false;
+			}
+			FPlatformProcess::Sleep(Step);
+			TickEngine(Step);
+		}
+		return true;
 	}
 
 	void SelectAssets(const TArray<FString>& ObjectPaths)
