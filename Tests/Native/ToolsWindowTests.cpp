@@ -199,7 +199,7 @@ Button {S}>Control Rig>Face JSON File>Browse
 			"RadioButton Standard Exported>Game Play>No size compensation\nButton Standard Exported>Game Play>Create Blueprint Class, Animation Blueprint and BlendSpace\n",
 			"Body JSON File", "",
 			"CheckBox Standard Exported>Control Rig>Body rig options:>Backwards Solve\nCheckBox Standard Exported>Control Rig>Body rig options:>Driving Systems\nCheckBox Standard Exported>Control Rig>Body rig options:>Twist Solution\n")
-		+ "Section Demo\nButton Demo>Check Online for Demo Updates\nComboBox Demo\nButton Demo>Download Selected Demo\nButton Demo>Cancel\n"
+		+ "Section Demo\nButton Demo>Check Online for Demo Updates\nComboBox Demo>Online demos\nButton Demo>Download Selected Demo\nButton Demo>Cancel\n"
 		  "TextBox Demo>Folder\nButton Demo>Folder>Browse\nComboBox Demo>File\nButton Demo>File>Refresh\nButton Demo>Open Demo File\n"
 		  "Section About\nButton About>Check for Update\nButton About>Update\nButton About>Visit What's New\nButton About>See EULA\n";
 	EXPECT_EQ(Paths, Expected);
@@ -511,9 +511,9 @@ TEST_F(ToolsWindowTest, TheDemoFolderDefaultsBelowSavedAndListsItsProjects)
 	EXPECT_EQ(Control(TEXT("Demo>File")).Value, TEXT("Hero"));
 	EXPECT_TRUE(Control(TEXT("Open Demo File")).bEnabled);
 	EXPECT_TRUE(SettingsText().Contains(TEXT("DemoFolder=") + FPaths::GetPath(FPaths::GetPath(Project))));
-	// Buttons whose work is not in this build say so instead of doing nothing.
-	Click(TEXT("Check Online for Demo Updates"));
-	EXPECT_TRUE(HostEditor::FSlateUser::Outline(Root()).Contains(TEXT("is not available in this build yet.")));
+	// Opening a demo project is not in this build yet: the button says so instead of doing nothing.
+	Click(TEXT("Open Demo File"));
+	EXPECT_TRUE(HostEditor::FSlateUser::Outline(Root()).Contains(TEXT("Opening demo projects is not available in this build yet.")));
 }
 
 TEST_F(ToolsWindowTest, WithoutPythonTheRigButtonIsHandledAndDoesNothing)

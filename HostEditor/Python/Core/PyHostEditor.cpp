@@ -21,6 +21,8 @@
 #include "HostEditorSupport/SlateRecord.h"
 #include "HostEditorSupport/SlateUser.h"
 #include "HostEditorSupport/ThirdPersonTemplates.h"
+#include "HttpManager.h"
+#include "HttpModule.h"
 #include "Widgets/Docking/SDockTab.h"
 #include "Modules/ModuleManager.h"
 #include "Widgets/SWindow.h"
@@ -499,6 +501,8 @@ namespace HostEditorPython
 			}
 			return ToUtf8(Mesh->GetPathName());
 		});
+		Editor.def("tick_engine", [](float DeltaSeconds) { HostEditor::TickEngine(DeltaSeconds); });
+		Editor.def("http_requests_in_flight", []() { return FHttpModule::Get().GetHttpManager().GetNumRequestsInFlight(); });
 		Editor.def("make_third_person_gameplay_templates", [](const std::string& MeshPath) {
 			USkeletalMesh* Mesh = LoadObject<USkeletalMesh>(nullptr, *FromUtf8(MeshPath));
 			if (!Mesh)

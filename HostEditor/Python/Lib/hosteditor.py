@@ -197,6 +197,28 @@ def create_skeletal_mesh(package_path, bones, import_uniform_scale=1.0, imported
     return unreal.load_asset(path)
 
 
+def tick_engine(delta_seconds=0.005):
+    """One frame of the editor's engine loop: the core ticker (HTTP progress and completions) and Slate."""
+    _native.tick_engine(float(delta_seconds))
+
+
+def http_requests_in_flight():
+    """How many HTTP requests are started and not yet completed on the game thread."""
+    return _native.http_requests_in_flight()
+
+
+def run_frames_until_downloads_end(timeout=30.0):
+    """Runs the editor's frames (the engine loop: the HTTP module's progress and completions, Slate)
+    until no HTTP request is in flight; raises TimeoutError when timeout seconds pass first."""
+    import time
+    start = time.monotonic()
+    while _native.http_requests_in_flight():
+        if time.monotonic() - start > timeout:
+            raise TimeoutError("HTTP requests still in flight after %.1f s" % timeout)
+        time.sleep(0.005)
+        _native.tick_engine(0.005)
+
+
 def make_third_person_gameplay_templates(mesh_path):
     """Makes and saves the third-person template's gameplay assets for the mannequin mesh at mesh_path:
     the locomotion clips, BS_Idle_Walk_Run, ABP_Unarmed, BP_ThirdPersonCharacter,

@@ -18,6 +18,7 @@ void STextBlock::Construct(const FArguments& InArgs)
 {
 	BoundText = InArgs._Text;
 	Font = InArgs._Font;
+	ColorAndOpacity = InArgs._ColorAndOpacity;
 	AutoWrapText = InArgs._AutoWrapText;
 }
 

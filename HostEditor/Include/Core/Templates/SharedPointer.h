@@ -238,3 +238,16 @@ template <typename ObjectType, ESPMode Mode>
 uint32 GetTypeHash(const TSharedPtr<ObjectType, Mode>& Pointer) { return GetTypeHash((const void*)Pointer.Get()); }
 template <typename ObjectType, ESPMode Mode>
 uint32 GetTypeHash(const TSharedRef<ObjectType, Mode>& Reference) { return GetTypeHash((const void*)&Reference.Get()); }
+
+/** A shared reference to an object that shares itself (TSharedFromThis), as its own type. */
+template <typename OtherType>
+auto SharedThis(OtherType* ThisPtr)
+{
+	return StaticCastSharedRef<OtherType>(ThisPtr->AsShared());
+}
+
+template <typename OtherType>
+auto SharedThis(const OtherType* ThisPtr)
+{
+	return StaticCastSharedRef<const OtherType>(ThisPtr->AsShared());
+}

@@ -13,6 +13,7 @@
 #include "Styling/AppStyle.h"
 #include "Styling/CoreStyle.h"
 #include "Templates/Casts.h"
+#include "VNDemoCharacters.h"
 #include "VNGameplayAssets.h"
 #include "VNMannequinScale.h"
 #include "VNToolScriptHost.h"
@@ -456,23 +457,38 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 		]
 		+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 		[
-			SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([this]() { return FText::FromString(DemoStatus); }))
+			SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([]() { return FText::FromString(VantorelDemos::FDemoDownloads::Get().Status); }))
 		]
 		+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 		[
 			SNew(SButton)
 			.Text(LOCTEXT("CheckOnlineDemos", "Check Online for Demo Updates"))
-			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &DemoStatus, TEXT("Checking online demos")))
+			.IsEnabled(TAttribute<bool>::CreateLambda([]() { return !VantorelDemos::FDemoDownloads::Get().bBusy; }))
+			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnCheckOnlineDemos))
 		]
 		+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 		[
-			SNew(FStringCombo)
+			SAssignNew(OnlineDemoCombo, FStringCombo)
+			.ToolTipText(LOCTEXT("OnlineDemosTip", "Online demos"))
 			.OptionsSource(&OnlineDemoItems)
-			.OnGenerateWidget(FStringCombo::FOnGenerateWidget::CreateLambda([](TSharedPtr<FString> Item) -> TSharedRef<SWidget> { return SNew(STextBlock).Text(FText::FromString(*Item)); }))
+			.OnGenerateWidget(FStringCombo::FOnGenerateWidget::CreateLambda([](TSharedPtr<FString> Item) -> TSharedRef<SWidget>
+			{
+				// An installed demo that is current shows in grey.
+				const bool bCurrent = Item->Contains(TEXT("(Up to date)"));
+				return SNew(STextBlock).Text(FText::FromString(*Item)).ColorAndOpacity(bCurrent ? FLinearColor(0.45f, 0.45f, 0.45f, 1.0f) : FLinearColor::White);
+			}))
+			.OnSelectionChanged(FStringCombo::FOnSelectionChanged::CreateLambda([](TSharedPtr<FString> Item, ESelectInfo::Type)
+			{
+				if (Item)
+				{
+					VantorelDemos::FDemoDownloads::Get().SelectedOnlineItem = *Item;
+				}
+			}))
 			[
 				SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([this]()
 				{
-					return OnlineDemoItems.IsEmpty() ? LOCTEXT("NoOnlineDemos", "No online demos found") : FText::FromString(*OnlineDemoItems[0]);
+					const FString& Selected = VantorelDemos::FDemoDownloads::Get().SelectedOnlineItem;
+					return OnlineDemoItems.IsEmpty() || Selected.IsEmpty() ? LOCTEXT("NoOnlineDemos", "No online demos found") : FText::FromString(Selected);
 				}))
 			]
 		]
@@ -483,14 +499,15 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 			[
 				SNew(SButton)
 				.Text(LOCTEXT("DownloadDemo", "Download Selected Demo"))
-				.IsEnabled(TAttribute<bool>::CreateLambda([this]() { return !OnlineDemoItems.IsEmpty(); }))
-				.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &DemoStatus, TEXT("Downloading demos")))
+				.IsEnabled(TAttribute<bool>::CreateLambda([]() { return VantorelDemos::FDemoDownloads::Get().CanDownload(); }))
+				.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnDownloadDemo))
 			]
 			+ SHorizontalBox::Slot().AutoWidth()
 			[
 				SNew(SButton)
 				.Text(LOCTEXT("CancelDownload", "Cancel"))
-				.IsEnabled(false)
+				.IsEnabled(TAttribute<bool>::CreateLambda([]() { return VantorelDemos::FDemoDownloads::Get().bBusy; }))
+				.OnClicked(FOnClicked::CreateLambda([]() { VantorelDemos::FDemoDownloads::Get().Cancel(); return FReply::Handled(); }))
 			]
 		]
 		+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 4.0f)
@@ -562,7 +579,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 			SNew(SButton)
 			.Text(LOCTEXT("OpenDemoFile", "Open Demo File"))
 			.IsEnabled(TAttribute<bool>::CreateSP(this, &SVantorelToolsWindow::CanOpenDemoFile))
-			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &DemoStatus, TEXT("Opening demo projects")))
+			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &VantorelDemos::FDemoDownloads::Get().Status, TEXT("Opening demo projects")))
 		];
 
 	return PersistedArea(LOCTEXT("DemoSection", "Demo"), TEXT("DemoSectionExpanded"), Body);
@@ -874,6 +891,39 @@ FReply SVantorelToolsWindow::OnBrowseDemoFolder()
 bool SVantorelToolsWindow::CanOpenDemoFile() const
 {
 	return FPaths::FileExists(SelectedLocalDemoFile) && FPaths::GetExtension(SelectedLocalDemoFile).Equals(TEXT("uproject"), ESearchCase::IgnoreCase);
+}
+
+void SVantorelToolsWindow::SyncOnlineDemoItems()
+{
+	OnlineDemoItems.Reset();
+	for (const FString& Item : VantorelDemos::FDemoDownloads::Get().OnlineItems)
+	{
+		OnlineDemoItems.Add(MakeShared<FString>(Item));
+	}
+	if (OnlineDemoCombo)
+	{
+		OnlineDemoCombo->RefreshOptions();
+	}
+}
+
+FReply SVantorelToolsWindow::OnCheckOnlineDemos()
+{
+	VantorelDemos::FDemoDownloads::Get().CheckOnline(FVantorelToolsWindowState::Get().DemoFolder,
+		FSimpleDelegate::CreateSP(this, &SVantorelToolsWindow::SyncOnlineDemoItems));
+	return FReply::Handled();
+}
+
+void SVantorelToolsWindow::OnDemoInstalled()
+{
+	RefreshLocalDemoFiles();
+	SyncOnlineDemoItems();
+}
+
+FReply SVantorelToolsWindow::OnDownloadDemo()
+{
+	VantorelDemos::FDemoDownloads::Get().DownloadSelected(FVantorelToolsWindowState::Get().DemoFolder,
+		FSimpleDelegate::CreateSP(this, &SVantorelToolsWindow::OnDemoInstalled));
+	return FReply::Handled();
 }
 
 FReply SVantorelToolsWindow::OnNotAvailableYet(FString* StatusLine, const TCHAR* What)

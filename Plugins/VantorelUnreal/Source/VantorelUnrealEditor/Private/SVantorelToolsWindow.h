@@ -8,6 +8,7 @@
 #include "Styling/SlateTypes.h"
 #include "VNMannequinScale.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
+#include "Widgets/Input/SComboBox.h"
 #include "Widgets/SCompoundWidget.h"
 
 struct FVantorelRigSectionState;
@@ -57,6 +58,11 @@ private:
 
 	// The Demo section's local part.
 	void RefreshLocalDemoFiles();
+	/** The online drop-down's rows from the demo downloads' items. */
+	void SyncOnlineDemoItems();
+	FReply OnCheckOnlineDemos();
+	FReply OnDownloadDemo();
+	void OnDemoInstalled();
 	FReply OnBrowseDemoFolder();
 	FReply OnNotAvailableYet(FString* StatusLine, const TCHAR* What);
 	bool CanOpenDemoFile() const;
@@ -70,9 +76,9 @@ private:
 
 	TArray<TSharedPtr<FString>> ModeOptions;
 	TArray<TSharedPtr<FString>> OnlineDemoItems;
+	TSharedPtr<SComboBox<TSharedPtr<FString>>> OnlineDemoCombo;
 	TArray<TSharedPtr<FString>> LocalDemoFiles;
 	FString SelectedLocalDemoFile;
-	FString DemoStatus;
 	FString LocalDemoStatus;
 	FString UpdateStatus;
 	FString InstalledVersion;

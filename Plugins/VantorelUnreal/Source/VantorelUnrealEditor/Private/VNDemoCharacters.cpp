@@ -1,0 +1,409 @@
+// The demo characters: the server's list, the statuses against what is installed, the list and
+// download requests through the engine's HTTP module, and installing an archive with 7-Zip.
+
+#include "VNDemoCharacters.h"
+
+#include "HAL/FileManager.h"
+#include "HAL/PlatformMisc.h"
+#include "HAL/PlatformProcess.h"
+#include "HttpModule.h"
+#include "Interfaces/IHttpRequest.h"
+#include "Interfaces/IHttpResponse.h"
+#include "Misc/DateTime.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Paths.h"
+#include "VantorelUnrealEditorLog.h"
+
+namespace VantorelDemos
+{
+	const TCHAR* const DemoListFileName = TEXT("DemoVersionsUnreal.txt");
+	const TCHAR* const DownloadBaseEnvironmentVariable = TEXT("VANTOREL_DOWNLOAD_BASE_URL");
+
+	namespace
+	{
+		const TCHAR* const DefaultDownloadBase = TEXT("https://www.vantorel.com/download/VantorelExamples/");
+		const TCHAR* const DemoSuffix = TEXT("Unreal");
+		const TCHAR* const ItemSeparator = TEXT("  (");
+		constexpr double BytesPerMegabyte = 1048576.0;
+
+		/** A version part's value: its leading digits (0 when it has none). */
+		int64 PartValue(const FString& Part)
+		{
+			int64 Value = 0;
+			for (const TCHAR Char : Part)
+			{
+				if (Char < '0' || Char > '9')
+				{
+					break;
+				}
+				Value = Value * 10 + (Char - '0');
+			}
+			return Value;
+		}
+
+		TArray<FString> SortedNames(const TMap<FString, FString>& Versions)
+		{
+			TArray<FString> Names;
+			Versions.GenerateKeyArray(Names);
+			Names.Sort([](const FString& A, const FString& B) { return A.Compare(B, ESearchCase::IgnoreCase) < 0; });
+			return Names;
+		}
+
+		/** 7-Zip as the Program Files folders hold it, else the bare program name for the system's search. */
+		FString FindSevenZip()
+		{
+			for (const TCHAR* Variable : {TEXT("ProgramFiles"), TEXT("ProgramFiles(x86)")})
+			{
+				const FString Folder = FPlatformMisc::GetEnvironmentVariable(Variable);
+				const FString Candidate = FPaths::Combine(Folder, TEXT("7-Zip/7z.exe"));
+				if (!Folder.IsEmpty() && FPaths::FileExists(Candidate))
+				{
+					return Candidate;
+				}
+			}
+			return TEXT("7z.exe");
+		}
+
+		void FindProjects(const FString& Folder, const FString& FileName, TArray<FString>& OutFound)
+		{
+			TArray<FString> Found;
+			IFileManager::Get().FindFilesRecursive(Found, *Folder, *FileName, true, false);
+			for (const FString& File : Found)
+			{
+				if (FPaths::GetCleanFilename(File).Equals(FileName, ESearchCase::IgnoreCase))
+				{
+					OutFound.Add(File);
+				}
+			}
+		}
+	}
+
+	FString DownloadBaseUrl()
+	{
+		FString Base = FPlatformMisc::GetEnvironmentVariable(DownloadBaseEnvironmentVariable);
+		if (Base.IsEmpty())
+		{
+			Base = DefaultDownloadBase;
+		}
+		if (!Base.EndsWith(TEXT("/")))
+		{
+			Base += TEXT("/");
+		}
+		return Base;
+	}
+
+	bool IsValidDemoName(const FString& Name)
+	{
+		if (Name.IsEmpty() || Name == TEXT(".") || Name == TEXT(".."))
+		{
+			return false;
+		}
+		for (const TCHAR Char : Name)
+		{
+			const bool bLetterOrDigit = (Char >= 'a' && Char <= 'z') || (Char >= 'A' && Char <= 'Z') || (Char >= '0' && Char <= '9');
+			if (!bLetterOrDigit && Char != '_' && Char != '-')
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+
+	TMap<FString, FString> ParseDemoList(const FString& Text)
+	{
+		TMap<FString, FString> Versions;
+		TArray<FString> Lines;
+		Text.ParseIntoArrayLines(Lines, true);
+		for (const FString& Raw : Lines)
+		{
+			const FString Line = Raw.TrimStartAndEnd();
+			if (Line.IsEmpty())
+			{
+				continue;
+			}
+			TArray<FString> Fields;
+			Line.ParseIntoArrayWS(Fields);
+			if (Fields.Num() != 2 || !IsValidDemoName(Fields[0]))
+			{
+				UE_LOG(LogVantorelUnrealEditor, Log, TEXT("Vantorel demos: skipped the list line '%s'"), *Line.Left(200));
+				continue;
+			}
+			Versions.Add(Fields[0], Fields[1]);
+		}
+		return Versions;
+	}
+
+	FString WriteDemoList(const TMap<FString, FString>& Versions)
+	{
+		FString Text;
+		for (const FString& Name : SortedNames(Versions))
+		{
+			Text += Name + TEXT(" ") + Versions[Name] + TEXT("\r\n");
+		}
+		return Text;
+	}
+
+	bool IsVersionNewer(const FString& A, const FString& B)
+	{
+		TArray<FString> PartsA;
+		TArray<FString> PartsB;
+		A.ParseIntoArray(PartsA, TEXT("."), true);
+		B.ParseIntoArray(PartsB, TEXT("."), true);
+		for (int32 Index = 0; Index < FMath::Max(PartsA.Num(), PartsB.Num()); ++Index)
+		{
+			const int64 ValueA = PartsA.IsValidIndex(Index) ? PartValue(PartsA[Index]) : 0;
+			const int64 ValueB = PartsB.IsValidIndex(Index) ? PartValue(PartsB[Index]) : 0;
+			if (ValueA != ValueB)
+			{
+				return ValueA > ValueB;
+			}
+		}
+		return false;
+	}
+
+	FString DemoProjectFile(const FString& DemoFolder, const FString& Name)
+	{
+		return FPaths::Combine(DemoFolder, Name + DemoSuffix, Name + DemoSuffix + TEXT(".uproject"));
+	}
+
+	FString DemoStatus(const FString& DemoFolder, const FString& Name, const FString& OnlineVersion, const TMap<FString, FString>& LocalVersions)
+	{
+		if (!FPaths::FileExists(DemoProjectFile(DemoFolder, Name)))
+		{
+			return TEXT("Not downloaded");
+		}
+		const FString* Local = LocalVersions.Find(Name);
+		if (!Local)
+		{
+			return TEXT("Downloaded");
+		}
+		return IsVersionNewer(OnlineVersion, *Local) ? TEXT("Update available") : TEXT("Up to date");
+	}
+
+	TMap<FString, FString> ReadLocalDemoList(const FString& DemoFolder)
+	{
+		FString Text;
+		if (DemoFolder.IsEmpty() || !FFileHelper::LoadFileToString(Text, *FPaths::Combine(DemoFolder, DemoListFileName)))
+		{
+			return TMap<FString, FString>();
+		}
+		return ParseDemoList(Text);
+	}
+
+	TArray<FString> MakeOnlineItems(const TMap<FString, FString>& OnlineVersions, const FString& DemoFolder)
+	{
+		const TMap<FString, FString> Local = ReadLocalDemoList(DemoFolder);
+		TArray<FString> Items;
+		for (const FString& Name : SortedNames(OnlineVersions))
+		{
+			Items.Add(Name + ItemSeparator + DemoStatus(DemoFolder, Name, OnlineVersions[Name], Local) + TEXT(")"));
+		}
+		return Items;
+	}
+
+	FString DemoNameOfItem(const FString& Item)
+	{
+		const int32 Separator = Item.Find(ItemSeparator);
+		return Separator == INDEX_NONE ? Item : Item.Left(Separator);
+	}
+
+	bool InstallDemo(const FString& DemoFolder, const FString& Name, const TArray<uint8>& Archive, FString& OutMessage)
+	{
+		IFileManager& Files = IFileManager::Get();
+		Files.MakeDirectory(*DemoFolder, true);
+		const FString Stamp = FDateTime::UtcNow().ToString(TEXT("%Y%m%d%H%M%S"));
+		const FString Work = FPaths::Combine(DemoFolder, TEXT(".vn_download_") + Stamp);
+		const FString ArchiveFile = FPaths::Combine(Work, Name + DemoSuffix + TEXT(".7z"));
+		const FString Stage = FPaths::Combine(Work, TEXT("stage"));
+		const FString Target = FPaths::Combine(DemoFolder, Name + DemoSuffix);
+		const FString Backup = Target + TEXT(".backup_") + Stamp;
+		Files.MakeDirectory(*Stage, true);
+		if (!FFileHelper::SaveArrayToFile(Archive, *ArchiveFile))
+		{
+			OutMessage = TEXT("Could not save the temporary demo archive.");
+			return false;
+		}
+		const auto Fail = [&](const TCHAR* Message) {
+			Files.DeleteDirectory(*Work, false, true);
+			OutMessage = Message;
+			return false;
+		};
+
+		const FString SevenZip = FindSevenZip();
+		const FString Arguments = FString::Printf(TEXT("x \"%s\" -o\"%s\" -y"), *ArchiveFile, *Stage);
+		FProcHandle Process = FPlatformProcess::CreateProc(*SevenZip, *Arguments, true, true, true, nullptr, 0, *Work, nullptr);
+		if (!Process.IsValid())
+		{
+			return Fail(TEXT("Could not start 7-Zip."));
+		}
+		FPlatformProcess::WaitForProc(Process);
+		int32 ExitCode = -1;
+		FPlatformProcess::GetProcReturnCode(Process, &ExitCode);
+		FPlatformProcess::CloseProc(Process);
+		if (ExitCode != 0)
+		{
+			UE_LOG(LogVantorelUnrealEditor, Warning, TEXT("Vantorel demos: 7-Zip (%s) ended with %d"), *SevenZip, ExitCode);
+			return Fail(TEXT("7-Zip could not extract the demo archive."));
+		}
+
+		TArray<FString> Projects;
+		FindProjects(Stage, Name + DemoSuffix + TEXT(".uproject"), Projects);
+		if (Projects.Num() != 1)
+		{
+			return Fail(TEXT("The archive did not contain the expected Unreal project."));
+		}
+		const FString Extracted = FPaths::GetPath(Projects[0]);
+		const bool bHadDemo = Files.DirectoryExists(*Target);
+		if (bHadDemo && !Files.Move(*Backup, *Target, true, true))
+		{
+			return Fail(TEXT("Could not prepare the existing demo for replacement."));
+		}
+		if (!Files.Move(*Target, *Extracted, true, true))
+		{
+			if (bHadDemo)
+			{
+				Files.Move(*Target, *Backup, true, true);
+			}
+			return Fail(TEXT("Could not install the extracted demo; the previous demo was restored."));
+		}
+		if (bHadDemo)
+		{
+			Files.DeleteDirectory(*Backup, false, true);
+		}
+		Files.DeleteDirectory(*Work, false, true);
+		return true;
+	}
+
+	FDemoDownloads& FDemoDownloads::Get()
+	{
+		static FDemoDownloads Downloads;
+		return Downloads;
+	}
+
+	void FDemoDownloads::RebuildOnlineItems(const FString& DemoFolder)
+	{
+		const FString SelectedName = DemoNameOfItem(SelectedOnlineItem);
+		OnlineItems = MakeOnlineItems(OnlineVersions, DemoFolder);
+		SelectedOnlineItem = OnlineItems.IsEmpty() ? FString() : OnlineItems[0];
+		for (const FString& Item : OnlineItems)
+		{
+			if (DemoNameOfItem(Item) == SelectedName)
+			{
+				SelectedOnlineItem = Item;
+			}
+		}
+	}
+
+	void FDemoDownloads::CheckOnline(const FString& DemoFolder, FSimpleDelegate OnListed)
+	{
+		if (bBusy)
+		{
+			return;
+		}
+		Status = TEXT("Checking online demo versions...");
+		bBusy = true;
+		FHttpRequestRef Request = FHttpModule::Get().CreateRequest();
+		Request->SetVerb(TEXT("GET"));
+		Request->SetURL(DownloadBaseUrl() + DemoListFileName);
+		Request->OnProcessRequestComplete().BindLambda([this, DemoFolder, OnListed](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
+			bBusy = false;
+			CurrentRequest.Reset();
+			if (!bConnectedSuccessfully || !Response)
+			{
+				Status = TEXT("Could not reach the demo server.");
+				return;
+			}
+			const int32 Code = Response->GetResponseCode();
+			if (Code == EHttpResponseCodes::TooManyRequests)
+			{
+				Status = TEXT("Server busy (HTTP 429). Please try again later.");
+				return;
+			}
+			if (Code != EHttpResponseCodes::Ok)
+			{
+				Status = FString::Printf(TEXT("Demo server returned HTTP %d."), Code);
+				return;
+			}
+			OnlineVersions = ParseDemoList(Response->GetContentAsString());
+			RebuildOnlineItems(DemoFolder);
+			Status = OnlineVersions.IsEmpty() ? TEXT("No valid demos were listed by the server.") : TEXT("Choose one demo to download.");
+			OnListed.ExecuteIfBound();
+		});
+		CurrentRequest = Request;
+		if (!Request->ProcessRequest())
+		{
+			bBusy = false;
+			CurrentRequest.Reset();
+			Status = TEXT("Could not reach the demo server.");
+		}
+	}
+
+	void FDemoDownloads::DownloadSelected(const FString& DemoFolder, FSimpleDelegate OnInstalled)
+	{
+		if (bBusy)
+		{
+			return;
+		}
+		const FString Name = DemoNameOfItem(SelectedOnlineItem);
+		bBusy = true;
+		Status = TEXT("Downloading ") + Name + TEXT("...");
+		FHttpRequestRef Request = FHttpModule::Get().CreateRequest();
+		Request->SetVerb(TEXT("GET"));
+		Request->SetURL(DownloadBaseUrl() + Name + DemoSuffix + TEXT(".7z"));
+		Request->OnRequestProgress64().BindLambda([this](FHttpRequestPtr, uint64, uint64 BytesReceived) {
+			const uint64 Received = FMath::Min<uint64>(BytesReceived, 2147483647ull);
+			Status = FString::Printf(TEXT("Downloading... %.1f MB received"), (double)Received / BytesPerMegabyte);
+		});
+		Request->OnProcessRequestComplete().BindLambda([this, Name, DemoFolder, OnInstalled](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
+			bBusy = false;
+			CurrentRequest.Reset();
+			if (!bConnectedSuccessfully || !Response)
+			{
+				Status = TEXT("Download cancelled or could not reach the demo server.");
+				return;
+			}
+			const int32 Code = Response->GetResponseCode();
+			if (Code == EHttpResponseCodes::TooManyRequests)
+			{
+				Status = TEXT("Server busy (HTTP 429). Download was not retried.");
+				return;
+			}
+			if (Code != EHttpResponseCodes::Ok)
+			{
+				Status = FString::Printf(TEXT("Download failed: HTTP %d."), Code);
+				return;
+			}
+			FString Message;
+			if (!InstallDemo(DemoFolder, Name, Response->GetContent(), Message))
+			{
+				Status = Message;
+				return;
+			}
+			TMap<FString, FString> Local = ReadLocalDemoList(DemoFolder);
+			if (const FString* Online = OnlineVersions.Find(Name))
+			{
+				Local.Add(Name, *Online);
+			}
+			FFileHelper::SaveStringToFile(WriteDemoList(Local), *FPaths::Combine(DemoFolder, DemoListFileName));
+			RebuildOnlineItems(DemoFolder);
+			Status = TEXT("Installed ") + Name + TEXT(". Demo list refreshed.");
+			OnInstalled.ExecuteIfBound();
+		});
+		CurrentRequest = Request;
+		if (!Request->ProcessRequest())
+		{
+			bBusy = false;
+			CurrentRequest.Reset();
+			Status = TEXT("Download cancelled or could not reach the demo server.");
+		}
+	}
+
+	void FDemoDownloads::Cancel()
+	{
+		if (CurrentRequest)
+		{
+			CurrentRequest->CancelRequest();
+			Status = TEXT("Cancelling download...");
+		}
+	}
+}
