@@ -422,13 +422,10 @@ void USCS_Node::AddChildNode(USCS_Node* InNode, bool bAddToAllNodes)
 		return;
 	}
 	ChildNodes.Add(InNode);
-	if (bAddToAllNodes)
+	USimpleConstructionScript* Script = Cast<USimpleConstructionScript>(GetOuter());
+	if (bAddToAllNodes && Script && !Script->AllNodes.Contains(InNode))
 	{
-		if (USimpleConstructionScript* Script = Cast<USimpleConstructionScript>(GetOuter()))
-		{
-			TArray<USCS_Node*> All = Script->GetAllNodes();
-			(void)All;
-		}
+		Script->AllNodes.Add(InNode);
 	}
 }
 

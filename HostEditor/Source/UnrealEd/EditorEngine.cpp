@@ -144,24 +144,16 @@ int32 ObjectTools::ForceDeleteObjects(const TArray<UObject*>& ObjectsToDelete, b
 			UE_LOG(LogObjectTools, Warning, TEXT("ForceDeleteObjects: cannot delete the file '%s' of %s; the asset stays"), *Filename, *Object->GetPathName());
 			continue;
 		}
+		// The whole package goes with the asset: what is inside it, and a blueprint's generated class
+		// and its defaults beside it.
+		UObject* const Outermost = Package ? static_cast<UObject*>(Package) : Object;
 		TArray<UObject*> Inner;
-		GetObjectsWithOuter(Object, Inner, true);
+		GetObjectsWithOuter(Outermost, Inner, true);
 		for (int32 Index = Inner.Num() - 1; Index >= 0; --Index)
 		{
 			Inner[Index]->MarkAsGarbage();
 		}
-		Object->MarkAsGarbage();
-		// The rest of the package (a blueprint's generated class and its defaults) goes with the asset.
-		if (Package)
-		{
-			TArray<UObject*> Rest;
-			GetObjectsWithOuter(Package, Rest, true);
-			for (int32 Index = Rest.Num() - 1; Index >= 0; --Index)
-			{
-				Rest[Index]->MarkAsGarbage();
-			}
-			Package->MarkAsGarbage();
-		}
+		Outermost->MarkAsGarbage();
 		++Deleted;
 	}
 	return Deleted;

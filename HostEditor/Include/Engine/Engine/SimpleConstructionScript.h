@@ -27,6 +27,8 @@ public:
 	UBlueprint* GetBlueprint() const;
 
 private:
+	friend class USCS_Node;
+
 	UPROPERTY()
 	TArray<TObjectPtr<USCS_Node>> RootNodes;
 

@@ -294,108 +294,90 @@ namespace VantorelDemos
 		}
 	}
 
-	void FDemoDownloads::CheckOnline(const FString& DemoFolder, FSimpleDelegate OnListed)
+	bool FDemoDownloads::Send(const FString& Url, const FString& StartStatus, const FRequestTexts& Texts, bool bReportProgress, FOnDemoResponse OnOk)
 	{
 		if (bBusy)
 		{
-			return;
+			return false;
 		}
-		Status = TEXT("Checking online demo versions...");
 		bBusy = true;
+		Status = StartStatus;
 		FHttpRequestRef Request = FHttpModule::Get().CreateRequest();
 		Request->SetVerb(TEXT("GET"));
-		Request->SetURL(DownloadBaseUrl() + DemoListFileName);
-		Request->OnProcessRequestComplete().BindLambda([this, DemoFolder, OnListed](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
+		Request->SetURL(Url);
+		if (bReportProgress)
+		{
+			Request->OnRequestProgress64().BindLambda([this](FHttpRequestPtr, uint64, uint64 BytesReceived) {
+				const uint64 Received = FMath::Min<uint64>(BytesReceived, 2147483647ull);
+				Status = FString::Printf(TEXT("Downloading... %.1f MB received"), (double)Received / BytesPerMegabyte);
+			});
+		}
+		Request->OnProcessRequestComplete().BindLambda([this, Texts, OnOk](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
 			bBusy = false;
 			CurrentRequest.Reset();
+			const int32 Code = Response ? Response->GetResponseCode() : 0;
 			if (!bConnectedSuccessfully || !Response)
 			{
-				Status = TEXT("Could not reach the demo server.");
-				return;
+				Status = Texts.Unreachable;
 			}
-			const int32 Code = Response->GetResponseCode();
-			if (Code == EHttpResponseCodes::TooManyRequests)
+			else if (Code == EHttpResponseCodes::TooManyRequests)
 			{
-				Status = TEXT("Server busy (HTTP 429). Please try again later.");
-				return;
+				Status = Texts.ServerBusy;
 			}
-			if (Code != EHttpResponseCodes::Ok)
+			else if (Code != EHttpResponseCodes::Ok)
 			{
-				Status = FString::Printf(TEXT("Demo server returned HTTP %d."), Code);
-				return;
+				Status = FString::Printf(Texts.OtherCode, Code);
 			}
-			OnlineVersions = ParseDemoList(Response->GetContentAsString());
-			RebuildOnlineItems(DemoFolder);
-			Status = OnlineVersions.IsEmpty() ? TEXT("No valid demos were listed by the server.") : TEXT("Choose one demo to download.");
-			OnListed.ExecuteIfBound();
+			else
+			{
+				OnOk.ExecuteIfBound(Response);
+			}
 		});
 		CurrentRequest = Request;
 		if (!Request->ProcessRequest())
 		{
 			bBusy = false;
 			CurrentRequest.Reset();
-			Status = TEXT("Could not reach the demo server.");
+			Status = Texts.Unreachable;
+			return false;
 		}
+		return true;
+	}
+
+	void FDemoDownloads::CheckOnline(const FString& DemoFolder, FSimpleDelegate OnListed)
+	{
+		const FRequestTexts Texts{TEXT("Could not reach the demo server."), TEXT("Server busy (HTTP 429). Please try again later."), TEXT("Demo server returned HTTP %d.")};
+		Send(DownloadBaseUrl() + DemoListFileName, TEXT("Checking online demo versions..."), Texts, false,
+			FOnDemoResponse::CreateLambda([this, DemoFolder, OnListed](FHttpResponsePtr Response) {
+				OnlineVersions = ParseDemoList(Response->GetContentAsString());
+				RebuildOnlineItems(DemoFolder);
+				Status = OnlineVersions.IsEmpty() ? TEXT("No valid demos were listed by the server.") : TEXT("Choose one demo to download.");
+				OnListed.ExecuteIfBound();
+			}));
 	}
 
 	void FDemoDownloads::DownloadSelected(const FString& DemoFolder, FSimpleDelegate OnInstalled)
 	{
-		if (bBusy)
-		{
-			return;
-		}
 		const FString Name = DemoNameOfItem(SelectedOnlineItem);
-		bBusy = true;
-		Status = TEXT("Downloading ") + Name + TEXT("...");
-		FHttpRequestRef Request = FHttpModule::Get().CreateRequest();
-		Request->SetVerb(TEXT("GET"));
-		Request->SetURL(DownloadBaseUrl() + Name + DemoSuffix + TEXT(".7z"));
-		Request->OnRequestProgress64().BindLambda([this](FHttpRequestPtr, uint64, uint64 BytesReceived) {
-			const uint64 Received = FMath::Min<uint64>(BytesReceived, 2147483647ull);
-			Status = FString::Printf(TEXT("Downloading... %.1f MB received"), (double)Received / BytesPerMegabyte);
-		});
-		Request->OnProcessRequestComplete().BindLambda([this, Name, DemoFolder, OnInstalled](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
-			bBusy = false;
-			CurrentRequest.Reset();
-			if (!bConnectedSuccessfully || !Response)
-			{
-				Status = TEXT("Download cancelled or could not reach the demo server.");
-				return;
-			}
-			const int32 Code = Response->GetResponseCode();
-			if (Code == EHttpResponseCodes::TooManyRequests)
-			{
-				Status = TEXT("Server busy (HTTP 429). Download was not retried.");
-				return;
-			}
-			if (Code != EHttpResponseCodes::Ok)
-			{
-				Status = FString::Printf(TEXT("Download failed: HTTP %d."), Code);
-				return;
-			}
-			FString Message;
-			if (!InstallDemo(DemoFolder, Name, Response->GetContent(), Message))
-			{
-				Status = Message;
-				return;
-			}
-			TMap<FString, FString> Local = ReadLocalDemoList(DemoFolder);
-			if (const FString* Online = OnlineVersions.Find(Name))
-			{
-				Local.Add(Name, *Online);
-			}
-			FFileHelper::SaveStringToFile(WriteDemoList(Local), *FPaths::Combine(DemoFolder, DemoListFileName));
-			RebuildOnlineItems(DemoFolder);
-			Status = TEXT("Installed ") + Name + TEXT(". Demo list refreshed.");
-			OnInstalled.ExecuteIfBound();
-		});
-		CurrentRequest = Request;
-		if (!Request->ProcessRequest())
-		{
-			bBusy = false;
-			CurrentRequest.Reset();
-			Status = TEXT("Download cancelled or could not reach the demo server.");
-		}
+		const FRequestTexts Texts{TEXT("Download cancelled or could not reach the demo server."), TEXT("Server busy (HTTP 429). Download was not retried."), TEXT("Download failed: HTTP %d.")};
+		Send(DownloadBaseUrl() + Name + DemoSuffix + TEXT(".7z"), TEXT("Downloading ") + Name + TEXT("..."), Texts, true,
+			FOnDemoResponse::CreateLambda([this, Name, DemoFolder, OnInstalled](FHttpResponsePtr Response) {
+				FString Message;
+				if (!InstallDemo(DemoFolder, Name, Response->GetContent(), Message))
+				{
+					Status = Message;
+					return;
+				}
+				TMap<FString, FString> Local = ReadLocalDemoList(DemoFolder);
+				if (const FString* Online = OnlineVersions.Find(Name))
+				{
+					Local.Add(Name, *Online);
+				}
+				FFileHelper::SaveStringToFile(WriteDemoList(Local), *FPaths::Combine(DemoFolder, DemoListFileName));
+				RebuildOnlineItems(DemoFolder);
+				Status = TEXT("Installed ") + Name + TEXT(". Demo list refreshed.");
+				OnInstalled.ExecuteIfBound();
+			}));
 	}
 
 	void FDemoDownloads::Cancel()

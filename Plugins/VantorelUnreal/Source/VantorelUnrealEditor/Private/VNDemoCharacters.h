@@ -8,6 +8,9 @@
 
 namespace VantorelDemos
 {
+	/** Told of a request's response when it came with HTTP 200. */
+	DECLARE_DELEGATE_OneParam(FOnDemoResponse, FHttpResponsePtr);
+
 	/** The list's file name, on the server and in the demo folder. */
 	extern const TCHAR* const DemoListFileName;
 	/** The environment variable that points the downloads at another server (a mirror). */
@@ -70,5 +73,17 @@ namespace VantorelDemos
 		bool CanDownload() const { return !bBusy && !SelectedOnlineItem.IsEmpty() && !SelectedOnlineItem.Contains(TEXT("(Up to date)")); }
 		/** The items again from the online versions and the demo folder's local copy; keeps the selection when it still names a demo. */
 		void RebuildOnlineItems(const FString& DemoFolder);
+
+	private:
+		/** The status texts of a request that ends without success: no response, HTTP 429, another code (%d). */
+		struct FRequestTexts
+		{
+			const TCHAR* Unreachable;
+			const TCHAR* ServerBusy;
+			const TCHAR* OtherCode;
+		};
+
+		/** Starts a GET of Url unless one runs; OnOk gets an HTTP 200 response, every other end sets the status. */
+		bool Send(const FString& Url, const FString& StartStatus, const FRequestTexts& Texts, bool bReportProgress, FOnDemoResponse OnOk);
 	};
 }

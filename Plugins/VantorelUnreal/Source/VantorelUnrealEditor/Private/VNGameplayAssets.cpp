@@ -150,11 +150,13 @@ namespace VantorelGameplayAssets
 		bool DeleteEarlierResults(const FString& Folder, const FAssetNames& Names, FString& OutMessage)
 		{
 			TArray<UObject*> Existing;
+			UBlueprint* OldGameMode = nullptr;
 			for (const FString* Name : {&Names.BlendSpace, &Names.AnimBlueprint, &Names.Character, &Names.PlayerController, &Names.GameMode})
 			{
 				if (UObject* Object = LoadQuietly(UObject::StaticClass(), ObjectPathOf(Folder, *Name)))
 				{
 					Existing.AddUnique(Object);
+					OldGameMode = Name == &Names.GameMode ? Cast<UBlueprint>(Object) : OldGameMode;
 				}
 			}
 			if (Existing.IsEmpty())
@@ -170,7 +172,6 @@ namespace VantorelGameplayAssets
 				}
 			}
 			// The level must not keep playing with a game mode that is about to go.
-			UBlueprint* OldGameMode = Cast<UBlueprint>(LoadQuietly(UObject::StaticClass(), ObjectPathOf(Folder, Names.GameMode)));
 			UWorld* World = GEditor ? GEditor->GetEditorWorldContext().World() : nullptr;
 			AWorldSettings* Settings = World ? World->GetWorldSettings() : nullptr;
 			if (Settings && OldGameMode && OldGameMode->GeneratedClass && Settings->DefaultGameMode.Get() == OldGameMode->GeneratedClass.Get())
