@@ -97,7 +97,8 @@ namespace
 	protected:
 		static void SetUpTestSuite()
 		{
-			Root = fs::temp_directory_path() / "vn_http_tests";
+			// One folder per test process: CTest runs the suite's tests as processes side by side.
+			Root = fs::temp_directory_path() / ("vn_http_tests_" + std::to_string(getpid()));
 			fs::remove_all(Root);
 			fs::create_directories(Root);
 			std::ofstream(Root / "list.txt") << "Hero 1.0\nVillain 2.3\n";
