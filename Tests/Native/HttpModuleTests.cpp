@@ -89,6 +89,9 @@ namespace
 		int32 Code = 0;
 		TArray<uint8> Body;
 		TArray<uint64> Progress;
+		TMap<FString, FString> Headers;
+		/** Whether every header came before the first progress and the completion. */
+		bool bHeadersFirst = true;
 		int32 CallsOffGameThread = 0;
 	};
 
@@ -142,6 +145,11 @@ namespace
 				Request->SetTimeout(Timeout);
 			}
 			const std::thread::id GameThread = std::this_thread::get_id();
+			Request->OnHeaderReceived().BindLambda([Outcome, GameThread](FHttpRequestPtr, const FString& Name, const FString& Value) {
+				Outcome->Headers.Add(Name.ToLower(), Value);
+				Outcome->bHeadersFirst &= Outcome->Progress.IsEmpty() && !Outcome->bCompleted;
+				Outcome->CallsOffGameThread += std::this_thread::get_id() != GameThread ? 1 : 0;
+			});
 			Request->OnRequestProgress64().BindLambda([Outcome, GameThread](FHttpRequestPtr, uint64, uint64 Received) {
 				Outcome->Progress.Add(Received);
 				Outcome->CallsOffGameThread += std::this_thread::get_id() != GameThread ? 1 : 0;
@@ -188,6 +196,11 @@ TEST_F(HttpModuleTest, AFileArrivesWholeWithItsProgressOnTheGameThread)
 		EXPECT_GT(Big.Progress[Index], Big.Progress[Index - 1]);
 	}
 	EXPECT_EQ(Big.Progress.Last(), (uint64)(3 * 1024 * 1024));
+	// The headers come first, by name and value, so a download knows its length before its body.
+	ASSERT_TRUE(Big.Headers.Contains(TEXT("content-length")));
+	EXPECT_EQ(Big.Headers[TEXT("content-length")], TEXT("3145728"));
+	EXPECT_EQ(Big.Headers[TEXT("content-type")], TEXT("application/octet-stream"));
+	EXPECT_TRUE(Big.bHeadersFirst);
 	EXPECT_EQ(Big.CallsOffGameThread + Text.CallsOffGameThread, 0);
 }
 

@@ -13,6 +13,7 @@
 #include "HAL/FileManager.h"
 #include "HAL/PlatformMisc.h"
 #include "HostEditorSupport/DesktopDialogs.h"
+#include "HostEditorSupport/ExternalLaunches.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/MessageDialogLog.h"
 #include "HostEditorSupport/SlateUser.h"
@@ -511,9 +512,14 @@ TEST_F(ToolsWindowTest, TheDemoFolderDefaultsBelowSavedAndListsItsProjects)
 	EXPECT_EQ(Control(TEXT("Demo>File")).Value, TEXT("Hero"));
 	EXPECT_TRUE(Control(TEXT("Open Demo File")).bEnabled);
 	EXPECT_TRUE(SettingsText().Contains(TEXT("DemoFolder=") + FPaths::GetPath(FPaths::GetPath(Project))));
-	// Opening a demo project is not in this build yet: the button says so instead of doing nothing.
+	// The editor is asked to switch to the project, told where the plug-in is.
 	Click(TEXT("Open Demo File"));
-	EXPECT_TRUE(HostEditor::FSlateUser::Outline(Root()).Contains(TEXT("Opening demo projects is not available in this build yet.")));
+	const TArray<HostEditor::FProjectSwitchRecord>& Switches = HostEditor::GetProjectSwitches();
+	ASSERT_EQ(Switches.Num(), 1);
+	EXPECT_EQ(Narrow(Switches[0].ProjectFile), Narrow(FPaths::ConvertRelativePathToFull(Project)));
+	EXPECT_TRUE(Switches[0].CommandLine.StartsWith(TEXT("-plugin=\"/"))) << Narrow(Switches[0].CommandLine);
+	EXPECT_TRUE(Switches[0].CommandLine.EndsWith(TEXT("/VantorelUnreal/VantorelUnreal.uplugin\""))) << Narrow(Switches[0].CommandLine);
+	EXPECT_TRUE(HostEditor::GetMessageDialogs().IsEmpty());
 }
 
 TEST_F(ToolsWindowTest, WithoutPythonTheRigButtonIsHandledAndDoesNothing)

@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import sys
 import time
+import zipfile
 
 import pytest
 
@@ -45,8 +46,8 @@ def seven_zip(archive, *folders, cwd):
 
 @pytest.fixture(scope="module")
 def server(tmp_path_factory):
-    """The download server's folder (download/VantorelExamples/), with the list and the archives,
-    served on loopback; yields (base address, folder)."""
+    """The download server's demo folder (download/VantorelExamples/), with the list and the archives,
+    served on loopback; yields (server address, demo folder)."""
     if SEVEN_ZIP is None:
         pytest.fail("7-Zip is not installed (scripts/setup installs Debian's 7zip)")
     root = tmp_path_factory.mktemp("server")
@@ -66,7 +67,7 @@ def server(tmp_path_factory):
     seven_zip(base / "BigUnreal.7z", "BigUnreal", "-mx0", cwd=work / "big")
     process = subprocess.Popen([sys.executable, SERVER_SCRIPT, str(root)], stdout=subprocess.PIPE, text=True)
     port = int(process.stdout.readline().split()[1])
-    yield "http://127.0.0.1:%d/download/VantorelExamples/" % port, base
+    yield "http://127.0.0.1:%d/" % port, base
     process.terminate()
     process.wait()
 
@@ -75,8 +76,8 @@ def server(tmp_path_factory):
 def demos(editor, server, tmp_path, monkeypatch):
     """The tools window's Demo section on a demo folder of its own, pointed at the loopback server,
     with 7-Zip where the Program Files folder holds it."""
-    base, _folder = server
-    monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", base)
+    url, _folder = server
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url)
     program_files = tmp_path / "ProgramFiles" / "7-Zip"
     program_files.mkdir(parents=True)
     os.symlink(SEVEN_ZIP, program_files / "7z.exe")
@@ -137,8 +138,8 @@ def test_a_demo_downloads_installs_and_its_update_replaces_the_old_one(editor, d
     assert editor.tools_control("Demo>File")["options"] == ["Hero"]
 
     # A big one, sent in pieces, reports its progress in megabytes as it arrives.
-    base, _folder = server
-    monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", base.replace("/download/", "/drip/download/"))
+    url, _folder = server
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "drip/")
     editor.pick(ONLINE, "Big  (Not downloaded)")
     editor.click("Download Selected Demo")
     seen = set()
@@ -164,7 +165,7 @@ def test_a_bad_archive_installs_nothing(editor, demos, item, message):
 
 
 def test_server_faults_end_in_the_status_line_and_change_nothing(editor, demos, server, monkeypatch):
-    base, _folder = server
+    url, _folder = server
     make_demo_project(demos, "Hero", "hero 1.9")
     (demos / "DemoVersionsUnreal.txt").write_bytes(b"Hero 1.9\r\n")
     check_online(editor)
@@ -172,26 +173,26 @@ def test_server_faults_end_in_the_status_line_and_change_nothing(editor, demos, 
                              ("status/404/", "Download failed: HTTP 404."),
                              ("status/500/", "Download failed: HTTP 500."),
                              ("truncated/", "Download cancelled or could not reach the demo server.")):
-        monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", base.replace("/download/", "/%sdownload/" % prefix))
+        monkeypatch.setenv("VANTOREL_SERVER_URL", url + prefix)
         assert download(editor, "Hero  (Update available)") == expected, prefix
         assert "hero 1.9" in (demos / "HeroUnreal" / "HeroUnreal.uproject").read_text()
         assert (demos / "DemoVersionsUnreal.txt").read_bytes() == b"Hero 1.9\r\n"
     for prefix, expected in (("status/429/", "Server busy (HTTP 429). Please try again later."),
                              ("status/503/", "Demo server returned HTTP 503.")):
-        monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", base.replace("/download/", "/%sdownload/" % prefix))
+        monkeypatch.setenv("VANTOREL_SERVER_URL", url + prefix)
         check_online(editor)
         assert status(editor) == expected
     # The list from before the faults is kept.
     assert editor.tools_control(ONLINE)["options"][1] == "Hero  (Update available)"
-    monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", "http://127.0.0.1:9/download/VantorelExamples/")
+    monkeypatch.setenv("VANTOREL_SERVER_URL", "http://127.0.0.1:9/")
     check_online(editor)
     assert status(editor) == "Could not reach the demo server."
 
 
 def test_a_cancelled_download_installs_nothing(editor, demos, server, monkeypatch):
-    base, _folder = server
+    url, _folder = server
     check_online(editor)
-    monkeypatch.setenv("VANTOREL_DOWNLOAD_BASE_URL", base.replace("/download/", "/slow/5/download/"))
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "slow/5/")
     editor.pick(ONLINE, "Hero  (Not downloaded)")
     editor.click("Download Selected Demo")
     assert status(editor) == "Downloading Hero..."
@@ -201,3 +202,93 @@ def test_a_cancelled_download_installs_nothing(editor, demos, server, monkeypatc
     editor.run_frames_until_downloads_end()
     assert status(editor) == "Download cancelled or could not reach the demo server."
     assert os.listdir(demos) == []
+
+
+def write_unsafe_archives(folder, work):
+    """Archives whose one bad entry would land outside the folder they are extracted into, each next
+    to a proper project; returns the demo names."""
+    entries = {
+        "Parent": "../escaped.txt",
+        "Absolute": "/tmp/vantorel-escaped.txt",
+        "Drive": "C:/escaped.txt",
+        "Backslash": "..\\escaped.txt",
+    }
+    for name, entry in entries.items():
+        with zipfile.ZipFile(folder / (name + "Unreal.7z"), "w") as archive:
+            archive.writestr("%sUnreal/%sUnreal.uproject" % (name, name), "{}")
+            archive.writestr(entry, "outside")
+    # A link made by 7-Zip itself, pointing out of the project.
+    project = make_demo_project(work / "link", "Linked", "linked")
+    os.symlink("../../..", project / "Content" / "Up")
+    seven_zip(folder / "LinkedUnreal.7z", "-snl", "LinkedUnreal", cwd=work / "link")
+    return sorted(list(entries) + ["Linked"])
+
+
+def test_an_archive_entry_leaving_the_demo_folder_is_refused_before_extraction(editor, demos, server, tmp_path, monkeypatch):
+    url, folder = server
+    evil = folder.parent.parent / "unsafe" / "download" / "VantorelExamples"
+    evil.mkdir(parents=True, exist_ok=True)
+    names = write_unsafe_archives(evil, tmp_path / "work")
+    (evil / "DemoVersionsUnreal.txt").write_text("".join("%s 1.0\n" % name for name in names))
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "unsafe/")
+    check_online(editor)
+    for name in names:
+        message = download(editor, name + "  (Not downloaded)")
+        assert message.startswith("The archive holds an entry that would land outside the demo folder ("), (name, message)
+        assert message.endswith("); nothing was installed."), message
+        assert os.listdir(demos) == [], name
+    assert not (demos.parent / "escaped.txt").exists()
+    assert not os.path.exists("/tmp/vantorel-escaped.txt")
+
+
+def test_odd_server_lists_are_read_line_by_line(editor, demos, server, monkeypatch):
+    url, folder = server
+    odd = folder.parent.parent / "odd" / "download" / "VantorelExamples"
+    odd.mkdir(parents=True, exist_ok=True)
+    lines = [
+        "", "   ", "Solo", "Hero 1.0", "Hero 2.0", "H\u00e9ro 1.0", "\u30d2\u30fc\u30ed\u30fc 1.0",
+        "Long" + "x" * 100000 + " 1.0", "Wide 1.0 " + "y" * 100000, "\tTabbed\t3.0\t",
+    ]
+    (odd / "DemoVersionsUnreal.txt").write_bytes("\n".join(lines).encode("utf-8"))
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "odd/")
+    control = check_online(editor)
+    long_name = "Long" + "x" * 100000
+    assert control["options"] == ["Hero  (Not downloaded)", long_name + "  (Not downloaded)", "Tabbed  (Not downloaded)"]
+    skipped = [line for _category, _level, line in editor.log_lines() if line.startswith("Vantorel demos: skipped the list line")]
+    assert len(skipped) == 4, skipped
+    assert all(len(line) < 300 for line in skipped), "a long line is logged shortened"
+
+
+def test_an_installed_demo_opens_in_the_editor_with_the_plugin(editor, demos, server, tmp_path):
+    check_online(editor)
+    assert download(editor, "Hero  (Not downloaded)") == "Installed Hero. Demo list refreshed."
+    assert editor.tools_control("Demo>File")["value"] == "Hero"
+    editor.click("Open Demo File")
+    descriptor = os.path.join(editor.default_plugins_dir(), "VantorelUnreal", "VantorelUnreal.uplugin")
+    project = str(demos / "HeroUnreal" / "HeroUnreal.uproject")
+    assert editor.project_switches() == [{
+        "project_file": project,
+        "command_line": '-plugin="%s"' % descriptor,
+        "restart_command": 'UnrealEditor "%s" -plugin="%s"' % (project, descriptor),
+    }]
+    assert not editor.message_boxes()
+
+
+def test_opening_a_demo_without_the_plugin_on_disk_says_so(editor, server, tmp_path, monkeypatch):
+    url, _folder = server
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url)
+    plugins = tmp_path / "Plugins"
+    (plugins / "VantorelUnreal").mkdir(parents=True)
+    shutil.copy(os.path.join(editor.default_plugins_dir(), "VantorelUnreal", "VantorelUnreal.uplugin"), plugins / "VantorelUnreal")
+    editor.shutdown()
+    editor.start(str(tmp_path / "Project"), [str(plugins)])
+    folder = tmp_path / "Demos"
+    make_demo_project(folder, "Hero", "installed")
+    open_tools(editor)
+    editor.expand("Demo")
+    editor.type_text("Demo>Folder", str(folder))
+    os.remove(plugins / "VantorelUnreal" / "VantorelUnreal.uplugin")
+    editor.click("Open Demo File")
+    assert editor.message_boxes() == [("Vantorel", "The loaded VantorelUnreal plugin could not be located. "
+                                                   "Reinstall the plugin, then try opening the demo again.")]
+    assert editor.project_switches() == []

@@ -15,9 +15,12 @@
 #include "FileHelpers.h"
 #include "Framework/Docking/TabManager.h"
 #include "HostEditorSupport/DesktopDialogs.h"
+#include "HostEditorSupport/ExternalLaunches.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/RigEvaluation.h"
 #include "HostEditorSupport/SlateUser.h"
+#include "HttpManager.h"
+#include "HttpModule.h"
 #include "IPythonScriptPlugin.h"
 #include "Misc/CoreDelegates.h"
 #include "Misc/OutputDeviceRedirector.h"
@@ -36,7 +39,7 @@ namespace
 		"its Plugins folder and of the plug-in folders named, loads their modules, then runs the actions\n"
 		"in the order given. Each log line is printed as it is written (\"Category: Verbosity: text\"),\n"
 		"what Python prints among them as LogPython lines; message boxes are answered as in unattended\n"
-		"runs and listed at the end.\n"
+		"runs and listed at the end, with the web pages opened and the project switches asked for.\n"
 		"\n"
 		"Actions (each may be given more than once):\n"
 		"  -Import=<File>              Import a file through the Content Browser into the current\n"
@@ -66,6 +69,8 @@ namespace
 		"  -CancelDialog               Cancel the next file or folder dialog (a dialog with no answer\n"
 		"                              queued is cancelled too).\n"
 		"  -CloseTools                 Close the Vantorel tools tab.\n"
+		"  -WaitDownloads[=<Seconds>]  Run the editor's frames until no download or other HTTP request\n"
+		"                              is in flight (fails after the seconds given, default 120).\n"
 		"  -ExecCmd=<Python>           Run a Python command text, as the Python console does.\n"
 		"  -ExecFile=<File.py>         Run a Python file.\n"
 		"  -SaveAll                    Save every asset with unsaved changes (File > Save All).\n"
@@ -134,6 +139,7 @@ namespace
 		Answer,
 		CancelDialog,
 		CloseTools,
+		WaitDownloads,
 	};
 
 	struct FAction
@@ -176,6 +182,8 @@ namespace
 			const TCHAR* Name;
 			EAction Kind;
 			bool bTakesValue;
+			/** A value may follow, or not. */
+			bool bValueOptional = false;
 		};
 		static const FKey ActionKeys[] = {
 			{TEXT("Import"), EAction::Import, true},
@@ -200,6 +208,7 @@ namespace
 			{TEXT("Answer"), EAction::Answer, true},
 			{TEXT("CancelDialog"), EAction::CancelDialog, false},
 			{TEXT("CloseTools"), EAction::CloseTools, false},
+			{TEXT("WaitDownloads"), EAction::WaitDownloads, false, true},
 		};
 		for (int Index = 1; Index < Argc; ++Index)
 		{
@@ -256,7 +265,7 @@ namespace
 				OutError = FString::Printf(TEXT("-%s needs a value: -%s=<...>."), Found->Name, Found->Name);
 				return false;
 			}
-			if (!Found->bTakesValue && bHasValue)
+			if (!Found->bTakesValue && !Found->bValueOptional && bHasValue)
 			{
 				OutError = FString::Printf(TEXT("-%s takes no value."), Found->Name);
 				return false;
@@ -512,6 +521,22 @@ namespace
 			Tab->RequestCloseTab();
 			return true;
 		}
+		case EAction::WaitDownloads:
+		{
+			const FString Given = Action.Value.TrimStartAndEnd();
+			if (!Given.IsEmpty() && (!Given.IsNumeric() || FCString::Atod(*Given) <= 0.0))
+			{
+				Report(TEXT("-WaitDownloads needs a number of seconds above 0, not %s"), Action.Value);
+				return false;
+			}
+			const double Timeout = Given.IsEmpty() ? 120.0 : FCString::Atod(*Given);
+			if (!HostEditor::RunFramesUntil([]() { return FHttpModule::Get().GetHttpManager().GetNumRequestsInFlight() == 0; }, Timeout))
+			{
+				Report(TEXT("HTTP requests were still in flight after %s s"), FString::Printf(TEXT("%.1f"), Timeout));
+				return false;
+			}
+			return true;
+		}
 		}
 		return false;
 	}
@@ -544,6 +569,25 @@ namespace
 			{
 				std::printf("  -> %s\n", TCHAR_TO_UTF8(AnswerName(Box.Result)));
 			}
+		}
+		std::fflush(stdout);
+	}
+
+	/** What the editor handed to the desktop: web pages and project switches (shown only when there were some). */
+	void PrintExternalLaunches()
+	{
+		const TArray<FString>& Pages = HostEditor::GetLaunchedURLs();
+		if (!Pages.IsEmpty())
+		{
+			std::printf("== %d web page%s opened\n", Pages.Num(), Pages.Num() == 1 ? "" : "s");
+			for (const FString& Page : Pages)
+			{
+				std::printf("%s\n", TCHAR_TO_UTF8(*Page));
+			}
+		}
+		for (const HostEditor::FProjectSwitchRecord& Switch : HostEditor::GetProjectSwitches())
+		{
+			std::printf("== project switch: %s\n", TCHAR_TO_UTF8(*Switch.RestartCommand));
 		}
 		std::fflush(stdout);
 	}
@@ -598,6 +642,7 @@ int main(int Argc, char** Argv)
 	}
 
 	PrintMessageBoxes();
+	PrintExternalLaunches();
 	FCoreDelegates::OnEnginePreExit.Broadcast();
 	FModuleManager::Get().UnloadModulesAtShutdown();
 	return bAllSucceeded ? 0 : 1;

@@ -16,6 +16,7 @@
 #include "HostEditorSupport/AnimSequenceAccess.h"
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/DesktopDialogs.h"
+#include "HostEditorSupport/ExternalLaunches.h"
 #include "HostEditorSupport/HostEditorSession.h"
 #include "HostEditorSupport/RigEvaluation.h"
 #include "HostEditorSupport/SlateRecord.h"
@@ -500,6 +501,26 @@ namespace HostEditorPython
 				throw py::value_error(ToUtf8(Error));
 			}
 			return ToUtf8(Mesh->GetPathName());
+		});
+		Editor.def("launched_urls", []() {
+			std::vector<std::string> Urls;
+			for (const FString& Url : HostEditor::GetLaunchedURLs())
+			{
+				Urls.push_back(ToUtf8(Url));
+			}
+			return Urls;
+		});
+		Editor.def("project_switches", []() {
+			py::list Switches;
+			for (const HostEditor::FProjectSwitchRecord& Record : HostEditor::GetProjectSwitches())
+			{
+				py::dict Switch;
+				Switch["project_file"] = ToUtf8(Record.ProjectFile);
+				Switch["command_line"] = ToUtf8(Record.CommandLine);
+				Switch["restart_command"] = ToUtf8(Record.RestartCommand);
+				Switches.append(Switch);
+			}
+			return Switches;
 		});
 		Editor.def("tick_engine", [](float DeltaSeconds) { HostEditor::TickEngine(DeltaSeconds); });
 		Editor.def("http_requests_in_flight", []() { return FHttpModule::Get().GetHttpManager().GetNumRequestsInFlight(); });

@@ -1,7 +1,8 @@
 """The headless editor's session, for tests and the host program: start the editor on a project
 folder, select assets in the Content Browser, create a skeletal mesh as an FBX import would, import
-a file through the Content Browser, read back the message boxes, the log, the slow tasks that ran
-and the Slate application's ticks and windows, and evaluate a Control Rig (RigEvaluation)."""
+a file through the Content Browser, read back the message boxes, the log, the slow tasks that ran,
+the Slate application's ticks and windows and the web pages and project switches handed to the
+desktop, run the engine's frames, and evaluate a Control Rig (RigEvaluation)."""
 
 import _unreal_core as _core
 import unreal
@@ -217,6 +218,18 @@ def run_frames_until_downloads_end(timeout=30.0):
             raise TimeoutError("HTTP requests still in flight after %.1f s" % timeout)
         time.sleep(0.005)
         _native.tick_engine(0.005)
+
+
+def launched_urls():
+    """The web addresses handed to the platform's URL launcher so far in this run (the headless
+    editor opens no browser), oldest first."""
+    return _native.launched_urls()
+
+
+def project_switches():
+    """The project switches asked for so far in this run (the headless editor does not restart), each
+    a dict: project_file, command_line (the extra text) and restart_command."""
+    return _native.project_switches()
 
 
 def make_third_person_gameplay_templates(mesh_path):

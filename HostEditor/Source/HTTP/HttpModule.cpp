@@ -107,6 +107,7 @@ namespace
 		virtual void CancelRequest() override { Cancelled = true; }
 		virtual FHttpRequestCompleteDelegate& OnProcessRequestComplete() override { return CompleteDelegate; }
 		virtual FHttpRequestProgressDelegate64& OnRequestProgress64() override { return ProgressDelegate; }
+		virtual FHttpRequestHeaderReceivedDelegate& OnHeaderReceived() override { return HeaderDelegate; }
 		virtual EHttpRequestStatus::Type GetStatus() const override { return Status.load(); }
 		virtual const FHttpResponsePtr GetResponse() const override { return DeliveredResponse; }
 		virtual float GetElapsedTime() const override
@@ -162,6 +163,7 @@ namespace
 		float TimeoutSeconds = 0.0f;
 		FHttpRequestCompleteDelegate CompleteDelegate;
 		FHttpRequestProgressDelegate64 ProgressDelegate;
+		FHttpRequestHeaderReceivedDelegate HeaderDelegate;
 
 		std::thread Worker;
 		std::mutex Mutex;
@@ -177,6 +179,7 @@ namespace
 		FHttpResponsePtr DeliveredResponse;
 		uint64 ReportedReceived = 0;
 		uint64 ReportedSent = 0;
+		int32 ReportedHeaders = 0;
 	};
 
 	/** The requests started and not yet completed on the game thread. */
@@ -277,6 +280,23 @@ void FCurlRequest::Run()
 
 bool FCurlRequest::TickOnGameThread()
 {
+	TArray<FString> NewHeaders;
+	{
+		std::lock_guard<std::mutex> Lock(Mutex);
+		for (; ReportedHeaders < Response->Headers.Num(); ++ReportedHeaders)
+		{
+			NewHeaders.Add(Response->Headers[ReportedHeaders]);
+		}
+	}
+	for (const FString& Header : NewHeaders)
+	{
+		FString Name;
+		FString Value;
+		if (Header.Split(TEXT(":"), &Name, &Value))
+		{
+			HeaderDelegate.ExecuteIfBound(AsShared(), Name.TrimStartAndEnd(), Value.TrimStartAndEnd());
+		}
+	}
 	const uint64 Received = BytesReceived.load();
 	const uint64 Sent = BytesSent.load();
 	if (Received != ReportedReceived || Sent != ReportedSent)

@@ -17,6 +17,7 @@
 #include "HostEditorSupport/ContentBrowserSelection.h"
 #include "HostEditorSupport/DesktopDialogs.h"
 #include "HostEditorSupport/EditorProcessReset.h"
+#include "HostEditorSupport/ExternalLaunches.h"
 #include "Misc/ConfigCacheIni.h"
 #include "HostEditorSupport/HostEditorPaths.h"
 #include "HostEditorSupport/SlateRecord.h"
@@ -266,6 +267,7 @@ namespace HostEditor
 		}
 		UnloadAssetPackages();
 		ResetMessageDialogs();
+		ResetExternalLaunches();
 		SetSelectedAssetPaths({});
 		// The Slate application lives for the whole process; a start closes what a previous one left open.
 		ResetSlate();
@@ -314,6 +316,7 @@ namespace HostEditor
 		ResetToolMenus();
 		ResetPluginManager();
 		ResetMessageDialogs();
+		ResetExternalLaunches();
 		ResetDesktopDialogs();
 		EndEditorEngine();
 		if (GConfig)

@@ -3,6 +3,8 @@
 
 #include "CoreTypes.h"
 
+class FString;
+
 /** A started process, until CloseProc. */
 struct FProcHandle
 {
@@ -38,4 +40,22 @@ struct CORE_API FPlatformProcess
 	/** The exit code of an ended process; false while it runs. */
 	static bool GetProcReturnCode(FProcHandle& ProcHandle, int32* ReturnCode);
 	static void CloseProc(FProcHandle& ProcessHandle);
+
+	/**
+	 * Runs the program URL with Params (split as CreateProc splits them) and waits for it to end.
+	 * OutReturnCode, OutStdOut and OutStdErr (each may be null) receive its exit code and what it
+	 * wrote, read as UTF-8. False when the program cannot be started.
+	 */
+	static bool ExecProcess(const TCHAR* URL, const TCHAR* Params, int32* OutReturnCode, FString* OutStdOut, FString* OutStdErr,
+		const TCHAR* OptionalWorkingDirectory = nullptr, bool bShouldEndWithParentProcess = false);
+
+	/**
+	 * Opens URL with the system's handler for it (a web page in the browser), with Parms appended.
+	 * The headless editor has no browser: it logs and records the address. Error receives why it
+	 * could not be opened.
+	 */
+	static void LaunchURL(const TCHAR* URL, const TCHAR* Parms, FString* Error);
+
+	/** The running process's identifier. */
+	static uint32 GetCurrentProcessId();
 };

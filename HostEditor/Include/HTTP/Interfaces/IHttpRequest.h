@@ -24,6 +24,8 @@ namespace EHttpRequestStatus
 DECLARE_DELEGATE_ThreeParams(FHttpRequestCompleteDelegate, FHttpRequestPtr /*Request*/, FHttpResponsePtr /*Response*/, bool /*bConnectedSuccessfully*/);
 /** Called on the game thread as bytes go out and come in. */
 DECLARE_DELEGATE_ThreeParams(FHttpRequestProgressDelegate64, FHttpRequestPtr /*Request*/, uint64 /*BytesSent*/, uint64 /*BytesReceived*/);
+/** Called on the game thread for each response header as it arrives. */
+DECLARE_DELEGATE_ThreeParams(FHttpRequestHeaderReceivedDelegate, FHttpRequestPtr /*Request*/, const FString& /*HeaderName*/, const FString& /*NewHeaderValue*/);
 
 class HTTP_API IHttpRequest : public IHttpBase, public TSharedFromThis<IHttpRequest, ESPMode::ThreadSafe>
 {
@@ -44,6 +46,7 @@ public:
 
 	virtual FHttpRequestCompleteDelegate& OnProcessRequestComplete() = 0;
 	virtual FHttpRequestProgressDelegate64& OnRequestProgress64() = 0;
+	virtual FHttpRequestHeaderReceivedDelegate& OnHeaderReceived() = 0;
 
 	virtual EHttpRequestStatus::Type GetStatus() const = 0;
 	virtual const FHttpResponsePtr GetResponse() const = 0;

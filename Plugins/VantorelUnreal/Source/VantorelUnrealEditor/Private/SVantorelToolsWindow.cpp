@@ -5,6 +5,7 @@
 #include "Framework/Application/SlateApplication.h"
 #include "HAL/FileManager.h"
 #include "HAL/PlatformMisc.h"
+#include "HAL/PlatformProcess.h"
 #include "IDesktopPlatform.h"
 #include "Interfaces/IPluginManager.h"
 #include "Misc/MessageDialog.h"
@@ -15,7 +16,9 @@
 #include "Templates/Casts.h"
 #include "VNDemoCharacters.h"
 #include "VNGameplayAssets.h"
+#include "UnrealEdMisc.h"
 #include "VNMannequinScale.h"
+#include "VNPluginUpdater.h"
 #include "VNToolScriptHost.h"
 #include "VantorelToolsSettings.h"
 #include "VantorelToolsWindowState.h"
@@ -124,8 +127,7 @@ void SVantorelToolsWindow::Construct(const FArguments& InArgs)
 	{
 		ModeOptions.Add(MakeShared<FString>(Mode));
 	}
-	const TSharedPtr<IPlugin> Plugin = IPluginManager::Get().FindPlugin(TEXT("VantorelUnreal"));
-	InstalledVersion = Plugin ? Plugin->GetDescriptor().VersionName : FString(TEXT("Unknown"));
+	InstalledVersion = VantorelUpdater::InstalledVersion();
 
 	ChildSlot
 	[
@@ -579,7 +581,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 			SNew(SButton)
 			.Text(LOCTEXT("OpenDemoFile", "Open Demo File"))
 			.IsEnabled(TAttribute<bool>::CreateSP(this, &SVantorelToolsWindow::CanOpenDemoFile))
-			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &VantorelDemos::FDemoDownloads::Get().Status, TEXT("Opening demo projects")))
+			.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnOpenDemoFile))
 		];
 
 	return PersistedArea(LOCTEXT("DemoSection", "Demo"), TEXT("DemoSectionExpanded"), Body);
@@ -587,6 +589,7 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeDemoSection()
 
 TSharedRef<SWidget> SVantorelToolsWindow::MakeAboutSection()
 {
+	using VantorelUpdater::FPluginUpdates;
 	return SNew(SExpandableArea)
 		.AreaTitle(LOCTEXT("AboutSection", "About"))
 		.AreaTitleFont(BoldFont())
@@ -600,14 +603,17 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeAboutSection()
 			]
 			+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 			[
-				SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([this]() { return FText::FromString(UpdateStatus); }))
+				SNew(STextBlock).Text(TAttribute<FText>::CreateLambda([]() { return FText::FromString(FPluginUpdates::Get().Status); }))
 			]
 			+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 			[
-				// Shown only while an update downloads.
+				// Shown only while an update downloads; a marquee until the size is known.
 				SNew(SProgressBar)
-				.Percent(TOptional<float>(0.0f))
-				.Visibility(EVisibility::Collapsed)
+				.Percent(TAttribute<TOptional<float>>::CreateLambda([]() {
+					const FPluginUpdates& Updates = FPluginUpdates::Get();
+					return Updates.TotalBytes > 0 ? TOptional<float>(Updates.Progress) : TOptional<float>();
+				}))
+				.Visibility(TAttribute<EVisibility>::CreateLambda([]() { return FPluginUpdates::Get().bDownloading ? EVisibility::Visible : EVisibility::Collapsed; }))
 			]
 			+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
 			[
@@ -616,13 +622,15 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeAboutSection()
 				[
 					SNew(SButton)
 					.Text(LOCTEXT("CheckForUpdate", "Check for Update"))
-					.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &UpdateStatus, TEXT("Checking for updates")))
+					.IsEnabled(TAttribute<bool>::CreateLambda([]() { return FPluginUpdates::Get().CanCheck(); }))
+					.OnClicked(FOnClicked::CreateLambda([]() { FPluginUpdates::Get().Check(); return FReply::Handled(); }))
 				]
 				+ SHorizontalBox::Slot().AutoWidth()
 				[
 					SNew(SButton)
 					.Text(LOCTEXT("Update", "Update"))
-					.IsEnabled(false)
+					.IsEnabled(TAttribute<bool>::CreateLambda([]() { return FPluginUpdates::Get().CanUpdate(); }))
+					.OnClicked(FOnClicked::CreateLambda([]() { FPluginUpdates::Get().Download(); return FReply::Handled(); }))
 				]
 			]
 			+ SVerticalBox::Slot().AutoHeight().Padding(0.0f, 2.0f)
@@ -632,13 +640,13 @@ TSharedRef<SWidget> SVantorelToolsWindow::MakeAboutSection()
 				[
 					SNew(SButton)
 					.Text(LOCTEXT("WhatsNew", "Visit What's New"))
-					.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &UpdateStatus, TEXT("Opening What's New")))
+					.OnClicked(FOnClicked::CreateStatic(&SVantorelToolsWindow::OnOpenServerPage, TEXT("newsUnreal.html")))
 				]
 				+ SHorizontalBox::Slot().AutoWidth()
 				[
 					SNew(SButton)
 					.Text(LOCTEXT("SeeEula", "See EULA"))
-					.OnClicked(FOnClicked::CreateSP(this, &SVantorelToolsWindow::OnNotAvailableYet, &UpdateStatus, TEXT("Opening the EULA")))
+					.OnClicked(FOnClicked::CreateStatic(&SVantorelToolsWindow::OnOpenServerPage, TEXT("EULA.html")))
 				]
 			]
 		];
@@ -926,11 +934,40 @@ FReply SVantorelToolsWindow::OnDownloadDemo()
 	return FReply::Handled();
 }
 
-FReply SVantorelToolsWindow::OnNotAvailableYet(FString* StatusLine, const TCHAR* What)
+FReply SVantorelToolsWindow::OnOpenDemoFile()
 {
-	// Downloads, updates and the links need the download server's client, which comes with its own
-	// change; the section says so plainly instead of pretending.
-	*StatusLine = FString::Printf(TEXT("%s is not available in this build yet."), What);
+	const FText Title = FText::FromString(TEXT("Vantorel"));
+	if (SelectedLocalDemoFile.IsEmpty())
+	{
+		FMessageDialog::Open(EAppMsgType::Ok, FText::FromString(TEXT("Choose an Unreal demo file first")), Title);
+		return FReply::Handled();
+	}
+	if (!CanOpenDemoFile())
+	{
+		FMessageDialog::Open(EAppMsgType::Ok, FText::FromString(TEXT("Selected demo file no longer exists")), Title);
+		return FReply::Handled();
+	}
+	const TSharedPtr<IPlugin> Plugin = IPluginManager::Get().FindPlugin(VantorelUpdater::PluginName);
+	const FString Descriptor = Plugin ? FPaths::ConvertRelativePathToFull(Plugin->GetDescriptorFileName()) : FString();
+	if (Descriptor.IsEmpty() || !FPaths::FileExists(Descriptor))
+	{
+		FMessageDialog::Open(EAppMsgType::Ok,
+			FText::FromString(TEXT("The loaded VantorelUnreal plugin could not be located. Reinstall the plugin, then try opening the demo again.")), Title);
+		return FReply::Handled();
+	}
+	// The demo project does not hold the plug-in; the restarted editor is told where it is.
+	FUnrealEdMisc::Get().SwitchProject(SelectedLocalDemoFile, true, FString::Printf(TEXT("-plugin=\"%s\""), *Descriptor));
+	return FReply::Handled();
+}
+
+FReply SVantorelToolsWindow::OnOpenServerPage(const TCHAR* Page)
+{
+	FString Error;
+	FPlatformProcess::LaunchURL(*VantorelUpdater::PageUrl(Page), nullptr, &Error);
+	if (!Error.IsEmpty())
+	{
+		UE_LOG(LogVantorelUnrealEditor, Warning, TEXT("Vantorel: could not open %s: %s"), Page, *Error);
+	}
 	return FReply::Handled();
 }
 

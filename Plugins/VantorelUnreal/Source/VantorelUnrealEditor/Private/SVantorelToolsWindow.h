@@ -64,7 +64,9 @@ private:
 	FReply OnDownloadDemo();
 	void OnDemoInstalled();
 	FReply OnBrowseDemoFolder();
-	FReply OnNotAvailableYet(FString* StatusLine, const TCHAR* What);
+	FReply OnOpenDemoFile();
+	/** Opens a page of the download server in the system's browser. */
+	static FReply OnOpenServerPage(const TCHAR* Page);
 	bool CanOpenDemoFile() const;
 
 	/** The parent window for dialogs: the native window that holds the tab, when there is one. */
@@ -80,6 +82,5 @@ private:
 	TArray<TSharedPtr<FString>> LocalDemoFiles;
 	FString SelectedLocalDemoFile;
 	FString LocalDemoStatus;
-	FString UpdateStatus;
 	FString InstalledVersion;
 };

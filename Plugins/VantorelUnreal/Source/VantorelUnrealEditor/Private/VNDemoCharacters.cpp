@@ -12,16 +12,15 @@
 #include "Misc/DateTime.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
+#include "VNDownloadServer.h"
 #include "VantorelUnrealEditorLog.h"
 
 namespace VantorelDemos
 {
 	const TCHAR* const DemoListFileName = TEXT("DemoVersionsUnreal.txt");
-	const TCHAR* const DownloadBaseEnvironmentVariable = TEXT("VANTOREL_DOWNLOAD_BASE_URL");
 
 	namespace
 	{
-		const TCHAR* const DefaultDownloadBase = TEXT("https://www.vantorel.com/download/VantorelExamples/");
 		const TCHAR* const DemoSuffix = TEXT("Unreal");
 		const TCHAR* const ItemSeparator = TEXT("  (");
 		constexpr double BytesPerMegabyte = 1048576.0;
@@ -64,6 +63,46 @@ namespace VantorelDemos
 			return TEXT("7z.exe");
 		}
 
+		/** Whether an entry's path, read with either slash, could reach outside the folder it is extracted into. */
+		bool IsUnsafeEntryPath(FString Path)
+		{
+			Path.ReplaceInline(TEXT("\\"), TEXT("/"));
+			if (Path.StartsWith(TEXT("/")) || (Path.Len() >= 2 && Path[1] == ':'))
+			{
+				return true;
+			}
+			TArray<FString> Parts;
+			Path.ParseIntoArray(Parts, TEXT("/"), true);
+			return Parts.Contains(TEXT(".."));
+		}
+
+		/**
+		 * Whether an entry's attributes mark a link: a Unix mode that starts with "l" ("lrwxrwxrwx"),
+		 * or the Windows reparse-point letter "L" among the attribute letters.
+		 */
+		bool IsLinkAttributes(const FString& Attributes)
+		{
+			TArray<FString> Tokens;
+			Attributes.ParseIntoArrayWS(Tokens);
+			for (const FString& Token : Tokens)
+			{
+				if (Token.Len() == 10 && Token[0] == 'l')
+				{
+					return true;
+				}
+				bool bLettersOnly = Token.Len() < 10;
+				for (const TCHAR Char : Token)
+				{
+					bLettersOnly &= (Char >= 'A' && Char <= 'Z') || (Char >= 'a' && Char <= 'z') || Char == '8';
+				}
+				if (bLettersOnly && Token.Contains(TEXT("L"), ESearchCase::CaseSensitive))
+				{
+					return true;
+				}
+			}
+			return false;
+		}
+
 		void FindProjects(const FString& Folder, const FString& FileName, TArray<FString>& OutFound)
 		{
 			TArray<FString> Found;
@@ -80,16 +119,7 @@ namespace VantorelDemos
 
 	FString DownloadBaseUrl()
 	{
-		FString Base = FPlatformMisc::GetEnvironmentVariable(DownloadBaseEnvironmentVariable);
-		if (Base.IsEmpty())
-		{
-			Base = DefaultDownloadBase;
-		}
-		if (!Base.EndsWith(TEXT("/")))
-		{
-			Base += TEXT("/");
-		}
-		return Base;
+		return VantorelServer::ServerUrl() + TEXT("download/VantorelExamples/");
 	}
 
 	bool IsValidDemoName(const FString& Name)
@@ -207,6 +237,49 @@ namespace VantorelDemos
 		return Separator == INDEX_NONE ? Item : Item.Left(Separator);
 	}
 
+	FString FindUnsafeArchiveEntry(const FString& Listing)
+	{
+		TArray<FString> Lines;
+		Listing.ParseIntoArrayLines(Lines, false);
+		// The archive's own properties come first; its entries follow the line of dashes.
+		bool bInEntries = false;
+		FString Path;
+		for (const FString& Raw : Lines)
+		{
+			const FString Line = Raw.TrimStartAndEnd();
+			if (!bInEntries)
+			{
+				bInEntries = Line.StartsWith(TEXT("----------"));
+				continue;
+			}
+			FString Key;
+			FString Value;
+			if (!Line.Split(TEXT(" = "), &Key, &Value))
+			{
+				// "Key = " with nothing after it.
+				if (!Line.EndsWith(TEXT(" =")))
+				{
+					continue;
+				}
+				Key = Line.LeftChop(2);
+			}
+			Key.TrimStartAndEndInline();
+			if (Key == TEXT("Path"))
+			{
+				Path = Value;
+				if (IsUnsafeEntryPath(Path))
+				{
+					return Path;
+				}
+			}
+			else if ((Key == TEXT("Attributes") && IsLinkAttributes(Value)) || (Key.Contains(TEXT("Link")) && !Value.TrimStartAndEnd().IsEmpty()))
+			{
+				return Path;
+			}
+		}
+		return FString();
+	}
+
 	bool InstallDemo(const FString& DemoFolder, const FString& Name, const TArray<uint8>& Archive, FString& OutMessage)
 	{
 		IFileManager& Files = IFileManager::Get();
@@ -229,7 +302,27 @@ namespace VantorelDemos
 			return false;
 		};
 
+		// The entries are checked before anything is extracted: none may land outside the stage folder.
 		const FString SevenZip = FindSevenZip();
+		int32 ListCode = -1;
+		FString Listing;
+		if (!FPlatformProcess::ExecProcess(*SevenZip, *FString::Printf(TEXT("l -slt -sccUTF-8 \"%s\""), *ArchiveFile), &ListCode, &Listing, nullptr, *Work))
+		{
+			return Fail(TEXT("Could not start 7-Zip."));
+		}
+		if (ListCode != 0)
+		{
+			UE_LOG(LogVantorelUnrealEditor, Warning, TEXT("Vantorel demos: 7-Zip (%s) could not list the archive: %d"), *SevenZip, ListCode);
+			return Fail(TEXT("7-Zip could not extract the demo archive."));
+		}
+		const FString Unsafe = FindUnsafeArchiveEntry(Listing);
+		if (!Unsafe.IsEmpty())
+		{
+			UE_LOG(LogVantorelUnrealEditor, Warning, TEXT("Vantorel demos: refused the archive of %s: its entry '%s' leaves the demo folder"), *Name, *Unsafe);
+			Files.DeleteDirectory(*Work, false, true);
+			OutMessage = FString::Printf(TEXT("The archive holds an entry that would land outside the demo folder (%s); nothing was installed."), *Unsafe);
+			return false;
+		}
 		const FString Arguments = FString::Printf(TEXT("x \"%s\" -o\"%s\" -y"), *ArchiveFile, *Stage);
 		FProcHandle Process = FPlatformProcess::CreateProc(*SevenZip, *Arguments, true, true, true, nullptr, 0, *Work, nullptr);
 		if (!Process.IsValid())

@@ -13,10 +13,7 @@ namespace VantorelDemos
 
 	/** The list's file name, on the server and in the demo folder. */
 	extern const TCHAR* const DemoListFileName;
-	/** The environment variable that points the downloads at another server (a mirror). */
-	extern const TCHAR* const DownloadBaseEnvironmentVariable;
-
-	/** Where the demos are downloaded from, ending with "/": the mirror when one is set, else the Vantorel server. */
+	/** Where the demos are downloaded from: the download server's "download/VantorelExamples/". */
 	FString DownloadBaseUrl();
 
 	/** Not empty, not "." or "..", and only letters, digits, "_" and "-". */
@@ -45,6 +42,12 @@ namespace VantorelDemos
 
 	/** The demo folder's local copy of the list (empty when it has none). */
 	TMap<FString, FString> ReadLocalDemoList(const FString& DemoFolder);
+
+	/**
+	 * The first entry of a 7-Zip technical listing ("7z l -slt") that would land outside the folder it
+	 * is extracted into: an absolute path, a drive letter, a ".." part, or a link. Empty when none.
+	 */
+	FString FindUnsafeArchiveEntry(const FString& Listing);
 
 	/**
 	 * Installs a demo's 7-Zip archive into the demo folder: extracts it with 7-Zip into a staging folder
