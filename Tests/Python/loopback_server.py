@@ -3,7 +3,8 @@ files of a folder, and on purpose fails the ways a real server or network does.
 
     /usr/bin/python3 Tests/Python/loopback_server.py <folder>
 
-prints "PORT <number>" once it listens on 127.0.0.1 (a free port), then serves until killed.
+prints "PORT <number>" once it listens on 127.0.0.1 (a free port), then serves until killed; tests
+start it with `serving(folder)`.
 
 Paths:
 - /<file>: the file (404 when there is none);
@@ -13,9 +14,11 @@ Paths:
 - /drip/<file>: sends the file in 64 KiB pieces a little apart, so progress shows.
 """
 
+import contextlib
 import http.server
 import os
 import socketserver
+import subprocess
 import sys
 import time
 import urllib.parse
@@ -76,6 +79,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
+
+
+@contextlib.contextmanager
+def serving(root):
+    """Serves the folder root from a server process of its own while the block runs; gives the
+    server's address ("http://127.0.0.1:<port>/")."""
+    process = subprocess.Popen([sys.executable, os.path.abspath(__file__), str(root)], stdout=subprocess.PIPE, text=True)
+    try:
+        port = int(process.stdout.readline().split()[1])
+        yield "http://127.0.0.1:%d/" % port
+    finally:
+        process.terminate()
+        process.wait()
 
 
 def main():

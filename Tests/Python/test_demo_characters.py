@@ -6,16 +6,14 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import time
 import zipfile
 
 import pytest
 
-from conftest import ROOT
+from loopback_server import serving
 from test_tools_window import open_tools
 
-SERVER_SCRIPT = os.path.join(ROOT, "Tests", "Python", "loopback_server.py")
 SEVEN_ZIP = shutil.which("7zz") or shutil.which("7z")
 ONLINE = "Online demos"
 LIST = "\n".join([
@@ -65,11 +63,8 @@ def server(tmp_path_factory):
     big = make_demo_project(work / "big", "Big", "big")
     (big / "Content" / "Noise.bin").write_bytes(os.urandom(6 * 1024 * 1024))
     seven_zip(base / "BigUnreal.7z", "BigUnreal", "-mx0", cwd=work / "big")
-    process = subprocess.Popen([sys.executable, SERVER_SCRIPT, str(root)], stdout=subprocess.PIPE, text=True)
-    port = int(process.stdout.readline().split()[1])
-    yield "http://127.0.0.1:%d/" % port, base
-    process.terminate()
-    process.wait()
+    with serving(root) as url:
+        yield url, base
 
 
 @pytest.fixture
@@ -250,10 +245,13 @@ def test_odd_server_lists_are_read_line_by_line(editor, demos, server, monkeypat
         "Long" + "x" * 100000 + " 1.0", "Wide 1.0 " + "y" * 100000, "\tTabbed\t3.0\t",
     ]
     (odd / "DemoVersionsUnreal.txt").write_bytes("\n".join(lines).encode("utf-8"))
+    # Hero 1.5 is installed: the list's later Hero line (2.0) is the one that counts.
+    make_demo_project(demos, "Hero", "hero 1.5")
+    (demos / "DemoVersionsUnreal.txt").write_text("Hero 1.5\r\n")
     monkeypatch.setenv("VANTOREL_SERVER_URL", url + "odd/")
     control = check_online(editor)
     long_name = "Long" + "x" * 100000
-    assert control["options"] == ["Hero  (Not downloaded)", long_name + "  (Not downloaded)", "Tabbed  (Not downloaded)"]
+    assert control["options"] == ["Hero  (Update available)", long_name + "  (Not downloaded)", "Tabbed  (Not downloaded)"]
     skipped = [line for _category, _level, line in editor.log_lines() if line.startswith("Vantorel demos: skipped the list line")]
     assert len(skipped) == 4, skipped
     assert all(len(line) < 300 for line in skipped), "a long line is logged shortened"

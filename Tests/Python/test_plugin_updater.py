@@ -6,18 +6,17 @@ import json
 import os
 import stat
 import subprocess
-import sys
 import time
 import zipfile
 
 import pytest
 
 from conftest import ROOT
+from loopback_server import serving
 from test_demo_characters import SEVEN_ZIP, make_demo_project, seven_zip
 from test_host_editor_cmd import HOST
 from test_tools_window import open_tools
 
-SERVER_SCRIPT = os.path.join(ROOT, "Tests", "Python", "loopback_server.py")
 DESCRIPTOR = os.path.join(ROOT, "Plugins", "VantorelUnreal", "VantorelUnreal.uplugin")
 UPDATES = ("download", "VantorelUnreal")
 CHECK = "Check for Update"
@@ -56,11 +55,8 @@ def server(tmp_path_factory):
     write_package(updates / "VantorelUnreal_v1.10" / "VantorelUnreal.zip", "1.10")
     write_package(updates / "VantorelUnreal_v1.11" / "VantorelUnreal.zip", "1.11", cut=0.6)
     write_package(updates / "VantorelUnreal_v1.12" / "VantorelUnreal.zip", "1.12", engine="5.3")
-    process = subprocess.Popen([sys.executable, SERVER_SCRIPT, str(root)], stdout=subprocess.PIPE, text=True)
-    port = int(process.stdout.readline().split()[1])
-    yield "http://127.0.0.1:%d/" % port, root
-    process.terminate()
-    process.wait()
+    with serving(root) as url:
+        yield url, root
 
 
 @pytest.fixture
