@@ -85,7 +85,7 @@ namespace
 
 		virtual const FString& GetName() const override { return Name; }
 		virtual const FString& GetFriendlyName() const override { return Descriptor.FriendlyName.IsEmpty() ? Name : Descriptor.FriendlyName; }
-		virtual FString GetDescriptorFileName() const override { return FileName; }
+		virtual const FString& GetDescriptorFileName() const override { return FileName; }
 		virtual FString GetBaseDir() const override { return FPaths::GetPath(FileName); }
 		virtual FString GetContentDir() const override { return GetBaseDir() / TEXT("Content"); }
 		virtual FString GetMountedAssetPath() const override { return TEXT("/") + Name + TEXT("/"); }

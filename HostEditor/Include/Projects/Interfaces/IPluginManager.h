@@ -16,7 +16,7 @@ public:
 	virtual const FString& GetName() const = 0;
 	virtual const FString& GetFriendlyName() const = 0;
 	/** The descriptor file. */
-	virtual FString GetDescriptorFileName() const = 0;
+	virtual const FString& GetDescriptorFileName() const = 0;
 	/** The folder that holds the descriptor. */
 	virtual FString GetBaseDir() const = 0;
 	virtual FString GetContentDir() const = 0;
