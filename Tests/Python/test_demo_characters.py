@@ -290,3 +290,20 @@ def test_opening_a_demo_without_the_plugin_on_disk_says_so(editor, server, tmp_p
     assert editor.message_boxes() == [("Vantorel", "The loaded VantorelUnreal plugin could not be located. "
                                                    "Reinstall the plugin, then try opening the demo again.")]
     assert editor.project_switches() == []
+
+
+def test_a_download_running_when_the_editor_closes_stops_and_the_next_run_starts_clean(editor, demos, server, tmp_path, monkeypatch):
+    url, _folder = server
+    check_online(editor)
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "slow/3/")
+    editor.pick(ONLINE, "Hero  (Not downloaded)")
+    editor.click("Download Selected Demo")
+    assert editor.http_requests_in_flight() == 1
+    editor.shutdown()
+    editor.start(str(tmp_path / "Project"))
+    editor.run_frames_until_downloads_end()
+    open_tools(editor)
+    editor.expand("Demo")
+    assert editor.tools_control("Check Online for Demo Updates")["enabled"], "nothing is busy in the new run"
+    assert editor.tools_control(ONLINE)["options"] == [], "the list is the new run's own"
+    assert os.listdir(demos) == []

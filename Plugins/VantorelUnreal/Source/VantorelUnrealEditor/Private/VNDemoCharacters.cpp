@@ -473,6 +473,17 @@ namespace VantorelDemos
 			}));
 	}
 
+	void FDemoDownloads::Abandon()
+	{
+		if (CurrentRequest)
+		{
+			CurrentRequest->OnProcessRequestComplete().Unbind();
+			CurrentRequest->OnRequestProgress64().Unbind();
+			CurrentRequest->CancelRequest();
+		}
+		*this = FDemoDownloads();
+	}
+
 	void FDemoDownloads::Cancel()
 	{
 		if (CurrentRequest)

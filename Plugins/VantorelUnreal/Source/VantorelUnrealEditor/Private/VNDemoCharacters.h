@@ -73,6 +73,8 @@ namespace VantorelDemos
 		/** Downloads and installs the selected demo. OnInstalled runs after a successful install. */
 		void DownloadSelected(const FString& DemoFolder, FSimpleDelegate OnInstalled);
 		void Cancel();
+		/** The editor is closing: the running request stops without calling back, and the state starts over. */
+		void Abandon();
 		bool CanDownload() const { return !bBusy && !SelectedOnlineItem.IsEmpty() && !SelectedOnlineItem.Contains(TEXT("(Up to date)")); }
 		/** The items again from the online versions and the demo folder's local copy; keeps the selection when it still names a demo. */
 		void RebuildOnlineItems(const FString& DemoFolder);

@@ -317,6 +317,7 @@ namespace VantorelUpdater
 		Request->SetURL(ManifestUrl());
 		Request->OnProcessRequestComplete().BindLambda([this](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
 			bChecking = false;
+			CurrentRequest.Reset();
 			const bool bOk = bConnectedSuccessfully && Response && Response->GetResponseCode() == EHttpResponseCodes::Ok;
 			const FString Parsed = bOk ? ParseLatestVersion(Response->GetContentAsString()) : FString();
 			if (!bOk)
@@ -339,8 +340,10 @@ namespace VantorelUpdater
 				Status = TEXT("Up to date");
 			}
 		});
+		CurrentRequest = Request;
 		if (!Request->ProcessRequest())
 		{
+			CurrentRequest.Reset();
 			bChecking = false;
 			ShowMessage(DialogTitle, TEXT("Could not check for updates. Please try again later."));
 		}
@@ -373,6 +376,7 @@ namespace VantorelUpdater
 		});
 		Request->OnProcessRequestComplete().BindLambda([this, Version](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully) {
 			bDownloading = false;
+			CurrentRequest.Reset();
 			Progress = 1.0f;
 			if (bConnectedSuccessfully && Response && Response->GetResponseCode() == EHttpResponseCodes::Ok && Response->GetContent().Num() > 0)
 			{
@@ -383,11 +387,25 @@ namespace VantorelUpdater
 				Response ? *FString::Printf(TEXT("the server answered HTTP %d"), Response->GetResponseCode()) : TEXT("no complete answer from the server"));
 			ShowMessage(DialogTitle, TEXT("Could not download the update. Please try again later."));
 		});
+		CurrentRequest = Request;
 		if (!Request->ProcessRequest())
 		{
+			CurrentRequest.Reset();
 			bDownloading = false;
 			ShowMessage(DialogTitle, TEXT("Could not download the update. Please try again later."));
 		}
+	}
+
+	void FPluginUpdates::Abandon()
+	{
+		if (CurrentRequest)
+		{
+			CurrentRequest->OnProcessRequestComplete().Unbind();
+			CurrentRequest->OnRequestProgress64().Unbind();
+			CurrentRequest->OnHeaderReceived().Unbind();
+			CurrentRequest->CancelRequest();
+		}
+		*this = FPluginUpdates();
 	}
 
 	void FPluginUpdates::Stage(const FString& Version, const TArray<uint8>& Package)

@@ -62,6 +62,8 @@ namespace VantorelUpdater
 		FString Status;
 		int64 TotalBytes = 0;
 		float Progress = 0.0f;
+		/** The running check or download. */
+		FHttpRequestPtr CurrentRequest;
 
 		static FPluginUpdates& Get();
 
@@ -71,6 +73,8 @@ namespace VantorelUpdater
 		void Check();
 		/** Downloads the latest version's package and stages it for installation. */
 		void Download();
+		/** The editor is closing: the running request stops without calling back, and the state starts over. */
+		void Abandon();
 		/** Writes the package and the installer into the staging folder and starts the installer. */
 		void Stage(const FString& Version, const TArray<uint8>& Package);
 	};

@@ -7,7 +7,9 @@
 #include "Modules/ModuleManager.h"
 #include "Textures/SlateIcon.h"
 #include "ToolMenus.h"
+#include "VNDemoCharacters.h"
 #include "VNFaceSDKImportLibrary.h"
+#include "VNPluginUpdater.h"
 #include "VantorelToolsWindowState.h"
 #include "VantorelUnrealEditorLog.h"
 
@@ -38,8 +40,11 @@ void FVantorelUnrealEditorModule::StartupModule()
 
 void FVantorelUnrealEditorModule::ShutdownModule()
 {
-	// The tools window's choices last for the editor run, which ends here.
+	// The tools window's choices, the demo list and the update state last for the editor run, which
+	// ends here; a download still running stops without calling back into the closing module.
 	FVantorelToolsWindowState::Get() = FVantorelToolsWindowState();
+	VantorelDemos::FDemoDownloads::Get().Abandon();
+	VantorelUpdater::FPluginUpdates::Get().Abandon();
 	UToolMenus::UnRegisterStartupCallback(this);
 	// During editor exit the menu system may already be gone; then there is nothing left to remove.
 	if (FModuleManager::Get().IsModuleLoaded(ToolMenusModuleName))
