@@ -260,6 +260,22 @@ def test_an_installer_that_cannot_start_is_told(editor, about, server, monkeypat
     assert about_status(editor) == "Version 1.10 is available"
 
 
+def test_an_update_download_running_when_the_editor_closes_stops_and_stages_nothing(editor, about, server, installer_log, tmp_path, monkeypatch):
+    url, _root = server
+    assert check(editor) == "Version 1.10 is available"
+    monkeypatch.setenv("VANTOREL_SERVER_URL", url + "slow/3/")
+    editor.click("Update")
+    assert editor.http_requests_in_flight() == 1
+    editor.shutdown()
+    start_with_plugin(editor, tmp_path / "next")
+    editor.run_frames_until_downloads_end()
+    assert about_status(editor) == "", "the new run has checked nothing"
+    assert editor.tools_control(CHECK)["enabled"] and not editor.tools_control("Update")["enabled"]
+    assert not (about.parent / "VantorelUnrealUpdate").exists()
+    assert not installer_log.exists()
+    assert not [box for box in editor.message_boxes() if box[0] == "Vantorel Unreal"]
+
+
 def test_the_web_pages_open_in_the_browser(editor, about, server):
     url, _root = server
     editor.click("Visit What's New")
