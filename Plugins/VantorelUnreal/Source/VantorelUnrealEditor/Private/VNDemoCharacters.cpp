@@ -290,17 +290,16 @@ namespace VantorelDemos
 		const FString Stage = FPaths::Combine(Work, TEXT("stage"));
 		const FString Target = FPaths::Combine(DemoFolder, Name + DemoSuffix);
 		const FString Backup = Target + TEXT(".backup_") + Stamp;
-		Files.MakeDirectory(*Stage, true);
-		if (!FFileHelper::SaveArrayToFile(Archive, *ArchiveFile))
-		{
-			OutMessage = TEXT("Could not save the temporary demo archive.");
-			return false;
-		}
 		const auto Fail = [&](const TCHAR* Message) {
 			Files.DeleteDirectory(*Work, false, true);
 			OutMessage = Message;
 			return false;
 		};
+		Files.MakeDirectory(*Stage, true);
+		if (!FFileHelper::SaveArrayToFile(Archive, *ArchiveFile))
+		{
+			return Fail(TEXT("Could not save the temporary demo archive."));
+		}
 
 		// The entries are checked before anything is extracted: none may land outside the stage folder.
 		const FString SevenZip = FindSevenZip();
